@@ -1,0 +1,155 @@
+// Declarations of what _vorlen exposes: routines (with their signatures) and module variables.
+//
+// A binding file (python/modules/<module>.cpp) registers one Fragment of entries for a library
+// module; the fragments of a module are joined in the order of their keys. Every routine is one
+// declaration: its Python name, the library routine (a C-linkage function whose arguments are
+// all pointers), and one item per argument of the library routine, in the library's order:
+//
+//     routine<IniVectorwithZeros>("inivectorwithzeros", {"out d a(n)", "in i n"})
+//
+// Item:  <intent> <type> <name>[(<extents>)] [= <default>] [check(<condition>)]
+//   intent  in        required input (scalar, text or array)
+//           opt       optional input; "= default" gives its value when left out. An optional
+//                     extent without a default takes the extent of the first array that is
+//                     declared with exactly that name as an extent, and is checked against it.
+//           out       hidden output: not passed by the caller, returned (a function value is
+//                     the first item, named after the routine)
+//           in,out    input that is also returned: an array gets the flag overwrite_<name>
+//           opt,out   optional input that is also returned
+//           inout     in/out: an array changed in place (never copied), or a rank-0 scalar
+//           hide      not passed by the caller; "= expression" gives its value
+//           callback  a routine argument (Python callable or capsule); type is the callback form
+//   type    i int32, d float64, D complex128, b one-byte logical, s<N> text of N characters,
+//           s* text of its own length (its length follows as a separate hidden item)
+//   extents comma-separated expressions: integers, argument names, shape(x, k), size(x),
+//           + - * / (integer division) and parentheses; * for an open extent
+//   default an expression, a number, or a parenthesised list of numbers for an array
+//   check   a condition printed as written when it fails, e.g. check(shape(y, 0) == size(x))
+#pragma once
+#include <complex>
+#include <cstdint>
+#include <string_view>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "core/alloc.hpp"
+
+namespace vorlen::py {
+
+using Call = void (*)(void* const* args);
+
+// C type code of a library argument, compared against the declared item types at import.
+template <class P>
+constexpr char ctype_code() {
+    using T = std::remove_cv_t<std::remove_pointer_t<P>>;
+    if constexpr (std::is_same_v<T, std::int32_t>) return 'i';
+    else if constexpr (std::is_same_v<T, double>) return 'd';
+    else if constexpr (std::is_same_v<T, std::complex<double>>) return 'D';
+    else if constexpr (std::is_same_v<T, std::int8_t>) return 'b';
+    else if constexpr (std::is_same_v<T, char>) return 's';
+    else if constexpr (std::is_same_v<T, float>) return 'f';
+    else return '?';  // a routine pointer (callback) or an unsupported type
+}
+
+template <auto F>
+struct Thunk;
+template <class R, class... A, R (*F)(A...)>
+struct Thunk<F> {
+    static constexpr bool returns = !std::is_void_v<R>;
+    static void call(void* const* a) { invoke(a, std::index_sequence_for<A...>{}); }
+    template <std::size_t... I>
+    static void invoke(void* const* a, std::index_sequence<I...>) {
+        if constexpr (returns)
+            *static_cast<R*>(a[0]) = F(static_cast<A>(a[I + 1])...);
+        else
+            F(static_cast<A>(a[I])...);
+    }
+    static constexpr char codes[] = {(returns ? ctype_code<R*>() : 'v'), ctype_code<A>()..., 0};
+};
+
+enum class EntryKind { routine, scalar, text, constant, array };
+
+struct Entry {
+    Entry(EntryKind k, const char* n) : kind(k), name(n) {}
+    EntryKind kind;
+    const char* name;
+    // routine
+    void* address = nullptr;
+    Call call = nullptr;
+    const char* ctypes = nullptr;  // result code ('v' for none), then one code per argument
+    std::vector<const char*> items;
+    // variable
+    char type = 0;        // 'i', 'd' or 'S'
+    int rank = 0;
+    int textlen = 0;
+    void* storage = nullptr;  // scalar, text or constant storage; or the Alloc object
+    // Extent routine of an allocatable array: s(1..rank) in/out as in the store rules;
+    // returns the storage (and its block) or null while unallocated.
+    void* (*extent)(void* var, i64* s, Block** blk) = nullptr;
+};
+
+template <auto F>
+Entry routine(const char* name, std::vector<const char*> items) {
+    using Th = Thunk<F>;
+    Entry e(EntryKind::routine, name);
+    e.address = reinterpret_cast<void*>(F);
+    e.call = &Th::call;
+    e.ctypes = Th::codes;
+    e.items = std::move(items);
+    return e;
+}
+
+template <class T, int R>
+void* alloc_extent(void* var, i64* s, Block** blk) {
+    auto& a = *static_cast<Alloc<T, R>*>(var);
+    bool differs = false;
+    for (int d = 0; d < R; ++d) differs |= a.allocated() && s[d] >= 0 && s[d] != a.ext[d];
+    if (differs) a.release();
+    if (!a.allocated() && s[0] >= 1) {
+        std::array<i64, R> e;
+        for (int d = 0; d < R; ++d) e[d] = s[d] < 0 ? 0 : s[d];
+        a.allocate(e);
+    }
+    if (a.allocated())
+        for (int d = 0; d < R; ++d) s[d] = a.ext[d];
+    *blk = a.blk;
+    return a.data;
+}
+
+inline Entry variable(const char* name, std::int32_t& v) {
+    Entry e(EntryKind::scalar, name);
+    e.type = 'i', e.storage = &v;
+    return e;
+}
+inline Entry variable(const char* name, double& v) {
+    Entry e(EntryKind::scalar, name);
+    e.type = 'd', e.storage = &v;
+    return e;
+}
+inline Entry constant(const char* name, const std::int32_t& v) {
+    Entry e(EntryKind::constant, name);
+    e.type = 'i', e.storage = const_cast<std::int32_t*>(&v);
+    return e;
+}
+template <std::size_t N>
+Entry variable(const char* name, char (&v)[N]) {
+    Entry e(EntryKind::text, name);
+    e.type = 'S', e.textlen = static_cast<int>(N), e.storage = v;
+    return e;
+}
+template <class T, int R>
+Entry variable(const char* name, Alloc<T, R>& v) {
+    static_assert(std::is_same_v<T, std::int32_t> || std::is_same_v<T, double>);
+    Entry e(EntryKind::array, name);
+    e.type = std::is_same_v<T, double> ? 'd' : 'i';
+    e.rank = R, e.storage = &v, e.extent = &alloc_extent<T, R>;
+    return e;
+}
+
+// A run of entries of one library module; a module's runs are joined in the order of `key`.
+struct Fragment {
+    Fragment(const char* module, int key, std::vector<Entry> entries);
+};
+
+}  // namespace vorlen::py

@@ -1,0 +1,16 @@
+// Allocation of the element, nodal and damage parts of the data store, and its release.
+#pragma once
+#include "core/alloc.hpp"
+
+extern "C" {
+// Each allocator sets istat(out) to 0 and allocates, array by array, what is unallocated; an
+// array that is allocated keeps its extents and contents. Counts below 1 give empty dimensions.
+void datahandling_allocateelementdata(vorlen::i32* istat, const vorlen::i32* knodes,
+                                      const vorlen::i32* kelem);
+void datahandling_allocatenodaldata(vorlen::i32* istat, const vorlen::i32* kdof,
+                                    const vorlen::i32* knodes, const vorlen::i32* kelem);
+void datahandling_allocatedamagedata(vorlen::i32* istat, const vorlen::i32* kplies,
+                                     const vorlen::i32* ksec, const vorlen::i32* kdmg);
+// Frees the arrays of an analysis; process-lived arrays and every scalar stay.
+void datahandling_deallocall(vorlen::i32* istat);
+}
