@@ -1,0 +1,27 @@
+// Signatures of module laminate: classical lamination theory.
+#include "bind.hpp"
+#include "materials/laminate.hpp"
+
+namespace {
+using namespace vorlen::py;
+using namespace vorlen::laminate;
+
+const Fragment laminate_routines("laminate", 10, {
+    routine<GetPlyZCoord>("getplyzcoord", {"out d getplyzcoord", "in d plythickness(nplies)",
+        "in i iply", "opt i nplies", "in i zpos", "opt d refoffset = 0.0"}),
+    routine<GetVMatrix>("getvmatrix", {"out d v(4,3)", "in d plyorientation(nplies)",
+        "in d plythickness(nplies)", "opt i nplies"}),
+    routine<GetDecoupAngle>("getdecoupangle", {"out d getdecoupangle",
+        "in d plyelastic(9,nplies)", "in d plyorientation(nplies)", "in d plythickness(nplies)",
+        "opt i nplies"}),
+    routine<GetdAngle>("getdangle", {"out d getdangle", "in d plyorientation(nplies)",
+        "in i luflag", "in i iply", "opt i nplies"}),
+    routine<GetSubLaminateStack>("getsublaminatestack", {"out i sublamstack(2)",
+        "in d plythickness(nplies)", "in i intface", "opt i nplies"}),
+    routine<GetPlyStrain>("getplystrain", {"out d plystrain(3,nzcrd)", "in d se(6)",
+        "in d plyzcoord(nzcrd)", "opt i nzcrd"}),
+    routine<GetChaiDelamFactors>("getchaidelamfactors", {"out d chaidfactors(3)",
+        "in d qonl(3,3)", "in d qonu(3,3)", "in d dangl_d", "in d plythickl", "in d plythicku",
+        "in d g23l", "in d g23u", "in d g13l", "in d g13u"}),
+});
+}  // namespace

@@ -1,0 +1,188 @@
+// Classical lamination theory over ply stacks given as arrays.
+#include "materials/laminate.hpp"
+
+#include <array>
+#include <cmath>
+#include <memory>
+
+#include "core/errorhandling.hpp"
+
+namespace vorlen::laminate {
+namespace {
+
+constexpr double deg2rad = 0.017453292519943295;
+
+double stack_thickness(const double* t, i64 n) {
+    double h = 0.0;
+    for (i64 k = 0; k < n; ++k) h += t[k];
+    return h;
+}
+
+// Calls f(k, zb, zt) for plies k = 1..n bottom to top, z measured from a plane r above the
+// mid-plane. The partial sums run in ply order, so every coordinate is bit for bit the one
+// GetPlyZCoord gives for the same ply.
+template <class F>
+void for_each_ply(const double* t, i64 n, double r, F&& f) {
+    const double offset = -stack_thickness(t, n) / 2.0 - r;
+    double below = 0.0;
+    for (i64 k = 1; k <= n; ++k) {
+        const double zb = offset + below;
+        below += t[k - 1];
+        f(k, zb, offset + below);
+    }
+}
+
+// A work array of n elements: on the stack up to N, on the heap beyond.
+template <class T, std::size_t N>
+class WorkArray {
+  public:
+    explicit WorkArray(i64 n) {
+        if (n > static_cast<i64>(N)) heap_ = std::make_unique<T[]>(static_cast<std::size_t>(n));
+        p_ = heap_ ? heap_.get() : fixed_.data();
+    }
+    T& operator()(i64 i) { return p_[i - 1]; }
+
+  private:
+    std::array<T, N> fixed_{};
+    std::unique_ptr<T[]> heap_;
+    T* p_;
+};
+
+}  // namespace
+
+extern "C" {
+
+double GetPlyZCoord(const double* plythickness, const i32* iply, const i32* nplies,
+                    const i32* zpos, const double* refoffset) {
+    const i64 n = *nplies, ip = *iply;
+    if (ip < 1 || ip > n) {
+        errorhandling::report(-3, "Error: Ply index out of range in GetPlyZCoord.");
+        return 0.0;
+    }
+    const double r = refoffset ? *refoffset : 0.0;
+    const double offset = -stack_thickness(plythickness, n) / 2.0 - r;
+    const double below = stack_thickness(plythickness, ip - 1);
+    if (*zpos == 2) return offset + (below + plythickness[ip - 1]);
+    if (*zpos == 1) return offset + below + plythickness[ip - 1] / 2.0;
+    return offset + below;
+}
+
+void GetVMatrix(double* v, const double* plyorientation, const double* plythickness,
+                const i32* nplies) {
+    Mat<double> vm(v, 4, 3);
+    for (double& x : vm) x = 0.0;
+    const i64 n = *nplies;
+    for_each_ply(plythickness, n, 0.0, [&](i64 k, double zb, double zt) {
+        const double th = plyorientation[k - 1];
+        const double w[4] = {std::cos(2.0 * th), std::cos(4.0 * th), std::sin(2.0 * th),
+                             std::sin(4.0 * th)};
+        const double dz[3] = {zt - zb, zt * zt - zb * zb, zt * zt * zt - zb * zb * zb};
+        for (int m = 1; m <= 3; ++m)
+            for (int i = 1; i <= 4; ++i) vm(i, m) += w[i - 1] * dz[m - 1];
+    });
+    const double h = stack_thickness(plythickness, n);
+    const double c[3] = {1.0 / h, 2.0 / (h * h), 4.0 / (h * h * h)};
+    for (int m = 1; m <= 3; ++m)
+        for (int i = 1; i <= 4; ++i) vm(i, m) *= c[m - 1];
+}
+
+double GetDecoupAngle(const double* plyelastic, const double* plyorientation,
+                      const double* plythickness, const i32* nplies) {
+    const i64 n = *nplies;
+    if (n < 1) {
+        errorhandling::report(-3, "Error: No plies given to GetDecoupAngle.");
+        return 0.0;
+    }
+    if (n == 1) return plyorientation[0];
+    const Mat<const double> e(plyelastic, 9, n);
+    const double h = stack_thickness(plythickness, n);
+    const double ex1 = e(1, 1) > e(2, 1) ? e(1, 1) : e(2, 1);
+    // Groups are kept by the angle of the ply that opened them, in order of creation.
+    WorkArray<double, 64> angle(n), weight(n);
+    i64 ngroups = 1;
+    angle(1) = plyorientation[0];
+    weight(1) = e(1, 1) > e(2, 1) ? plythickness[0] / h * (e(1, 1) - e(2, 1)) / e(2, 1)
+                                  : plythickness[0] / h * (e(2, 1) - e(1, 1)) / e(1, 1);
+    for (i64 k = 2; k <= n; ++k) {
+        const double th = plyorientation[k - 1];
+        i64 g = 1;
+        for (; g <= ngroups; ++g) {
+            const double a = angle(g);
+            if (th == a || th == a + 90.0 || th == a - 90.0 || th == a + 180.0 || th == a - 180.0)
+                break;
+        }
+        if (g > ngroups) {
+            ngroups = g;
+            angle(g) = th;
+            weight(g) = 0.0;
+        }
+        const double e1 = e(1, k), e2 = e(2, k), t = plythickness[k - 1];
+        weight(g) += e1 >= e2 ? t / h * (e1 - e2) / e2 * (e1 / ex1)
+                              : t / h * (e2 - e1) / e1 * (e2 / ex1);
+    }
+    i64 best = 1;
+    for (i64 g = 2; g <= ngroups; ++g)
+        if (weight(g) > weight(best)) best = g;
+    return angle(best);
+}
+
+double GetdAngle(const double* plyorientation, const i32* luflag, const i32* iply,
+                 const i32* nplies) {
+    const i64 n = *nplies, ip = *iply;
+    if (*luflag != 0 && *luflag != 1) {
+        errorhandling::report(
+            -3, "Error: Default case in GetdAngle. Please check your input parameters.");
+        return 0.0;
+    }
+    if (ip < 1 || ip > n) {
+        errorhandling::report(-3, "Error: Ply index out of range in GetdAngle.");
+        return 0.0;
+    }
+    if (*luflag == 0) return ip == 1 ? 0.0 : plyorientation[ip - 1] - plyorientation[ip - 2];
+    return ip == n ? 0.0 : plyorientation[ip - 1] - plyorientation[ip];
+}
+
+void GetSubLaminateStack(i32* sublamstack, const double* plythickness, const i32* intface,
+                         const i32* nplies) {
+    const i64 n = *nplies, i = *intface;
+    if (i < 0 || i > n) {
+        sublamstack[0] = sublamstack[1] = 0;
+        errorhandling::report(-3, "Error: Interface out of range in GetSubLaminateStack.");
+        return;
+    }
+    const double tlow = stack_thickness(plythickness, i);
+    const double tup = stack_thickness(plythickness + i, n - i);
+    if (tlow >= tup) {
+        sublamstack[0] = *intface + 1;
+        sublamstack[1] = *nplies;
+    } else {
+        sublamstack[0] = 1;
+        sublamstack[1] = *intface;
+    }
+}
+
+void GetPlyStrain(double* plystrain, const double* se, const double* plyzcoord,
+                  const i32* nzcrd) {
+    Mat<double> e(plystrain, 3, *nzcrd);
+    for (i64 i = 1; i <= e.extent(2); ++i)
+        for (int j = 1; j <= 3; ++j) e(j, i) = se[j - 1] + plyzcoord[i - 1] * se[j + 2];
+}
+
+void GetChaiDelamFactors(double* chaidfactors, const double* qonl, const double* qonu,
+                         const double* dangl_d, const double* plythickl,
+                         const double* plythicku, const double* g23l, const double* g23u,
+                         const double* g13l, const double* g13u) {
+    const Mat<const double> ql(qonl, 3, 3), qu(qonu, 3, 3);
+    const double c = std::cos(*dangl_d * deg2rad), s = std::sin(*dangl_d * deg2rad);
+    const double c2 = c * c, s2 = s * s;
+    const double q11u = qu(1, 1) * c2 * c2 + 2.0 * (qu(1, 2) + 2.0 * qu(3, 3)) * c2 * s2 +
+                        qu(2, 2) * s2 * s2;
+    chaidfactors[0] = qu(2, 2) == ql(1, 1) ? 0.0
+                                           : (ql(1, 1) - q11u) * (*plythickl / *plythicku) /
+                                                 (ql(1, 1) - qu(2, 2));
+    chaidfactors[1] = (1.0 + (*g23u / *g23l) * c2 + (*g23u / *g13l) * s2) / 2.0;
+    chaidfactors[2] = (1.0 + (*g13l / *g13u) * c2 + (*g13l / *g23u) * s2) / 2.0;
+}
+
+}  // extern "C"
+}  // namespace vorlen::laminate

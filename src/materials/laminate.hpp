@@ -1,0 +1,77 @@
+// Classical lamination theory: ply and section-point coordinates, A, B, D and ABD, their
+// inverse blocks, laminate constants, lamination parameters, sub-laminates and ply strains.
+#pragma once
+#include "core/view.hpp"
+
+namespace vorlen::laminate {
+extern "C" {
+
+// Ply stacks are plyelastic(9, nplies) (Nye property vector per ply), plyorientation(nplies)
+// (degrees unless stated) and plythickness(nplies), ply 1 at the bottom; z runs from -H/2 at
+// the bottom of ply 1 to +H/2 at the top of ply nplies.
+
+// Thickness coordinate of one ply.
+//   plythickness(nplies) (in)  ply thicknesses
+//   iply (in)       ply, 1..nplies; out of range: code -3 and the result 0
+//   nplies (in)     number of plies
+//   zpos (in)       2 top, 1 middle, any other value bottom of the ply
+//   refoffset (in, optional)  height r of the reference plane above the mid-plane (absent: 0);
+//                   the result is z - r
+// Returns the coordinate.
+double GetPlyZCoord(const double* plythickness, const i32* iply, const i32* nplies,
+                    const i32* zpos, const double* refoffset);
+
+// Lamination parameters.
+//   v(4, 3) (out)   rows cos 2t, cos 4t, sin 2t, sin 4t; columns membrane, coupling, bending
+//   plyorientation(nplies) (in)  ply angles in radians
+//   plythickness(nplies) (in)    ply thicknesses
+//   nplies (in)
+void GetVMatrix(double* v, const double* plyorientation, const double* plythickness,
+                const i32* nplies);
+
+// Orientation in degrees of the heaviest group of plies with angles a, a +- 90, a +- 180
+// (weighted by thickness and anisotropy); with one ply its own orientation.
+//   plyelastic(9, nplies), plyorientation(nplies), plythickness(nplies) (in)  the stack
+//   nplies (in)     at least 1; below: code -3 and the result 0
+double GetDecoupAngle(const double* plyelastic, const double* plyorientation,
+                      const double* plythickness, const i32* nplies);
+
+// Angle step in degrees between a ply and its lower (luflag 0) or upper (luflag 1) neighbour,
+// 0 at the bottom resp. top of the stack.
+//   plyorientation(nplies) (in)  ply angles
+//   luflag (in)     0 or 1; other values: code -3 and the result 0
+//   iply (in)       ply, 1..nplies; out of range: code -3 and the result 0
+//   nplies (in)
+double GetdAngle(const double* plyorientation, const i32* luflag, const i32* iply,
+                 const i32* nplies);
+
+// The thinner part of a stack split at an interface.
+//   sublamstack(2) (out)  first and last ply of the thinner part: (intface+1, nplies) when
+//                   the plies up to intface are at least as thick as the rest, else
+//                   (1, intface); (0, 0) with code -3 when intface lies outside 0..nplies
+//   plythickness(nplies) (in)
+//   intface (in)    the interface on top of ply intface
+//   nplies (in)
+void GetSubLaminateStack(i32* sublamstack, const double* plythickness, const i32* intface,
+                         const i32* nplies);
+
+// Strains at given thickness coordinates.
+//   plystrain(3, nzcrd) (out)  e0 + z k at every coordinate (11, 22, engineering 12)
+//   se(6) (in)      mid-plane strains and curvatures (e0x, e0y, g0xy, kx, ky, kxy)
+//   plyzcoord(nzcrd) (in)  thickness coordinates
+//   nzcrd (in)
+void GetPlyStrain(double* plystrain, const double* se, const double* plyzcoord,
+                  const i32* nzcrd);
+
+// Chai's three delamination factors at an interface between two plies.
+//   chaidfactors(3) (out)
+//   qonl(3,3), qonu(3,3) (in)  on-axis plane-stress stiffness of the lower and upper ply
+//   dangl_d (in)    angle between the plies, degrees
+//   plythickl, plythicku, g23l, g23u, g13l, g13u (in)  thicknesses and transverse shear moduli
+void GetChaiDelamFactors(double* chaidfactors, const double* qonl, const double* qonu,
+                         const double* dangl_d, const double* plythickl,
+                         const double* plythicku, const double* g23l, const double* g23u,
+                         const double* g13l, const double* g13u);
+
+}  // extern "C"
+}  // namespace vorlen::laminate
