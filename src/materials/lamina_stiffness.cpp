@@ -1,0 +1,390 @@
+// Elastic description of an orthotropic ply: stiffness, compliance, rotations, stress and energy.
+// Everything here runs per integration point: fixed-size stack work arrays only.
+#include "materials/lamina_stiffness.hpp"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "core/errorhandling.hpp"
+#include "materials/lamina_notation.hpp"
+
+namespace vorlen::lamina {
+namespace {
+
+constexpr double deg2rad = 0.017453292519943295;
+
+// Nye property vector with its minor Poisson ratios.
+struct Ply {
+    double e1, e2, e3, nu12, nu13, nu23, g12, g13, g23;
+    double nu21, nu31, nu32;
+};
+
+Ply ply_of(const double* props) {
+    const Vec<const double> p(props, 9);
+    Ply q{p(1), p(2), p(3), p(4), p(5), p(6), p(7), p(8), p(9), 0.0, 0.0, 0.0};
+    q.nu21 = q.e2 / q.e1 * q.nu12;
+    q.nu31 = q.e3 / q.e1 * q.nu13;
+    q.nu32 = q.e3 / q.e2 * q.nu23;
+    return q;
+}
+
+void zero(Mat<double> a) { std::fill(a.begin(), a.end(), 0.0); }
+
+// On-axis stiffness entries of an orthotropic ply into a zeroed ntens by ntens matrix (ntens
+// 3 to 6). The shear diagonal G12 sits at m = min(ntens, 4); ntens 6 adds G13 and G23. With
+// mirror set, the plane-stress c(2,1) is a copy of c(1,2); else it is nu21 E1/D.
+void orthotropic_stiffness(Mat<double> c, const Ply& p, i32 ntens, bool planestress,
+                           bool mirror) {
+    const int m = std::min(ntens, 4);
+    if (planestress) {
+        const double d = 1.0 - p.nu12 * p.nu21;
+        c(1, 1) = p.e1 / d;
+        c(1, 2) = p.nu12 * p.e2 / d;
+        c(2, 1) = mirror ? c(1, 2) : p.nu21 * p.e1 / d;
+        c(2, 2) = p.e2 / d;
+        c(m, m) = p.g12;
+        return;
+    }
+    const double delta = 1.0 - p.nu12 * p.nu21 - p.nu23 * p.nu32 - p.nu13 * p.nu31 -
+                         2.0 * p.nu12 * p.nu23 * p.nu31;
+    const double k = delta / (p.e1 * p.e2 * p.e3);
+    c(1, 1) = (1.0 - p.nu23 * p.nu32) / (p.e2 * p.e3 * k);
+    c(2, 2) = (1.0 - p.nu13 * p.nu31) / (p.e1 * p.e3 * k);
+    c(3, 3) = (1.0 - p.nu12 * p.nu21) / (p.e1 * p.e2 * k);
+    c(1, 2) = c(2, 1) = (p.nu21 + p.nu23 * p.nu31) / (p.e2 * p.e3 * k);
+    c(1, 3) = c(3, 1) = (p.nu31 + p.nu21 * p.nu32) / (p.e2 * p.e3 * k);
+    c(2, 3) = c(3, 2) = (p.nu32 + p.nu12 * p.nu31) / (p.e1 * p.e3 * k);
+    c(m, m) = p.g12;
+    if (ntens == 6) {
+        c(5, 5) = p.g13;
+        c(6, 6) = p.g23;
+    }
+}
+
+// Stand-in inverse of a matrix of at most 6 rows (Gauss-Jordan, partial pivoting) until the
+// library's LU inverse is available; a zero pivot is reported like the singular LU case.
+void MatrixInverse(const double* a, double* ainv, const i32* n) {
+    const int m = *n;
+    std::array<double, 72> wbuf{};
+    Mat<double> w(wbuf.data(), m, 2 * m);
+    const Mat<const double> src(a, m, m);
+    for (int j = 1; j <= m; ++j) {
+        for (int i = 1; i <= m; ++i) w(i, j) = src(i, j);
+        w(j, m + j) = 1.0;
+    }
+    bool singular = false;
+    for (int k = 1; k <= m; ++k) {
+        int piv = k;
+        for (int i = k + 1; i <= m; ++i)
+            if (std::abs(w(i, k)) > std::abs(w(piv, k))) piv = i;
+        if (w(piv, k) == 0.0) {
+            singular = true;
+            continue;
+        }
+        for (int j = 1; j <= 2 * m; ++j) std::swap(w(k, j), w(piv, j));
+        const double d = w(k, k);
+        for (int j = 1; j <= 2 * m; ++j) w(k, j) /= d;
+        for (int i = 1; i <= m; ++i) {
+            if (i == k) continue;
+            const double f = w(i, k);
+            for (int j = 1; j <= 2 * m; ++j) w(i, j) -= f * w(k, j);
+        }
+    }
+    if (singular) errorhandling::report(-2, "Matrix inverse becomes numerically singular!");
+    Mat<double> out(ainv, m, m);
+    for (int j = 1; j <= m; ++j)
+        for (int i = 1; i <= m; ++i) out(i, j) = w(i, m + j);
+}
+
+bool is_plane_stress(i32 ntens, const i32* psflag) { return ntens == 3 || (psflag && *psflag == 0); }
+
+// Engineering-shear factor of strain entry j: 2 for tensor shears when asked.
+double shear_factor(i64 j, i32 ndi, bool istensor) { return istensor && j > ndi ? 2.0 : 1.0; }
+
+}  // namespace
+
+extern "C" {
+
+void GetNyeProperties(double* nyeprops, const double* elastic, const i32* nelastic) {
+    Vec<double> out(nyeprops, 9);
+    const Vec<const double> e(elastic, std::max<i32>(*nelastic, 0));
+    switch (*nelastic) {
+    case 2: {
+        const double g = e(1) / (2.0 * (1.0 + e(2)));
+        const double v[9] = {e(1), e(1), e(1), e(2), e(2), e(2), g, g, g};
+        std::copy_n(v, 9, out.begin());
+        return;
+    }
+    case 5: {
+        double g12, g23, nu12, nu23;
+        if (e(3) <= 1.0) {
+            nu12 = e(3), nu23 = e(4), g12 = e(5), g23 = 0.0;
+        } else {
+            g12 = e(3), g23 = e(4), nu12 = e(5), nu23 = 0.0;
+        }
+        if (g23 == 0.0) g23 = e(2) / (2.0 * (1.0 + nu23));
+        if (nu23 == 0.0) nu23 = e(2) / (2.0 * g23) - 1.0;
+        const double v[9] = {e(1), e(2), e(2), nu12, nu12, nu23, g12, g12, g23};
+        std::copy_n(v, 9, out.begin());
+        return;
+    }
+    case 9: {
+        // Poisson ratios given last (all <= 1) are moved behind the moduli; a failed
+        // comparison (a shear modulus last, or a NaN) means the list is in Nye order already.
+        const bool reorder = e(7) <= 1.0 && e(8) <= 1.0 && e(9) <= 1.0;
+        static constexpr int table[9] = {1, 2, 3, 7, 8, 9, 4, 5, 6};
+        for (int i = 1; i <= 9; ++i) out(i) = reorder ? e(table[i - 1]) : e(i);
+        return;
+    }
+    default:
+        errorhandling::report(-2, "Unsupported input in GetNyeProperties");
+    }
+}
+
+void GetNyeStiffnessMatrix(double* c, const double* props, const i32* ntens, const i32* psflag) {
+    const i32 n = *ntens;
+    Mat<double> a(c, n, n);
+    zero(a);
+    if (n != 3 && n != 4 && n != 6) {
+        errorhandling::report(-2, "Unsupported dimension in GetNyeStiffnessMatrix");
+        return;
+    }
+    orthotropic_stiffness(a, ply_of(props), n, is_plane_stress(n, psflag), true);
+}
+
+void GetNyeComplianceMatrix(double* s, const double* props, const i32* ntens, const i32* psflag) {
+    const i32 n = *ntens;
+    Mat<double> a(s, n, n);
+    zero(a);
+    if (n != 3 && n != 4 && n != 6) {
+        errorhandling::report(-2, "Unsupported dimension in GetNyeComplianceMatrix");
+        return;
+    }
+    const Ply p = ply_of(props);
+    const int m = std::min(n, 4);
+    a(1, 1) = 1.0 / p.e1;
+    a(1, 2) = a(2, 1) = -p.nu12 / p.e1;
+    a(2, 2) = 1.0 / p.e2;
+    a(m, m) = 1.0 / p.g12;
+    if (is_plane_stress(n, psflag)) return;
+    a(3, 3) = 1.0 / p.e3;
+    a(1, 3) = a(3, 1) = -p.nu13 / p.e1;
+    a(2, 3) = a(3, 2) = -p.nu23 / p.e2;
+    if (n == 6) {
+        a(5, 5) = 1.0 / p.g13;
+        a(6, 6) = 1.0 / p.g23;
+    }
+}
+
+void GetGeneralizedNyeOnAxisSC(double* sc, const double* props, const i32* ntens,
+                               const i32* nprops, const i32* scflag, const i32* psflag,
+                               const lgl* /*ldflag: no effect*/, const lgl* unsymm) {
+    static constexpr char message[] =
+        "Unsupported number of properties or dimensions in GetGeneralizedNyeOnAxisSC.";
+    const i32 n = *ntens, np = *nprops;
+    Mat<double> a(sc, n, n);
+    zero(a);
+    // The layouts below place entries up to position 4 and read the 6 by 6 matrix only.
+    if (n < 3 || n > 6) {
+        errorhandling::report(-3, message);
+        return;
+    }
+    const bool planestress = is_plane_stress(n, psflag);
+    const int m = std::min(n, 4);
+    const Vec<const double> p(props, std::max<i32>(np, 0));
+
+    if (np == 2 || np == 5 || np == 9 || np == 12) {
+        double nye[9];
+        const i32 count = np == 12 ? 9 : np;
+        GetNyeProperties(nye, props, &count);
+        Ply q = ply_of(nye);
+        if (np == 12) q.nu21 = p(10), q.nu31 = p(11), q.nu32 = p(12);
+        orthotropic_stiffness(a, q, n, planestress, false);
+    } else if (np == 21 || np == 36) {
+        std::array<double, 36> fullbuf{};
+        Mat<double> full(fullbuf.data(), 6, 6);
+        if (np == 36) {
+            std::copy_n(props, 36, fullbuf.begin());
+        } else {
+            // Upper triangle column by column, mirrored into the lower triangle.
+            int next = 1;
+            for (int j = 1; j <= 6; ++j)
+                for (int i = 1; i <= j; ++i) full(i, j) = full(j, i) = p(next++);
+        }
+        if (planestress) {
+            const int from[3] = {1, 2, 4}, to[3] = {1, 2, m};
+            for (int j = 0; j < 3; ++j)
+                for (int i = 0; i < 3; ++i) a(to[i], to[j]) = full(from[i], from[j]);
+        } else {
+            for (int j = 1; j <= n; ++j)
+                for (int i = 1; i <= n; ++i) a(i, j) = full(i, j);
+        }
+    }
+
+    if ((np == 12 || np == 36) && !(unsymm && *unsymm)) {
+        for (int j = 1; j <= n; ++j)
+            for (int i = 1; i < j; ++i) a(i, j) = a(j, i) = (a(i, j) + a(j, i)) * 0.5;
+    }
+
+    if (std::all_of(a.begin(), a.end(), [](double x) { return x == 0.0; }))
+        errorhandling::report(-2, message);
+
+    if (*scflag == 0) {
+        std::array<double, 36> copy;
+        std::copy(a.begin(), a.end(), copy.begin());
+        MatrixInverse(copy.data(), sc, &n);
+    }
+}
+
+void GetReducedNyeStiffnessMatrix(double* qs, const double* c, const i32* plflag) {
+    std::array<double, 36> cvbuf;
+    const i32 sdim = 6;
+    FlipVoigtNyeNotation(cvbuf.data(), c, &sdim, &sdim);
+    const Mat<const double> cv(cvbuf.data(), 6, 6);
+    const i32 plane = plflag ? *plflag : 1;
+    int p[3] = {1, 2, 6}, n = 3;
+    if (plane == 2) p[0] = 2, p[1] = 3, p[2] = 4, n = 1;
+    if (plane == 3) p[0] = 1, p[1] = 3, p[2] = 5, n = 2;
+    Mat<double> q(qs, 3, 3);
+    for (int j = 1; j <= 3; ++j)
+        for (int i = 1; i <= 3; ++i)
+            q(i, j) = cv(p[i - 1], p[j - 1]) - cv(p[j - 1], n) * cv(p[i - 1], n) / cv(n, n);
+}
+
+void GetInvariantsFromReducedStiffness(double* u, const double* props, const i32* nprops) {
+    std::array<double, 9> qbuf;
+    const i32 three = 3, stiffness = 1;
+    GetGeneralizedNyeOnAxisSC(qbuf.data(), props, &three, nprops, &stiffness, nullptr, nullptr,
+                              nullptr);
+    const Mat<const double> q(qbuf.data(), 3, 3);
+    const double q11 = q(1, 1), q22 = q(2, 2), q12 = q(1, 2), q66 = q(3, 3);
+    Vec<double> v(u, 5);
+    v(1) = (3.0 * q11 + 3.0 * q22 + 2.0 * q12 + 4.0 * q66) / 8.0;
+    v(2) = (q11 - q22) / 2.0;
+    v(3) = (q11 + q22 - 2.0 * q12 - 4.0 * q66) / 8.0;
+    v(4) = (q11 + q22 + 6.0 * q12 - 4.0 * q66) / 8.0;
+    v(5) = (q11 + q22 - 2.0 * q12 + 4.0 * q66) / 8.0;
+}
+
+void GetNyeTransformationMatrix(double* t, const double* rangle, const i32* tdim,
+                                const i32* ttype, const i32* tflag) {
+    static constexpr char ttype_message[] = "False input for TType in GetNyeTransformationMatrix";
+    const i32 n = *tdim;
+    Mat<double> a(t, n, n);
+    zero(a);
+    if (n != 3 && n != 6) {  // no place for the 12 component: zeros
+        errorhandling::report(-3, ttype_message);
+        return;
+    }
+    if (*ttype != 0 && *ttype != 1) errorhandling::report(-2, ttype_message);
+    const double sign = *ttype == 0 ? 1.0 : -1.0;
+    const double c = std::cos(*rangle), s = std::sin(*rangle);
+    const double cs = sign * c * s;
+    const int k = n == 3 ? 3 : 4;
+    a(1, 1) = c * c;
+    a(1, 2) = s * s;
+    a(2, 1) = s * s;
+    a(2, 2) = c * c;
+    if (n == 6) {
+        a(3, 3) = 1.0;
+        a(5, 5) = c;
+        a(5, 6) = sign * s;
+        a(6, 5) = -sign * s;
+        a(6, 6) = c;
+    }
+    if (*tflag == 0) {
+        a(1, k) = 2.0 * cs, a(2, k) = -2.0 * cs, a(k, 1) = -cs, a(k, 2) = cs;
+    } else if (*tflag == 1) {
+        a(1, k) = cs, a(2, k) = -cs, a(k, 1) = -2.0 * cs, a(k, 2) = 2.0 * cs;
+    } else {
+        errorhandling::report(-2, "False input for TFlag in GetNyeTransformationMatrix");
+        return;
+    }
+    a(k, k) = c * c - s * s;
+}
+
+void GetNyeOffAxisSC(double* scoff, const double* dangle, const double* props, const i32* ntens,
+                     const i32* scflag) {
+    const i32 n = *ntens;
+    Mat<double> out(scoff, n, n);
+    zero(out);
+    if (n != 3 && n != 6) {
+        errorhandling::report(-2, "Unsupported dimension in GetNyeStiffnessMatrixOff");
+        return;
+    }
+    std::array<double, 36> mbuf, tbuf, mtbuf;
+    if (*scflag == 0)
+        GetNyeComplianceMatrix(mbuf.data(), props, &n, nullptr);
+    else
+        GetNyeStiffnessMatrix(mbuf.data(), props, &n, nullptr);
+    // Any non-zero scflag is a stiffness, which rotates with the strain form.
+    const double rangle = *dangle * deg2rad;
+    const i32 ttype = 0, tflag = *scflag != 0 ? 1 : 0;
+    GetNyeTransformationMatrix(tbuf.data(), &rangle, &n, &ttype, &tflag);
+    const Mat<const double> m(mbuf.data(), n, n), t(tbuf.data(), n, n);
+    Mat<double> mt(mtbuf.data(), n, n);
+    for (int j = 1; j <= n; ++j)
+        for (int i = 1; i <= n; ++i) {
+            double sum = 0.0;
+            for (int l = 1; l <= n; ++l) sum += m(i, l) * t(l, j);
+            mt(i, j) = sum;
+        }
+    for (int j = 1; j <= n; ++j)
+        for (int i = 1; i <= n; ++i) {
+            double sum = 0.0;
+            for (int l = 1; l <= n; ++l) sum += t(l, i) * mt(l, j);
+            out(i, j) = sum;
+        }
+}
+
+void GetOffAxisShearRigidMatrix(double* hoff, const double* g13, const double* g23,
+                                const double* dangle) {
+    const double r = *dangle * deg2rad;
+    const double c = std::cos(r), s = std::sin(r);
+    Mat<double> h(hoff, 2, 2);
+    h(1, 1) = *g23 * c * c + *g13 * s * s;
+    h(1, 2) = h(2, 1) = (*g13 - *g23) * c * s;
+    h(2, 2) = *g23 * s * s + *g13 * c * c;
+}
+
+void GetStressVector(double* stress, const double* ddsdde, const double* strain0,
+                     const double* dstrain, const i32* ndi, const i32* ntens,
+                     const lgl* issekant, const lgl* istensor) {
+    const i32 n = std::max<i32>(*ntens, 0);
+    Vec<double> sig(stress, n);
+    const Mat<const double> d(ddsdde, n, n);
+    const Vec<const double> e0(strain0, n), de(dstrain, n);
+    const bool secant = *issekant, tensor = *istensor;
+    for (i64 i = 1; i <= n; ++i) {
+        double sum = 0.0;
+        for (i64 j = 1; j <= n; ++j) {
+            const double f = shear_factor(j, *ndi, tensor);
+            sum += d(i, j) * (secant ? f * e0(j) + f * de(j) : f * de(j));
+        }
+        sig(i) = secant ? sum : sig(i) + sum;
+    }
+}
+
+void GetSpecificStrainEnergy(double* sse, const double* stress, const double* stress0,
+                             const double* strain0, const double* dstrain, const i32* ndi,
+                             const i32* ntens, const lgl* issekant, const lgl* istensor) {
+    const i32 n = std::max<i32>(*ntens, 0);
+    const Vec<const double> sig(stress, n), sig0(stress0, n), e0(strain0, n), de(dstrain, n);
+    const bool tensor = *istensor;
+    double sum = 0.0;
+    if (*issekant) {
+        for (i64 i = 1; i <= n; ++i) {
+            const double f = shear_factor(i, *ndi, tensor);
+            sum += sig(i) * (f * e0(i) + f * de(i));
+        }
+        *sse = 0.5 * sum;
+    } else {
+        for (i64 i = 1; i <= n; ++i)
+            sum += (sig(i) + sig0(i)) * (shear_factor(i, *ndi, tensor) * de(i));
+        *sse = *sse + 0.5 * sum;
+    }
+}
+
+}  // extern "C"
+}  // namespace vorlen::lamina
