@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "core/errorhandling.hpp"
+#include "materials/lamina_stiffness.hpp"
 
 namespace vorlen::laminate {
 namespace {
@@ -48,6 +49,26 @@ class WorkArray {
     T* p_;
 };
 
+// Plane-stress stiffness (11, 22, 12) of a ply rotated to its angle in degrees.
+void ply_stiffness(double* q, const double* props, const double* dangle) {
+    const i32 three = 3, stiffness = 1;
+    lamina::GetNyeOffAxisSC(q, dangle, props, &three, &stiffness);
+}
+
+// x(3,3) = (1/m) sum over the plies of Qbar_k (zt^m - zb^m): A for m = 1, B for 2, D for 3.
+void stack_stiffness(double* x, int m, const double* plyelastic, const double* plyorientation,
+                     const double* plythickness, i64 n) {
+    for (int i = 0; i < 9; ++i) x[i] = 0.0;
+    for_each_ply(plythickness, n, 0.0, [&](i64 k, double zb, double zt) {
+        double q[9];
+        ply_stiffness(q, plyelastic + 9 * (k - 1), plyorientation + (k - 1));
+        const double dz = m == 1 ? zt - zb : m == 2 ? zt * zt - zb * zb : zt * zt * zt - zb * zb * zb;
+        for (int i = 0; i < 9; ++i) x[i] += q[i] * dz;
+    });
+    if (m > 1)
+        for (int i = 0; i < 9; ++i) x[i] *= 1.0 / m;
+}
+
 }  // namespace
 
 extern "C" {
@@ -65,6 +86,21 @@ double GetPlyZCoord(const double* plythickness, const i32* iply, const i32* npli
     if (*zpos == 2) return offset + (below + plythickness[ip - 1]);
     if (*zpos == 1) return offset + below + plythickness[ip - 1] / 2.0;
     return offset + below;
+}
+
+void GetAMatrix(double* a, const double* plyelastic, const double* plyorientation,
+                const double* plythickness, const i32* nplies) {
+    stack_stiffness(a, 1, plyelastic, plyorientation, plythickness, *nplies);
+}
+
+void GetBMatrix(double* b, const double* plyelastic, const double* plyorientation,
+                const double* plythickness, const i32* nplies) {
+    stack_stiffness(b, 2, plyelastic, plyorientation, plythickness, *nplies);
+}
+
+void GetDMatrix(double* d, const double* plyelastic, const double* plyorientation,
+                const double* plythickness, const i32* nplies) {
+    stack_stiffness(d, 3, plyelastic, plyorientation, plythickness, *nplies);
 }
 
 void GetVMatrix(double* v, const double* plyorientation, const double* plythickness,
@@ -161,11 +197,58 @@ void GetSubLaminateStack(i32* sublamstack, const double* plythickness, const i32
     }
 }
 
+void GetSubLaminateXMatrix(double* xsub, const char* slflag, const double* plyelastic,
+                           const double* plyorientation, const double* plythickness,
+                           const i32* sublamstack, const i32* nplies) {
+    for (int i = 0; i < 9; ++i) xsub[i] = 0.0;
+    const int m = *slflag == 'A' ? 1 : *slflag == 'B' ? 2 : *slflag == 'D' ? 3 : 0;
+    if (m == 0) return;
+    const i64 first = sublamstack[0], last = sublamstack[1];
+    if (first > last) return;  // an empty sub-laminate
+    if (first < 1 || last > *nplies) {
+        errorhandling::report(-3, "Error: Sub-laminate out of range in GetSubLaminateXMatrix.");
+        return;
+    }
+    stack_stiffness(xsub, m, plyelastic + 9 * (first - 1), plyorientation + (first - 1),
+                    plythickness + (first - 1), last - first + 1);
+}
+
+double GetEffectivePlateStiffness(const double* plyelastic, const double* plyorientation,
+                                  const double* plythickness, const i32* nplies) {
+    double dm[9];
+    GetDMatrix(dm, plyelastic, plyorientation, plythickness, nplies);
+    const Mat<const double> d(dm, 3, 3);
+    const double s = (d(1, 2) + 2.0 * d(3, 3)) / std::sqrt(d(1, 1) * d(2, 2));
+    return std::sqrt(0.5 * (1.0 + s) * d(1, 1) * d(2, 2));
+}
+
 void GetPlyStrain(double* plystrain, const double* se, const double* plyzcoord,
                   const i32* nzcrd) {
     Mat<double> e(plystrain, 3, *nzcrd);
     for (i64 i = 1; i <= e.extent(2); ++i)
         for (int j = 1; j <= 3; ++j) e(j, i) = se[j - 1] + plyzcoord[i - 1] * se[j + 2];
+}
+
+void GetSectionStrain(double* plystrain, const double* se, const double* plyorientation,
+                      const double* plythickness, const i32* nplies, const double* reference) {
+    const i64 n = *nplies;
+    Mat<double> out(plystrain, 3, 3 * n);
+    const double r = reference ? *reference : 0.0;
+    for_each_ply(plythickness, n, 0.0, [&](i64 k, double zb, double zt) {
+        const double z[3] = {zb - r, zb + plythickness[k - 1] / 2.0 - r, zt - r};
+        const double rangle = plyorientation[k - 1] * deg2rad;
+        const i32 three = 3, positive = 0, strain = 1;
+        double tm[9];
+        lamina::GetNyeTransformationMatrix(tm, &rangle, &three, &positive, &strain);
+        const Mat<const double> t(tm, 3, 3);
+        for (int p = 0; p < 3; ++p) {
+            double e[3];
+            for (int j = 0; j < 3; ++j) e[j] = se[j] + z[p] * se[j + 3];
+            for (int i = 1; i <= 3; ++i)
+                out(i, 3 * (k - 1) + p + 1) =
+                    t(i, 1) * e[0] + t(i, 2) * e[1] + t(i, 3) * e[2];
+        }
+    });
 }
 
 void GetChaiDelamFactors(double* chaidfactors, const double* qonl, const double* qonu,

@@ -21,6 +21,19 @@ extern "C" {
 double GetPlyZCoord(const double* plythickness, const i32* iply, const i32* nplies,
                     const i32* zpos, const double* refoffset);
 
+// Membrane stiffness A(3,3) = sum over the plies of Qbar_k (zt - zb), order (11, 22, 12).
+//   a(3,3) (out)
+//   plyelastic(9, nplies), plyorientation(nplies), plythickness(nplies) (in)  the stack
+//   nplies (in)
+void GetAMatrix(double* a, const double* plyelastic, const double* plyorientation,
+                const double* plythickness, const i32* nplies);
+// Coupling stiffness B = 1/2 sum Qbar_k (zt^2 - zb^2); arguments as GetAMatrix.
+void GetBMatrix(double* b, const double* plyelastic, const double* plyorientation,
+                const double* plythickness, const i32* nplies);
+// Bending stiffness D = 1/3 sum Qbar_k (zt^3 - zb^3); arguments as GetAMatrix.
+void GetDMatrix(double* d, const double* plyelastic, const double* plyorientation,
+                const double* plythickness, const i32* nplies);
+
 // Lamination parameters.
 //   v(4, 3) (out)   rows cos 2t, cos 4t, sin 2t, sin 4t; columns membrane, coupling, bending
 //   plyorientation(nplies) (in)  ply angles in radians
@@ -55,6 +68,23 @@ double GetdAngle(const double* plyorientation, const i32* luflag, const i32* ipl
 void GetSubLaminateStack(i32* sublamstack, const double* plythickness, const i32* intface,
                          const i32* nplies);
 
+// A, B or D of a sub-laminate alone, centred on its own mid-plane.
+//   xsub(3,3) (out)  the matrix; zero for an empty stack or a flag other than "A", "B", "D"
+//   slflag (in)      one character: "A", "B" or "D"
+//   plyelastic(9, nplies), plyorientation(nplies), plythickness(nplies) (in)  the stack
+//   sublamstack(2) (in)  first and last ply of the sub-laminate; first > last is empty; a
+//                    non-empty range outside 1..nplies reports code -3 (xsub zero)
+//   nplies (in)
+void GetSubLaminateXMatrix(double* xsub, const char* slflag, const double* plyelastic,
+                           const double* plyorientation, const double* plythickness,
+                           const i32* sublamstack, const i32* nplies);
+
+// Effective plate bending stiffness sqrt((1 + s) D11 D22 / 2), s = (D12 + 2 D66)/sqrt(D11 D22).
+//   plyelastic(9, nplies), plyorientation(nplies), plythickness(nplies) (in)  the stack
+//   nplies (in)
+double GetEffectivePlateStiffness(const double* plyelastic, const double* plyorientation,
+                                  const double* plythickness, const i32* nplies);
+
 // Strains at given thickness coordinates.
 //   plystrain(3, nzcrd) (out)  e0 + z k at every coordinate (11, 22, engineering 12)
 //   se(6) (in)      mid-plane strains and curvatures (e0x, e0y, g0xy, kx, ky, kxy)
@@ -62,6 +92,16 @@ void GetSubLaminateStack(i32* sublamstack, const double* plythickness, const i32
 //   nzcrd (in)
 void GetPlyStrain(double* plystrain, const double* se, const double* plyzcoord,
                   const i32* nzcrd);
+
+// Ply-axes strains at the bottom, middle and top of every ply.
+//   plystrain(3, 3*nplies) (out)  columns 3(k-1)+1..3k: ply k bottom, middle, top, in ply axes
+//                    (11, 22, engineering 12)
+//   se(6) (in)       mid-plane strains and curvatures
+//   plyorientation(nplies), plythickness(nplies) (in)  ply angles (degrees) and thicknesses
+//   nplies (in)
+//   reference (in, optional)  height of the reference plane above the mid-plane (absent: 0)
+void GetSectionStrain(double* plystrain, const double* se, const double* plyorientation,
+                      const double* plythickness, const i32* nplies, const double* reference);
 
 // Chai's three delamination factors at an interface between two plies.
 //   chaidfactors(3) (out)
