@@ -40,16 +40,22 @@ namespace vorlen::py {
 using Call = void (*)(void* const* args);
 
 // C type code of a library argument, compared against the declared item types at import.
+// Upper case for a pointer to const (an input the routine cannot change), lower case otherwise.
 template <class P>
 constexpr char ctype_code() {
+    if constexpr (std::is_pointer_v<P> && std::is_const_v<std::remove_pointer_t<P>>) {
+        constexpr char c = ctype_code<std::remove_const_t<std::remove_pointer_t<P>>*>();
+        return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+    }
     using T = std::remove_cv_t<std::remove_pointer_t<P>>;
     if constexpr (std::is_same_v<T, std::int32_t>) return 'i';
     else if constexpr (std::is_same_v<T, double>) return 'd';
-    else if constexpr (std::is_same_v<T, std::complex<double>>) return 'D';
+    else if constexpr (std::is_same_v<T, std::complex<double>>) return 'z';
     else if constexpr (std::is_same_v<T, std::int8_t>) return 'b';
     else if constexpr (std::is_same_v<T, char>) return 's';
     else if constexpr (std::is_same_v<T, float>) return 'f';
-    else return '?';  // a routine pointer (callback) or an unsupported type
+    else if constexpr (std::is_function_v<T>) return '@';  // a routine argument (callback)
+    else return '?';
 }
 
 template <auto F>
@@ -66,6 +72,7 @@ struct Thunk<F> {
             F(static_cast<A>(a[I])...);
     }
     static constexpr char codes[] = {(returns ? ctype_code<R*>() : 'v'), ctype_code<A>()..., 0};
+    static_assert(((ctype_code<A>() != '?') && ...), "every argument is a pointer to a bound type");
 };
 
 enum class EntryKind { routine, scalar, text, constant, array };
@@ -77,7 +84,9 @@ struct Entry {
     // routine
     void* address = nullptr;
     Call call = nullptr;
-    const char* ctypes = nullptr;  // result code ('v' for none), then one code per argument
+    // Result code ('v' for none), then one code per argument: i int32, d double, z complex,
+    // b logical, s text, @ routine; upper case for a pointer to const.
+    const char* ctypes = nullptr;
     std::vector<const char*> items;
     // variable
     char type = 0;        // 'i', 'd' or 'S'

@@ -1,0 +1,677 @@
+// The call wrapper of every routine object: parse, convert and check the arguments in the
+// compiled order, call the library routine, write back and pack the results.
+#include <complex>
+#include <cstring>
+
+#define NO_IMPORT_ARRAY
+#define PY_ARRAY_UNIQUE_SYMBOL vorlen_ARRAY_API
+#include <numpy/arrayobject.h>
+
+#include "engine.hpp"
+
+namespace vorlen::py {
+
+namespace {
+
+struct Slot {
+    union Value {
+        i32 i;
+        double d;
+        double zc[2];
+        lgl b;
+        std::complex<double>& z() { return *reinterpret_cast<std::complex<double>*>(zc); }
+        const std::complex<double>& z() const {
+            return *reinterpret_cast<const std::complex<double>*>(zc);
+        }
+    } v;
+    PyObject* given;       // borrowed; null when not passed
+    PyArrayObject* array;  // owned
+    char* text;
+    i64 textlen;
+    bool known;
+};
+
+// Text storage of one call: a stack buffer, with the heap for long texts.
+struct Texts {
+    char buf[2048];
+    size_t used = 0;
+    std::vector<char*> heap;
+    char* get(size_t n) {
+        if (used + n <= sizeof buf) {
+            char* p = buf + used;
+            used += n;
+            return p;
+        }
+        char* p = static_cast<char*>(PyMem_Malloc(n ? n : 1));
+        if (p) heap.push_back(p);
+        return p;
+    }
+    ~Texts() {
+        for (char* p : heap) PyMem_Free(p);
+    }
+};
+
+}  // namespace
+
+struct CallState {
+    const Routine& r;
+    Slot s[max_args];
+    void* ptrs[max_args];
+    explicit CallState(const Routine& rt) : r(rt) {
+        for (size_t k = 0; k < r.args.size(); ++k) {
+            s[k].given = nullptr;
+            s[k].array = nullptr;
+            s[k].text = nullptr;
+            s[k].known = false;
+            s[k].v.zc[0] = s[k].v.zc[1] = 0.0;
+        }
+    }
+    ~CallState() {
+        for (size_t k = 0; k < r.args.size(); ++k) Py_XDECREF(s[k].array);
+    }
+};
+
+i64 eval(const Expr& x, const CallState& st, bool& ok) {
+    i64 stack[32];
+    int top = 0;
+    for (const auto& step : x.steps) {
+        if (top >= 30) {
+            ok = false;
+            return 0;
+        }
+        switch (step.op) {
+        case Expr::num: stack[top++] = step.value; break;
+        case Expr::arg: {
+            const Slot& sl = st.s[step.value];
+            const char t = st.r.args[step.value].type;
+            stack[top++] = t == 'b' ? sl.v.b : t == 'i' ? sl.v.i : static_cast<i64>(sl.v.d);
+            break;
+        }
+        case Expr::shape: {
+            PyArrayObject* a = st.s[step.value].array;
+            stack[top++] = !a ? 0 : step.dim < PyArray_NDIM(a) ? PyArray_DIM(a, step.dim) : 1;
+            break;
+        }
+        case Expr::size: {
+            PyArrayObject* a = st.s[step.value].array;
+            stack[top++] = a ? PyArray_SIZE(a) : 0;
+            break;
+        }
+        case Expr::neg: stack[top - 1] = -stack[top - 1]; break;
+        default: {
+            if (top < 2) {
+                ok = false;
+                return 0;
+            }
+            const i64 b = stack[--top], a = stack[top - 1];
+            i64& out = stack[top - 1];
+            switch (step.op) {
+            case Expr::add: out = a + b; break;
+            case Expr::sub: out = a - b; break;
+            case Expr::mul: out = a * b; break;
+            case Expr::div: out = b == 0 ? 0 : a / b; break;
+            case Expr::eq: out = a == b; break;
+            case Expr::ne: out = a != b; break;
+            case Expr::lt: out = a < b; break;
+            case Expr::le: out = a <= b; break;
+            case Expr::gt: out = a > b; break;
+            case Expr::ge: out = a >= b; break;
+            case Expr::land: out = a && b; break;
+            case Expr::lor: out = a || b; break;
+            default: break;
+            }
+        }
+        }
+    }
+    return top == 1 ? stack[0] : (ok = false, 0);
+}
+
+int numpy_type(char t) {
+    switch (t) {
+    case 'i': return NPY_INT32;
+    case 'd': return NPY_FLOAT64;
+    case 'D': return NPY_COMPLEX128;
+    default: return NPY_INT8;
+    }
+}
+
+namespace {
+
+// "1st", "2nd", "3rd", "4th", ... by the last digit only ("11st", "12nd").
+std::string ordinal(int n) {
+    const char* suffix[] = {"th", "st", "nd", "rd", "th", "th", "th", "th", "th", "th"};
+    return std::to_string(n) + suffix[n % 10];
+}
+
+std::string position(const Arg& a) {
+    return ordinal(a.ordinal) + (a.optional ? " keyword" : " argument");
+}
+
+// Raises `msg` with the class of the pending exception (or `fallback`), the pending exception
+// becoming its cause.
+[[gnu::cold]] void raise_with_pending(PyObject* fallback, const std::string& msg) {
+    PyObject *type, *value, *tb;
+    PyErr_Fetch(&type, &value, &tb);
+    if (!type) {
+        PyErr_SetString(fallback, msg.c_str());
+        return;
+    }
+    PyErr_NormalizeException(&type, &value, &tb);
+    Py_XDECREF(tb);
+    PyErr_SetString(type, msg.c_str());
+    PyObject *t2, *v2, *tb2;
+    PyErr_Fetch(&t2, &v2, &tb2);
+    PyErr_NormalizeException(&t2, &v2, &tb2);
+    if (v2 && value) PyException_SetCause(v2, value);
+    else Py_XDECREF(value);
+    PyErr_Restore(t2, v2, tb2);
+    Py_DECREF(type);
+}
+
+[[gnu::cold]] void scalar_error(const Routine& r, const Arg& a, const char* what,
+                                PyObject* fallback) {
+    if (PyErr_ExceptionMatches(PyExc_OverflowError)) return;  // keeps its own message
+    raise_with_pending(fallback, r.qualname + "() " + position(a) + " (" + a.name +
+                                     ") can't be converted to " + what);
+}
+
+std::string array_prefix(const Routine& r, const Arg& a) {
+    std::string where = a.hidden ? "hidden `" + a.name + "`" : position(a) + " `" + a.name + "`";
+    return "_vorlen." + r.qualname + ": failed to create array from the " + where;
+}
+
+bool is_text(PyObject* o) { return PyUnicode_Check(o) || PyBytes_Check(o); }
+
+// 32-bit integer by the scalar rules; depth bounds the descent into nested sequences.
+bool to_int(PyObject* o, i32& out, int depth = 0) {
+    if (PyLong_Check(o)) {
+        int overflow;
+        long long v = PyLong_AsLongLongAndOverflow(o, &overflow);
+        if (overflow || v > INT32_MAX || v < INT32_MIN) {
+            if (!PyErr_Occurred())
+                PyErr_SetString(PyExc_OverflowError, "Python int too large to convert to C int");
+            return false;
+        }
+        out = static_cast<i32>(v);
+        return !(v == -1 && PyErr_Occurred());
+    }
+    if (PyObject* l = PyNumber_Long(o)) {
+        bool ok = to_int(l, out, depth);
+        Py_DECREF(l);
+        return ok;
+    }
+    if (depth > 8) return false;
+    if (PyComplex_Check(o)) {
+        PyErr_Clear();
+        PyObject* re = PyFloat_FromDouble(PyComplex_RealAsDouble(o));
+        bool ok = re && to_int(re, out, depth + 1);
+        Py_XDECREF(re);
+        return ok;
+    }
+    if (is_text(o) || !PySequence_Check(o)) return false;
+    PyErr_Clear();
+    PyObject* item = PySequence_GetItem(o, 0);
+    if (!item) return false;
+    bool ok = to_int(item, out, depth + 1);
+    Py_DECREF(item);
+    return ok;
+}
+
+bool to_double(PyObject* o, double& out, int depth = 0) {
+    if (PyFloat_Check(o)) {
+        out = PyFloat_AS_DOUBLE(o);
+        return true;
+    }
+    if (PyObject* f = PyNumber_Float(o)) {
+        out = PyFloat_AS_DOUBLE(f);
+        Py_DECREF(f);
+        return true;
+    }
+    if (depth > 8) return false;
+    if (PyComplex_Check(o)) {
+        PyErr_Clear();
+        out = PyComplex_RealAsDouble(o);
+        return true;
+    }
+    if (is_text(o) || !PySequence_Check(o)) return false;
+    PyErr_Clear();
+    PyObject* item = PySequence_GetItem(o, 0);
+    if (!item) return false;
+    bool ok = to_double(item, out, depth + 1);
+    Py_DECREF(item);
+    return ok;
+}
+
+bool to_complex(PyObject* o, std::complex<double>& out, int depth = 0) {
+    if (PyComplex_Check(o) || PyArray_IsScalar(o, ComplexFloating)) {
+        Py_complex c = PyComplex_AsCComplex(o);
+        if (c.real == -1.0 && PyErr_Occurred()) return false;
+        out = {c.real, c.imag};
+        return true;
+    }
+    if (PyFloat_Check(o)) {
+        out = {PyFloat_AS_DOUBLE(o), 0.0};
+        return true;
+    }
+    if (PyLong_Check(o) || PyArray_IsScalar(o, Number) ||
+        (PyArray_Check(o) && PyArray_NDIM(reinterpret_cast<PyArrayObject*>(o)) == 0)) {
+        Py_complex c = PyComplex_AsCComplex(o);
+        if (c.real == -1.0 && PyErr_Occurred()) return false;
+        out = {c.real, c.imag};
+        return true;
+    }
+    if (depth > 8 || is_text(o) || !PySequence_Check(o)) return false;
+    PyObject* item = PySequence_GetItem(o, 0);
+    if (!item) return false;
+    bool ok = to_complex(item, out, depth + 1);
+    Py_DECREF(item);
+    return ok;
+}
+
+// Text by the text rules into `dst` of length n (n < 0: the text's own length, allocated).
+bool to_text(PyObject* o, Texts& texts, Slot& sl, int n) {
+    PyObject* bytes = nullptr;
+    const char* src = "";
+    Py_ssize_t len = 0;
+    if (o == nullptr || o == Py_None) {
+    } else if (PyBytes_Check(o)) {
+        src = PyBytes_AS_STRING(o), len = PyBytes_GET_SIZE(o);
+    } else if (PyUnicode_Check(o)) {
+        bytes = PyUnicode_AsASCIIString(o);
+        if (!bytes) return false;
+        src = PyBytes_AS_STRING(bytes), len = PyBytes_GET_SIZE(bytes);
+    } else if (PyArray_Check(o)) {
+        PyArrayObject* a = reinterpret_cast<PyArrayObject*>(o);
+        if (!PyArray_ISCONTIGUOUS(a) && !PyArray_ISFORTRAN(a)) {
+            PyErr_SetString(PyExc_ValueError, "array object is non-contiguous.");
+            return false;
+        }
+        src = static_cast<const char*>(PyArray_DATA(a));
+        len = PyArray_NBYTES(a);
+        len = static_cast<Py_ssize_t>(strnlen(src, len));
+    } else {
+        PyObject* str = PyObject_Str(o);
+        if (!str) return false;
+        bytes = PyUnicode_AsASCIIString(str);
+        Py_DECREF(str);
+        if (!bytes) return false;
+        src = PyBytes_AS_STRING(bytes), len = PyBytes_GET_SIZE(bytes);
+    }
+    if (n < 0 && len > INT32_MAX) {
+        Py_XDECREF(bytes);
+        PyErr_SetString(PyExc_OverflowError, "object too large for a 32-bit int");
+        return false;
+    }
+    const i64 size = n < 0 ? len : n;
+    sl.text = texts.get(static_cast<size_t>(size) + 1);
+    if (!sl.text) {
+        Py_XDECREF(bytes);
+        PyErr_SetString(PyExc_MemoryError, "out of memory");
+        return false;
+    }
+    const i64 take = len < size ? len : size;
+    std::memcpy(sl.text, src, static_cast<size_t>(take));
+    std::memset(sl.text + take, ' ', static_cast<size_t>(size - take));
+    for (i64 k = take - 1; k >= 0 && sl.text[k] == '\0'; --k) sl.text[k] = ' ';
+    sl.text[size] = '\0';
+    sl.textlen = size;
+    Py_XDECREF(bytes);
+    return true;
+}
+
+bool suitable(PyArrayObject* a, int typenum, bool writeable) {
+    return PyArray_TYPE(a) == typenum && PyArray_IS_F_CONTIGUOUS(a) && PyArray_ISALIGNED(a) &&
+           PyArray_ISNOTSWAPPED(a) && (!writeable || PyArray_ISWRITEABLE(a));
+}
+
+// Fits an array to the declared rank: missing trailing extents become 1, extents of 1 beyond
+// the rank are dropped. Returns a view (or the array itself); null with an error set.
+PyArrayObject* fit_rank(PyArrayObject* a, int rank, const i64* want, const Routine* r,
+                        const Arg* arg) {
+    auto prefix = [&] { return r ? array_prefix(*r, *arg) : std::string("value"); };
+    const int nd = PyArray_NDIM(a);
+    if (nd == rank) return a;
+    npy_intp dims[NPY_MAXDIMS];
+    int m = 0;
+    if (nd < rank) {
+        for (int d = 0; d < nd; ++d) dims[m++] = PyArray_DIM(a, d);
+        for (int d = nd; d < rank; ++d) {
+            if (want[d] > 1) {
+                PyErr_Format(PyExc_ValueError, "%s -- %d-th dimension must be fixed to %ld but got 1",
+                             prefix().c_str(), d, static_cast<long>(want[d]));
+                Py_DECREF(a);
+                return nullptr;
+            }
+            dims[m++] = 1;
+        }
+    } else {
+        for (int d = 0; d < nd; ++d)
+            if (PyArray_DIM(a, d) != 1) {
+                if (m == rank) {
+                    PyErr_Format(error_class, "%s -- rank-%d array expected, got %d dimensions",
+                                 prefix().c_str(), rank, nd);
+                    Py_DECREF(a);
+                    return nullptr;
+                }
+                dims[m++] = PyArray_DIM(a, d);
+            }
+        while (m < rank) dims[m++] = 1;
+    }
+    PyArray_Dims shape{dims, rank};
+    PyObject* v = PyArray_Newshape(a, &shape, NPY_FORTRANORDER);
+    Py_DECREF(a);
+    return reinterpret_cast<PyArrayObject*>(v);
+}
+
+bool check_extents(PyArrayObject* a, int rank, const i64* want, const Routine& r, const Arg& arg) {
+    for (int d = 0; d < rank; ++d)
+        if (want[d] >= 0 && PyArray_DIM(a, d) != want[d]) {
+            PyErr_Format(PyExc_ValueError, "%s -- %d-th dimension must be fixed to %ld but got %ld",
+                         array_prefix(r, arg).c_str(), d, static_cast<long>(want[d]),
+                         static_cast<long>(PyArray_DIM(a, d)));
+            return false;
+        }
+    return true;
+}
+
+bool make_array(const Routine& r, const Arg& a, Slot& sl, const i64* want, bool overwrite) {
+    const int typenum = numpy_type(a.type);
+    PyObject* o = sl.given;
+    PyArrayObject* arr = nullptr;
+    if (a.inout) {
+        if (!PyArray_Check(o) || !suitable(reinterpret_cast<PyArrayObject*>(o), typenum, true)) {
+            PyErr_Format(error_class,
+                         "%s -- an in/out argument must be a writeable column-major contiguous "
+                         "numpy array of type %s",
+                         array_prefix(r, a).c_str(), a.type == 'd' ? "float64" : a.type == 'i' ? "int32" : "complex128");
+            return false;
+        }
+        Py_INCREF(o);
+        arr = reinterpret_cast<PyArrayObject*>(o);
+    } else if (PyArray_Check(o) &&
+               suitable(reinterpret_cast<PyArrayObject*>(o), typenum, a.returned) &&
+               (!a.returned || overwrite)) {
+        Py_INCREF(o);
+        arr = reinterpret_cast<PyArrayObject*>(o);
+    } else {
+        int flags = NPY_ARRAY_F_CONTIGUOUS | NPY_ARRAY_ALIGNED | NPY_ARRAY_FORCECAST;
+        if (a.returned) flags |= NPY_ARRAY_ENSURECOPY | NPY_ARRAY_WRITEABLE;
+        arr = reinterpret_cast<PyArrayObject*>(
+            PyArray_FromAny(o, PyArray_DescrFromType(typenum), 0, 0, flags, nullptr));
+        if (!arr) {
+            raise_with_pending(error_class, array_prefix(r, a));
+            return false;
+        }
+    }
+    arr = fit_rank(arr, a.rank, want, &r, &a);
+    if (!arr) return false;
+    sl.array = arr;
+    return check_extents(arr, a.rank, want, r, a);
+}
+
+bool new_array(const Routine& r, const Arg& a, Slot& sl, const i64* want) {
+    npy_intp dims[NPY_MAXDIMS];
+    for (int d = 0; d < a.rank; ++d) {
+        if (want[d] < 0) {
+            PyErr_Format(PyExc_ValueError, "%s -- extent %d is %s", array_prefix(r, a).c_str(), d,
+                         a.dims[d].empty() ? "open" : "negative");
+            return false;
+        }
+        dims[d] = want[d];
+    }
+    sl.array = reinterpret_cast<PyArrayObject*>(PyArray_ZEROS(a.rank, dims, numpy_type(a.type), 1));
+    if (!sl.array) {
+        raise_with_pending(error_class, array_prefix(r, a));
+        return false;
+    }
+    if (!a.dfltlist.empty()) {
+        const npy_intp n = PyArray_SIZE(sl.array);
+        const size_t nl = a.dfltlist.size();
+        if (nl > 1 && static_cast<size_t>(n) != nl) {
+            PyErr_Format(error_class, "Initialization of %s %s failed (initforcomb).",
+                         ordinal(a.ordinal).c_str(), a.optional ? ("keyword " + a.name).c_str() : a.name.c_str());
+            return false;
+        }
+        char* p = static_cast<char*>(PyArray_DATA(sl.array));
+        for (npy_intp k = 0; k < n; ++k) {
+            const double v = a.dfltlist[nl == 1 ? 0 : k];
+            if (a.type == 'd') reinterpret_cast<double*>(p)[k] = v;
+            else if (a.type == 'D') reinterpret_cast<std::complex<double>*>(p)[k] = v;
+            else if (a.type == 'i') reinterpret_cast<i32*>(p)[k] = static_cast<i32>(v);
+            else reinterpret_cast<lgl*>(p)[k] = v != 0;
+        }
+    }
+    return true;
+}
+
+bool convert_scalar(const Routine& r, const Arg& a, Slot& sl, CallState& st, Texts& texts) {
+    PyObject* o = sl.given;
+    if (a.type == 's') {
+        if (a.hidden && !o) {
+            if (!to_text(nullptr, texts, sl, a.textlen)) return false;
+            return true;
+        }
+        if (to_text(o, texts, sl, a.textlen)) return true;
+        if (PyErr_ExceptionMatches(PyExc_OverflowError) || PyErr_ExceptionMatches(PyExc_MemoryError) ||
+            (PyErr_ExceptionMatches(PyExc_ValueError) && PyArray_Check(o)))
+            return false;
+        raise_with_pending(error_class, "string_from_pyobj failed in converting " +
+                                            (a.hidden ? "hidden" : position(a)) + "`" + a.name +
+                                            "' of " + r.qualname + " to C string");
+        return false;
+    }
+    if (!o) {  // default, or zero for a hidden output
+        if (a.returned && a.hidden) return true;
+        bool ok = true;
+        if (a.type == 'd') sl.v.d = a.dfltlist[0];
+        else if (a.type == 'D') sl.v.z() = a.dfltlist[0];
+        else {
+            const i64 v = eval(a.dflt, st, ok);
+            if (a.type == 'b') sl.v.b = v != 0;
+            else sl.v.i = static_cast<i32>(v);
+        }
+        return true;
+    }
+    switch (a.type) {
+    case 'i':
+        if (to_int(o, sl.v.i)) return true;
+        scalar_error(r, a, "int", error_class);
+        return false;
+    case 'd':
+        if (to_double(o, sl.v.d)) return true;
+        scalar_error(r, a, "double", error_class);
+        return false;
+    case 'D':
+        if (to_complex(o, sl.v.z())) return true;
+        scalar_error(r, a, "complex_double", PyExc_TypeError);
+        return false;
+    default: {
+        const int t = PyObject_IsTrue(o);
+        if (t < 0) return false;
+        sl.v.b = static_cast<lgl>(t);
+        return true;
+    }
+    }
+}
+
+[[gnu::cold]] void check_failed(const Routine& r, const Arg& a, const Slot& sl) {
+    std::string msg = "(" + a.checktext + ") failed for " +
+                      (a.hidden ? "hidden" : position(a)) + " " + a.name;
+    if (a.optional && a.rank == 0) {
+        std::string v = a.type == 'd' ? std::to_string(sl.v.d) : std::to_string(a.type == 'b' ? sl.v.b : sl.v.i);
+        msg += ": " + r.name + ":" + a.name + "=" + v;
+    }
+    PyErr_SetString(error_class, msg.c_str());
+}
+
+PyObject* result_of(const Arg& a, const Slot& sl) {
+    if (a.rank > 0) {
+        Py_INCREF(sl.array);
+        return reinterpret_cast<PyObject*>(sl.array);
+    }
+    switch (a.type) {
+    case 'i': return PyLong_FromLong(sl.v.i);
+    case 'd': return PyFloat_FromDouble(sl.v.d);
+    case 'D': return PyComplex_FromDoubles(sl.v.z().real(), sl.v.z().imag());
+    case 'b': return PyLong_FromLong(sl.v.b != 0);
+    default: {
+        i64 n = strnlen(sl.text, static_cast<size_t>(sl.textlen));
+        while (n > 0 && sl.text[n - 1] == ' ') --n;
+        return PyBytes_FromStringAndSize(sl.text, n);
+    }
+    }
+}
+
+[[gnu::cold]] PyObject* too_many(const Routine& r, Py_ssize_t given) {
+    PyErr_Format(PyExc_TypeError, "%s() takes at most %zd argument%s (%zd given)",
+                 r.qualname.c_str(), r.callform.size(), r.callform.size() == 1 ? "" : "s", given);
+    return nullptr;
+}
+
+}  // namespace
+
+PyObject* call_routine(ModuleObject* self, PyObject* const* args, size_t nargsf, PyObject* kw) {
+    const Routine& r = self->def->routines[self->def->routine_of[self->index]];
+    const Py_ssize_t npos = PyVectorcall_NARGS(nargsf);
+    const size_t nform = r.callform.size();
+    if (static_cast<size_t>(npos) > nform) return too_many(r, npos);
+    PyObject* given[max_args];
+    for (size_t p = 0; p < nform; ++p) given[p] = p < static_cast<size_t>(npos) ? args[p] : nullptr;
+    if (kw) {
+        const Py_ssize_t nkw = PyTuple_GET_SIZE(kw);
+        for (Py_ssize_t k = 0; k < nkw; ++k) {
+            PyObject* key = PyTuple_GET_ITEM(kw, k);
+            size_t p = 0;
+            while (p < nform && r.kwnames[p] != key) ++p;
+            if (p == nform) {
+                p = 0;
+                while (p < nform && PyUnicode_Compare(r.kwnames[p], key) != 0) ++p;
+            }
+            if (p == nform) {
+                PyErr_Format(PyExc_TypeError, "'%U' is an invalid keyword argument for %s()", key,
+                             r.qualname.c_str());
+                return nullptr;
+            }
+            if (given[p]) {
+                PyErr_Format(PyExc_TypeError,
+                             "argument for %s() given by name ('%U') and position (%zd)",
+                             r.qualname.c_str(), key, p + 1);
+                return nullptr;
+            }
+            given[p] = args[npos + k];
+        }
+    }
+    CallState st(r);
+    bool overwrite[max_args] = {};
+    for (size_t p = 0; p < nform; ++p) {
+        const int c = r.callform[p];
+        PyObject* o = given[p];
+        if (c >= 0) {
+            if (!o && static_cast<int>(p) < r.nrequired) {
+                PyErr_Format(PyExc_TypeError, "%s() missing required argument '%s' (pos %zd)",
+                             r.qualname.c_str(), r.args[c].name.c_str(), p + 1);
+                return nullptr;
+            }
+            st.s[c].given = (o == Py_None && r.args[c].optional) ? nullptr : o;
+        } else if (o) {
+            if (!PyLong_Check(o)) {
+                PyErr_Format(PyExc_TypeError, "%s() argument overwrite_%s must be int, not %.50s",
+                             r.qualname.c_str(), r.args[-1 - c].name.c_str(), Py_TYPE(o)->tp_name);
+                return nullptr;
+            }
+            const long v = PyLong_AsLong(o);
+            if (v == -1 && PyErr_Occurred()) return nullptr;
+            overwrite[-1 - c] = v != 0;
+        }
+    }
+
+    Texts texts;
+    size_t next_check = 0;
+    for (size_t p = 0; p < r.order.size(); ++p) {
+        const int k = r.order[p];
+        const Arg& a = r.args[k];
+        Slot& sl = st.s[k];
+        if (a.rank == 0) {
+            if (!convert_scalar(r, a, sl, st, texts)) return nullptr;
+            st.ptrs[k] = a.type == 's' ? static_cast<void*>(sl.text) : static_cast<void*>(&sl.v);
+        } else {
+            i64 want[NPY_MAXDIMS];
+            for (int d = 0; d < a.rank; ++d) {
+                bool ok = true;
+                want[d] = a.dimfree[d] ? -1 : eval(a.dims[d], st, ok);
+            }
+            const bool ok = sl.given ? make_array(r, a, sl, want, overwrite[k])
+                                     : new_array(r, a, sl, want);
+            if (!ok) return nullptr;
+            st.ptrs[k] = PyArray_DATA(sl.array);
+        }
+        sl.known = true;
+        for (; next_check < r.checks.size() && r.checks[next_check].first == p; ++next_check) {
+            const int c = r.checks[next_check].second;
+            bool ok = true;
+            if (!eval(r.args[c].check, st, ok)) {
+                check_failed(r, r.args[c], st.s[c]);
+                return nullptr;
+            }
+        }
+    }
+
+    r.call(st.ptrs);
+    if (PyErr_Occurred()) return nullptr;
+
+    for (size_t k = 0; k < r.args.size(); ++k) {
+        const Arg& a = r.args[k];
+        if (!(a.inout && a.rank == 0) || !PyArray_Check(st.s[k].given)) continue;
+        PyArrayObject* arr = reinterpret_cast<PyArrayObject*>(st.s[k].given);
+        if (PyArray_SIZE(arr) < 1) continue;
+        PyObject* v = result_of(a, st.s[k]);
+        if (!v) return nullptr;
+        const int rc = PyArray_SETITEM(arr, static_cast<char*>(PyArray_DATA(arr)), v);
+        Py_DECREF(v);
+        if (rc < 0) return nullptr;
+    }
+
+    const size_t nres = r.results.size();
+    if (nres == 0) Py_RETURN_NONE;
+    if (nres == 1) {
+        const int k = r.results[0];
+        if (r.args[k].overwrite && overwrite[k] && st.s[k].given &&
+            PyArray_Check(st.s[k].given) &&
+            PyArray_DATA(reinterpret_cast<PyArrayObject*>(st.s[k].given)) == PyArray_DATA(st.s[k].array)) {
+            Py_INCREF(st.s[k].given);
+            return st.s[k].given;
+        }
+        return result_of(r.args[k], st.s[k]);
+    }
+    PyObject* tuple = PyTuple_New(static_cast<Py_ssize_t>(nres));
+    if (!tuple) return nullptr;
+    for (size_t p = 0; p < nres; ++p) {
+        const int k = r.results[p];
+        PyObject* v;
+        if (r.args[k].overwrite && overwrite[k] && st.s[k].given && PyArray_Check(st.s[k].given) &&
+            PyArray_DATA(reinterpret_cast<PyArrayObject*>(st.s[k].given)) == PyArray_DATA(st.s[k].array)) {
+            Py_INCREF(st.s[k].given);
+            v = st.s[k].given;
+        } else {
+            v = result_of(r.args[k], st.s[k]);
+        }
+        if (!v) {
+            Py_DECREF(tuple);
+            return nullptr;
+        }
+        PyTuple_SET_ITEM(tuple, static_cast<Py_ssize_t>(p), v);
+    }
+    return tuple;
+}
+
+PyObject* convert_for_assignment(PyObject* value, int typenum, int rank) {
+    PyArrayObject* arr = reinterpret_cast<PyArrayObject*>(PyArray_FromAny(
+        value, PyArray_DescrFromType(typenum), 0, 0,
+        NPY_ARRAY_F_CONTIGUOUS | NPY_ARRAY_ALIGNED | NPY_ARRAY_FORCECAST, nullptr));
+    if (!arr) return nullptr;
+    i64 want[NPY_MAXDIMS];
+    for (int d = 0; d < rank; ++d) want[d] = -1;
+    return reinterpret_cast<PyObject*>(fit_rank(arr, rank, want, nullptr, nullptr));
+}
+
+}  // namespace vorlen::py

@@ -1,0 +1,459 @@
+// Compiles routine declarations into call records: items, extent expressions, conversion order,
+// call form and docstring. Runs once per routine when the module is imported.
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <map>
+#include <set>
+
+#include "engine.hpp"
+
+namespace vorlen::py {
+
+namespace {
+
+std::string trim(std::string s) {
+    auto b = s.find_first_not_of(" \t"), e = s.find_last_not_of(" \t");
+    return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
+}
+
+// Splits at top-level commas.
+std::vector<std::string> split_top(const std::string& s) {
+    std::vector<std::string> out;
+    int depth = 0;
+    std::string cur;
+    for (char c : s) {
+        if (c == '(') ++depth;
+        if (c == ')') --depth;
+        if (c == ',' && depth == 0) {
+            out.push_back(trim(cur));
+            cur.clear();
+        } else {
+            cur += c;
+        }
+    }
+    out.push_back(trim(cur));
+    return out;
+}
+
+struct Parser {
+    Parser(const std::string& src, const std::map<std::string, int>& n) : s(src), names(n) {}
+    const std::string& s;
+    size_t i = 0;
+    const std::map<std::string, int>& names;
+    std::string error;
+    std::set<int> used;
+    Expr out;
+
+    void ws() {
+        while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i]))) ++i;
+    }
+    bool eat(const char* tok) {
+        ws();
+        size_t n = std::char_traits<char>::length(tok);
+        if (s.compare(i, n, tok) == 0) {
+            i += n;
+            return true;
+        }
+        return false;
+    }
+    void emit(Expr::Op op, i64 v = 0, int d = 0) { out.steps.push_back({op, v, d}); }
+    std::string ident() {
+        ws();
+        size_t b = i;
+        while (i < s.size() && (std::isalnum(static_cast<unsigned char>(s[i])) || s[i] == '_')) ++i;
+        return s.substr(b, i - b);
+    }
+    int lookup(const std::string& n) {
+        auto it = names.find(n);
+        if (it == names.end()) {
+            if (error.empty()) error = "unknown name '" + n + "'";
+            return 0;
+        }
+        used.insert(it->second);
+        return it->second;
+    }
+    void primary() {
+        ws();
+        if (eat("(")) {
+            lor();
+            if (!eat(")") && error.empty()) error = "')' expected";
+            return;
+        }
+        if (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) {
+            char* end;
+            emit(Expr::num, std::strtoll(s.c_str() + i, &end, 10));
+            i = end - s.c_str();
+            return;
+        }
+        std::string id = ident();
+        if (id.empty()) {
+            if (error.empty()) error = "expression expected at '" + s.substr(i) + "'";
+            return;
+        }
+        if ((id == "shape" || id == "size") && eat("(")) {
+            int a = lookup(ident());
+            int d = 0;
+            if (id == "shape") {
+                if (!eat(",") && error.empty()) error = "shape(x, k) expected";
+                ws();
+                d = static_cast<int>(std::strtol(s.c_str() + i, nullptr, 10));
+                while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i;
+            }
+            if (!eat(")") && error.empty()) error = "')' expected";
+            emit(id == "shape" ? Expr::shape : Expr::size, a, d);
+            return;
+        }
+        emit(Expr::arg, lookup(id));
+    }
+    void unary() {
+        if (eat("-")) {
+            unary();
+            emit(Expr::neg);
+        } else {
+            primary();
+        }
+    }
+    void term() {
+        unary();
+        for (;;) {
+            if (eat("*")) unary(), emit(Expr::mul);
+            else if (eat("/")) unary(), emit(Expr::div);
+            else return;
+        }
+    }
+    void sum() {
+        term();
+        for (;;) {
+            if (eat("+")) term(), emit(Expr::add);
+            else if (eat("-")) term(), emit(Expr::sub);
+            else return;
+        }
+    }
+    void cmp() {
+        sum();
+        static const std::pair<const char*, Expr::Op> ops[] = {
+            {"==", Expr::eq}, {"!=", Expr::ne}, {"<=", Expr::le},
+            {">=", Expr::ge}, {"<", Expr::lt},  {">", Expr::gt}};
+        for (auto& [tok, op] : ops)
+            if (eat(tok)) {
+                sum();
+                emit(op);
+                return;
+            }
+    }
+    void land() {
+        cmp();
+        while (eat("&&")) cmp(), emit(Expr::land);
+    }
+    void lor() {
+        land();
+        while (eat("||")) land(), emit(Expr::lor);
+    }
+};
+
+bool fail(const Entry& e, const std::string& what) {
+    PyErr_Format(PyExc_ImportError, "declaration of routine %s: %s", e.name, what.c_str());
+    return false;
+}
+
+const char* scalar_word(char t) {
+    switch (t) {
+    case 'd': return "float";
+    case 'D': return "complex";
+    default: return "int";
+    }
+}
+
+std::string bounds(const Arg& a) {
+    std::string s = "(";
+    for (size_t k = 0; k < a.dimtext.size(); ++k) s += (k ? "," : "") + a.dimtext[k];
+    return s + ")";
+}
+
+std::string describe_in(const Arg& a) {
+    std::string s = a.name + " : ";
+    if (a.callback) return s + "call-back function";
+    if (a.rank > 0)
+        return s + (a.inout ? "in/output" : "input") + " rank-" + std::to_string(a.rank) +
+               " array('" + a.type + "') with bounds " + bounds(a);
+    if (a.inout) return s + "in/output rank-0 array(" + scalar_word(a.type) + ",'" +
+                        (a.type == 'D' ? 'D' : a.type) + "')";
+    if (a.type == 's') return s + "input string(len=" + std::to_string(a.textlen) + ")";
+    return s + "input " + scalar_word(a.type);
+}
+
+std::string describe_out(const Arg& a) {
+    std::string s = a.name + " : ";
+    if (a.rank > 0)
+        return s + "rank-" + std::to_string(a.rank) + " array('" + a.type + "') with bounds " +
+               bounds(a);
+    if (a.type == 's') return s + "string(len=" + std::to_string(a.textlen) + ")";
+    return s + scalar_word(a.type);
+}
+
+}  // namespace
+
+bool compile(const Entry& e, const char* module, Routine& r) {
+    r.name = e.name;
+    r.module = module;
+    r.qualname = std::string("_vorlen.") + module + "." + e.name;
+    r.address = e.address;
+    r.call = e.call;
+    r.returns = e.ctypes[0] != 'v';
+    const size_t nparams = std::char_traits<char>::length(e.ctypes) - 1;
+    if (e.items.size() != nparams + (r.returns ? 1 : 0))
+        return fail(e, "has " + std::to_string(e.items.size()) + " items for " +
+                           std::to_string(nparams) + " arguments" +
+                           (r.returns ? " and a function value" : ""));
+    if (e.items.size() > static_cast<size_t>(max_args)) return fail(e, "too many arguments");
+
+    // Pass 1: intents, types, names; extents, defaults and checks kept as text.
+    std::map<std::string, int> names;
+    std::vector<std::string> dimsrc(e.items.size()), dfltsrc(e.items.size()),
+        checksrc(e.items.size());
+    for (size_t k = 0; k < e.items.size(); ++k) {
+        std::string item = trim(e.items[k]);
+        Arg a;
+        size_t sp1 = item.find(' ');
+        size_t sp2 = item.find(' ', sp1 + 1);
+        if (sp1 == std::string::npos || sp2 == std::string::npos)
+            return fail(e, "item '" + item + "' needs intent, type and name");
+        std::string intent = item.substr(0, sp1), type = item.substr(sp1 + 1, sp2 - sp1 - 1);
+        std::string rest = trim(item.substr(sp2 + 1));
+        if (size_t c = rest.find("check("); c != std::string::npos) {
+            size_t close = rest.rfind(')');
+            checksrc[k] = trim(rest.substr(c + 6, close - c - 6));
+            rest = trim(rest.substr(0, c));
+        }
+        if (size_t eq = rest.find('='); eq != std::string::npos) {
+            dfltsrc[k] = trim(rest.substr(eq + 1));
+            rest = trim(rest.substr(0, eq));
+        }
+        if (size_t p = rest.find('('); p != std::string::npos) {
+            dimsrc[k] = rest.substr(p + 1, rest.rfind(')') - p - 1);
+            rest = trim(rest.substr(0, p));
+        }
+        a.name = rest;
+        if (intent == "in") a.required = true;
+        else if (intent == "opt") a.optional = true;
+        else if (intent == "out") a.hidden = a.returned = true;
+        else if (intent == "in,out") a.required = a.returned = true;
+        else if (intent == "opt,out") a.optional = a.returned = true;
+        else if (intent == "inout") a.required = a.inout = true;
+        else if (intent == "hide") a.hidden = true;
+        else if (intent == "callback") a.required = a.callback = true;
+        else return fail(e, "unknown intent '" + intent + "' of " + a.name);
+        if (a.callback) return fail(e, "routine arguments are not bound yet");
+        if (type == "i" || type == "d" || type == "D" || type == "b") {
+            a.type = type[0];
+        } else if (type[0] == 's') {
+            a.type = 's';
+            a.textlen = type == "s*" ? -1 : std::atoi(type.c_str() + 1);
+            if (a.textlen == 0) return fail(e, "text length of " + a.name);
+        } else {
+            return fail(e, "unknown type '" + type + "' of " + a.name);
+        }
+        if (names.count(a.name)) return fail(e, "argument " + a.name + " declared twice");
+        names[a.name] = static_cast<int>(k);
+        r.args.push_back(std::move(a));
+    }
+
+    // The C parameter types must match the declared items.
+    for (size_t k = 0; k < r.args.size(); ++k) {
+        const Arg& a = r.args[k];
+        char code = e.ctypes[r.returns ? k : k + 1];
+        const bool constant = code >= 'A' && code <= 'Z' && code != '@';
+        char base = static_cast<char>(std::tolower(code));
+        char want = a.type == 'D' ? 'z' : a.type;
+        if (a.callback) want = '@';
+        if (base != want)
+            return fail(e, "argument " + a.name + " is declared '" + a.type +
+                               "' but the routine takes '" + code + "'");
+        // A returned scalar input is handed back as the routine left it, which may be unchanged.
+        const bool writes = a.inout || (a.hidden && a.returned) || (a.returned && a.rank > 0);
+        if (writes && constant) return fail(e, "argument " + a.name + " is read-only in the routine");
+        if (!writes && !a.returned && !constant && !a.callback)
+            return fail(e, "input " + a.name + " must be a pointer to const in the routine");
+    }
+    if (r.returns && !(r.args[0].hidden && r.args[0].returned && r.args[0].rank == 0))
+        return fail(e, "the function value must be the first item, an 'out' scalar");
+
+    // Pass 2: expressions.
+    auto parse = [&](const std::string& src, Expr& x, std::set<int>* used) -> bool {
+        Parser p(src, names);
+        p.lor();
+        p.ws();
+        if (p.error.empty() && p.i != src.size()) p.error = "unexpected '" + src.substr(p.i) + "'";
+        if (!p.error.empty()) return fail(e, "expression '" + src + "': " + p.error);
+        x = std::move(p.out);
+        x.text = src;
+        if (used) used->insert(p.used.begin(), p.used.end());
+        return true;
+    };
+    const int n = static_cast<int>(r.args.size());
+    std::vector<std::set<int>> dimuse(n), dfltuse(n), checkuse(n);
+    for (int k = 0; k < n; ++k) {
+        Arg& a = r.args[k];
+        if (!dimsrc[k].empty()) {
+            for (auto& d : split_top(dimsrc[k])) {
+                a.dimtext.push_back(d);
+                a.dims.emplace_back();
+                if (d != "*" && d != ":" && !parse(d, a.dims.back(), &dimuse[k])) return false;
+            }
+            a.rank = static_cast<int>(a.dims.size());
+        }
+        if (a.type == 's' && a.rank > 0) return fail(e, "text arrays are not supported");
+        if (a.inout && a.rank == 0 && a.type == 's') return fail(e, "in/out text");
+        if (!checksrc[k].empty()) {
+            if (!parse(checksrc[k], a.check, &checkuse[k])) return false;
+            a.checktext = checksrc[k];
+        }
+        if (!dfltsrc[k].empty()) {
+            a.dflttext = dfltsrc[k];
+            if (a.type == 'd' || a.type == 'D' || a.rank > 0) {
+                std::string list = dfltsrc[k];
+                if (list.front() == '(') list = list.substr(1, list.size() - 2);
+                for (auto& v : split_top(list)) {
+                    char* end;
+                    a.dfltlist.push_back(std::strtod(v.c_str(), &end));
+                    if (*end) return fail(e, "default '" + dfltsrc[k] + "' of " + a.name);
+                }
+                if (a.rank == 0 && a.dfltlist.size() != 1)
+                    return fail(e, "default '" + dfltsrc[k] + "' of " + a.name);
+            } else if (!parse(dfltsrc[k], a.dflt, &dfltuse[k])) {
+                return false;
+            }
+        }
+    }
+    // Optional extents without a default take the extent of the first array declared with
+    // exactly that name as an extent, and are checked against it.
+    for (int k = 0; k < n; ++k) {
+        Arg& a = r.args[k];
+        if (!(a.optional || a.hidden) || a.returned || a.rank > 0 || !a.dflttext.empty()) continue;
+        if (a.type != 'i') return fail(e, "optional " + a.name + " needs a default");
+        bool found = false;
+        for (int j = 0; j < n && !found; ++j)
+            for (size_t d = 0; d < r.args[j].dimtext.size() && !found; ++d)
+                if (r.args[j].dimtext[d] == a.name && !r.args[j].hidden) {
+                    std::string x = "shape(" + r.args[j].name + ", " + std::to_string(d) + ")";
+                    if (!parse(x, a.dflt, &dfltuse[k])) return false;
+                    a.dflttext = x;
+                    if (a.checktext.empty()) {
+                        if (!parse(x + " == " + a.name, a.check, &checkuse[k])) return false;
+                        a.checktext = x + " == " + a.name;
+                    }
+                    found = true;
+                }
+        if (!found) return fail(e, "no array gives the default of " + a.name);
+    }
+    for (int k = 0; k < n; ++k) {
+        Arg& a = r.args[k];
+        if ((a.optional || a.hidden) && !a.returned && a.rank == 0 && a.dflttext.empty())
+            return fail(e, a.name + " needs a default");
+        if (a.hidden && !a.returned && a.dflt.empty() && a.dfltlist.empty())
+            return fail(e, "hidden input " + a.name + " needs a default");
+    }
+
+    // Free extents: open, or given by an argument whose default is taken from this array, or
+    // every non-constant extent of an array that carries its own check.
+    std::vector<std::set<int>> deps(n);
+    for (int k = 0; k < n; ++k) {
+        Arg& a = r.args[k];
+        a.dimfree.assign(a.rank, false);
+        for (int d = 0; d < a.rank; ++d) {
+            std::set<int> u;
+            if (!a.dims[d].empty()) {
+                Expr tmp;
+                if (!parse(a.dimtext[d], tmp, &u)) return false;
+            }
+            bool free = a.dims[d].empty() || (!a.checktext.empty() && !u.empty() && !a.hidden);
+            for (int j : u)
+                if (dfltuse[j].count(k) && !a.hidden) free = true;
+            a.dimfree[d] = free;
+            if (!free) deps[k].insert(u.begin(), u.end());
+        }
+        deps[k].insert(dfltuse[k].begin(), dfltuse[k].end());
+        deps[k].erase(k);
+    }
+    // Conversion order: dependencies first, otherwise the library's order.
+    std::vector<bool> placed(n, false);
+    for (int round = 0; round < n; ++round) {
+        int pick = -1;
+        for (int k = 0; k < n && pick < 0; ++k) {
+            if (placed[k]) continue;
+            bool ready = true;
+            for (int j : deps[k]) ready &= placed[j];
+            if (ready) pick = k;
+        }
+        if (pick < 0) return fail(e, "the extents and defaults depend on each other in a circle");
+        placed[pick] = true;
+        r.order.push_back(pick);
+    }
+
+    // Call form: required arguments, optional ones, overwrite flags.
+    int nreq = 0, nopt = 0;
+    for (int k = 0; k < n; ++k)
+        if (r.args[k].required) r.callform.push_back(k), r.args[k].ordinal = ++nreq;
+    r.nrequired = nreq;
+    for (int k = 0; k < n; ++k)
+        if (r.args[k].optional) r.callform.push_back(k), r.args[k].ordinal = ++nopt;
+    for (int k = 0; k < n; ++k) {
+        Arg& a = r.args[k];
+        a.overwrite = a.required && a.returned && a.rank > 0;
+        if (a.overwrite) r.callform.push_back(-1 - k);
+    }
+    for (size_t p = 0; p < r.callform.size(); ++p) {
+        int c = r.callform[p];
+        std::string kw = c >= 0 ? r.args[c].name : "overwrite_" + r.args[-1 - c].name;
+        if (c >= 0) r.args[c].kwpos = static_cast<int>(p);
+        r.kwnames.push_back(PyUnicode_InternFromString(kw.c_str()));
+    }
+    for (int k = 0; k < n; ++k)
+        if (r.args[k].returned) r.results.push_back(k);
+
+    // Docstring.
+    std::string form;
+    for (size_t p = 0; p < r.results.size(); ++p) form += (p ? "," : "") + r.args[r.results[p]].name;
+    if (!form.empty()) form += " = ";
+    form += r.name + "(";
+    for (size_t p = 0; p < r.callform.size(); ++p) {
+        if (p) form += ",";
+        if (static_cast<int>(p) == nreq) form += "[";
+        int c = r.callform[p];
+        form += c >= 0 ? r.args[c].name : "overwrite_" + r.args[-1 - c].name;
+    }
+    if (static_cast<int>(r.callform.size()) > nreq) form += "]";
+    form += ")";
+    std::string doc = form + "\n\nWrapper for ``" + r.name + "``.\n";
+    std::string req, opt, ret;
+    for (int c : r.callform) {
+        if (c < 0) {
+            opt += "overwrite_" + r.args[-1 - c].name + " : input int, optional\n    Default: 0\n";
+            continue;
+        }
+        const Arg& a = r.args[c];
+        if (a.required) req += describe_in(a) + "\n";
+        else opt += describe_in(a) + ", optional\n    Default: " + a.dflttext + "\n";
+    }
+    for (int k : r.results) ret += describe_out(r.args[k]) + "\n";
+    if (!req.empty()) doc += "\nParameters\n----------\n" + req;
+    if (!opt.empty()) doc += "\nOther Parameters\n----------------\n" + opt;
+    if (!ret.empty()) doc += "\nReturns\n-------\n" + ret;
+    r.doc = doc;
+    for (auto& a : r.args) a.pyname = PyUnicode_InternFromString(a.name.c_str());
+
+    // When each check can run: after the last argument it names.
+    for (int k = 0; k < n; ++k) {
+        if (r.args[k].check.empty()) continue;
+        size_t at = 0;
+        checkuse[k].insert(k);
+        for (size_t p = 0; p < r.order.size(); ++p)
+            if (checkuse[k].count(r.order[p])) at = p;
+        r.checks.push_back({at, k});
+    }
+    std::sort(r.checks.begin(), r.checks.end());
+    return true;
+}
+
+}  // namespace vorlen::py
