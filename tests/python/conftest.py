@@ -1,0 +1,23 @@
+import subprocess
+import sys
+import textwrap
+
+import pytest
+
+import _vorlen
+
+
+@pytest.fixture
+def clean_store():
+    """An empty data store and error register before and after the test."""
+    _vorlen.datahandling.deallocall()
+    _vorlen.errorhandling.rsxerr(1)
+    yield _vorlen
+    _vorlen.datahandling.deallocall()
+    _vorlen.errorhandling.rsxerr(1)
+
+
+def run_python(code, timeout=120):
+    """Runs code in a fresh interpreter with the same environment; returns the process."""
+    return subprocess.run([sys.executable, "-c", textwrap.dedent(code)], capture_output=True,
+                          text=True, timeout=timeout)
