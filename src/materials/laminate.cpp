@@ -6,6 +6,9 @@
 #include <memory>
 
 #include "core/errorhandling.hpp"
+#include "core/math_linalg.hpp"
+#include "core/utility_search.hpp"
+#include "core/utility_shape.hpp"
 #include "materials/lamina_stiffness.hpp"
 
 namespace vorlen::laminate {
@@ -13,7 +16,7 @@ namespace {
 
 constexpr double deg2rad = 0.017453292519943295;
 
-double stack_thickness(const double* t, i64 n) {
+double stack_thickness(const double *t, i64 n) {
     double h = 0.0;
     for (i64 k = 0; k < n; ++k) h += t[k];
     return h;
@@ -23,7 +26,7 @@ double stack_thickness(const double* t, i64 n) {
 // mid-plane. The partial sums run in ply order, so every coordinate is bit for bit the one
 // GetPlyZCoord gives for the same ply.
 template <class F>
-void for_each_ply(const double* t, i64 n, double r, F&& f) {
+void for_each_ply(const double *t, i64 n, double r, F &&f) {
     const double offset = -stack_thickness(t, n) / 2.0 - r;
     double below = 0.0;
     for (i64 k = 1; k <= n; ++k) {
@@ -41,40 +44,56 @@ class WorkArray {
         if (n > static_cast<i64>(N)) heap_ = std::make_unique<T[]>(static_cast<std::size_t>(n));
         p_ = heap_ ? heap_.get() : fixed_.data();
     }
-    T& operator()(i64 i) { return p_[i - 1]; }
+    T &operator()(i64 i) { return p_[i - 1]; }
 
   private:
     std::array<T, N> fixed_{};
     std::unique_ptr<T[]> heap_;
-    T* p_;
+    T *p_;
 };
 
 // Plane-stress stiffness (11, 22, 12) of a ply rotated to its angle in degrees.
-void ply_stiffness(double* q, const double* props, const double* dangle) {
+void ply_stiffness(double *q, const double *props, const double *dangle) {
     const i32 three = 3, stiffness = 1;
     lamina::GetNyeOffAxisSC(q, dangle, props, &three, &stiffness);
 }
 
 // x(3,3) = (1/m) sum over the plies of Qbar_k (zt^m - zb^m): A for m = 1, B for 2, D for 3.
-void stack_stiffness(double* x, int m, const double* plyelastic, const double* plyorientation,
-                     const double* plythickness, i64 n) {
+void stack_stiffness(double *x, int m, const double *plyelastic, const double *plyorientation,
+                     const double *plythickness, i64 n) {
     for (int i = 0; i < 9; ++i) x[i] = 0.0;
     for_each_ply(plythickness, n, 0.0, [&](i64 k, double zb, double zt) {
         double q[9];
         ply_stiffness(q, plyelastic + 9 * (k - 1), plyorientation + (k - 1));
-        const double dz = m == 1 ? zt - zb : m == 2 ? zt * zt - zb * zb : zt * zt * zt - zb * zb * zb;
+        const double dz = m == 1   ? zt - zb
+                          : m == 2 ? zt * zt - zb * zb
+                                   : zt * zt * zt - zb * zb * zb;
         for (int i = 0; i < 9; ++i) x[i] += q[i] * dz;
     });
     if (m > 1)
         for (int i = 0; i < 9; ++i) x[i] *= 1.0 / m;
 }
 
-}  // namespace
+// z(3,3) = x(3,3) y(3,3)
+void mul3(const double *x, const double *y, double *z) {
+    const Mat<const double> a(x, 3, 3), b(y, 3, 3);
+    Mat<double> c(z, 3, 3);
+    for (int j = 1; j <= 3; ++j)
+        for (int i = 1; i <= 3; ++i)
+            c(i, j) = a(i, 1) * b(1, j) + a(i, 2) * b(2, j) + a(i, 3) * b(3, j);
+}
+
+void inverse3(const double *x, double *xinv) {
+    const i32 three = 3;
+    math::MatrixInverse(x, xinv, &three);
+}
+
+} // namespace
 
 extern "C" {
 
-double GetPlyZCoord(const double* plythickness, const i32* iply, const i32* nplies,
-                    const i32* zpos, const double* refoffset) {
+double GetPlyZCoord(const double *plythickness, const i32 *iply, const i32 *nplies, const i32 *zpos,
+                    const double *refoffset) {
     const i64 n = *nplies, ip = *iply;
     if (ip < 1 || ip > n) {
         errorhandling::report(-3, "Error: Ply index out of range in GetPlyZCoord.");
@@ -88,25 +107,104 @@ double GetPlyZCoord(const double* plythickness, const i32* iply, const i32* npli
     return offset + below;
 }
 
-void GetAMatrix(double* a, const double* plyelastic, const double* plyorientation,
-                const double* plythickness, const i32* nplies) {
+void GetAMatrix(double *a, const double *plyelastic, const double *plyorientation,
+                const double *plythickness, const i32 *nplies) {
     stack_stiffness(a, 1, plyelastic, plyorientation, plythickness, *nplies);
 }
 
-void GetBMatrix(double* b, const double* plyelastic, const double* plyorientation,
-                const double* plythickness, const i32* nplies) {
+void GetBMatrix(double *b, const double *plyelastic, const double *plyorientation,
+                const double *plythickness, const i32 *nplies) {
     stack_stiffness(b, 2, plyelastic, plyorientation, plythickness, *nplies);
 }
 
-void GetDMatrix(double* d, const double* plyelastic, const double* plyorientation,
-                const double* plythickness, const i32* nplies) {
+void GetDMatrix(double *d, const double *plyelastic, const double *plyorientation,
+                const double *plythickness, const i32 *nplies) {
     stack_stiffness(d, 3, plyelastic, plyorientation, plythickness, *nplies);
 }
 
-void GetVMatrix(double* v, const double* plyorientation, const double* plythickness,
-                const i32* nplies) {
+void GetSectionZCoord(double *plyzcoord, const i32 *sectionlist, const double *plythickness,
+                      const i32 *nplies, const i32 *nsec, const i32 *defint) {
+    const i64 n = *nplies < 0 ? 0 : *nplies, ns = *nsec < 0 ? 0 : *nsec;
+    const i32 marker = defint ? *defint : 2147483647;
+    Mat<double> z(plyzcoord, 2 * n + 1, ns);
+    for (double &x : z) x = 0.0;
+    const Mat<const i32> sl(sectionlist, n, ns);
+    const Mat<const double> t(plythickness, n, ns);
+    for (i64 s = 1; s <= ns; ++s) {
+        // 0 is never a position, so it marks a column without the marker: all slots are plies.
+        const i32 notfound = 0;
+        const i32 pos = n > 0 ? utility::iFindLocation(&marker, &sl(1, s), nplies, &notfound) : 0;
+        const i32 np = pos == 0 ? static_cast<i32>(n) : pos - 1;
+        if (np == 0) continue; // also every column that holds only the marker
+        const i32 bottom = 0, middle = 1, top = 2;
+        for (i32 k = 1; k <= np; ++k) {
+            z(2 * k - 1, s) = GetPlyZCoord(&t(1, s), &k, &np, &bottom, nullptr);
+            z(2 * k, s) = GetPlyZCoord(&t(1, s), &k, &np, &middle, nullptr);
+        }
+        z(2 * np + 1, s) = GetPlyZCoord(&t(1, s), &np, &np, &top, nullptr);
+    }
+}
+
+void GetABDMatrix(double *abd, const double *a, const double *b, const double *d) {
+    const i32 three = 3, six = 6, side = 0, below = 1;
+    double ab[18], bd[18];
+    utility::MatrixConcatenation(a, b, ab, &side, &three, &three, &three, &three);
+    utility::MatrixConcatenation(b, d, bd, &side, &three, &three, &three, &three);
+    utility::MatrixConcatenation(ab, bd, abd, &below, &three, &six, &three, &six);
+}
+
+void GetReducedBendingStiffness(double *dred, const double *a, const double *b, const double *d) {
+    double ainv[9], bainv[9], bab[9];
+    inverse3(a, ainv);
+    mul3(b, ainv, bainv);
+    mul3(bainv, b, bab);
+    for (int i = 0; i < 9; ++i) dred[i] = d[i] - bab[i];
+}
+
+void GetABDTilde(const double *a, const double *b, const double *d, double *atstar, double *btstar,
+                 double *dtstar) {
+    double ainv[9], bainv[9], dstar[9], ainvb[9], w[9];
+    inverse3(a, ainv);
+    mul3(b, ainv, bainv);
+    mul3(bainv, b, w);
+    for (int i = 0; i < 9; ++i) dstar[i] = d[i] - w[i];
+    inverse3(dstar, dtstar);
+    mul3(dtstar, bainv, btstar);
+    mul3(ainv, b, ainvb);
+    mul3(ainvb, btstar, w);
+    for (int i = 0; i < 9; ++i) atstar[i] = ainv[i] + w[i];
+}
+
+void GetEngConstsFromABDMatrix(double *eng, const double *abd, const double *h, const lgl *tcflag) {
+    for (int i = 0; i < 8; ++i) eng[i] = 0.0;
+    const double hh = *h, h3 = hh * hh * hh;
+    if (tcflag && *tcflag) {
+        const Mat<const double> x(abd, 6, 6);
+        eng[0] = x(1, 1) / hh;
+        eng[1] = x(2, 2) / hh;
+        eng[2] = x(3, 3) / hh;
+        eng[4] = 12.0 * x(4, 4) / h3;
+        eng[5] = 12.0 * x(5, 5) / h3;
+        eng[6] = 12.0 * x(6, 6) / h3;
+        return;
+    }
+    const i32 six = 6;
+    double cm[36];
+    math::MatrixInverse(abd, cm, &six);
+    const Mat<const double> c(cm, 6, 6);
+    eng[0] = hh / c(1, 1);
+    eng[1] = hh / c(2, 2);
+    eng[2] = hh / c(3, 3);
+    eng[3] = -c(1, 2) / c(1, 1);
+    eng[4] = -c(4, 5) / c(4, 4);
+    eng[5] = 12.0 / (h3 * c(5, 5));
+    eng[6] = 12.0 / (h3 * c(6, 6));
+}
+
+void GetVMatrix(double *v, const double *plyorientation, const double *plythickness,
+                const i32 *nplies) {
     Mat<double> vm(v, 4, 3);
-    for (double& x : vm) x = 0.0;
+    for (double &x : vm) x = 0.0;
     const i64 n = *nplies;
     for_each_ply(plythickness, n, 0.0, [&](i64 k, double zb, double zt) {
         const double th = plyorientation[k - 1];
@@ -122,8 +220,8 @@ void GetVMatrix(double* v, const double* plyorientation, const double* plythickn
         for (int i = 1; i <= 4; ++i) vm(i, m) *= c[m - 1];
 }
 
-double GetDecoupAngle(const double* plyelastic, const double* plyorientation,
-                      const double* plythickness, const i32* nplies) {
+double GetDecoupAngle(const double *plyelastic, const double *plyorientation,
+                      const double *plythickness, const i32 *nplies) {
     const i64 n = *nplies;
     if (n < 1) {
         errorhandling::report(-3, "Error: No plies given to GetDecoupAngle.");
@@ -153,8 +251,8 @@ double GetDecoupAngle(const double* plyelastic, const double* plyorientation,
             weight(g) = 0.0;
         }
         const double e1 = e(1, k), e2 = e(2, k), t = plythickness[k - 1];
-        weight(g) += e1 >= e2 ? t / h * (e1 - e2) / e2 * (e1 / ex1)
-                              : t / h * (e2 - e1) / e1 * (e2 / ex1);
+        weight(g) +=
+            e1 >= e2 ? t / h * (e1 - e2) / e2 * (e1 / ex1) : t / h * (e2 - e1) / e1 * (e2 / ex1);
     }
     i64 best = 1;
     for (i64 g = 2; g <= ngroups; ++g)
@@ -162,8 +260,8 @@ double GetDecoupAngle(const double* plyelastic, const double* plyorientation,
     return angle(best);
 }
 
-double GetdAngle(const double* plyorientation, const i32* luflag, const i32* iply,
-                 const i32* nplies) {
+double GetdAngle(const double *plyorientation, const i32 *luflag, const i32 *iply,
+                 const i32 *nplies) {
     const i64 n = *nplies, ip = *iply;
     if (*luflag != 0 && *luflag != 1) {
         errorhandling::report(
@@ -178,8 +276,8 @@ double GetdAngle(const double* plyorientation, const i32* luflag, const i32* ipl
     return ip == n ? 0.0 : plyorientation[ip - 1] - plyorientation[ip];
 }
 
-void GetSubLaminateStack(i32* sublamstack, const double* plythickness, const i32* intface,
-                         const i32* nplies) {
+void GetSubLaminateStack(i32 *sublamstack, const double *plythickness, const i32 *intface,
+                         const i32 *nplies) {
     const i64 n = *nplies, i = *intface;
     if (i < 0 || i > n) {
         sublamstack[0] = sublamstack[1] = 0;
@@ -197,14 +295,14 @@ void GetSubLaminateStack(i32* sublamstack, const double* plythickness, const i32
     }
 }
 
-void GetSubLaminateXMatrix(double* xsub, const char* slflag, const double* plyelastic,
-                           const double* plyorientation, const double* plythickness,
-                           const i32* sublamstack, const i32* nplies) {
+void GetSubLaminateXMatrix(double *xsub, const char *slflag, const double *plyelastic,
+                           const double *plyorientation, const double *plythickness,
+                           const i32 *sublamstack, const i32 *nplies) {
     for (int i = 0; i < 9; ++i) xsub[i] = 0.0;
     const int m = *slflag == 'A' ? 1 : *slflag == 'B' ? 2 : *slflag == 'D' ? 3 : 0;
     if (m == 0) return;
     const i64 first = sublamstack[0], last = sublamstack[1];
-    if (first > last) return;  // an empty sub-laminate
+    if (first > last) return; // an empty sub-laminate
     if (first < 1 || last > *nplies) {
         errorhandling::report(-3, "Error: Sub-laminate out of range in GetSubLaminateXMatrix.");
         return;
@@ -213,8 +311,8 @@ void GetSubLaminateXMatrix(double* xsub, const char* slflag, const double* plyel
                     plythickness + (first - 1), last - first + 1);
 }
 
-double GetEffectivePlateStiffness(const double* plyelastic, const double* plyorientation,
-                                  const double* plythickness, const i32* nplies) {
+double GetEffectivePlateStiffness(const double *plyelastic, const double *plyorientation,
+                                  const double *plythickness, const i32 *nplies) {
     double dm[9];
     GetDMatrix(dm, plyelastic, plyorientation, plythickness, nplies);
     const Mat<const double> d(dm, 3, 3);
@@ -222,15 +320,14 @@ double GetEffectivePlateStiffness(const double* plyelastic, const double* plyori
     return std::sqrt(0.5 * (1.0 + s) * d(1, 1) * d(2, 2));
 }
 
-void GetPlyStrain(double* plystrain, const double* se, const double* plyzcoord,
-                  const i32* nzcrd) {
+void GetPlyStrain(double *plystrain, const double *se, const double *plyzcoord, const i32 *nzcrd) {
     Mat<double> e(plystrain, 3, *nzcrd);
     for (i64 i = 1; i <= e.extent(2); ++i)
         for (int j = 1; j <= 3; ++j) e(j, i) = se[j - 1] + plyzcoord[i - 1] * se[j + 2];
 }
 
-void GetSectionStrain(double* plystrain, const double* se, const double* plyorientation,
-                      const double* plythickness, const i32* nplies, const double* reference) {
+void GetSectionStrain(double *plystrain, const double *se, const double *plyorientation,
+                      const double *plythickness, const i32 *nplies, const double *reference) {
     const i64 n = *nplies;
     Mat<double> out(plystrain, 3, 3 * n);
     const double r = reference ? *reference : 0.0;
@@ -245,27 +342,26 @@ void GetSectionStrain(double* plystrain, const double* se, const double* plyorie
             double e[3];
             for (int j = 0; j < 3; ++j) e[j] = se[j] + z[p] * se[j + 3];
             for (int i = 1; i <= 3; ++i)
-                out(i, 3 * (k - 1) + p + 1) =
-                    t(i, 1) * e[0] + t(i, 2) * e[1] + t(i, 3) * e[2];
+                out(i, 3 * (k - 1) + p + 1) = t(i, 1) * e[0] + t(i, 2) * e[1] + t(i, 3) * e[2];
         }
     });
 }
 
-void GetChaiDelamFactors(double* chaidfactors, const double* qonl, const double* qonu,
-                         const double* dangl_d, const double* plythickl,
-                         const double* plythicku, const double* g23l, const double* g23u,
-                         const double* g13l, const double* g13u) {
+void GetChaiDelamFactors(double *chaidfactors, const double *qonl, const double *qonu,
+                         const double *dangl_d, const double *plythickl, const double *plythicku,
+                         const double *g23l, const double *g23u, const double *g13l,
+                         const double *g13u) {
     const Mat<const double> ql(qonl, 3, 3), qu(qonu, 3, 3);
     const double c = std::cos(*dangl_d * deg2rad), s = std::sin(*dangl_d * deg2rad);
     const double c2 = c * c, s2 = s * s;
-    const double q11u = qu(1, 1) * c2 * c2 + 2.0 * (qu(1, 2) + 2.0 * qu(3, 3)) * c2 * s2 +
-                        qu(2, 2) * s2 * s2;
-    chaidfactors[0] = qu(2, 2) == ql(1, 1) ? 0.0
-                                           : (ql(1, 1) - q11u) * (*plythickl / *plythicku) /
-                                                 (ql(1, 1) - qu(2, 2));
+    const double q11u =
+        qu(1, 1) * c2 * c2 + 2.0 * (qu(1, 2) + 2.0 * qu(3, 3)) * c2 * s2 + qu(2, 2) * s2 * s2;
+    chaidfactors[0] = qu(2, 2) == ql(1, 1)
+                          ? 0.0
+                          : (ql(1, 1) - q11u) * (*plythickl / *plythicku) / (ql(1, 1) - qu(2, 2));
     chaidfactors[1] = (1.0 + (*g23u / *g23l) * c2 + (*g23u / *g13l) * s2) / 2.0;
     chaidfactors[2] = (1.0 + (*g13l / *g13u) * c2 + (*g13l / *g23u) * s2) / 2.0;
 }
 
-}  // extern "C"
-}  // namespace vorlen::laminate
+} // extern "C"
+} // namespace vorlen::laminate
