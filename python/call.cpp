@@ -71,7 +71,12 @@ struct CallState {
     }
 };
 
+namespace {
+i64 operand(const Expr::Step& step, const CallState& st);
+}
+
 i64 eval(const Expr& x, const CallState& st, bool& ok) {
+    if (x.steps.size() == 1) return operand(x.steps[0], st);
     i64 stack[32];
     int top = 0;
     for (const auto& step : x.steps) {
@@ -80,23 +85,10 @@ i64 eval(const Expr& x, const CallState& st, bool& ok) {
             return 0;
         }
         switch (step.op) {
-        case Expr::num: stack[top++] = step.value; break;
-        case Expr::arg: {
-            const Slot& sl = st.s[step.value];
-            const char t = st.r.args[step.value].type;
-            stack[top++] = t == 'b' ? sl.v.b : t == 'i' ? sl.v.i : static_cast<i64>(sl.v.d);
-            break;
-        }
-        case Expr::shape: {
-            PyArrayObject* a = st.s[step.value].array;
-            stack[top++] = !a ? 0 : step.dim < PyArray_NDIM(a) ? PyArray_DIM(a, step.dim) : 1;
-            break;
-        }
-        case Expr::size: {
-            PyArrayObject* a = st.s[step.value].array;
-            stack[top++] = a ? PyArray_SIZE(a) : 0;
-            break;
-        }
+        case Expr::num:
+        case Expr::arg:
+        case Expr::shape:
+        case Expr::size: stack[top++] = operand(step, st); break;
         case Expr::neg: stack[top - 1] = -stack[top - 1]; break;
         default: {
             if (top < 2) {
@@ -125,6 +117,28 @@ i64 eval(const Expr& x, const CallState& st, bool& ok) {
     }
     return top == 1 ? stack[0] : (ok = false, 0);
 }
+
+namespace {
+i64 operand(const Expr::Step& step, const CallState& st) {
+    switch (step.op) {
+    case Expr::num: return step.value;
+    case Expr::arg: {
+        const Slot& sl = st.s[step.value];
+        const char t = st.r.args[step.value].type;
+        return t == 'b' ? sl.v.b : t == 'i' ? sl.v.i : static_cast<i64>(sl.v.d);
+    }
+    case Expr::shape: {
+        PyArrayObject* a = st.s[step.value].array;
+        return !a ? 0 : step.dim < PyArray_NDIM(a) ? PyArray_DIM(a, step.dim) : 1;
+    }
+    case Expr::size: {
+        PyArrayObject* a = st.s[step.value].array;
+        return a ? PyArray_SIZE(a) : 0;
+    }
+    default: return 0;
+    }
+}
+}  // namespace
 
 int numpy_type(char t) {
     switch (t) {
@@ -419,11 +433,13 @@ bool new_array(const Routine& r, const Arg& a, Slot& sl, const i64* want) {
         }
         dims[d] = want[d];
     }
-    sl.array = reinterpret_cast<PyArrayObject*>(PyArray_ZEROS(a.rank, dims, numpy_type(a.type), 1));
+    sl.array = reinterpret_cast<PyArrayObject*>(PyArray_New(
+        &PyArray_Type, a.rank, dims, numpy_type(a.type), nullptr, nullptr, 0, 1, nullptr));
     if (!sl.array) {
         raise_with_pending(error_class, array_prefix(r, a));
         return false;
     }
+    std::memset(PyArray_DATA(sl.array), 0, static_cast<size_t>(PyArray_NBYTES(sl.array)));
     if (!a.dfltlist.empty()) {
         const npy_intp n = PyArray_SIZE(sl.array);
         const size_t nl = a.dfltlist.size();
@@ -598,7 +614,9 @@ PyObject* call_routine(ModuleObject* self, PyObject* const* args, size_t nargsf,
             i64 want[NPY_MAXDIMS];
             for (int d = 0; d < a.rank; ++d) {
                 bool ok = true;
-                want[d] = a.dimfree[d] ? -1 : eval(a.dims[d], st, ok);
+                want[d] = a.dimfree[d]           ? -1
+                          : a.dimconst[d] != -2 ? a.dimconst[d]
+                                                : eval(a.dims[d], st, ok);
             }
             const bool ok = sl.given ? make_array(r, a, sl, want, overwrite[k])
                                      : new_array(r, a, sl, want);
@@ -608,6 +626,7 @@ PyObject* call_routine(ModuleObject* self, PyObject* const* args, size_t nargsf,
         sl.known = true;
         for (; next_check < r.checks.size() && r.checks[next_check].first == p; ++next_check) {
             const int c = r.checks[next_check].second;
+            if (r.args[c].autocheck && !st.s[c].given) continue;
             bool ok = true;
             if (!eval(r.args[c].check, st, ok)) {
                 check_failed(r, r.args[c], st.s[c]);

@@ -40,12 +40,14 @@ struct Arg {
     int rank = 0;
     std::vector<Expr> dims;      // empty Expr: open extent "*"
     std::vector<std::string> dimtext;
-    std::vector<bool> dimfree;   // extent left free while converting (checked afterwards)
+    std::vector<char> dimfree;   // extent left free while converting (checked afterwards)
+    std::vector<i64> dimconst;   // the extent when it is a plain number, else -2
     Expr dflt;                   // default (optional / hidden input)
     std::vector<double> dfltlist;
     std::string dflttext;
     Expr check;
     std::string checktext;
+    bool autocheck = false;      // the check only compares the argument with its own default
     int ordinal = 0;             // position among required or optional arguments, from 1
     int kwpos = -1;              // position in the call form
 };

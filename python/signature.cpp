@@ -342,6 +342,7 @@ bool compile(const Entry& e, const char* module, Routine& r) {
                     if (a.checktext.empty()) {
                         if (!parse(x + " == " + a.name, a.check, &checkuse[k])) return false;
                         a.checktext = x + " == " + a.name;
+                        a.autocheck = true;
                     }
                     found = true;
                 }
@@ -360,7 +361,8 @@ bool compile(const Entry& e, const char* module, Routine& r) {
     std::vector<std::set<int>> deps(n);
     for (int k = 0; k < n; ++k) {
         Arg& a = r.args[k];
-        a.dimfree.assign(a.rank, false);
+        a.dimfree.assign(a.rank, 0);
+        a.dimconst.assign(a.rank, -2);
         for (int d = 0; d < a.rank; ++d) {
             std::set<int> u;
             if (!a.dims[d].empty()) {
@@ -371,6 +373,8 @@ bool compile(const Entry& e, const char* module, Routine& r) {
             for (int j : u)
                 if (dfltuse[j].count(k) && !a.hidden) free = true;
             a.dimfree[d] = free;
+            if (!free && a.dims[d].steps.size() == 1 && a.dims[d].steps[0].op == Expr::num)
+                a.dimconst[d] = a.dims[d].steps[0].value;
             if (!free) deps[k].insert(u.begin(), u.end());
         }
         deps[k].insert(dfltuse[k].begin(), dfltuse[k].end());

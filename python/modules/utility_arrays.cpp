@@ -8,12 +8,12 @@ using namespace vorlen::utility;
 
 // Items of a fill routine: the array of any shape and the scalar, then the array's extents,
 // passed on hidden.
-std::vector<const char *> fill(const char *array, const char *scalar, int rank) {
-    static const char *const extents[] = {"hide i n1 = shape(a, 0)", "hide i n2 = shape(a, 1)",
+std::vector<const char*> fill(const char* array, const char* scalar, int rank) {
+    static const char* const extents[] = {"hide i n1 = shape(a, 0)", "hide i n2 = shape(a, 1)",
                                           "hide i n3 = shape(a, 2)", "hide i n4 = shape(a, 3)",
                                           "hide i n5 = shape(a, 4)", "hide i n6 = shape(a, 5)",
                                           "hide i n7 = shape(a, 6)"};
-    std::vector<const char *> items{array, scalar};
+    std::vector<const char*> items{array, scalar};
     items.insert(items.end(), extents, extents + rank);
     return items;
 }
