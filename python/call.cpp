@@ -172,14 +172,23 @@ std::string position(const Arg& a) {
     }
     PyErr_NormalizeException(&type, &value, &tb);
     Py_XDECREF(tb);
-    PyErr_SetString(type, msg.c_str());
-    PyObject *t2, *v2, *tb2;
-    PyErr_Fetch(&t2, &v2, &tb2);
-    PyErr_NormalizeException(&t2, &v2, &tb2);
-    if (v2 && value) PyException_SetCause(v2, value);
-    else Py_XDECREF(value);
-    PyErr_Restore(t2, v2, tb2);
+    // The pending class with this message, where the class can be made from a message alone.
+    PyObject* text = PyUnicode_FromString(msg.c_str());
+    PyObject* exc = text ? PyObject_CallOneArg(type, text) : nullptr;
+    if (!exc || !PyExceptionInstance_Check(exc)) {
+        PyErr_Clear();
+        Py_XDECREF(exc);
+        exc = text ? PyObject_CallOneArg(error_class, text) : nullptr;
+    }
+    Py_XDECREF(text);
     Py_DECREF(type);
+    if (!exc) {
+        Py_XDECREF(value);
+        return;
+    }
+    if (value) PyException_SetCause(exc, value);
+    PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(exc)), exc);
+    Py_DECREF(exc);
 }
 
 [[gnu::cold]] void scalar_error(const Routine& r, const Arg& a, const char* what,
