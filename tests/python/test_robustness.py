@@ -1,0 +1,125 @@
+"""Every bound routine survives wrong arguments: no call may end the process by a signal.
+
+The routines are found from the module objects, so routines added later are covered without
+change. A child process calls each routine with a table of wrong arguments, one position at a
+time; the parent restarts it after a routine that ends the process on purpose.
+"""
+import os
+import re
+import subprocess
+import sys
+
+import pytest
+
+# Routines that end the process on bad input by design, with the text they print. Any routine
+# may end it when memory for an allocation cannot be had.
+MAY_EXIT = {
+    "errorhandling.xerr": "",
+}
+ALLOCATION_STOPS = ("Error allocating ", "Integer overflow when calculating the amount of memory")
+
+DRIVER = r'''
+import math, os, random, re, resource, sys
+import numpy as np
+import _vorlen
+
+sanitized = bool(os.environ.get("VORLEN_SANITIZED"))
+if not sanitized:  # a huge extent then fails to allocate instead of exhausting the machine
+    resource.setrlimit(resource.RLIMIT_AS, (8 << 30, 8 << 30))
+start, progress = int(sys.argv[1]), open(sys.argv[2], "w", buffering=1)
+
+def routines():
+    for mod in sorted(k for k, v in vars(_vorlen).items() if type(v).__name__ == "module"):
+        obj = getattr(_vorlen, mod)
+        for name in sorted(obj.__dict__):
+            r = obj.__dict__[name]
+            if hasattr(r, "_cpointer"):
+                yield mod + "." + name, r
+
+LINE = re.compile(r"^(\w+) : (.*?)(, optional)?$")
+
+def parameters(doc):
+    out, section = [], None
+    for line in doc.splitlines():
+        if line in ("Parameters", "Other Parameters", "Returns"):
+            section = line
+        elif section in ("Parameters", "Other Parameters") and LINE.match(line):
+            name, kind, opt = LINE.match(line).groups()
+            out.append((name, kind, bool(opt)))
+    return out
+
+def plausible(kind):
+    m = re.match(r"(input|in/output) rank-(\d+) array\('(.)'\) with bounds \((.*)\)", kind)
+    if m:
+        dtype = {"d": np.float64, "i": np.int32, "D": np.complex128}[m.group(3)]
+        shape = [int(b) if b.isdigit() else 3 for b in m.group(4).split(",")]
+        return np.asfortranarray(np.ones(shape, dtype=dtype))
+    if kind.startswith("in/output rank-0"):
+        return np.zeros((), dtype=np.int32 if "'i'" in kind or "'b'" in kind else np.float64)
+    if kind.startswith("input string"):
+        return "F"
+    if kind == "input float":
+        return 1.5
+    if kind == "input complex":
+        return 1 + 1j
+    if kind == "call-back function":
+        return lambda *a: None
+    if kind == "input tuple":
+        return ()
+    return 2
+
+BAD = [None, math.nan, math.inf, -math.inf, 0, -1, 7, 2**31, -2**31, "text", [], 1e308,
+       np.zeros(0), np.zeros((0, 0)), np.ones((2, 3, 4)), np.ones((4, 4)), np.ones(9)[::2],
+       np.full(3, np.nan), np.array([1, 2, 3]), np.ones((3, 3), dtype=np.complex128)]
+if not sanitized:
+    BAD.append(2**31 - 1)
+
+rng = random.Random(20261210)
+for index, (name, routine) in enumerate(routines()):
+    if index < start:
+        continue
+    params = parameters(routine.__doc__)
+    base = {p: plausible(k) for p, k, _ in params}
+    cases = [dict(base)]
+    for p, _, _ in params:
+        for bad in BAD:
+            cases.append(dict(base, **{p: bad}))
+    for fill in (0, -1, 1):  # every integer the same at once: empty, negative, minimal
+        cases.append({p: (fill if isinstance(v, int) else v) for p, v in base.items()})
+    rng.shuffle(cases)
+    for number, kwargs in enumerate(cases[:60]):
+        progress.write("%d %s %d %s\n" % (index, name, number, repr(kwargs).replace("\n", " ")))
+        try:
+            routine(**{k: (v.copy() if isinstance(v, np.ndarray) else v) for k, v in kwargs.items()})
+        except (Exception, MemoryError):
+            pass
+progress.write("done\n")
+'''
+
+
+def test_no_routine_crashes_on_wrong_arguments(tmp_path):
+    env = dict(os.environ)
+    for key in ("ASAN_OPTIONS", "UBSAN_OPTIONS"):
+        env[key] = (env.get(key, "") + ":abort_on_error=1").lstrip(":")
+    log = tmp_path / "progress"
+    start, exits = 0, []
+    for _ in range(50):
+        proc = subprocess.run([sys.executable, "-c", DRIVER, str(start), str(log)], env=env,
+                              capture_output=True, text=True, timeout=900)
+        lines = log.read_text().splitlines()
+        last = lines[-1] if lines else ""
+        if proc.returncode == 0 and last == "done":
+            break
+        assert proc.returncode >= 0, (
+            "killed by signal %d in the call\n%s\n%s" % (-proc.returncode, last, proc.stderr[-3000:]))
+        index, name = last.split(" ", 2)[:2]
+        output = proc.stdout + proc.stderr
+        by_design = name in MAY_EXIT and MAY_EXIT[name] in output
+        assert by_design or any(s in output for s in ALLOCATION_STOPS), (
+            "%s ended the process (status %d) in\n%s\n%s" % (
+                name, proc.returncode, last, output[-3000:]))
+        assert proc.returncode != 0, name + " ended the process reporting success"
+        exits.append(name)
+        start = int(index) + 1
+    else:
+        pytest.fail("too many restarts: " + ", ".join(exits))
