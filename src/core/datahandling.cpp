@@ -52,12 +52,12 @@ extern "C" void datahandling_allocatedamagedata(i32* istat, const i32* kplies, c
                                                 const i32* kdmg) {
     using namespace damagedata;
     *istat = 0;
-    const i32 lplies = std::max(*kplies - 1, 1);
+    const i64 lplies = std::max<i64>(i64{*kplies} - 1, 1);
     ndmg = std::max({ndmg, 1, *kdmg});
     // The zeroing marker: -1 until the extent arrays allocated here are zeroed once.
     if (!damagedds.allocated()) damagedds.allocate({1}, -1);
-    if (damagedds(1) == -1) damagedds(1) = 0;
-    auto extents = [&](auto& a, i32 nply) {
+    if (damagedds.size() >= 1 && damagedds(1) == -1) damagedds(1) = 0;
+    auto extents = [&](auto& a, i64 nply) {
         if (a.allocated()) return;  // filled by the damage card reader: its data stays
         a.allocate({3, nply, ndmg}, 0.0);
     };

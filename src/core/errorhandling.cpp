@@ -22,7 +22,12 @@ extern "C" void errorhandling_xerr(const i32* lop, const char* xerrmsg, const i3
     if (pyerr && *pyerr == 0) fatal::stop_with_message(xerrmsg, 80);
     if (errorhandling::errstat != 0) return;
     errorhandling::errstat = *lop;
-    std::memcpy(errorhandling::errstring, xerrmsg, 80);
+    // The caller may hand in the register's own message or context arrays (a report passed on
+    // after a reset): the old storage stays alive until the copies are made.
+    std::memmove(errorhandling::errstring, xerrmsg, 80);
+    Block* const old[] = {errorhandling::errintv.blk, errorhandling::errrealv.blk,
+                          errorhandling::errasciim.blk};
+    for (Block* b : old) block::retain(b);
     const i64 ni = std::max<i64>(*nintv, 0), nr = std::max<i64>(*nrealv, 0);
     const i64 r = std::max<i64>(*nrow, 0), c = std::max<i64>(*ncol, 0), r8 = std::min<i64>(r, 8);
     errorhandling::errintv.allocate({ni});
@@ -33,6 +38,7 @@ extern "C" void errorhandling_xerr(const i32* lop, const char* xerrmsg, const i3
     const Mat<const i32> a(asciim, r, c);
     for (i64 j = 1; j <= c; ++j)
         for (i64 i = 1; i <= r8; ++i) errorhandling::errasciim(i, j) = a(i, j);
+    for (Block* b : old) block::release(b);
 }
 
 extern "C" void errorhandling_rsxerr(i32* reset, const lgl* lop) {

@@ -1,0 +1,103 @@
+#!/usr/bin/env python3
+"""Checks that libvorlen.so exports the routines of the register and of the store allocation,
+and every variable of the data store and of the register under <module>_<name>, each with the
+size of its kind: 4 for a 32-bit integer, 8 for a double, the length of a text, and for an
+allocatable array of rank R the array record (data pointer, storage block, R extents): 16 + 8 R.
+
+Usage: check_exports.py <path of libvorlen.so>
+"""
+import subprocess
+import sys
+
+ROUTINES = [
+    "errorhandling_xerr",
+    "errorhandling_rsxerr",
+    "datahandling_allocateelementdata",
+    "datahandling_allocatenodaldata",
+    "datahandling_allocatedamagedata",
+    "datahandling_deallocall",
+]
+
+# module: variables in the order of the module, as "name kind" with kind i / d (scalar),
+# "i R" / "d R" (array of rank R) or "text N".
+VARIABLES = {
+    "types": "cb i, i2 i, i4 i, i8 i, sp i, dp i, qp i",
+    "jobdata": "stepcount i, nsteps i, solverid i, stepid i 1, processid i 1, jobname text 256,"
+               " joboutdir text 256, jobfilepath text 256",
+    "debugdata": "nupdate i, edebug i, ndebug i, fdebug i, verbose i, unitid i",
+    "materialdata": "modelid i, ntempdata i, nflowdata i, nsecantdata i, nalpha1data i,"
+                    " nalpha2data i, nalpha3data i, nnormaldata i, nsheardata i, matidlist i 2,"
+                    " pfflags i 3, peflags i 3, regularization d 1, temperatures d 1,"
+                    " pelimits d 3, peprops d 3, psprops d 3, pfprops d 3, phprops d 3,"
+                    " pdprops d 3, cuprops d 4, r_crit d 1, i10 d 1, equivalentstress d 2,"
+                    " flowprops d 3, secantprops d 3, normalprops d 3, shearprops d 3,"
+                    " alpha1props d 3, alpha2props d 3, alpha3props d 3",
+    "sectiondata": "nsec i, nplies i, nsectionpoints i 1, secidlist i 1, seflags i 2,"
+                   " xcstrength d 1, plythickness d 2, plyorientation d 2, plyzcoord d 2,"
+                   " sehmatrix d 3, sefmatrix d 3, seuser d 4, seprops d 4, sestress d 4,"
+                   " sestrain d 4, tnormalstress d 2, tshearstress d 4",
+    "nodaldata": "nnodes i, ndof i, tnodalmatrices d 4, tcurvmatrices d 3, nodalcoords d 3,"
+                 " nodesmotion d 3",
+    "elementdata": "nsens i, nelem i, elemlist i 1, elemkind i 1, elemindices i 1,"
+                   " elemnodes i 2, elemlength d 2, elemcurvatures d 2, elemreforientation d 2",
+    "impactdata": "cprops d 2, csvars d 2",
+    "loaddata": "nimp i, dprops d 2",
+    "damagedata": "ndmg i, damagedds i 1, generaldds d 3, fiberdds d 3, matrixdds d 3,"
+                  " delamdds d 3, coredds d 3, userdds d 3, dmgshape d 2, dmgplane d 2,"
+                  " dmgpoints d 4",
+    "bukdata": "bukintdatalist i 4, bukrealdatalist d 4",
+    "shokriehdata": "dnf d, dnfshok d, cycles d 2, cycleprops d 2",
+    "errorhandling": "errintv i 1, errrealv d 1, errasciim i 2, errstring text 80, errstat i",
+}
+
+
+def expected_size(kind):
+    words = kind.split()
+    if words[0] == "text":
+        return int(words[1])
+    if len(words) == 2:
+        return 16 + 8 * int(words[1])
+    return 4 if words[0] == "i" else 8
+
+
+def main(lib):
+    out = subprocess.run(["nm", "-D", "--defined-only", "-S", lib], check=True,
+                         capture_output=True, text=True).stdout
+    symbols = {}
+    for line in out.splitlines():
+        f = line.split()
+        if len(f) == 4:
+            symbols[f[3]] = (f[2], int(f[1], 16))
+        elif len(f) == 3:
+            symbols[f[2]] = (f[1], None)
+
+    faults = []
+    for name in ROUTINES:
+        if name not in symbols:
+            faults.append(f"routine {name} is not exported")
+        elif symbols[name][0] not in "TW":
+            faults.append(f"{name} is exported as '{symbols[name][0]}', not as code")
+    count = 0
+    for module, listing in VARIABLES.items():
+        for item in listing.split(","):
+            name, kind = item.split(maxsplit=1)
+            symbol = f"{module}_{name}"
+            count += 1
+            if symbol not in symbols:
+                faults.append(f"variable {symbol} is not exported")
+                continue
+            stype, size = symbols[symbol]
+            if stype not in "BDRVG":
+                faults.append(f"{symbol} is exported as '{stype}', not as data")
+            if size != expected_size(kind):
+                faults.append(f"{symbol} ({kind}) has size {size}, expected {expected_size(kind)}")
+    if count != 110:  # guards the listing above against a lost entry
+        faults.append(f"the listing holds {count} variables instead of the store's 110")
+    for f in faults:
+        print(f)
+    print(f"{len(ROUTINES)} routines and {count} variables checked, {len(faults)} faults")
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1]))
