@@ -8,15 +8,7 @@ from scipy.spatial.transform import Rotation
 import _vorlen
 
 m = _vorlen.math
-eh = _vorlen.errorhandling
-
-
-@pytest.fixture
-def register():
-    """The first-error register, cleared before and after the test."""
-    eh.errstat = 0
-    yield eh
-    eh.errstat = 0
+eh = _vorlen.errorhandling  # the first-error register; clean_store clears it
 
 
 CALL_FORMS = [
@@ -235,9 +227,9 @@ def test_polar_transformation(cart, phi0, expected):
     np.testing.assert_allclose(m.polartransformation(cart, phi0=phi0), expected, atol=1e-15)
 
 
-def test_polar_transformation_of_a_single_coordinate_is_refused(register):
+def test_polar_transformation_of_a_single_coordinate_is_refused(clean_store):
     np.testing.assert_array_equal(m.polartransformation([5.0]), [0.0])
-    assert register.errstat == -3
+    assert eh.errstat == -3
 
 
 @pytest.mark.parametrize("oa,ob,curvature,expected", [
