@@ -8,7 +8,9 @@
 #include <limits>
 #include <numeric>
 
+#include "core/alloc.hpp"
 #include "core/errorhandling.hpp"
+#include "core/math_linalg.hpp"
 
 using namespace vorlen;
 
@@ -31,6 +33,27 @@ double dot(const double* x, const double* y, i32 n) {
     double s = 0.0;
     for (i32 i = 0; i < n; ++i) s += x[i] * y[i];
     return s;
+}
+
+// Hands the singular values on the diagonal of s(m,n) from SingularValueDecomposition of
+// x(m,n) to reduce(s, min(m,n)); an empty matrix gives 0. Small matrices stay on the stack.
+template <class Reduce>
+double from_singular_values(const double* x, const i32* m, const i32* n, Reduce reduce) {
+    if (*m < 1 || *n < 1) return 0.0;
+    constexpr i32 small = 6;
+    double ub[small * small], sb[small * small], vb[small * small];
+    double *u = ub, *s = sb, *v = vb;
+    Alloc<double, 2> uh, sh, vh;
+    if (*m > small || *n > small) {
+        uh.allocate({*m, *m});
+        sh.allocate({*m, *n});
+        vh.allocate({*n, *n});
+        u = uh.data, s = sh.data, v = vh.data;
+    }
+    math::SingularValueDecomposition(x, u, s, v, m, n);
+    const double result = reduce(Mat<const double>(s, *m, *n), std::min(*m, *n));
+    uh.release(), sh.release(), vh.release();
+    return result;
 }
 
 void normalize(const double* x, double* z, i64 n) {
@@ -74,6 +97,27 @@ double LpMatrixNorm(const double* x, const double* p, const i32* n, const i32* m
     const double q = norm_exponent(*p);
     const double s = row_major_sum(x, n, m, [q](double v) { return std::pow(std::fabs(v), q); });
     return std::pow(s, 1.0 / q);
+}
+
+double SpectralNorm(const double* x, const i32* m, const i32* n) {
+    return from_singular_values(x, m, n, [](Mat<const double> s, i32) { return s(1, 1); });
+}
+
+double NuclearNorm(const double* x, const i32* m, const i32* n) {
+    return from_singular_values(x, m, n, [](Mat<const double> s, i32 k) {
+        double sum = 0.0;
+        for (i32 i = 1; i <= k; ++i) sum += s(i, i);
+        return sum;
+    });
+}
+
+double SchattenNorm(const double* x, const double* p, const i32* m, const i32* n) {
+    const double q = norm_exponent(*p);
+    return from_singular_values(x, m, n, [q](Mat<const double> s, i32 k) {
+        double sum = 0.0;
+        for (i32 i = 1; i <= k; ++i) sum += std::pow(s(i, i), q);
+        return std::pow(sum, 1.0 / q);
+    });
 }
 
 double EuclideanDistance(const double* x, const double* y, const i32* n) {
