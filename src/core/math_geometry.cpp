@@ -57,8 +57,7 @@ void GetRotationMatrix(double* trot, const double* n, const double* alpha_r) {
     r(3, 2) = ny * nz * t + nx * s;
 }
 
-void GetTransformationMatrix(double* tbase, const double* nx, const double* ny,
-                             const double* nz) {
+void GetTransformationMatrix(double* tbase, const double* nx, const double* ny, const double* nz) {
     Mat<double> t(tbase, 3, 3);
     const double* rows[3] = {nx, ny, nz};
     for (int i = 1; i <= 3; ++i)
@@ -103,34 +102,33 @@ void TensorRotation2nd(const double* input_2nd, double* output_2nd, const double
 
 void TensorRotation4th(const double* input_4th, double* output_4th, const double* angle_r,
                        const double* n0) {
-    Mat3 r_store = tensor_rotation(angle_r, n0);
-    Mat<const double> r(r_store.data(), 3, 3);
-    View<const double, 4> in(input_4th, 3, 3, 3, 3);
-    View<double, 4> out(output_4th, 3, 3, 3, 3);
-    // rr(m,n,i,j) = R(m,i) R(n,j), the leading factor of every term; the terms keep their
-    // left-to-right products and the sum its order, m outermost and p innermost.
-    std::array<double, 81> rr_store;
-    View<double, 4> rr(rr_store.data(), 3, 3, 3, 3);
-    for (int j = 1; j <= 3; ++j)
-        for (int i = 1; i <= 3; ++i)
-            for (int n = 1; n <= 3; ++n)
-                for (int m = 1; m <= 3; ++m) rr(m, n, i, j) = r(m, i) * r(n, j);
-    for (int l = 1; l <= 3; ++l)
-        for (int k = 1; k <= 3; ++k)
-            for (int j = 1; j <= 3; ++j)
-                for (int i = 1; i <= 3; ++i) {
-                    double v = 0.0;
-                    for (int m = 1; m <= 3; ++m)
-                        for (int n = 1; n <= 3; ++n) {
-                            const double rmn = rr(m, n, i, j);
-                            for (int o = 1; o <= 3; ++o) {
-                                const double rmno = rmn * r(o, k);
-                                for (int p = 1; p <= 3; ++p)
-                                    v += rmno * r(p, l) * in(m, n, o, p);
-                            }
+    const Mat3 r = tensor_rotation(angle_r, n0);  // r[a + 3b] = R(a+1, b+1)
+    // rr[9(m + 3n) + (i + 3j)] = R(m,i) R(n,j), the leading factor of every term. The nine
+    // entries (i,j) of one (k,l) are summed side by side; each keeps its left-to-right
+    // products and its order, m outermost and p innermost.
+    std::array<double, 81> rr;
+    for (int n = 0; n < 3; ++n)
+        for (int m = 0; m < 3; ++m)
+            for (int j = 0; j < 3; ++j)
+                for (int i = 0; i < 3; ++i)
+                    rr[9 * (m + 3 * n) + i + 3 * j] = r[m + 3 * i] * r[n + 3 * j];
+    for (int l = 0; l < 3; ++l)
+        for (int k = 0; k < 3; ++k) {
+            double v[9] = {};
+            for (int m = 0; m < 3; ++m)
+                for (int n = 0; n < 3; ++n) {
+                    const double* rmn = &rr[9 * (m + 3 * n)];
+                    for (int o = 0; o < 3; ++o) {
+                        const double rok = r[o + 3 * k];
+                        for (int p = 0; p < 3; ++p) {
+                            const double rpl = r[p + 3 * l];
+                            const double c = input_4th[m + 3 * n + 9 * o + 27 * p];
+                            for (int ij = 0; ij < 9; ++ij) v[ij] += rmn[ij] * rok * rpl * c;
                         }
-                    out(i, j, k, l) = v;
+                    }
                 }
+            for (int ij = 0; ij < 9; ++ij) output_4th[ij + 9 * k + 27 * l] = v[ij];
+        }
 }
 
 void math_tensormultiplication(const double* t_4th, const double* t_2nd, double* out_2nd) {
@@ -201,8 +199,8 @@ void CoordinateProjection(const double* u, const double* v, const double* p, dou
     for (int i = 0; i < 3; ++i) ppro[i] = p[i] - pm / mm * m[i];
 }
 
-void CoordinateNormalization(const double* p, double* pnorm, const double* interval,
-                             const i32* np, const i32* ndim) {
+void CoordinateNormalization(const double* p, double* pnorm, const double* interval, const i32* np,
+                             const i32* ndim) {
     if (*np <= 0 || *ndim <= 0) return;
     const i64 count = static_cast<i64>(*np) * *ndim;
     const auto t = math::range_without_nan(p, count);
@@ -210,8 +208,7 @@ void CoordinateNormalization(const double* p, double* pnorm, const double* inter
         pnorm[i] = (p[i] - t.lo) / (t.hi - t.lo) * (interval[1] - interval[0]) + interval[0];
 }
 
-void PolarTransformation(const double* cartesian, double* polar, const i32* n,
-                         const double* phi0) {
+void PolarTransformation(const double* cartesian, double* polar, const i32* n, const double* phi0) {
     if (*n < 2) {
         for (i32 i = 0; i < *n; ++i) polar[i] = 0.0;
         errorhandling::report(-3, "Polar coordinates need at least two coordinates!");
@@ -231,8 +228,8 @@ double EffectiveArcLength(const double* oa, const double* ob, const double* curv
     return 2.0 * rho * std::asin(chord / (2.0 * rho));
 }
 
-double math_gettrianglearea(const double* x1, const double* y1, const double* x2,
-                            const double* y2, const double* x3, const double* y3) {
+double math_gettrianglearea(const double* x1, const double* y1, const double* x2, const double* y2,
+                            const double* x3, const double* y3) {
     return 0.5 * (*x1 * *y2 + *x2 * *y3 + *x3 * *y1 - *x2 * *y1 - *x3 * *y2 - *x1 * *y3);
 }
 

@@ -17,8 +17,7 @@ void GetRotationMatrix(double* trot, const double* n, const double* alpha_r);
 // Base-change matrix whose rows are nx, ny and nz.
 //   tbase(3,3) (out)      rows nx, ny, nz
 //   nx(3), ny(3), nz(3) (in)  base vectors
-void GetTransformationMatrix(double* tbase, const double* nx, const double* ny,
-                             const double* nz);
+void GetTransformationMatrix(double* tbase, const double* nx, const double* ny, const double* nz);
 
 // Householder matrix I - 2 v v^T (v not normalised).
 //   thouse(n,n) (out)  the matrix; nothing is written for n at most 0
@@ -77,16 +76,15 @@ void CoordinateProjection(const double* u, const double* v, const double* p, dou
 //   p(np,ndim) (in), pnorm(np,ndim) (out; not written for np or ndim at most 0)
 //   interval(2) (in)  target interval
 //   np, ndim (in)     number of points and coordinates
-void CoordinateNormalization(const double* p, double* pnorm, const double* interval,
-                             const i32* np, const i32* ndim);
+void CoordinateNormalization(const double* p, double* pnorm, const double* interval, const i32* np,
+                             const i32* ndim);
 
 // Polar (cylindrical) coordinates: radius and angle of the first two coordinates, the rest
 // copied.
 //   cartesian(n) (in), polar(n) (out)
 //   n (in)                 number of coordinates; below 2 gives zeros and code -3
 //   phi0 (in, optional)    angle of a point with x = y = 0, 0 when absent
-void PolarTransformation(const double* cartesian, double* polar, const i32* n,
-                         const double* phi0);
+void PolarTransformation(const double* cartesian, double* polar, const i32* n, const double* phi0);
 
 // Length of the circular arc of the given curvature between oa and ob (the chord for
 // curvature 0).
@@ -95,8 +93,8 @@ double EffectiveArcLength(const double* oa, const double* ob, const double* curv
                           const i32* n);
 
 // Signed area of the triangle (x1,y1), (x2,y2), (x3,y3), positive counter-clockwise.
-double math_gettrianglearea(const double* x1, const double* y1, const double* x2,
-                            const double* y2, const double* x3, const double* y3);
+double math_gettrianglearea(const double* x1, const double* y1, const double* x2, const double* y2,
+                            const double* x3, const double* y3);
 
 // Unsigned area of the closed polygon x(n), y(n); 0 for n < 3.
 double ShoelaceMethod(const double* x, const double* y, const i32* n);
