@@ -301,6 +301,11 @@ def test_decoupangle_weight_scaled_by_stiffest_ply():
     assert lam.getdecoupangle(np.array([a, b]).T, [0.0, 30.0], [1.0, 1.5]) == 0.0
 
 
+def test_decoupangle_without_plies():
+    assert lam.getdecoupangle(np.zeros((9, 0)), [], []) == 0.0
+    assert errstat() == -3
+
+
 # ---------------------------------------------------------------- angle steps, sub-laminates
 
 @pytest.mark.parametrize("luflag,iply,expected", [
