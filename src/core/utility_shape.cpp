@@ -11,13 +11,13 @@ using vorlen::utility::detail::entries;
 namespace {
 
 // Copies src (r by c) into dst with its top left corner at (i0 + 1, j0 + 1).
-void place(const Mat<double> &dst, const Mat<const double> &src, i64 i0, i64 j0) {
+void place(const Mat<double>& dst, const Mat<const double>& src, i64 i0, i64 j0) {
     for (i64 j = 1; j <= src.extent(2); ++j)
         for (i64 i = 1; i <= src.extent(1); ++i) dst(i0 + i, j0 + j) = src(i, j);
 }
 
 // Whether a block of r by c entries with its corner after (i0, j0) lies inside dst.
-bool fits(const Mat<double> &dst, i64 r, i64 c, i64 i0, i64 j0) {
+bool fits(const Mat<double>& dst, i64 r, i64 c, i64 i0, i64 j0) {
     return i0 + r <= dst.extent(1) && j0 + c <= dst.extent(2);
 }
 
@@ -26,8 +26,8 @@ bool fits(const Mat<double> &dst, i64 r, i64 c, i64 i0, i64 j0) {
 namespace vorlen::utility {
 extern "C" {
 
-void MatrixConcatenation(const double *a, const double *b, double *ab, const i32 *ctype,
-                         const i32 *k, const i32 *l, const i32 *m, const i32 *n) {
+void MatrixConcatenation(const double* a, const double* b, double* ab, const i32* ctype,
+                         const i32* k, const i32* l, const i32* m, const i32* n) {
     const i64 c = *ctype;
     const i64 rows = *k + c * *m, cols = *l + (1 - c) * *n;
     std::fill_n(ab, entries({rows, cols}), 0.0);
@@ -43,12 +43,12 @@ void MatrixConcatenation(const double *a, const double *b, double *ab, const i32
     place(t, sb, bi, bj);
 }
 
-void VectorSplit(const double *a, double *b, const i32 *k, const i32 *n) {
+void VectorSplit(const double* a, double* b, const i32* k, const i32* n) {
     const i32 one = 1;
     MatrixSplit(a, b, k, n, &one);
 }
 
-void MatrixSplit(const double *a, double *b, const i32 *k, const i32 *l, const i32 *m) {
+void MatrixSplit(const double* a, double* b, const i32* k, const i32* l, const i32* m) {
     // With no parts there is no result array to mark.
     if (*k == 0) return;
     const i64 rows = static_cast<i64>(*l) / *k;
@@ -61,8 +61,8 @@ void MatrixSplit(const double *a, double *b, const i32 *k, const i32 *l, const i
             for (i64 r = 1; r <= t.extent(1); ++r) t(r, i, j) = s((j - 1) * rows + r, i);
 }
 
-void GetSubArray(double *subarray, i32 *subslice, const double *array, const i32 *narray,
-                 const i32 *nsub, const lgl *tail) {
+void GetSubArray(double* subarray, i32* subslice, const double* array, const i32* narray,
+                 const i32* nsub, const lgl* tail) {
     subslice[0] = subslice[1] = -1;
     std::fill_n(subarray, entries({*nsub}), 1.0);
     const i64 na = std::max<i64>(*narray, 0), ns = *nsub;
@@ -74,8 +74,8 @@ void GetSubArray(double *subarray, i32 *subslice, const double *array, const i32
     if (ns > 0) std::copy_n(array + (start - 1), ns, subarray);
 }
 
-void GetPackedList(double *packed, const double *list, const double *condition,
-                   const double *padding, const i32 *cflag, const i32 *npack, const i32 *nlist) {
+void GetPackedList(double* packed, const double* list, const double* condition,
+                   const double* padding, const i32* cflag, const i32* npack, const i32* nlist) {
     std::fill_n(packed, entries({*npack}), *padding);
     const double c = *condition;
     const i32 flag = *cflag;
@@ -103,8 +103,8 @@ void GetPackedList(double *packed, const double *list, const double *condition,
     std::copy_if(list, list + nl, packed, selected);
 }
 
-void GetUnpackedTriangle(double *lu, const double *packed, const i32 *nlu, const i32 *np,
-                         const char *order, const lgl *upper) {
+void GetUnpackedTriangle(double* lu, const double* packed, const i32* nlu, const i32* np,
+                         const char* order, const lgl* upper) {
     const Mat<double> t = mat(lu, nlu, nlu);
     std::fill_n(lu, entries({*nlu, *nlu}), 0.0);
     const i64 nn = t.extent(1);
@@ -117,11 +117,11 @@ void GetUnpackedTriangle(double *lu, const double *packed, const i32 *nlu, const
         }
 }
 
-void FillMatrixOffDiagonals(double *a, const double *x, const i32 *n, const i32 *k) {
+void FillMatrixOffDiagonals(double* a, const double* x, const i32* n, const i32* k) {
     const Mat<double> t = mat(a, n, n);
     const i64 nn = t.extent(1), tri = nn * (nn - 1) / 2, kk = *k;
     if (kk < tri) return; // not even one triangle of values
-    const double *next = x;
+    const double* next = x;
     for (i64 j = 1; j <= nn; ++j)
         for (i64 i = j + 1; i <= nn; ++i) t(i, j) = *next++;
     if (kk == tri || kk < 2 * tri) return;
@@ -129,19 +129,19 @@ void FillMatrixOffDiagonals(double *a, const double *x, const i32 *n, const i32 
         for (i64 j = i + 1; j <= nn; ++j) t(i, j) = *next++;
 }
 
-void Symmetrize(const double *lu, double *sym, const i32 *n) {
+void Symmetrize(const double* lu, double* sym, const i32* n) {
     const Mat<const double> s = mat(lu, n, n);
     const Mat<double> t = mat(sym, n, n);
     for (i64 j = 1; j <= t.extent(2); ++j)
         for (i64 i = 1; i <= t.extent(1); ++i) t(i, j) = s(i, j) == 0.0 ? s(j, i) : s(i, j);
 }
 
-void VectorFlip(const double *a, double *b, const i32 *n) {
+void VectorFlip(const double* a, double* b, const i32* n) {
     const i32 one = 1, rows = 0;
     MatrixFlip(a, b, n, &one, &rows);
 }
 
-void MatrixFlip(const double *a, double *b, const i32 *n, const i32 *m, const i32 *dimflag) {
+void MatrixFlip(const double* a, double* b, const i32* n, const i32* m, const i32* dimflag) {
     const Mat<const double> s = mat(a, n, m);
     const Mat<double> t = mat(b, n, m);
     const i64 nr = t.extent(1), nc = t.extent(2);
@@ -149,13 +149,13 @@ void MatrixFlip(const double *a, double *b, const i32 *n, const i32 *m, const i3
         for (i64 i = 1; i <= nr; ++i) t(i, j) = *dimflag >= 0 ? s(nr + 1 - i, j) : s(i, nc + 1 - j);
 }
 
-void VectorSort(double *a, const double *b, const i32 *mask, const i32 *n, const i32 *na) {
+void VectorSort(double* a, const double* b, const i32* mask, const i32* n, const i32* na) {
     const i32 one = 1;
     MatrixSort(a, b, mask, &one, n, na);
 }
 
-void MatrixSort(double *a, const double *b, const i32 *mask, const i32 *m, const i32 *n,
-                const i32 *na) {
+void MatrixSort(double* a, const double* b, const i32* mask, const i32* m, const i32* n,
+                const i32* na) {
     const Mat<double> t = mat(a, m, na);
     const Mat<const double> s = mat(b, m, n);
     const i64 last = std::min(t.extent(2), s.extent(2));
