@@ -80,8 +80,9 @@ const Fragment arrays(
         routine<cVectorCopy>("cmplx_vectorcopy", {"in D a(n)", "out D b(n)", "opt i n"}),
         routine<MatrixCopy>("matrixcopy", {"in d a(n,m)", "out d b(n,m)", "opt i n", "opt i m"}),
         routine<GetUnpackedMatrixFromList>("getunpackedmatrixfromlist",
-                                           {"out d matrix(n,m)", "in d list(n*m)", "in i n",
-                                            "in i m"}),
+                                           {"out d matrix(n,m)",
+                                            "in d list(m*n) check(shape(list, 0) == m * n)",
+                                            "in i n", "in i m"}),
 
         routine<MatrixConcatenation>("matrixconcatenation",
                                      {"in d a(k,l)", "in d b(m,n)",

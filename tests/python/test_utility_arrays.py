@@ -146,6 +146,9 @@ def test_copies():
     np.testing.assert_array_equal(u.matrixcopy(a), a)
     np.testing.assert_array_equal(u.getunpackedmatrixfromlist(np.arange(6.0), 2, 3),
                                   [[0, 2, 4], [1, 3, 5]])
+    message = r"^\(shape\(list, 0\) == m \* n\) failed for 1st argument list$"
+    with pytest.raises(_vorlen.__vorlen_error, match=message):
+        u.getunpackedmatrixfromlist(np.arange(5.0), 2, 3)
 
 
 A23 = np.arange(1.0, 7.0).reshape(2, 3)
