@@ -44,6 +44,11 @@ struct Alloc {
     static constexpr int rank = R;
     using value_type = T;
 
+    // One owner per storage: a copy would share the block without holding a reference.
+    Alloc() = default;
+    Alloc(const Alloc&) = delete;
+    Alloc& operator=(const Alloc&) = delete;
+
     bool allocated() const { return blk != nullptr; }
     // Allocates with the given extents (below 0 counts as 0); the contents start as zeros
     // unless a fill is given. Frees what was allocated before.

@@ -11,7 +11,7 @@ namespace vorlen::fatal {
 // Writes one free-format record (a leading blank, then the text) to standard output and ends
 // the process. Always a non-zero exit status: this path reports a failure.
 [[noreturn]] void stop_with_message(const char* text, std::size_t len, int status = 1);
-// Prints a diagnostic text as is to standard output and ends the process with `status`.
+// Flushes standard output and error and ends the process with `status`.
 [[noreturn]] void stop(int status);
 
 }  // namespace vorlen::fatal
