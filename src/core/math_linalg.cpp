@@ -4,6 +4,7 @@
 #include "core/math_linalg.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <memory>
 
@@ -258,6 +259,11 @@ void SingularValueDecomposition(const double* a, double* u, double* s, double* v
     std::fill_n(v, count(nn) * count(nn), 0.0);
     if (mm < 1 || nn < 1) {
         report(-3, "Matrix extent below 1 in SingularValueDecomposition");
+        return;
+    }
+    // dgesvd does not return on some matrices with an infinite entry.
+    if (!std::all_of(a, a + i64(mm) * nn, [](double x) { return std::isfinite(x); })) {
+        report(-3, "Matrix entry not finite in SingularValueDecomposition");
         return;
     }
     const i32 mn = std::min(mm, nn);

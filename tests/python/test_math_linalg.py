@@ -8,6 +8,7 @@ import pytest
 import scipy.linalg
 
 import _vorlen
+from conftest import run_python
 
 m = _vorlen.math
 eh = _vorlen.errorhandling
@@ -237,6 +238,19 @@ def test_singularvaluedecomposition(shape):
     np.testing.assert_allclose(u @ s @ v, a, atol=1e-12)
     np.testing.assert_allclose(u.T @ u, np.eye(shape[0]), atol=1e-12)
     np.testing.assert_allclose(v @ v.T, np.eye(shape[1]), atol=1e-12)
+
+
+@pytest.mark.parametrize("value", ["inf", "nan"])
+def test_singularvaluedecomposition_non_finite_entry_is_reported(value):
+    # dgesvd never returns on this matrix with an infinite entry: run apart, with a time limit.
+    r = run_python(f"""
+        import numpy as np, _vorlen
+        a = np.eye(3) + 0.1
+        a[0, 0] = float("{value}")
+        u, s, v = _vorlen.math.singularvaluedecomposition(a)
+        print(_vorlen.errorhandling.errstat, sum(np.count_nonzero(x) for x in (u, s, v)))
+    """, timeout=60)
+    assert r.stdout.split() == ["-3", "0"], r.stderr
 
 
 @pytest.mark.parametrize("n", ORDERS)
