@@ -7,6 +7,10 @@
 #include <cmath>
 
 #include "core/errorhandling.hpp"
+#include "core/math_geometry.hpp"
+#include "core/math_linalg.hpp"
+#include "core/math_products.hpp"
+#include "core/utility_shape.hpp"
 #include "materials/lamina_notation.hpp"
 
 namespace vorlen::lamina {
@@ -62,39 +66,12 @@ void orthotropic_stiffness(Mat<double> c, const Ply& p, i32 ntens, bool planestr
     }
 }
 
-// Stand-in inverse of a matrix of at most 6 rows (Gauss-Jordan, partial pivoting) until the
-// library's LU inverse is available; a zero pivot is reported like the singular LU case.
-void MatrixInverse(const double* a, double* ainv, const i32* n) {
-    const int m = *n;
-    std::array<double, 72> wbuf{};
-    Mat<double> w(wbuf.data(), m, 2 * m);
-    const Mat<const double> src(a, m, m);
-    for (int j = 1; j <= m; ++j) {
-        for (int i = 1; i <= m; ++i) w(i, j) = src(i, j);
-        w(j, m + j) = 1.0;
-    }
-    bool singular = false;
-    for (int k = 1; k <= m; ++k) {
-        int piv = k;
-        for (int i = k + 1; i <= m; ++i)
-            if (std::abs(w(i, k)) > std::abs(w(piv, k))) piv = i;
-        if (w(piv, k) == 0.0) {
-            singular = true;
-            continue;
-        }
-        for (int j = 1; j <= 2 * m; ++j) std::swap(w(k, j), w(piv, j));
-        const double d = w(k, k);
-        for (int j = 1; j <= 2 * m; ++j) w(k, j) /= d;
-        for (int i = 1; i <= m; ++i) {
-            if (i == k) continue;
-            const double f = w(i, k);
-            for (int j = 1; j <= 2 * m; ++j) w(i, j) -= f * w(k, j);
-        }
-    }
-    if (singular) errorhandling::report(-2, "Matrix inverse becomes numerically singular!");
-    Mat<double> out(ainv, m, m);
-    for (int j = 1; j <= m; ++j)
-        for (int i = 1; i <= m; ++i) out(i, j) = w(i, m + j);
+// Zeroes an on-axis matrix; false (with the routine's report) for a size without a layout.
+bool zeroed_on_axis(Mat<double> a, i32 ntens, const char* message) {
+    zero(a);
+    if (ntens == 3 || ntens == 4 || ntens == 6) return true;
+    errorhandling::report(-2, message);
+    return false;
 }
 
 bool is_plane_stress(i32 ntens, const i32* psflag) { return ntens == 3 || (psflag && *psflag == 0); }
@@ -145,22 +122,14 @@ void GetNyeProperties(double* nyeprops, const double* elastic, const i32* nelast
 void GetNyeStiffnessMatrix(double* c, const double* props, const i32* ntens, const i32* psflag) {
     const i32 n = *ntens;
     Mat<double> a(c, n, n);
-    zero(a);
-    if (n != 3 && n != 4 && n != 6) {
-        errorhandling::report(-2, "Unsupported dimension in GetNyeStiffnessMatrix");
-        return;
-    }
+    if (!zeroed_on_axis(a, n, "Unsupported dimension in GetNyeStiffnessMatrix")) return;
     orthotropic_stiffness(a, ply_of(props), n, is_plane_stress(n, psflag), true);
 }
 
 void GetNyeComplianceMatrix(double* s, const double* props, const i32* ntens, const i32* psflag) {
     const i32 n = *ntens;
     Mat<double> a(s, n, n);
-    zero(a);
-    if (n != 3 && n != 4 && n != 6) {
-        errorhandling::report(-2, "Unsupported dimension in GetNyeComplianceMatrix");
-        return;
-    }
+    if (!zeroed_on_axis(a, n, "Unsupported dimension in GetNyeComplianceMatrix")) return;
     const Ply p = ply_of(props);
     const int m = std::min(n, 4);
     a(1, 1) = 1.0 / p.e1;
@@ -202,15 +171,15 @@ void GetGeneralizedNyeOnAxisSC(double* sc, const double* props, const i32* ntens
         if (np == 12) q.nu21 = p(10), q.nu31 = p(11), q.nu32 = p(12);
         orthotropic_stiffness(a, q, n, planestress, false);
     } else if (np == 21 || np == 36) {
-        std::array<double, 36> fullbuf{};
+        std::array<double, 36> fullbuf;
         Mat<double> full(fullbuf.data(), 6, 6);
         if (np == 36) {
             std::copy_n(props, 36, fullbuf.begin());
         } else {
-            // Upper triangle column by column, mirrored into the lower triangle.
-            int next = 1;
-            for (int j = 1; j <= 6; ++j)
-                for (int i = 1; i <= j; ++i) full(i, j) = full(j, i) = p(next++);
+            std::array<double, 36> triangle;
+            const i32 six = 6;
+            utility::GetUnpackedTriangle(triangle.data(), props, &six, &np, "F", nullptr);
+            utility::Symmetrize(triangle.data(), fullbuf.data(), &six);
         }
         if (planestress) {
             const int from[3] = {1, 2, 4}, to[3] = {1, 2, m};
@@ -222,18 +191,18 @@ void GetGeneralizedNyeOnAxisSC(double* sc, const double* props, const i32* ntens
         }
     }
 
+    std::array<double, 36> copy;
     if ((np == 12 || np == 36) && !(unsymm && *unsymm)) {
-        for (int j = 1; j <= n; ++j)
-            for (int i = 1; i < j; ++i) a(i, j) = a(j, i) = (a(i, j) + a(j, i)) * 0.5;
+        std::copy(a.begin(), a.end(), copy.begin());
+        math::MatrixSymmetrize(copy.data(), sc, &n);
     }
 
     if (std::all_of(a.begin(), a.end(), [](double x) { return x == 0.0; }))
         errorhandling::report(-2, message);
 
     if (*scflag == 0) {
-        std::array<double, 36> copy;
         std::copy(a.begin(), a.end(), copy.begin());
-        MatrixInverse(copy.data(), sc, &n);
+        math::MatrixInverse(copy.data(), sc, &n);
     }
 }
 
@@ -340,12 +309,15 @@ void GetNyeOffAxisSC(double* scoff, const double* dangle, const double* props, c
 
 void GetOffAxisShearRigidMatrix(double* hoff, const double* g13, const double* g23,
                                 const double* dangle) {
-    const double r = *dangle * deg2rad;
-    const double c = std::cos(r), s = std::sin(r);
+    const double angle = *dangle * deg2rad, axis[3] = {0.0, 0.0, 1.0};
+    std::array<double, 9> rbuf;
+    math::GetRotationMatrix(rbuf.data(), axis, &angle);
+    const Mat<const double> r(rbuf.data(), 3, 3);  // its upper-left 2 by 2 block turns (23, 13)
+    const double g[2] = {*g23, *g13};
     Mat<double> h(hoff, 2, 2);
-    h(1, 1) = *g23 * c * c + *g13 * s * s;
-    h(1, 2) = h(2, 1) = (*g13 - *g23) * c * s;
-    h(2, 2) = *g23 * s * s + *g13 * c * c;
+    for (int j = 1; j <= 2; ++j)
+        for (int i = 1; i <= 2; ++i)
+            h(i, j) = r(1, i) * g[0] * r(1, j) + r(2, i) * g[1] * r(2, j);
 }
 
 void GetStressVector(double* stress, const double* ddsdde, const double* strain0,
