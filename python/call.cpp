@@ -647,7 +647,7 @@ PyObject* call_routine(ModuleObject* self, PyObject* const* args, size_t nargsf,
     r.call(st.ptrs);
     if (PyErr_Occurred()) return nullptr;
 
-    for (size_t k = 0; k < r.args.size(); ++k) {
+    for (size_t k = 0; r.writeback && k < r.args.size(); ++k) {
         const Arg& a = r.args[k];
         if (!(a.inout && a.rank == 0) || !PyArray_Check(st.s[k].given)) continue;
         PyArrayObject* arr = reinterpret_cast<PyArrayObject*>(st.s[k].given);

@@ -65,6 +65,7 @@ struct Routine {
     std::vector<int> results;             // argument indices, library order
     int nrequired = 0;                    // leading required entries of callform
     std::vector<std::pair<size_t, int>> checks;  // (position in order after which it runs, arg)
+    bool writeback = false;               // has an in/out scalar
     std::string doc;
 };
 

@@ -413,8 +413,10 @@ bool compile(const Entry& e, const char* module, Routine& r) {
         if (c >= 0) r.args[c].kwpos = static_cast<int>(p);
         r.kwnames.push_back(PyUnicode_InternFromString(kw.c_str()));
     }
-    for (int k = 0; k < n; ++k)
+    for (int k = 0; k < n; ++k) {
         if (r.args[k].returned) r.results.push_back(k);
+        if (r.args[k].inout && r.args[k].rank == 0) r.writeback = true;
+    }
 
     // Docstring.
     std::string form;
