@@ -15,14 +15,15 @@
 //           out       hidden output: not passed by the caller, returned (a function value is
 //                     the first item, named after the routine)
 //           in,out    input that is also returned: an array gets the flag overwrite_<name>
-//           opt,out   optional input that is also returned
+//           opt,out   optional input that is also returned (an array with its overwrite flag)
 //           inout     in/out: an array changed in place (never copied), or a rank-0 scalar
 //           hide      not passed by the caller; "= expression" gives its value
 //           callback  a routine argument (Python callable or capsule); type is the callback form
 //   type    i int32, d float64, D complex128, b one-byte logical, s<N> text of N characters,
 //           s* text of its own length (its length follows as a separate hidden item)
 //   extents comma-separated expressions: integers, argument names, shape(x, k), size(x),
-//           + - * / (integer division) and parentheses; * for an open extent
+//           abs(x), + - * / (integer division), comparisons (1 or 0) and parentheses; * for an
+//           open extent
 //   default an expression, a number, or a parenthesised list of numbers for an array
 //   check   a condition printed as written when it fails, e.g. check(shape(y, 0) == size(x))
 #pragma once

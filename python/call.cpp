@@ -90,6 +90,7 @@ i64 eval(const Expr& x, const CallState& st, bool& ok) {
         case Expr::shape:
         case Expr::size: stack[top++] = operand(step, st); break;
         case Expr::neg: stack[top - 1] = -stack[top - 1]; break;
+        case Expr::abs: stack[top - 1] = stack[top - 1] < 0 ? -stack[top - 1] : stack[top - 1]; break;
         default: {
             if (top < 2) {
                 ok = false;

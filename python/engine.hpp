@@ -14,7 +14,7 @@ inline constexpr int max_args = 64;  // arguments of one routine, its function v
 
 // Extent expression compiled to postfix form.
 struct Expr {
-    enum Op : int { num, arg, shape, size, add, sub, mul, div, neg, eq, ne, lt, le, gt, ge, land, lor };
+    enum Op : int { num, arg, shape, size, add, sub, mul, div, neg, abs, eq, ne, lt, le, gt, ge, land, lor };
     struct Step {
         Op op;
         i64 value;  // num: the number; arg, shape, size: the argument index

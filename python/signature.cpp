@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <set>
 
@@ -91,6 +92,12 @@ struct Parser {
             if (error.empty()) error = "expression expected at '" + s.substr(i) + "'";
             return;
         }
+        if (id == "abs" && eat("(")) {
+            lor();
+            if (!eat(")") && error.empty()) error = "')' expected";
+            emit(Expr::abs);
+            return;
+        }
         if ((id == "shape" || id == "size") && eat("(")) {
             int a = lookup(ident());
             int d = 0;
@@ -151,6 +158,22 @@ struct Parser {
         while (eat("||")) land(), emit(Expr::lor);
     }
 };
+
+// Position of the "=" that starts a default: outside parentheses and not part of ==, <=, >=, !=.
+size_t default_sign(const std::string& s) {
+    int depth = 0;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '(') ++depth;
+        else if (s[i] == ')') --depth;
+        else if (s[i] == '=' && depth == 0) {
+            const bool before = i > 0 && std::strchr("=<>!", s[i - 1]);
+            const bool after = i + 1 < s.size() && s[i + 1] == '=';
+            if (!before && !after) return i;
+            if (after) ++i;
+        }
+    }
+    return std::string::npos;
+}
 
 bool fail(const Entry& e, const std::string& what) {
     PyErr_Format(PyExc_ImportError, "declaration of routine %s: %s", e.name, what.c_str());
@@ -226,7 +249,7 @@ bool compile(const Entry& e, const char* module, Routine& r) {
             checksrc[k] = trim(rest.substr(c + 6, close - c - 6));
             rest = trim(rest.substr(0, c));
         }
-        if (size_t eq = rest.find('='); eq != std::string::npos) {
+        if (size_t eq = default_sign(rest); eq != std::string::npos) {
             dfltsrc[k] = trim(rest.substr(eq + 1));
             rest = trim(rest.substr(0, eq));
         }
@@ -404,7 +427,7 @@ bool compile(const Entry& e, const char* module, Routine& r) {
         if (r.args[k].optional) r.callform.push_back(k), r.args[k].ordinal = ++nopt;
     for (int k = 0; k < n; ++k) {
         Arg& a = r.args[k];
-        a.overwrite = a.required && a.returned && a.rank > 0;
+        a.overwrite = !a.hidden && a.returned && a.rank > 0;
         if (a.overwrite) r.callform.push_back(-1 - k);
     }
     for (size_t p = 0; p < r.callform.size(); ++p) {

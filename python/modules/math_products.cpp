@@ -47,8 +47,7 @@ const Fragment products("math", 40, {
     routine<MatrixSymmetrize>("matrixsymmetrize", {"in d a(n,n)", "out d sym(n,n)", "opt i n"}),
     routine<MatrixTranspose>("matrixtranspose",
                              {"in d a(n,m)", "out d b(m,n)", "opt i n", "opt i m"}),
-    // n - |k| entries, |k| written with the comparison operators of the extent expressions.
-    routine<MatrixDiagonal>("matrixdiagonal", {"out d diag(n-k*(2*(k>-1)-1))", "in d a(n,n)",
+    routine<MatrixDiagonal>("matrixdiagonal", {"out d diag(n-abs(k))", "in d a(n,n)",
                                                "in i k", "opt i n"}),
     routine<Trace>("trace", {"out d trace", "in d x(n,n)", "opt i n"}),
     routine<CumulativeSum>("cumulativesum",

@@ -192,3 +192,15 @@ def test_xerr_records_with_pyerr_and_stops_without(clean_store):
     """)
     assert proc.returncode != 0
     assert proc.stdout == " the end" + " " * 73 + "\n"
+
+
+def test_optional_returned_array_and_its_overwrite_flag():
+    a = np.asfortranarray(np.diag([3.0, 1.0, 2.0]))
+    z, w = m.matrixeigenvectors(a)  # left out: created from its default, so values come back
+    np.testing.assert_allclose(w, [1.0, 2.0, 3.0])
+    given = np.full(3, -1.0)
+    _, w = m.matrixeigenvectors(a, eigvals=given)
+    assert w is not given and (given == -1).all()
+    _, w = m.matrixeigenvectors(a, eigvals=given, overwrite_eigvals=1)
+    assert w is given
+    np.testing.assert_allclose(given, [1.0, 2.0, 3.0])
