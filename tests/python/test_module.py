@@ -236,6 +236,13 @@ def test_routine_objects():
     del lib
 
 
+def test_routine_name_and_overwrite_refused():
+    assert _vorlen.math.vectornorm.__name__ == "function vectornorm"
+    with pytest.raises(AttributeError):
+        _vorlen.math.vectornorm = 1
+    assert callable(_vorlen.math.vectornorm)
+
+
 def _find_library():
     import os
     here = os.path.dirname(_vorlen.__file__)
