@@ -16,8 +16,9 @@ using namespace vorlen;
 
 namespace {
 
-// Exponent of the p-norms: p, but never below the smallest normal double (a NaN p included).
-double norm_exponent(double p) { return std::fmax(p, DBL_MIN); }
+// Exponent of the p-norms: p, raised to the smallest normal double when it is smaller (a NaN p
+// stays NaN and so does the norm).
+double norm_exponent(double p) { return p < DBL_MIN ? DBL_MIN : p; }
 
 // Sum over x(n,m) with the rows in the outer and the columns in the inner loop.
 template <class Term>

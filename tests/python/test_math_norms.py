@@ -67,6 +67,17 @@ def test_p_norm_exponent_below_the_smallest_normal(x, p, expected):
     assert m.lpvectornorm(x, p) == expected
 
 
+@pytest.mark.parametrize("call", [
+    lambda p: m.lpvectornorm([3.0, 4.0], p), lambda p: m.lpvectornorm([0.0, 0.0], p),
+    lambda p: m.lpmatrixnorm(np.full((2, 2), 2.0), p),
+    lambda p: m.schattennorm(np.diag([3.0, -4.0]), p),
+])
+def test_p_norm_of_a_nan_exponent_is_nan(call):
+    # NaN is not below the smallest normal double: it stays the exponent, and every power of it
+    # is NaN (numpy: sum(abs(x)**nan)**(1/nan) is nan)
+    assert math.isnan(call(math.nan))
+
+
 def test_matrix_sums_run_along_the_rows():
     # row 1 holds eight entries 2**-27, x(2,1) = 1. Along the rows the small squares add up to
     # 2**-51 before they meet 1 and survive; down the columns each is lost against 1.
