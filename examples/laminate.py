@@ -22,28 +22,33 @@ a = laminate.getamatrix(props, angles, thickness)
 b = laminate.getbmatrix(props, angles, thickness)
 d = laminate.getdmatrix(props, angles, thickness)
 abd = laminate.getabdmatrix(a, b, d)
+# Blocks of the inverse of ABD: [[at, -bt^T], [-bt, dt]].
+at, bt, dt = laminate.getabdtilde(a, b, d)
 
 np.set_printoptions(precision=1, suppress=True, linewidth=100)
 print(f"Laminate [0/45/-45/90]s, {angles.size} plies, h = {h:.3f} mm")
-print("\nA (N/mm):\n", a)
-print("\nB (N):\n", b.round(6) + 0.0)  # + 0.0 prints rounding noise -0.0 as 0.0
-print("\nD (N*mm):\n", d)
+print(f"\nA (N/mm):\n{a}")
+print(f"\nB (N):\n{b.round(6) + 0.0}")  # + 0.0 prints rounding noise -0.0 as 0.0
+print(f"\nD (N*mm):\n{d}")
 
 ex, ey, gxy, nuxy, nub, eyb, gxyb, _ = laminate.getengconstsfromabdmatrix(abd, h)
+exb = 12.0 / (h**3 * dt[0, 0])  # the routine gives no bending Ex; from the bending compliance
 print("\nMembrane engineering constants:")
 print(f"  Ex = {ex / 1000:.2f} GPa   Ey = {ey / 1000:.2f} GPa   Gxy = {gxy / 1000:.2f} GPa"
       f"   nu_xy = {nuxy:.4f}")
 print("Bending engineering constants:")
-print(f"  Ey = {eyb / 1000:.2f} GPa   Gxy = {gxyb / 1000:.2f} GPa   nu_xy = {nub:.4f}")
+print(f"  Ex = {exb / 1000:.2f} GPa   Ey = {eyb / 1000:.2f} GPa   Gxy = {gxyb / 1000:.2f} GPa"
+      f"   nu_xy = {nub:.4f}")
 
 v = laminate.getvmatrix(np.radians(angles), thickness)
-print("\nLamination parameters (rows cos2t, cos4t, sin2t, sin4t; membrane, coupling, bending):")
-print(np.array2string(v.round(10) + 0.0, precision=4))
+print("\nLamination parameters (dimensionless):")
+print("              membrane  coupling   bending")
+for name, row in zip(["cos 2theta", "cos 4theta", "sin 2theta", "sin 4theta"], v.round(10) + 0.0):
+    print(f"  {name}  " + "  ".join(f"{x:8.4f}" for x in row))
 
-# Load: Nx = 100 N/mm, Ny = 20 N/mm, Mx = 5 N*mm/mm. Mid-plane strains and curvatures from
-# the blocks of the inverse of ABD (the lower-left block is -btstar).
+# Load: Nx = 100 N/mm, Ny = 20 N/mm, Mx = 5 N*mm/mm; mid-plane strains and curvatures from
+# the inverse blocks.
 load_n, load_m = np.array([100.0, 20.0, 0.0]), np.array([5.0, 0.0, 0.0])
-at, bt, dt = laminate.getabdtilde(a, b, d)
 se = np.concatenate([at @ load_n - bt.T @ load_m, -bt @ load_n + dt @ load_m])
 print("\nLoad: Nx = 100 N/mm, Ny = 20 N/mm, Mx = 5 N*mm/mm")
 print("Mid-plane strains (microstrain): " + "  ".join(f"{x:8.1f}" for x in se[:3] * 1e6))

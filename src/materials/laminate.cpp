@@ -137,11 +137,12 @@ void GetSectionZCoord(double *plyzcoord, const i32 *sectionlist, const double *p
         const i32 np = pos == 0 ? static_cast<i32>(n) : pos - 1;
         if (np == 0) continue; // also every column that holds only the marker
         const i32 bottom = 0, middle = 1, top = 2;
+        // Point numbers in 64 bits: 2 np + 1 exceeds the 32-bit range from 2^30 plies on.
         for (i32 k = 1; k <= np; ++k) {
-            z(2 * k - 1, s) = GetPlyZCoord(&t(1, s), &k, &np, &bottom, nullptr);
-            z(2 * k, s) = GetPlyZCoord(&t(1, s), &k, &np, &middle, nullptr);
+            z(2 * i64{k} - 1, s) = GetPlyZCoord(&t(1, s), &k, &np, &bottom, nullptr);
+            z(2 * i64{k}, s) = GetPlyZCoord(&t(1, s), &k, &np, &middle, nullptr);
         }
-        z(2 * np + 1, s) = GetPlyZCoord(&t(1, s), &np, &np, &top, nullptr);
+        z(2 * i64{np} + 1, s) = GetPlyZCoord(&t(1, s), &np, &np, &top, nullptr);
     }
 }
 
@@ -287,7 +288,7 @@ void GetSubLaminateStack(i32 *sublamstack, const double *plythickness, const i32
     const double tlow = stack_thickness(plythickness, i);
     const double tup = stack_thickness(plythickness + i, n - i);
     if (tlow >= tup) {
-        sublamstack[0] = *intface + 1;
+        sublamstack[0] = static_cast<i32>(i + 1); // no signed overflow at intface = INT32_MAX
         sublamstack[1] = *nplies;
     } else {
         sublamstack[0] = 1;
