@@ -281,6 +281,23 @@ def test_fill_off_diagonals(x, expected):
     np.testing.assert_array_equal(u.fillmatrixoffdiagonals(A33, x), expected)
 
 
+@pytest.mark.parametrize("call", [
+    lambda a: u.gettriangularmatrix(a),
+    lambda a: u.gettriangularmatrix(a, luflag=1),
+    lambda a: u.symmetrize(a),
+    lambda a: u.fillmatrixoffdiagonals(a, np.arange(1.0, 7.0)),
+    lambda a: u.fillmatrixoffdiagonals(a, np.arange(1.0, 7.0), overwrite_a=1),
+], ids=["lower", "upper", "symmetrize", "offdiagonals", "offdiagonals-in-place"])
+@pytest.mark.parametrize("shape", [(3, 2), (2, 3)])
+def test_square_routines_refuse_a_matrix_that_is_not_square(call, shape):
+    # n comes from the first extent alone: a 3 by 2 matrix was read (and filled) as 3 by 3,
+    # past its end.
+    a = np.zeros(shape, order="F")
+    with pytest.raises((ValueError, _vorlen.__vorlen_error)):
+        call(a)
+    np.testing.assert_array_equal(a, np.zeros(shape))
+
+
 def test_symmetrize():
     low = np.array([[1.0, 0, 0], [2.0, 0, 0], [3.0, 4.0, 5.0]])
     np.testing.assert_array_equal(u.symmetrize(low), [[1, 2, 3], [2, 0, 4], [3, 4, 5]])
