@@ -142,7 +142,8 @@ void GetTriangularMatrix(double* lu, const double* a, const i32* n, const lgl* l
 }
 
 void GetIndexVector(i32* a, const i32* n) {
-    for (i32 i = 1; i <= *n; ++i) a[i - 1] = i;
+    // A 64-bit counter: with n the largest 32-bit value, ++i would overflow before the test.
+    for (i64 i = 1; i <= *n; ++i) a[i - 1] = static_cast<i32>(i);
 }
 
 void Linspace(double* x, const double* a, const double* b, const i32* n, const lgl* endpoint) {
@@ -154,7 +155,7 @@ void Linspace(double* x, const double* a, const double* b, const i32* n, const l
         return;
     }
     const double dx = (*b - *a) / static_cast<double>(withend ? *n - 1 : *n);
-    for (i32 i = 1; i <= *n; ++i) x[i - 1] = static_cast<double>(i - 1) * dx + *a;
+    for (i64 i = 1; i <= *n; ++i) x[i - 1] = static_cast<double>(i - 1) * dx + *a;
 }
 
 void fVectorCopy(const double* a, double* b, const i32* n) { copy(a, b, *n); }
