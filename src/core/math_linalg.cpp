@@ -297,6 +297,11 @@ void CholeskyFactorization(const double* a, double* c, const i32* n) {
     if (c != a) std::copy_n(a, size, c);
     i32 info = 0;
     dpotrf_("U", &nn, c, &nn, &info, 1);
+    // OpenBLAS's dpotrf takes a NaN pivot for a positive one and reports success; a NaN anywhere
+    // in the upper triangle reaches some pivot, so a NaN on the diagonal of U is that failure.
+    const Mat<const double> u(c, nn, nn);
+    for (i32 i = 1; i <= nn && info == 0; ++i)
+        if (std::isnan(u(i, i))) info = i;
     if (info != 0) std::fill_n(c, size, kCholeskyMarker);
 }
 

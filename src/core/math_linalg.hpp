@@ -89,7 +89,8 @@ void SingularValueDecomposition(const double* a, double* u, double* s, double* v
 // Upper Cholesky factor a = Uᵀ·U; only the upper triangle of a is read.
 //   a(n,n) (in)   symmetric matrix
 //   c(n,n) (out)  U on and above the diagonal, a's strict lower triangle below it; every entry
-//                 -1.7976931348623157e308 when a is not positive definite (nothing recorded)
+//                 -1.7976931348623157e308 when a is not positive definite, a NaN in its upper
+//                 triangle included (nothing recorded)
 //   n (in)        order, at least 1 (else code -3, nothing written)
 void CholeskyFactorization(const double* a, double* c, const i32* n);
 

@@ -268,6 +268,26 @@ def test_choleskyfactorization_indefinite_gives_the_marker(register):
     assert register.errstat == 0
 
 
+@pytest.mark.parametrize("a", [
+    [[4.0, 2.0], [2.0, np.nan]],        # NaN pivot
+    [[4.0, np.nan], [2.0, 5.0]],        # NaN above the diagonal reaches the second pivot
+    [[np.nan, 2.0], [2.0, 5.0]],
+    np.where(np.arange(400).reshape(20, 20) == 2 * 20 + 17, np.nan, spd(20)),
+])
+def test_choleskyfactorization_nan_in_the_upper_triangle_gives_the_marker(a, register):
+    # A matrix with a NaN leading minor is not positive definite: the marker, not a NaN factor.
+    c = m.choleskyfactorization(a)
+    assert np.all(c == CHOLESKY_MARKER)
+    assert register.errstat == 0
+
+
+def test_choleskyfactorization_nan_below_the_diagonal_is_not_read():
+    # Upper triangle (4, 2; 5): U = (2, 1; 2) by hand; the NaN below stays where it was.
+    c = m.choleskyfactorization([[4.0, 2.0], [np.nan, 5.0]])
+    np.testing.assert_array_equal(np.triu(c), [[2.0, 1.0], [0.0, 2.0]])
+    assert np.isnan(c[1, 0])
+
+
 # ---- general matrix product --------------------------------------------------------------------
 
 @pytest.mark.parametrize("sa,sb", [("N", "N"), ("t", "N"), ("N", "T"), ("C", "t"), ("n", "c")])
