@@ -72,7 +72,30 @@ struct CallState {
 };
 
 namespace {
-i64 operand(const Expr::Step& step, const CallState& st);
+inline i64 operand(const Expr::Step& step, const CallState& st) {
+    switch (step.op) {
+    case Expr::num: return step.value;
+    case Expr::arg: {
+        const Slot& sl = st.s[step.value];
+        const char t = st.r.args[step.value].type;
+        return t == 'b' ? sl.v.b : t == 'i' ? sl.v.i : static_cast<i64>(sl.v.d);
+    }
+    case Expr::shape: {
+        PyArrayObject* a = st.s[step.value].array;
+        return !a ? 0 : step.dim < PyArray_NDIM(a) ? PyArray_DIM(a, step.dim) : 1;
+    }
+    case Expr::size: {
+        PyArrayObject* a = st.s[step.value].array;
+        return a ? PyArray_SIZE(a) : 0;
+    }
+    default: return 0;
+    }
+}
+}  // namespace
+
+// An expression of one step (most extents) without the call of eval.
+inline i64 value(const Expr& x, const CallState& st, bool& ok) {
+    return x.steps.size() == 1 ? operand(x.steps[0], st) : eval(x, st, ok);
 }
 
 i64 eval(const Expr& x, const CallState& st, bool& ok) {
@@ -118,28 +141,6 @@ i64 eval(const Expr& x, const CallState& st, bool& ok) {
     }
     return top == 1 ? stack[0] : (ok = false, 0);
 }
-
-namespace {
-i64 operand(const Expr::Step& step, const CallState& st) {
-    switch (step.op) {
-    case Expr::num: return step.value;
-    case Expr::arg: {
-        const Slot& sl = st.s[step.value];
-        const char t = st.r.args[step.value].type;
-        return t == 'b' ? sl.v.b : t == 'i' ? sl.v.i : static_cast<i64>(sl.v.d);
-    }
-    case Expr::shape: {
-        PyArrayObject* a = st.s[step.value].array;
-        return !a ? 0 : step.dim < PyArray_NDIM(a) ? PyArray_DIM(a, step.dim) : 1;
-    }
-    case Expr::size: {
-        PyArrayObject* a = st.s[step.value].array;
-        return a ? PyArray_SIZE(a) : 0;
-    }
-    default: return 0;
-    }
-}
-}  // namespace
 
 int numpy_type(char t) {
     switch (t) {
@@ -194,7 +195,6 @@ std::string position(const Arg& a) {
 
 [[gnu::cold]] void scalar_error(const Routine& r, const Arg& a, const char* what,
                                 PyObject* fallback) {
-    if (PyErr_ExceptionMatches(PyExc_OverflowError)) return;  // keeps its own message
     raise_with_pending(fallback, r.qualname + "() " + position(a) + " (" + a.name +
                                      ") can't be converted to " + what);
 }
@@ -206,21 +206,24 @@ std::string array_prefix(const Routine& r, const Arg& a) {
 
 bool is_text(PyObject* o) { return PyUnicode_Check(o) || PyBytes_Check(o); }
 
-// 32-bit integer by the scalar rules; depth bounds the descent into nested sequences.
-bool to_int(PyObject* o, i32& out, int depth = 0) {
+// 32-bit integer by the scalar rules; depth bounds the descent into nested sequences. `range`
+// tells a failed 32-bit range check (whose message stands) from a failed conversion.
+bool to_int(PyObject* o, i32& out, bool& range, int depth = 0) {
     if (PyLong_Check(o)) {
         int overflow;
         long long v = PyLong_AsLongLongAndOverflow(o, &overflow);
         if (overflow || v > INT32_MAX || v < INT32_MIN) {
-            if (!PyErr_Occurred())
+            if (!PyErr_Occurred()) {
                 PyErr_SetString(PyExc_OverflowError, "Python int too large to convert to C int");
+                range = true;
+            }
             return false;
         }
         out = static_cast<i32>(v);
         return !(v == -1 && PyErr_Occurred());
     }
     if (PyObject* l = PyNumber_Long(o)) {
-        bool ok = to_int(l, out, depth);
+        bool ok = to_int(l, out, range, depth);
         Py_DECREF(l);
         return ok;
     }
@@ -228,7 +231,7 @@ bool to_int(PyObject* o, i32& out, int depth = 0) {
     if (PyComplex_Check(o)) {
         PyErr_Clear();
         PyObject* re = PyFloat_FromDouble(PyComplex_RealAsDouble(o));
-        bool ok = re && to_int(re, out, depth + 1);
+        bool ok = re && to_int(re, out, range, depth + 1);
         Py_XDECREF(re);
         return ok;
     }
@@ -236,7 +239,7 @@ bool to_int(PyObject* o, i32& out, int depth = 0) {
     PyErr_Clear();
     PyObject* item = PySequence_GetItem(o, 0);
     if (!item) return false;
-    bool ok = to_int(item, out, depth + 1);
+    bool ok = to_int(item, out, range, depth + 1);
     Py_DECREF(item);
     return ok;
 }
@@ -353,6 +356,14 @@ bool suitable(PyArrayObject* a, int typenum, bool writeable) {
 PyArrayObject* fit_rank(PyArrayObject* a, int rank, const i64* want, const Routine* r,
                         const Arg* arg) {
     auto prefix = [&] { return r ? array_prefix(*r, *arg) : std::string("value"); };
+    if (!PyArray_CheckExact(a)) {
+        // A subclass (np.matrix) may keep its own idea of the shape through a reshape; its
+        // plain view has the extents numpy gives its data.
+        PyObject* v = PyArray_View(a, nullptr, &PyArray_Type);
+        Py_DECREF(a);
+        if (!v) return nullptr;
+        a = reinterpret_cast<PyArrayObject*>(v);
+    }
     const int nd = PyArray_NDIM(a);
     if (nd == rank) return a;
     npy_intp dims[NPY_MAXDIMS];
@@ -387,12 +398,16 @@ PyArrayObject* fit_rank(PyArrayObject* a, int rank, const i64* want, const Routi
     return reinterpret_cast<PyArrayObject*>(v);
 }
 
-bool check_extents(PyArrayObject* a, int rank, const i64* want, const Routine& r, const Arg& arg) {
+[[gnu::cold]] void extent_differs(const Routine& r, const Arg& a, int dim, i64 want, i64 got) {
+    PyErr_Format(PyExc_ValueError, "%s -- %d-th dimension must be fixed to %ld but got %ld",
+                 array_prefix(r, a).c_str(), dim, static_cast<long>(want), static_cast<long>(got));
+}
+
+[[gnu::always_inline]] inline bool check_extents(PyArrayObject* a, int rank, const i64* want,
+                                                const Routine& r, const Arg& arg) {
     for (int d = 0; d < rank; ++d)
-        if (want[d] >= 0 && PyArray_DIM(a, d) != want[d]) {
-            PyErr_Format(PyExc_ValueError, "%s -- %d-th dimension must be fixed to %ld but got %ld",
-                         array_prefix(r, arg).c_str(), d, static_cast<long>(want[d]),
-                         static_cast<long>(PyArray_DIM(a, d)));
+        if (want[d] >= 0 && PyArray_DIM(a, d) != want[d]) [[unlikely]] {
+            extent_differs(r, arg, d, want[d], PyArray_DIM(a, d));
             return false;
         }
     return true;
@@ -418,7 +433,8 @@ bool make_array(const Routine& r, const Arg& a, Slot& sl, const i64* want, bool 
         Py_INCREF(o);
         arr = reinterpret_cast<PyArrayObject*>(o);
     } else {
-        int flags = NPY_ARRAY_F_CONTIGUOUS | NPY_ARRAY_ALIGNED | NPY_ARRAY_FORCECAST;
+        int flags = NPY_ARRAY_F_CONTIGUOUS | NPY_ARRAY_ALIGNED | NPY_ARRAY_FORCECAST |
+                    NPY_ARRAY_ENSUREARRAY;
         if (a.returned) flags |= NPY_ARRAY_ENSURECOPY | NPY_ARRAY_WRITEABLE;
         arr = reinterpret_cast<PyArrayObject*>(
             PyArray_FromAny(o, PyArray_DescrFromType(typenum), 0, 0, flags, nullptr));
@@ -427,8 +443,10 @@ bool make_array(const Routine& r, const Arg& a, Slot& sl, const i64* want, bool 
             return false;
         }
     }
-    arr = fit_rank(arr, a.rank, want, &r, &a);
-    if (!arr) return false;
+    if (PyArray_NDIM(arr) != a.rank || !PyArray_CheckExact(arr)) {
+        arr = fit_rank(arr, a.rank, want, &r, &a);
+        if (!arr) return false;
+    }
     sl.array = arr;
     return check_extents(arr, a.rank, want, r, a);
 }
@@ -486,23 +504,31 @@ bool convert_scalar(const Routine& r, const Arg& a, Slot& sl, CallState& st, Tex
                                             "' of " + r.qualname + " to C string");
         return false;
     }
+    if (a.inout && PyArray_Check(o) && !PyArray_ISWRITEABLE(reinterpret_cast<PyArrayObject*>(o))) {
+        // its new value is written back after the call
+        PyErr_Format(PyExc_ValueError, "%s() %s (%s) is a read-only array", r.qualname.c_str(),
+                     position(a).c_str(), a.name.c_str());
+        return false;
+    }
     if (!o) {  // default, or zero for a hidden output
         if (a.returned && a.hidden) return true;
         bool ok = true;
         if (a.type == 'd') sl.v.d = a.dfltlist[0];
         else if (a.type == 'D') sl.v.z() = a.dfltlist[0];
         else {
-            const i64 v = eval(a.dflt, st, ok);
+            const i64 v = value(a.dflt, st, ok);
             if (a.type == 'b') sl.v.b = v != 0;
             else sl.v.i = static_cast<i32>(v);
         }
         return true;
     }
     switch (a.type) {
-    case 'i':
-        if (to_int(o, sl.v.i)) return true;
-        scalar_error(r, a, "int", error_class);
+    case 'i': {
+        bool range = false;
+        if (to_int(o, sl.v.i, range)) return true;
+        if (!range) scalar_error(r, a, "int", error_class);
         return false;
+    }
     case 'd':
         if (to_double(o, sl.v.d)) return true;
         scalar_error(r, a, "double", error_class);
@@ -528,6 +554,23 @@ bool convert_scalar(const Routine& r, const Arg& a, Slot& sl, CallState& st, Tex
         msg += ": " + r.name + ":" + a.name + "=" + v;
     }
     PyErr_SetString(error_class, msg.c_str());
+}
+
+// Compares the extents left free while converting with their declared values, now known.
+bool late_extents(const CallState& st, size_t& next, size_t p) {
+    const Routine& r = st.r;
+    for (; next < r.dimchecks.size() && r.dimchecks[next].at == p; ++next) {
+        const auto& dc = r.dimchecks[next];
+        const Arg& x = r.args[dc.arg];
+        PyArrayObject* arr = st.s[dc.arg].array;
+        bool ok = true;
+        const i64 w = value(x.dims[dc.dim], st, ok);
+        if (w >= 0 && PyArray_DIM(arr, dc.dim) != w) [[unlikely]] {
+            extent_differs(r, x, dc.dim, w, PyArray_DIM(arr, dc.dim));
+            return false;
+        }
+    }
+    return true;
 }
 
 PyObject* result_of(const Arg& a, const Slot& sl) {
@@ -612,7 +655,7 @@ PyObject* call_routine(ModuleObject* self, PyObject* const* args, size_t nargsf,
     }
 
     Texts texts;
-    size_t next_check = 0;
+    size_t next_check = 0, next_dimcheck = 0;
     for (size_t p = 0; p < r.order.size(); ++p) {
         const int k = r.order[p];
         const Arg& a = r.args[k];
@@ -626,7 +669,7 @@ PyObject* call_routine(ModuleObject* self, PyObject* const* args, size_t nargsf,
                 bool ok = true;
                 want[d] = a.dimfree[d]           ? -1
                           : a.dimconst[d] != -2 ? a.dimconst[d]
-                                                : eval(a.dims[d], st, ok);
+                                                : value(a.dims[d], st, ok);
             }
             const bool ok = sl.given ? make_array(r, a, sl, want, overwrite[k])
                                      : new_array(r, a, sl, want);
@@ -638,11 +681,14 @@ PyObject* call_routine(ModuleObject* self, PyObject* const* args, size_t nargsf,
             const int c = r.checks[next_check].second;
             if (r.args[c].autocheck && !st.s[c].given) continue;
             bool ok = true;
-            if (!eval(r.args[c].check, st, ok)) {
+            if (!value(r.args[c].check, st, ok)) {
                 check_failed(r, r.args[c], st.s[c]);
                 return nullptr;
             }
         }
+        if (next_dimcheck < r.dimchecks.size() && r.dimchecks[next_dimcheck].at == p &&
+            !late_extents(st, next_dimcheck, p))
+            return nullptr;
     }
 
     r.call(st.ptrs);
@@ -696,7 +742,8 @@ PyObject* call_routine(ModuleObject* self, PyObject* const* args, size_t nargsf,
 PyObject* convert_for_assignment(PyObject* value, int typenum, int rank) {
     PyArrayObject* arr = reinterpret_cast<PyArrayObject*>(PyArray_FromAny(
         value, PyArray_DescrFromType(typenum), 0, 0,
-        NPY_ARRAY_F_CONTIGUOUS | NPY_ARRAY_ALIGNED | NPY_ARRAY_FORCECAST, nullptr));
+        NPY_ARRAY_F_CONTIGUOUS | NPY_ARRAY_ALIGNED | NPY_ARRAY_FORCECAST | NPY_ARRAY_ENSUREARRAY,
+        nullptr));
     if (!arr) return nullptr;
     i64 want[NPY_MAXDIMS];
     for (int d = 0; d < rank; ++d) want[d] = -1;

@@ -65,6 +65,13 @@ struct Routine {
     std::vector<int> results;             // argument indices, library order
     int nrequired = 0;                    // leading required entries of callform
     std::vector<std::pair<size_t, int>> checks;  // (position in order after which it runs, arg)
+    // Extents of given arrays that were left free while converting (their extent argument takes
+    // its default from the array): compared with the declared extent once that is known.
+    struct DimCheck {
+        size_t at;  // position in order after which it runs (after the checks there)
+        int arg, dim;
+    };
+    std::vector<DimCheck> dimchecks;
     bool writeback = false;               // has an in/out scalar
     std::string doc;
 };

@@ -382,6 +382,7 @@ bool compile(const Entry& e, const char* module, Routine& r) {
     // Free extents: open, or given by an argument whose default is taken from this array, or
     // every non-constant extent of an array that carries its own check.
     std::vector<std::set<int>> deps(n);
+    std::vector<std::pair<std::pair<int, int>, std::set<int>>> latechecks;  // ((arg, dim), uses)
     for (int k = 0; k < n; ++k) {
         Arg& a = r.args[k];
         a.dimfree.assign(a.rank, 0);
@@ -392,10 +393,26 @@ bool compile(const Entry& e, const char* module, Routine& r) {
                 Expr tmp;
                 if (!parse(a.dimtext[d], tmp, &u)) return false;
             }
-            bool free = a.dims[d].empty() || (!a.checktext.empty() && !u.empty() && !a.hidden);
+            const bool own_check = !a.checktext.empty() && !u.empty() && !a.hidden;
+            bool free = a.dims[d].empty() || own_check;
             for (int j : u)
                 if (dfltuse[j].count(k) && !a.hidden) free = true;
             a.dimfree[d] = free;
+            // A free extent is compared later, unless it is open, left to the array's own
+            // check, or is an extent argument taken from this very dimension (hidden, or
+            // checked against it when given).
+            if (free && !a.dims[d].empty() && !own_check) {
+                const auto& st = a.dims[d].steps;
+                bool evident = false;
+                if (st.size() == 1 && st[0].op == Expr::arg) {
+                    const Arg& j = r.args[st[0].value];
+                    evident = (j.autocheck || (j.hidden && !j.returned)) &&
+                              j.dflt.steps.size() == 1 &&
+                              j.dflt.steps[0].op == Expr::shape && j.dflt.steps[0].value == k &&
+                              j.dflt.steps[0].dim == d;
+                }
+                if (!evident) latechecks.push_back({{k, d}, u});
+            }
             if (!free && a.dims[d].steps.size() == 1 && a.dims[d].steps[0].op == Expr::num)
                 a.dimconst[d] = a.dims[d].steps[0].value;
             if (!free) deps[k].insert(u.begin(), u.end());
@@ -430,6 +447,7 @@ bool compile(const Entry& e, const char* module, Routine& r) {
         a.overwrite = !a.hidden && a.returned && a.rank > 0;
         if (a.overwrite) r.callform.push_back(-1 - k);
     }
+    if (r.callform.size() > static_cast<size_t>(max_args)) return fail(e, "too many arguments");
     for (size_t p = 0; p < r.callform.size(); ++p) {
         int c = r.callform[p];
         std::string kw = c >= 0 ? r.args[c].name : "overwrite_" + r.args[-1 - c].name;
@@ -482,6 +500,15 @@ bool compile(const Entry& e, const char* module, Routine& r) {
         r.checks.push_back({at, k});
     }
     std::sort(r.checks.begin(), r.checks.end());
+    for (auto& [kd, u] : latechecks) {
+        u.insert(kd.first);
+        size_t at = 0;
+        for (size_t p = 0; p < r.order.size(); ++p)
+            if (u.count(r.order[p])) at = p;
+        r.dimchecks.push_back({at, kd.first, kd.second});
+    }
+    std::stable_sort(r.dimchecks.begin(), r.dimchecks.end(),
+                     [](const auto& x, const auto& y) { return x.at < y.at; });
     return true;
 }
 

@@ -18,6 +18,7 @@ def test_int_conversion(value, expected):
 
 @pytest.mark.parametrize("value,cls", [
     (None, TypeError), ("seven", ValueError), ([], IndexError), (object(), TypeError),
+    (float("inf"), OverflowError),  # int() fails: the routine's message, not int()'s
 ])
 def test_int_conversion_failures(value, cls):
     with pytest.raises(cls, match=r"^_vorlen\.utility\.getindexvector\(\) 1st argument \(n\) "
@@ -44,6 +45,15 @@ def test_double_conversion_failure_names_the_argument():
         u.getscalarmatrix(2, "x")
     with pytest.raises(TypeError, match="2nd argument"):
         u.getscalarmatrix(2, None)
+    # float() and complex() of a huge int fail with OverflowError: the class stays, the message
+    # is the routine's (only the 32-bit range check of an int keeps its own text)
+    with pytest.raises(OverflowError, match=r"^_vorlen\.utility\.getscalarmatrix\(\) 2nd argument "
+                                            r"\(lambda\) can't be converted to double$"):
+        u.getscalarmatrix(2, 10**400)
+    with pytest.raises(OverflowError, match=r"^_vorlen\.utility\.cmplx_findlocation\(\) 1st "
+                                            r"argument \(element\) can't be converted to "
+                                            r"complex_double$"):
+        u.cmplx_findlocation(10**400, np.array([1j]))
 
 
 def test_complex_conversion():
@@ -95,6 +105,32 @@ def test_rank_fitting():
     # a missing dimension whose extent is fixed above 1 is an error
     with pytest.raises(ValueError, match="1-th dimension must be fixed to 3 but got 1"):
         m.tensorrotation2nd([1.0, 2.0, 3.0], 0.0)
+
+
+@pytest.mark.parametrize("call,dim,want,got", [
+    # the extent n is taken from the first dimension; the second must then equal it
+    (lambda: m.matrixsymmetrize(np.ones((3, 2))), 1, 3, 2),
+    (lambda: m.matrixsymmetrize(np.ones(5)), 1, 5, 1),  # a vector is a 5x1 matrix
+    (lambda: m.matrixsymmetrize(np.ones((2, 3)), n=2), 1, 2, 3),
+    (lambda: m.matrixinverse([[1.0, 2.0, 3.0]]), 1, 1, 3),
+    (lambda: m.matrixmodalassurancecriterion(np.eye(3)[:, :2], np.eye(3)), 1, 3, 2),
+])
+def test_every_extent_of_an_array_is_checked_once_known(call, dim, want, got):
+    with pytest.raises(ValueError) as exc:
+        call()
+    assert str(exc.value).endswith(" -- %d-th dimension must be fixed to %d but got %d"
+                                   % (dim, want, got))
+
+
+@pytest.mark.filterwarnings("ignore::PendingDeprecationWarning")
+def test_array_subclasses_are_taken_as_plain_arrays():
+    # a 1x3 matrix is a rank-2 array with one extent above 1: it is taken as the vector
+    np.testing.assert_array_equal(m.getabvector(np.matrix([1.0, 2.0, 3.0]),
+                                                np.matrix([4.0, 6.0, 8.0])), [3.0, 4.0, 5.0])
+    a = np.matrix([1.0, 2.0, 3.0])
+    out = u.real_fillvectorwithscalar(a, 2.0, overwrite_a=1)
+    assert out is a
+    np.testing.assert_array_equal(a, [[2.0, 2.0, 2.0]])
 
 
 def test_extent_check_on_a_keyword():

@@ -187,6 +187,14 @@ def test_array_assignment_converts_and_keeps_value_on_failure(clean_store):
     assert sec.plyorientation.shape == (2, 2)
 
 
+@pytest.mark.filterwarnings("ignore::PendingDeprecationWarning")
+def test_array_assignment_takes_subclasses_as_plain_arrays(clean_store):
+    # a 1x40 matrix assigned to a rank-1 variable is its 40 values, not a 1-element array
+    md = _vorlen.materialdata
+    md.regularization = np.matrix(np.arange(40.0))
+    np.testing.assert_array_equal(md.regularization, np.arange(40.0))
+
+
 def test_views_outlive_release(clean_store):
     v = _vorlen
     v.datahandling.allocateelementdata(4, 3)

@@ -19,7 +19,7 @@ MAY_EXIT = {
 ALLOCATION_STOPS = ("Error allocating ", "Integer overflow when calculating the amount of memory")
 
 DRIVER = r'''
-import math, os, random, re, resource, sys
+import math, os, random, re, resource, sys, warnings
 import numpy as np
 import _vorlen
 
@@ -68,29 +68,48 @@ def plausible(kind):
         return ()
     return 2
 
+class Fresh:
+    """A value made anew for every call (a copy would lose its layout)."""
+    def __init__(self, make):
+        self.make = make
+    def __repr__(self):
+        return repr(self.make())
+
+def fresh(v):
+    if isinstance(v, Fresh):
+        return v.make()
+    return v.copy() if isinstance(v, np.ndarray) and v.flags.writeable else v
+
 BAD = [None, math.nan, math.inf, -math.inf, 0, -1, 7, 2**31, -2**31, "text", [], 1e308,
-       np.zeros(0), np.zeros((0, 0)), np.ones((2, 3, 4)), np.ones((4, 4)), np.ones(9)[::2],
-       np.full(3, np.nan), np.array([1, 2, 3]), np.ones((3, 3), dtype=np.complex128)]
+       np.zeros(0), np.zeros((0, 0)), np.ones((2, 3, 4)), np.ones((4, 4)), np.ones((3, 2)),
+       Fresh(lambda: np.ones(9)[::2]), Fresh(lambda: np.matrix(np.ones((1, 9)))),
+       np.full(3, np.nan), np.array([1, 2, 3]), np.ones((3, 3), dtype=np.complex128),
+       _vorlen.types.cb]  # read-only storage: must never be written
 if not sanitized:
     BAD.append(2**31 - 1)
 
+warnings.simplefilter("ignore")
 rng = random.Random(20261210)
 for index, (name, routine) in enumerate(routines()):
     if index < start:
         continue
     params = parameters(routine.__doc__)
     base = {p: plausible(k) for p, k, _ in params}
+    # the optional arguments left out: extents then come from the (wrong) arrays
+    required = {p: plausible(k) for p, k, opt in params if not opt}
     cases = [dict(base)]
-    for p, _, _ in params:
+    for p, _, opt in params:
         for bad in BAD:
             cases.append(dict(base, **{p: bad}))
+            if not opt:
+                cases.append(dict(required, **{p: bad}))
     for fill in (0, -1, 1):  # every integer the same at once: empty, negative, minimal
         cases.append({p: (fill if isinstance(v, int) else v) for p, v in base.items()})
     rng.shuffle(cases)
-    for number, kwargs in enumerate(cases[:60]):
+    for number, kwargs in enumerate(cases[:150]):
         progress.write("%d %s %d %s\n" % (index, name, number, repr(kwargs).replace("\n", " ")))
         try:
-            routine(**{k: (v.copy() if isinstance(v, np.ndarray) else v) for k, v in kwargs.items()})
+            routine(**{k: fresh(v) for k, v in kwargs.items()})
         except (Exception, MemoryError):
             pass
 progress.write("done\n")
