@@ -20,7 +20,8 @@
 //           hide      not passed by the caller; "= expression" gives its value
 //           callback  a routine argument (Python callable or capsule); type is the callback form
 //   type    i int32, d float64, D complex128, b one-byte logical, s<N> text of N characters,
-//           s* text of its own length (its length follows as a separate hidden item)
+//           s* text of its own length (its length follows as a separate hidden item,
+//              "hide i n = size(name)")
 //   extents comma-separated expressions: integers, argument names, shape(x, k), size(x),
 //           abs(x), + - * / (integer division), comparisons (1 or 0) and parentheses; * for an
 //           open extent
@@ -151,6 +152,7 @@ Entry variable(const char* name, char (&v)[N]) {
 template <class T, int R>
 Entry variable(const char* name, Alloc<T, R>& v) {
     static_assert(std::is_same_v<T, std::int32_t> || std::is_same_v<T, double>);
+    static_assert(R >= 1 && R <= 8, "the module object keeps 8 extents per variable");
     Entry e(EntryKind::array, name);
     e.type = std::is_same_v<T, double> ? 'd' : 'i';
     e.rank = R, e.storage = &v, e.extent = &alloc_extent<T, R>;

@@ -84,9 +84,10 @@ inline i64 operand(const Expr::Step& step, const CallState& st) {
         PyArrayObject* a = st.s[step.value].array;
         return !a ? 0 : step.dim < PyArray_NDIM(a) ? PyArray_DIM(a, step.dim) : 1;
     }
-    case Expr::size: {
-        PyArrayObject* a = st.s[step.value].array;
-        return a ? PyArray_SIZE(a) : 0;
+    case Expr::size: {  // of a text: its length
+        const Slot& sl = st.s[step.value];
+        if (sl.array) return PyArray_SIZE(sl.array);
+        return st.r.args[step.value].type == 's' ? sl.textlen : 0;
     }
     default: return 0;
     }

@@ -11,6 +11,7 @@
 namespace vorlen::py {
 
 inline constexpr int max_args = 64;  // arguments of one routine, its function value included
+inline constexpr int max_rank = 32;  // numpy's limit; the per-call extent buffers have this size
 
 // Extent expression compiled to postfix form.
 struct Expr {

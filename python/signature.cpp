@@ -325,6 +325,7 @@ bool compile(const Entry& e, const char* module, Routine& r) {
                 if (d != "*" && d != ":" && !parse(d, a.dims.back(), &dimuse[k])) return false;
             }
             a.rank = static_cast<int>(a.dims.size());
+            if (a.rank > max_rank) return fail(e, "rank of " + a.name + " above the limit");
         }
         if (a.type == 's' && a.rank > 0) return fail(e, "text arrays are not supported");
         if (a.inout && a.rank == 0 && a.type == 's') return fail(e, "in/out text");
@@ -398,10 +399,10 @@ bool compile(const Entry& e, const char* module, Routine& r) {
             for (int j : u)
                 if (dfltuse[j].count(k) && !a.hidden) free = true;
             a.dimfree[d] = free;
-            // A free extent is compared later, unless it is open, left to the array's own
-            // check, or is an extent argument taken from this very dimension (hidden, or
-            // checked against it when given).
-            if (free && !a.dims[d].empty() && !own_check) {
+            // A free extent is compared later (after the array's own check, whose message
+            // comes first), unless it is open or an extent argument taken from this very
+            // dimension (hidden, or checked against it when given).
+            if (free && !a.dims[d].empty()) {
                 const auto& st = a.dims[d].steps;
                 bool evident = false;
                 if (st.size() == 1 && st[0].op == Expr::arg) {
@@ -505,6 +506,8 @@ bool compile(const Entry& e, const char* module, Routine& r) {
         size_t at = 0;
         for (size_t p = 0; p < r.order.size(); ++p)
             if (u.count(r.order[p])) at = p;
+        for (auto& [cat, c] : r.checks)
+            if (c == kd.first) at = std::max(at, cat);
         r.dimchecks.push_back({at, kd.first, kd.second});
     }
     std::stable_sort(r.dimchecks.begin(), r.dimchecks.end(),
