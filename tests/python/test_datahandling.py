@@ -3,6 +3,20 @@ import numpy as np
 import pytest
 
 
+@pytest.mark.parametrize("module,form", [
+    ("errorhandling", "pyerr = xerr(lop,xerrmsg,intv,realv,asciim,[pyerr])"),
+    ("errorhandling", "reset = rsxerr(lop)"),
+    ("datahandling", "istat = allocateelementdata(knodes,kelem)"),
+    ("datahandling", "istat = allocatenodaldata(kdof,knodes,kelem)"),
+    ("datahandling", "istat = allocatedamagedata(kplies,ksec,kdmg)"),
+    ("datahandling", "istat = deallocall()"),
+])
+def test_call_forms(module, form):
+    import _vorlen
+    name = form.split(" = ")[1].split("(")[0]
+    assert getattr(getattr(_vorlen, module), name).__doc__.splitlines()[0] == form
+
+
 def test_element_and_nodal_allocation(clean_store):
     v = clean_store
     assert v.datahandling.allocateelementdata(4, 3) == 0
