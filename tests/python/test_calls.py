@@ -78,6 +78,20 @@ def test_text_conversion_cuts_to_the_declared_length(order, upper):
     np.testing.assert_array_equal(lu, [[1, 0], [2, 3]])
 
 
+@pytest.mark.parametrize("value,stored", [
+    ("first", b"first"),
+    (b"ab\0\0", b"ab"),                     # zero bytes at the end become blanks
+    (np.array(b"abc\0def"), b"abc"),         # an array: its bytes up to the first zero byte
+    (None, b""),
+    (12345, b"12345"),                       # any other object: str(object)
+    ("x" * 100, b"x" * 80),                  # cut to the declared length
+])
+def test_text_conversion_pads_with_blanks(value, stored, clean_store):
+    e = clean_store.errorhandling
+    e.xerr(-1, value, [], [], [[0]], 1)
+    assert e.errstring[()] == stored + b" " * (80 - len(stored))
+
+
 def test_text_conversion_failure():
     with pytest.raises(error, match="string_from_pyobj failed in converting 3rd "
                                                  "argument`order' of _vorlen.utility."
