@@ -11,6 +11,9 @@
 
 namespace vorlen::py {
 
+// The extent of a dimension that is not known when its array is converted.
+constexpr i64 free_extent = INT64_MIN;
+
 namespace {
 
 struct Slot {
@@ -407,7 +410,7 @@ PyArrayObject* fit_rank(PyArrayObject* a, int rank, const i64* want, const Routi
 [[gnu::always_inline]] inline bool check_extents(PyArrayObject* a, int rank, const i64* want,
                                                 const Routine& r, const Arg& arg) {
     for (int d = 0; d < rank; ++d)
-        if (want[d] >= 0 && PyArray_DIM(a, d) != want[d]) [[unlikely]] {
+        if (want[d] != free_extent && PyArray_DIM(a, d) != want[d]) [[unlikely]] {
             extent_differs(r, arg, d, want[d], PyArray_DIM(a, d));
             return false;
         }
@@ -457,7 +460,7 @@ bool new_array(const Routine& r, const Arg& a, Slot& sl, const i64* want) {
     for (int d = 0; d < a.rank; ++d) {
         if (want[d] < 0) {
             PyErr_Format(PyExc_ValueError, "%s -- extent %d is %s", array_prefix(r, a).c_str(), d,
-                         a.dims[d].empty() ? "open" : "negative");
+                         want[d] == free_extent ? "open" : "negative");
             return false;
         }
         dims[d] = want[d];
@@ -566,7 +569,7 @@ bool late_extents(const CallState& st, size_t& next, size_t p) {
         PyArrayObject* arr = st.s[dc.arg].array;
         bool ok = true;
         const i64 w = value(x.dims[dc.dim], st, ok);
-        if (w >= 0 && PyArray_DIM(arr, dc.dim) != w) [[unlikely]] {
+        if (PyArray_DIM(arr, dc.dim) != w) [[unlikely]] {  // a negative extent fits nothing
             extent_differs(r, x, dc.dim, w, PyArray_DIM(arr, dc.dim));
             return false;
         }
@@ -668,7 +671,7 @@ PyObject* call_routine(ModuleObject* self, PyObject* const* args, size_t nargsf,
             i64 want[NPY_MAXDIMS];
             for (int d = 0; d < a.rank; ++d) {
                 bool ok = true;
-                want[d] = a.dimfree[d]           ? -1
+                want[d] = a.dimfree[d]           ? free_extent
                           : a.dimconst[d] != -2 ? a.dimconst[d]
                                                 : value(a.dims[d], st, ok);
             }
@@ -747,7 +750,7 @@ PyObject* convert_for_assignment(PyObject* value, int typenum, int rank) {
         nullptr));
     if (!arr) return nullptr;
     i64 want[NPY_MAXDIMS];
-    for (int d = 0; d < rank; ++d) want[d] = -1;
+    for (int d = 0; d < rank; ++d) want[d] = free_extent;
     return reinterpret_cast<PyObject*>(fit_rank(arr, rank, want, nullptr, nullptr));
 }
 

@@ -254,3 +254,9 @@ def test_optional_returned_array_and_its_overwrite_flag():
     _, w = m.matrixeigenvectors(a, eigvals=given, overwrite_eigvals=1)
     assert w is given
     np.testing.assert_allclose(given, [1.0, 2.0, 3.0])
+
+
+def test_a_negative_extent_given_by_the_caller_fits_no_array():
+    with pytest.raises(ValueError, match="0-th dimension must be fixed to -1 but got 2"):
+        u.int_inlist(5, [1, 5], -1)
+    assert u.int_inlist(5, [1, 5], 2) == 1
