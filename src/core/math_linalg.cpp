@@ -1,15 +1,16 @@
 // Dense linear algebra of module math: thin fixed-policy layers over LAPACK and BLAS.
 // Work arrays of matrices up to order kSmall live on the stack with fixed work sizes (no size
-// query, no allocation); larger ones ask LAPACK for the work size and take heap storage.
+// query, no allocation); larger ones ask LAPACK for the work size and take it from the
+// library's allocation path.
 #include "core/math_linalg.hpp"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <memory>
 
 #include "core/errorhandling.hpp"
 #include "core/lapack.hpp"
+#include "core/work.hpp"
 
 namespace vorlen::math {
 namespace {
@@ -26,24 +27,6 @@ constexpr i32 kSvdWork = 2048;
 constexpr i32 kMaxCofactor = 12;
 
 constexpr double kCholeskyMarker = -std::numeric_limits<double>::max();
-
-// Storage of `size` elements: a member array when it fits, else the heap.
-template <class T, std::size_t N>
-class Work {
-  public:
-    explicit Work(i64 size) {
-        if (size > static_cast<i64>(N)) {
-            heap_.reset(new T[static_cast<std::size_t>(size)]);
-            p_ = heap_.get();
-        }
-    }
-    T* data() { return p_; }
-
-  private:
-    T buf_[N];
-    std::unique_ptr<T[]> heap_;
-    T* p_ = buf_;
-};
 
 using Square = Work<double, kSmall * kSmall>;
 
@@ -181,20 +164,15 @@ void MatrixEigenvalues(const double* a, double* d, const i32* n) {
     }
     Square w(i64(nn) * nn);
     std::copy_n(a, i64(nn) * nn, w.data());
-    double ebuf[kSmall], taubuf[kSmall], workbuf[kSytrdWork];
-    std::unique_ptr<double[]> heap;
-    double *e = ebuf, *tau = taubuf, *work = workbuf;
     i32 lwork = kSytrdWork, info = 0;
     if (nn > kSmall) {
         double q = 0.0;
         const i32 query = -1;
         dsytrd_("U", &nn, w.data(), &nn, d, &q, &q, &q, &query, &info, 1);
         lwork = queried(q);
-        heap.reset(new double[2 * static_cast<std::size_t>(nn) + lwork]);
-        e = heap.get();
-        tau = e + nn;
-        work = tau + nn;
     }
+    Work<double, 2 * kSmall + kSytrdWork> buf(2 * i64(nn) + lwork);
+    double *e = buf.data(), *tau = e + nn, *work = tau + nn;
     dsytrd_("U", &nn, w.data(), &nn, d, e, tau, work, &lwork, &info, 1);
     dsterf_(&nn, d, e, &info);
 }
@@ -207,19 +185,15 @@ void MatrixEigenVectors(const double* a, double* z, const i32* n, double* eigval
     }
     // `x < 0` is false for NaN: a NaN entry withholds the eigenvalues.
     const bool wanted = eigvals && std::all_of(eigvals, eigvals + nn, [](double x) { return x < 0.0; });
-    double wbuf[kSmall], workbuf[kSyevWork];
-    std::unique_ptr<double[]> heap;
-    double *w = wbuf, *work = workbuf;
     i32 lwork = kSyevWork, info = 0;
     if (nn > kSmall) {
         double q = 0.0;
         const i32 query = -1;
         dsyev_("V", "U", &nn, z, &nn, &q, &q, &query, &info, 1, 1);
         lwork = std::max(3 * nn - 1, queried(q));
-        heap.reset(new double[static_cast<std::size_t>(nn) + lwork]);
-        w = heap.get();
-        work = w + nn;
     }
+    Work<double, kSmall + kSyevWork> buf(i64(nn) + lwork);
+    double *w = buf.data(), *work = w + nn;
     std::copy_n(a, i64(nn) * nn, z);
     dsyev_("V", "U", &nn, z, &nn, w, work, &lwork, &info, 1, 1);
     if (wanted) std::copy_n(w, nn, eigvals);
@@ -268,19 +242,15 @@ void SingularValueDecomposition(const double* a, double* u, double* s, double* v
     }
     const i32 mn = std::min(mm, nn);
     Square w(i64(mm) * nn);
-    double sigmabuf[kSmall], workbuf[kSvdWork];
-    std::unique_ptr<double[]> heap;
-    double *sigma = sigmabuf, *work = workbuf;
     i32 lwork = kSvdWork, info = 0;
     if (std::max(mm, nn) > kSmall) {
         double q = 0.0;
         const i32 query = -1;
         dgesvd_("A", "A", &mm, &nn, w.data(), &mm, &q, u, &mm, v, &nn, &q, &query, &info, 1, 1);
         lwork = queried(q);
-        heap.reset(new double[static_cast<std::size_t>(mn) + lwork]);
-        sigma = heap.get();
-        work = sigma + mn;
     }
+    Work<double, kSmall + kSvdWork> buf(i64(mn) + lwork);
+    double *sigma = buf.data(), *work = sigma + mn;
     std::copy_n(a, i64(mm) * nn, w.data());
     dgesvd_("A", "A", &mm, &nn, w.data(), &mm, sigma, u, &mm, v, &nn, work, &lwork, &info, 1, 1);
     const Mat<double> sm(s, mm, nn);

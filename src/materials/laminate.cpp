@@ -3,12 +3,12 @@
 
 #include <array>
 #include <cmath>
-#include <memory>
 
 #include "core/errorhandling.hpp"
 #include "core/math_linalg.hpp"
 #include "core/utility_search.hpp"
 #include "core/utility_shape.hpp"
+#include "core/work.hpp"
 #include "materials/lamina_stiffness.hpp"
 
 namespace vorlen::laminate {
@@ -35,22 +35,6 @@ void for_each_ply(const double *t, i64 n, double r, F &&f) {
         f(k, zb, offset + below);
     }
 }
-
-// A work array of n elements: on the stack up to N, on the heap beyond.
-template <class T, std::size_t N>
-class WorkArray {
-  public:
-    explicit WorkArray(i64 n) {
-        if (n > static_cast<i64>(N)) heap_ = std::make_unique<T[]>(static_cast<std::size_t>(n));
-        p_ = heap_ ? heap_.get() : fixed_.data();
-    }
-    T &operator()(i64 i) { return p_[i - 1]; }
-
-  private:
-    std::array<T, N> fixed_{};
-    std::unique_ptr<T[]> heap_;
-    T *p_;
-};
 
 // Plane-stress stiffness (11, 22, 12) of a ply rotated to its angle in degrees.
 void ply_stiffness(double *q, const double *props, const double *dangle) {
@@ -233,7 +217,7 @@ double GetDecoupAngle(const double *plyelastic, const double *plyorientation,
     const double h = stack_thickness(plythickness, n);
     const double ex1 = e(1, 1) > e(2, 1) ? e(1, 1) : e(2, 1);
     // Groups are kept by the angle of the ply that opened them, in order of creation.
-    WorkArray<double, 64> angle(n), weight(n);
+    Work<double, 64> angle(n), weight(n);
     i64 ngroups = 1;
     angle(1) = plyorientation[0];
     weight(1) = e(1, 1) > e(2, 1) ? plythickness[0] / h * (e(1, 1) - e(2, 1)) / e(2, 1)
