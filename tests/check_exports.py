@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Checks that libvorlen.so exports the routines of the register and of the store allocation,
+"""Checks that libvorlen.so exports the routines of the register, of the store allocation and those
+no Python module reaches,
 and every variable of the data store and of the register under <module>_<name>, each with the
 size of its kind: 4 for a 32-bit integer, 8 for a double, the length of a text, and for an
 allocatable array of rank R the array record (data pointer, storage block, R extents): 16 + 8 R.
@@ -16,6 +17,11 @@ ROUTINES = [
     "datahandling_allocatenodaldata",
     "datahandling_allocatedamagedata",
     "datahandling_deallocall",
+    "interp_linear",
+    "interp_nearest",
+    "r8vec_sorted_nearest",
+    "r8vec_bracket",
+    "r8vec_ascends_strictly",
 ]
 
 # module: variables in the order of the module, as "name kind" with kind i / d (scalar),

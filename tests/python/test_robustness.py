@@ -15,6 +15,7 @@ import pytest
 # may end it when memory for an allocation cannot be had.
 MAY_EXIT = {
     "errorhandling.xerr": "",
+    "math.linearinterpolation": "INTERP_LINEAR - Fatal error!",
 }
 ALLOCATION_STOPS = ("Error allocating ", "Integer overflow when calculating the amount of memory")
 
