@@ -10,11 +10,6 @@ namespace {
 
 using Perm = std::array<int, 6>;
 
-// Positions 4..6 of each order as index pairs of the 3 by 3 matrix.
-constexpr int pairs_voigt[3][2] = {{2, 3}, {1, 3}, {1, 2}};
-constexpr int pairs_nye[3][2] = {{1, 2}, {1, 3}, {2, 3}};
-constexpr int pairs_cyclic[3][2] = {{1, 2}, {2, 3}, {1, 3}};
-
 void six_of_matrix(double* v, const double* q, const int (&pairs)[3][2]) {
     const Mat<const double> a(q, 3, 3);
     Vec<double> out(v, 6);

@@ -4,6 +4,12 @@
 #include "core/view.hpp"
 
 namespace vorlen::lamina {
+
+// Index pairs of the 3 by 3 matrix at positions 4 to 6 of each order.
+inline constexpr int pairs_voigt[3][2] = {{2, 3}, {1, 3}, {1, 2}};
+inline constexpr int pairs_nye[3][2] = {{1, 2}, {1, 3}, {2, 3}};
+inline constexpr int pairs_cyclic[3][2] = {{1, 2}, {2, 3}, {1, 3}};
+
 extern "C" {
 
 // Symmetric 3 by 3 matrix of a Voigt-order 6-vector.

@@ -16,6 +16,7 @@ import pytest
 MAY_EXIT = {
     "errorhandling.xerr": "",
     "math.linearinterpolation": "INTERP_LINEAR - Fatal error!",
+    "lamina.gethardeningfromtable": "INTERP_LINEAR - Fatal error!",
 }
 ALLOCATION_STOPS = ("Error allocating ", "Integer overflow when calculating the amount of memory")
 
