@@ -1,5 +1,7 @@
 // Geometry and tensor transforms of module math. The rotations run per integration point and
-// inside fracture-plane searches: everything here works on fixed-size stack arrays.
+// inside fracture-plane searches: everything here works on fixed-size stack arrays. A transform
+// may be asked to write over its own input (rotate a tensor in place): results are formed
+// before they are stored.
 #include "core/math_geometry.hpp"
 
 #include <algorithm>
@@ -8,6 +10,7 @@
 
 #include "core/errorhandling.hpp"
 #include "core/math_norms.hpp"
+#include "core/work.hpp"
 
 using namespace vorlen;
 
@@ -71,7 +74,8 @@ void GetHouseHolderTransformationMatrix(double* thouse, const double* v, const i
 }
 
 void TensorTransformation2nd(const double* tensin, double* tensout, const double* tbase) {
-    Mat<const double> s(tensin, 3, 3), t(tbase, 3, 3);
+    const Unaliased<double, 9> tb(tbase, 9, tensout, 9);
+    Mat<const double> s(tensin, 3, 3), t(tb.data(), 3, 3);
     Mat<double> out(tensout, 3, 3);
     Mat3 ts_store{};
     Mat<double> ts(ts_store.data(), 3, 3);
@@ -89,7 +93,8 @@ void TensorTransformation2nd(const double* tensin, double* tensout, const double
 void TensorRotation2nd(const double* input_2nd, double* output_2nd, const double* angle_r,
                        const double* n0) {
     Mat3 r_store = tensor_rotation(angle_r, n0);
-    Mat<const double> r(r_store.data(), 3, 3), in(input_2nd, 3, 3);
+    const Unaliased<double, 9> input(input_2nd, 9, output_2nd, 9);
+    Mat<const double> r(r_store.data(), 3, 3), in(input.data(), 3, 3);
     Mat<double> out(output_2nd, 3, 3);
     for (int i = 1; i <= 3; ++i)
         for (int j = 1; j <= 3; ++j) {
@@ -103,6 +108,7 @@ void TensorRotation2nd(const double* input_2nd, double* output_2nd, const double
 void TensorRotation4th(const double* input_4th, double* output_4th, const double* angle_r,
                        const double* n0) {
     const Mat3 r = tensor_rotation(angle_r, n0);  // r[a + 3b] = R(a+1, b+1)
+    const Unaliased<double, 81> input(input_4th, 81, output_4th, 81);
     // rr[9(m + 3n) + (i + 3j)] = R(m,i) R(n,j), the leading factor of every term. The nine
     // entries (i,j) of one (k,l) are summed side by side; each keeps its left-to-right
     // products and its order, m outermost and p innermost.
@@ -122,7 +128,7 @@ void TensorRotation4th(const double* input_4th, double* output_4th, const double
                         const double rok = r[o + 3 * k];
                         for (int p = 0; p < 3; ++p) {
                             const double rpl = r[p + 3 * l];
-                            const double c = input_4th[m + 3 * n + 9 * o + 27 * p];
+                            const double c = input.data()[m + 3 * n + 9 * o + 27 * p];
                             for (int ij = 0; ij < 9; ++ij) v[ij] += rmn[ij] * rok * rpl * c;
                         }
                     }
@@ -132,8 +138,9 @@ void TensorRotation4th(const double* input_4th, double* output_4th, const double
 }
 
 void math_tensormultiplication(const double* t_4th, const double* t_2nd, double* out_2nd) {
+    const Unaliased<double, 9> t(t_2nd, 9, out_2nd, 9);
     View<const double, 4> t4(t_4th, 3, 3, 3, 3);
-    Mat<const double> t2(t_2nd, 3, 3);
+    Mat<const double> t2(t.data(), 3, 3);
     Mat<double> out(out_2nd, 3, 3);
     for (int j = 1; j <= 3; ++j)
         for (int i = 1; i <= 3; ++i) {
@@ -169,7 +176,8 @@ void CoordinateRotation(const double* a, const double* p, double* prot, const do
     Mat3 r_store;
     GetRotationMatrix(r_store.data(), a, &alpha_r);
     Mat<const double> r(r_store.data(), 3, 3);
-    for (int i = 1; i <= 3; ++i) prot[i - 1] = r(i, 1) * p[0] + r(i, 2) * p[1] + r(i, 3) * p[2];
+    const double p1 = p[0], p2 = p[1], p3 = p[2];
+    for (int i = 1; i <= 3; ++i) prot[i - 1] = r(i, 1) * p1 + r(i, 2) * p2 + r(i, 3) * p3;
 }
 
 void CoordinateTranslation(const double* a, const double* p, double* ptrans) {
@@ -177,12 +185,11 @@ void CoordinateTranslation(const double* a, const double* p, double* ptrans) {
 }
 
 void CoordinateReflection(const double* na, const double* nb, const double* p, double* pref) {
-    for (int i = 0; i < 3; ++i) {
-        double v = 0.0;
+    double v[3] = {};
+    for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j)
-            v += (2.0 * (na[i] * na[j] + nb[i] * nb[j]) - (i == j ? 1.0 : 0.0)) * p[j];
-        pref[i] = v;
-    }
+            v[i] += (2.0 * (na[i] * na[j] + nb[i] * nb[j]) - (i == j ? 1.0 : 0.0)) * p[j];
+    std::copy_n(v, 3, pref);
 }
 
 void CoordinateProjection(const double* u, const double* v, const double* p, double* ppro,

@@ -194,7 +194,7 @@ void MatrixEigenVectors(const double* a, double* z, const i32* n, double* eigval
     }
     Work<double, kSmall + kSyevWork> buf(i64(nn) + lwork);
     double *w = buf.data(), *work = w + nn;
-    std::copy_n(a, i64(nn) * nn, z);
+    if (z != a) std::copy_n(a, i64(nn) * nn, z);
     dsyev_("V", "U", &nn, z, &nn, w, work, &lwork, &info, 1, 1);
     if (wanted) std::copy_n(w, nn, eigvals);
 }
@@ -216,10 +216,10 @@ void MatrixModalAssuranceCriterion(const double* xs, const double* ys, double* m
         return;
     }
     const i64 size = i64(nn) * nn;
-    std::fill_n(mac, size, -1.0);
     Square phibuf(size), psibuf(size);
     MatrixEigenVectors(xs, phibuf.data(), n, nullptr);
     MatrixEigenVectors(ys, psibuf.data(), n, nullptr);
+    std::fill_n(mac, size, -1.0);  // after xs and ys are read: mac may be either of them
     const Mat<double> phi(phibuf.data(), nn, nn), psi(psibuf.data(), nn, nn), m(mac, nn, nn);
     for (i32 j = 1; j <= nn; ++j)
         for (i32 i = 1; i <= nn; ++i) m(i, j) = VectorModalAssuranceCriterion(&phi(1, i), &psi(1, j), n);
@@ -228,20 +228,25 @@ void MatrixModalAssuranceCriterion(const double* xs, const double* ys, double* m
 void SingularValueDecomposition(const double* a, double* u, double* s, double* v, const i32* m,
                                 const i32* n) {
     i32 mm = *m, nn = *n;
+    // a is copied (and checked) before the outputs are zeroed: u, s or v may be a itself.
+    const i64 size = count(mm) * count(nn);
+    Square w(size);
+    std::copy_n(a, size, w.data());
+    // dgesvd does not return on some matrices with an infinite entry.
+    const bool finite =
+        std::all_of(w.data(), w.data() + size, [](double x) { return std::isfinite(x); });
     std::fill_n(u, count(mm) * count(mm), 0.0);
-    std::fill_n(s, count(mm) * count(nn), 0.0);
+    std::fill_n(s, size, 0.0);
     std::fill_n(v, count(nn) * count(nn), 0.0);
     if (mm < 1 || nn < 1) {
         report(-3, "Matrix extent below 1 in SingularValueDecomposition");
         return;
     }
-    // dgesvd does not return on some matrices with an infinite entry.
-    if (!std::all_of(a, a + i64(mm) * nn, [](double x) { return std::isfinite(x); })) {
+    if (!finite) {
         report(-3, "Matrix entry not finite in SingularValueDecomposition");
         return;
     }
     const i32 mn = std::min(mm, nn);
-    Square w(i64(mm) * nn);
     i32 lwork = kSvdWork, info = 0;
     if (std::max(mm, nn) > kSmall) {
         double q = 0.0;
@@ -251,7 +256,6 @@ void SingularValueDecomposition(const double* a, double* u, double* s, double* v
     }
     Work<double, kSmall + kSvdWork> buf(i64(mn) + lwork);
     double *sigma = buf.data(), *work = sigma + mn;
-    std::copy_n(a, i64(mm) * nn, w.data());
     dgesvd_("A", "A", &mm, &nn, w.data(), &mm, sigma, u, &mm, v, &nn, work, &lwork, &info, 1, 1);
     const Mat<double> sm(s, mm, nn);
     for (i32 i = 1; i <= mn; ++i) sm(i, i) = sigma[i - 1];
@@ -280,17 +284,20 @@ void GeneralMatrixProduct(double* d, const double* alpha, const double* a, const
                           const i32* k, const char* sa, const char* sb, const i32* a1,
                           const i32* a2, const i32* b1, const i32* b2) {
     const i32 mm = *m, nn = *n, kk = *k;
-    std::copy_n(c, count(mm) * count(nn), d);
+    const i64 nd = count(mm) * count(nn), na = count(*a1) * count(*a2),
+              nb = count(*b1) * count(*b2);
+    // d may be a or b (d = a b): those are read from copies made before d is written.
+    const Unaliased<double, kSmall * kSmall> ain(a, na, d, nd), bin(b, nb, d, nd);
+    if (d != c) std::copy_n(c, nd, d);
     const bool bad = mm < 1 || nn < 1 || kk < 1 || !is_transpose_flag(*sa) ||
-                     !is_transpose_flag(*sb) || count(*a1) * count(*a2) < i64(mm) * kk ||
-                     count(*b1) * count(*b2) < i64(kk) * nn;
+                     !is_transpose_flag(*sb) || na < i64(mm) * kk || nb < i64(kk) * nn;
     if (bad) {
         report(-3, "Extent below 1, unknown transpose flag or short array in GeneralMatrixProduct");
         return;
     }
     const i32 lda = (*sa == 'N' || *sa == 'n') ? mm : kk;
     const i32 ldb = (*sb == 'N' || *sb == 'n') ? kk : nn;
-    dgemm_(sa, sb, &mm, &nn, &kk, alpha, a, &lda, b, &ldb, beta, d, &mm, 1, 1);
+    dgemm_(sa, sb, &mm, &nn, &kk, alpha, ain.data(), &lda, bin.data(), &ldb, beta, d, &mm, 1, 1);
 }
 
 }  // extern "C"

@@ -82,7 +82,8 @@ void MatrixModalAssuranceCriterion(const double* xs, const double* ys, double* m
 //   s(m,n) (out)  singular values, descending, on the diagonal; zero elsewhere
 //   v(n,n) (out)  right singular vectors in its rows
 //   m, n (in)     extents, both at least 1 (else code -3 and zeroed outputs)
-// A matrix with an infinite or NaN entry records code -3 and gives zeroed outputs.
+// A matrix with an infinite or NaN entry records code -3 and gives zeroed outputs. u, s or v
+// may be a itself.
 void SingularValueDecomposition(const double* a, double* u, double* s, double* v, const i32* m,
                                 const i32* n);
 

@@ -1,16 +1,21 @@
 // Small matrix and vector kernels of module math: plain loops over column-major arrays, run per
-// integration point; nothing is allocated.
+// integration point; nothing is allocated. A product whose output is also one of its inputs
+// (x = A x) reads that input from a private copy (on the stack up to 64 entries).
 #include "core/math_products.hpp"
 
 #include <algorithm>
 
 #include "core/errorhandling.hpp"
+#include "core/work.hpp"
 
 namespace vorlen::math {
 namespace {
 
 i64 count(i32 n) { return n > 0 ? n : 0; }
 i64 count(i32 n, i32 m) { return count(n) * count(m); }
+
+// Input of a product as read while its output is written (64: an 8 by 8 matrix).
+using Input = Unaliased<double, 64>;
 
 void accumulate(double* a, const double* b, double c, i64 len) {
     for (i64 i = 0; i < len; ++i) a[i] = a[i] + c * b[i];
@@ -30,10 +35,12 @@ void subtract(double* a, const double* b, i64 len) {
     for (i64 i = 0; i < len; ++i) a[i] = a[i] - b[i];
 }
 
+// c may be a or b: every entry is formed before any is stored.
 void cross(const double* a, const double* b, double* c) {
-    c[0] = a[1] * b[2] - a[2] * b[1];
-    c[1] = a[2] * b[0] - a[0] * b[2];
-    c[2] = a[0] * b[1] - a[1] * b[0];
+    const double c1 = a[1] * b[2] - a[2] * b[1];
+    const double c2 = a[2] * b[0] - a[0] * b[2];
+    const double c3 = a[0] * b[1] - a[1] * b[0];
+    c[0] = c1, c[1] = c2, c[2] = c3;
 }
 
 }  // namespace
@@ -42,9 +49,11 @@ extern "C" {
 
 void MatrixProduct(const double* a, const double* b, double* c, const i32* l, const i32* n,
                    const i32* m) {
-    const Mat<const double> av(a, *l, *n), bv(b, *n, *m);
+    const i64 nc = count(*l, *m);
+    const Input ain(a, count(*l, *n), c, nc), bin(b, count(*n, *m), c, nc);
+    const Mat<const double> av(ain.data(), *l, *n), bv(bin.data(), *n, *m);
     const Mat<double> cv(c, *l, *m);
-    std::fill_n(c, count(*l, *m), 0.0);
+    std::fill_n(c, nc, 0.0);
     for (i32 j = 1; j <= *m; ++j)
         for (i32 k = 1; k <= *n; ++k) {
             const double t = bv(k, j);
@@ -54,17 +63,21 @@ void MatrixProduct(const double* a, const double* b, double* c, const i32* l, co
 }
 
 void MatrixVectorProduct(const double* a, const double* b, double* c, const i32* n, const i32* m) {
-    const Mat<const double> av(a, *n, *m);
+    const Input ain(a, count(*n, *m), c, count(*n)), bin(b, count(*m), c, count(*n));
+    const Mat<const double> av(ain.data(), *n, *m);
+    const double* bv = bin.data();
     std::fill_n(c, count(*n), 0.0);
     for (i32 j = 1; j <= *m; ++j)
-        for (i32 i = 1; i <= *n; ++i) c[i - 1] = c[i - 1] + av(i, j) * b[j - 1];
+        for (i32 i = 1; i <= *n; ++i) c[i - 1] = c[i - 1] + av(i, j) * bv[j - 1];
 }
 
 void VectorMatrixProduct(const double* a, const double* b, double* c, const i32* n, const i32* m) {
-    const Mat<const double> bv(b, *m, *n);
+    const Input ain(a, count(*m), c, count(*n)), bin(b, count(*m, *n), c, count(*n));
+    const double* av = ain.data();
+    const Mat<const double> bv(bin.data(), *m, *n);
     for (i32 i = 1; i <= *n; ++i) {
         double s = 0.0;
-        for (i32 j = 1; j <= *m; ++j) s = s + a[j - 1] * bv(j, i);
+        for (i32 j = 1; j <= *m; ++j) s = s + av[j - 1] * bv(j, i);
         c[i - 1] = s;
     }
 }
@@ -72,17 +85,19 @@ void VectorMatrixProduct(const double* a, const double* b, double* c, const i32*
 void LUMatrixVectorProduct(const double* a, const double* b, double* c, const i32* m,
                            const i32* n) {
     const i64 nn = count(*n);
+    const Input ain(a, count(*m), c, nn), bin(b, nn, c, nn);
+    const double* bv = bin.data();
     std::fill_n(c, nn, 0.0);
     if (nn * (nn + 1) / 2 > *m) {
         errorhandling::report(-3, "Packed matrix shorter than n(n+1)/2 in LUMatrixVectorProduct");
         return;
     }
-    const double* s = a;  // walks the packed rows
+    const double* s = ain.data();  // walks the packed rows
     for (i64 r = 0; r < nn; ++r) {
-        c[r] = c[r] + *s++ * b[r];
+        c[r] = c[r] + *s++ * bv[r];
         for (i64 q = r + 1; q < nn; ++q, ++s) {
-            c[q] = c[q] + *s * b[r];
-            c[r] = c[r] + *s * b[q];
+            c[q] = c[q] + *s * bv[r];
+            c[r] = c[r] + *s * bv[q];
         }
     }
 }
@@ -168,15 +183,23 @@ void MatrixShrinkage(const double* a, const double* b, double* c, const double* 
     for (i64 i = 0; i < count(*n, *m); ++i) c[i] = amplified(a[i], f) + amplified(b[i], 1.0 - f);
 }
 
+// Entry pairs (i,j), (j,i) are read before either is written, so sym may be a itself: in place
+// without a work copy. a(i,j) + a(j,i) and a(j,i) + a(i,j) are the same double.
 void MatrixSymmetrize(const double* a, double* sym, const i32* n) {
     const Mat<const double> av(a, *n, *n);
     const Mat<double> sv(sym, *n, *n);
     for (i32 j = 1; j <= *n; ++j)
-        for (i32 i = 1; i <= *n; ++i) sv(i, j) = (av(i, j) + av(j, i)) * 0.5;
+        for (i32 i = 1; i <= j; ++i) {
+            const double s = (av(i, j) + av(j, i)) * 0.5;
+            sv(i, j) = s;
+            sv(j, i) = s;
+        }
 }
 
 void MatrixTranspose(const double* a, double* b, const i32* n, const i32* m) {
-    const Mat<const double> av(a, *n, *m);
+    const i64 size = count(*n, *m);
+    const Input ain(a, size, b, size);
+    const Mat<const double> av(ain.data(), *n, *m);
     const Mat<double> bv(b, *m, *n);
     for (i32 j = 1; j <= *m; ++j)
         for (i32 i = 1; i <= *n; ++i) bv(j, i) = av(i, j);

@@ -1,6 +1,7 @@
 // Small matrix and vector kernels of module math: products, element-wise arithmetic, scaled
 // accumulation, in-place sums, transposition, diagonals and cumulative sums. Plain loops, no
-// allocation. Output arrays must not overlap the inputs; sums run in index order.
+// allocation; sums run in index order. The output may be one of the inputs (x = A x, a product
+// or transposition in place): an input the output overlaps is read from a private copy then.
 #pragma once
 #include "core/view.hpp"
 

@@ -2,8 +2,10 @@
 #include "core/utility_shape.hpp"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/utility_extent.hpp"
+#include "core/work.hpp"
 
 using namespace vorlen;
 using vorlen::utility::detail::entries;
@@ -64,22 +66,29 @@ void MatrixSplit(const double* a, double* b, const i32* k, const i32* l, const i
 void GetSubArray(double* subarray, i32* subslice, const double* array, const i32* narray,
                  const i32* nsub, const lgl* tail) {
     subslice[0] = subslice[1] = -1;
-    std::fill_n(subarray, entries({*nsub}), 1.0);
     const i64 na = std::max<i64>(*narray, 0), ns = *nsub;
-    if (na < ns) return;
+    if (na < ns) {
+        std::fill_n(subarray, entries({*nsub}), 1.0);
+        return;
+    }
     const bool last = !tail || *tail;
     const i64 start = last ? na - ns + 1 : 1, stop = last ? na : ns;
     subslice[0] = static_cast<i32>(start);
     subslice[1] = static_cast<i32>(stop);
-    if (ns > 0) std::copy_n(array + (start - 1), ns, subarray);
+    // Every entry comes from array; subarray may be array itself (moved down in place).
+    if (ns > 0)
+        std::memmove(subarray, array + (start - 1), static_cast<std::size_t>(ns) * sizeof(double));
 }
 
 void GetPackedList(double* packed, const double* list, const double* condition,
                    const double* padding, const i32* cflag, const i32* npack, const i32* nlist) {
-    std::fill_n(packed, entries({*npack}), *padding);
-    const double c = *condition;
+    const double c = *condition, pad = *padding;
     const i32 flag = *cflag;
-    if (flag < 1 || flag > 6) return;
+    const i64 nl = entries({*nlist}), np = entries({*npack});
+    if (flag < 1 || flag > 6) {
+        std::fill_n(packed, np, pad);
+        return;
+    }
     auto selected = [c, flag](double v) {
         switch (flag) {
         case 1:
@@ -96,11 +105,15 @@ void GetPackedList(double* packed, const double* list, const double* condition,
             return v != c;
         }
     };
-    // Two passes over the list instead of a mask array: nothing to allocate.
-    const i64 nl = entries({*nlist});
+    // Two passes over the list instead of a mask array: nothing to allocate. The list is
+    // counted before packed is written and packing only moves entries down, so packed may be
+    // the list itself.
     const i64 count = std::count_if(list, list + nl, selected);
-    if (count > *npack) return;
-    std::copy_if(list, list + nl, packed, selected);
+    i64 pos = 0;
+    if (count <= *npack)
+        for (i64 i = 0; i < nl; ++i)
+            if (selected(list[i])) packed[pos++] = list[i];
+    std::fill(packed + pos, packed + np, pad);
 }
 
 void GetUnpackedTriangle(double* lu, const double* packed, const i32* nlu, const i32* np,
@@ -142,8 +155,9 @@ void VectorFlip(const double* a, double* b, const i32* n) {
 }
 
 void MatrixFlip(const double* a, double* b, const i32* n, const i32* m, const i32* dimflag) {
-    const Mat<const double> s = mat(a, n, m);
     const Mat<double> t = mat(b, n, m);
+    const Unaliased<double, 64> in(a, t.size(), b, t.size());  // b may be a: a flip in place
+    const Mat<const double> s(in.data(), t.extent(1), t.extent(2));
     const i64 nr = t.extent(1), nc = t.extent(2);
     for (i64 j = 1; j <= nc; ++j)
         for (i64 i = 1; i <= nr; ++i) t(i, j) = *dimflag >= 0 ? s(nr + 1 - i, j) : s(i, nc + 1 - j);

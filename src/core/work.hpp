@@ -3,7 +3,10 @@
 // the process with "Error allocating <bytes> bytes", like every other allocation; nothing is
 // thrown). Per-integration-point code stays within N and touches no heap.
 #pragma once
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <type_traits>
 
 #include "core/alloc.hpp"
@@ -38,6 +41,34 @@ class Work {
     T buf_[N == 0 ? 1 : N];
     Block* blk_ = nullptr;
     T* p_ = buf_;
+};
+
+// Whether the n elements at a and the m elements at b share storage.
+template <class T, class U>
+bool overlaps(const T* a, i64 n, const U* b, i64 m) {
+    const auto a0 = reinterpret_cast<std::uintptr_t>(a), b0 = reinterpret_cast<std::uintptr_t>(b);
+    return n > 0 && m > 0 && a0 < b0 + static_cast<std::uintptr_t>(m) * sizeof(U) &&
+           b0 < a0 + static_cast<std::uintptr_t>(n) * sizeof(T);
+}
+
+// An input of n elements as a routine reads it while it writes an output of m elements: the
+// caller's array, or a private copy when the output shares its storage (a caller may pass one
+// array for both, as in x = A x). Without sharing nothing is copied or allocated.
+template <class T, std::size_t N>
+class Unaliased {
+  public:
+    template <class U>
+    Unaliased(const T* in, i64 n, const U* out, i64 m) : p_(in) {
+        if (!overlaps(in, n, out, m)) return;
+        copy_.emplace(n);
+        std::copy_n(in, n, copy_->data());
+        p_ = copy_->data();
+    }
+    const T* data() const { return p_; }
+
+  private:
+    std::optional<Work<T, N>> copy_;
+    const T* p_;
 };
 
 }  // namespace vorlen

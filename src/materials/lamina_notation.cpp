@@ -4,6 +4,7 @@
 #include <array>
 
 #include "core/errorhandling.hpp"
+#include "core/work.hpp"
 
 namespace vorlen::lamina {
 namespace {
@@ -21,8 +22,9 @@ void six_of_matrix(double* v, const double* q, const int (&pairs)[3][2]) {
 constexpr int voigt_index[3][3] = {{1, 6, 5}, {6, 2, 4}, {5, 4, 3}};
 constexpr int V(int i, int j) { return voigt_index[i - 1][j - 1]; }
 
-// fn = q with rows (and for a matrix columns) reordered by p, after the extent checks.
-void flip(double* fn, const double* q, i32 sdim, i32 nq, const Perm& p, const char* message) {
+// fn = q with rows (and for a matrix columns) reordered by p, after the extent checks. fn may
+// be q itself (a flip in place): q is read from a copy then.
+void flip(double* fn, const double* q_, i32 sdim, i32 nq, const Perm& p, const char* message) {
     if (sdim != 1 && sdim != 6) {
         errorhandling::report(-2, message);
         return;
@@ -31,7 +33,8 @@ void flip(double* fn, const double* q, i32 sdim, i32 nq, const Perm& p, const ch
         errorhandling::report(-3, message);
         return;
     }
-    const Mat<const double> a(q, 6, sdim);
+    const Unaliased<double, 36> q(q_, 6 * sdim, fn, 6 * sdim);
+    const Mat<const double> a(q.data(), 6, sdim);
     Mat<double> f(fn, 6, sdim);
     if (sdim == 1) {
         for (int i = 1; i <= 6; ++i) f(i, 1) = a(p[i - 1], 1);

@@ -27,14 +27,15 @@ void CyclicNotation(double* cn, const double* q);
 
 // Converts between Voigt and Nye order (exchange of positions 4 and 6), in either direction.
 //   fn(6,sdim)  out  the converted vector (sdim 1) or matrix (sdim 6); not written on error
-//   q(6,nq)     in   vector or matrix in the other order; only sdim columns are read
+//   q(6,nq)     in   vector or matrix in the other order; only sdim columns are read; fn may
+//                    be q itself
 //   sdim        in   1 or 6; any other value reports code -2 and leaves fn untouched
 //   nq          in   number of columns of q; fewer than sdim reports code -3, fn untouched
 void FlipVoigtNyeNotation(double* fn, const double* q, const i32* sdim, const i32* nq);
 
 // Circular shift of positions 4 to 6 between Voigt and Cyclic order.
 //   fn(6,sdim)  out  the shifted vector (sdim 1) or matrix (sdim 6); not written on error
-//   q(6,nq)     in   vector or matrix; only sdim columns are read
+//   q(6,nq)     in   vector or matrix; only sdim columns are read; fn may be q itself
 //   sdim        in   1 or 6; any other value reports code -2 and leaves fn untouched
 //   dir         in   shift: 1 Cyclic to Voigt, 2 (= -1) Voigt to Cyclic, multiples of 3 none
 //   nq          in   number of columns of q; fewer than sdim reports code -3, fn untouched

@@ -11,6 +11,7 @@
 #include "core/math_linalg.hpp"
 #include "core/math_products.hpp"
 #include "core/utility_shape.hpp"
+#include "core/work.hpp"
 #include "materials/lamina_notation.hpp"
 
 namespace vorlen::lamina {
@@ -109,9 +110,12 @@ void GetNyeProperties(double* nyeprops, const double* elastic, const i32* nelast
     case 9: {
         // Poisson ratios given last (all <= 1) are moved behind the moduli; a failed
         // comparison (a shear modulus last, or a NaN) means the list is in Nye order already.
+        // Formed whole before it is stored: nyeprops may be elastic itself.
         const bool reorder = e(7) <= 1.0 && e(8) <= 1.0 && e(9) <= 1.0;
         static constexpr int table[9] = {1, 2, 3, 7, 8, 9, 4, 5, 6};
-        for (int i = 1; i <= 9; ++i) out(i) = reorder ? e(table[i - 1]) : e(i);
+        double v[9];
+        for (int i = 1; i <= 9; ++i) v[i - 1] = reorder ? e(table[i - 1]) : e(i);
+        std::copy_n(v, 9, out.begin());
         return;
     }
     default:
@@ -152,13 +156,15 @@ void GetGeneralizedNyeOnAxisSC(double* sc, const double* props, const i32* ntens
     static constexpr char message[] =
         "Unsupported number of properties or dimensions in GetGeneralizedNyeOnAxisSC.";
     const i32 n = *ntens, np = *nprops;
-    Mat<double> a(sc, n, n);
-    zero(a);
     // The layouts below place entries up to position 4 and read the 6 by 6 matrix only.
     if (n < 3 || n > 6) {
+        zero(Mat<double>(sc, n, n));
         errorhandling::report(-3, message);
         return;
     }
+    // Built in a work matrix and stored at the end: sc may be props itself (36 values).
+    std::array<double, 36> work{};
+    Mat<double> a(work.data(), n, n);
     const bool planestress = is_plane_stress(n, psflag);
     const int m = std::min(n, 4);
     const Vec<const double> p(props, std::max<i32>(np, 0));
@@ -191,19 +197,15 @@ void GetGeneralizedNyeOnAxisSC(double* sc, const double* props, const i32* ntens
         }
     }
 
-    std::array<double, 36> copy;
-    if ((np == 12 || np == 36) && !(unsymm && *unsymm)) {
-        std::copy(a.begin(), a.end(), copy.begin());
-        math::MatrixSymmetrize(copy.data(), sc, &n);
-    }
+    if ((np == 12 || np == 36) && !(unsymm && *unsymm)) math::MatrixSymmetrize(a.p, a.p, &n);
 
     if (std::all_of(a.begin(), a.end(), [](double x) { return x == 0.0; }))
         errorhandling::report(-2, message);
 
-    if (*scflag == 0) {
-        std::copy(a.begin(), a.end(), copy.begin());
-        math::MatrixInverse(copy.data(), sc, &n);
-    }
+    if (*scflag == 0)
+        math::MatrixInverse(a.p, sc, &n);
+    else
+        std::copy(a.begin(), a.end(), sc);
 }
 
 void GetReducedNyeStiffnessMatrix(double* qs, const double* c, const i32* plflag) {
@@ -326,14 +328,17 @@ void GetStressVector(double* stress, const double* ddsdde, const double* strain0
     const i32 n = std::max<i32>(*ntens, 0);
     Vec<double> sig(stress, n);
     const Mat<const double> d(ddsdde, n, n);
-    const Vec<const double> e0(strain0, n), de(dstrain, n);
     const bool secant = *issekant, tensor = *istensor;
+    // The strain the stiffness acts on, taken whole before stress is written: stress may be
+    // strain0 or dstrain itself.
+    Work<double, 6> e(n);
+    for (i64 j = 1; j <= n; ++j) {
+        const double f = shear_factor(j, *ndi, tensor);
+        e(j) = secant ? f * strain0[j - 1] + f * dstrain[j - 1] : f * dstrain[j - 1];
+    }
     for (i64 i = 1; i <= n; ++i) {
         double sum = 0.0;
-        for (i64 j = 1; j <= n; ++j) {
-            const double f = shear_factor(j, *ndi, tensor);
-            sum += d(i, j) * (secant ? f * e0(j) + f * de(j) : f * de(j));
-        }
+        for (i64 j = 1; j <= n; ++j) sum += d(i, j) * e(j);
         sig(i) = secant ? sum : sig(i) + sum;
     }
 }

@@ -81,7 +81,8 @@ void GetOffAxisShearRigidMatrix(double* hoff, const double* g13, const double* g
                                 const double* dangle);
 
 // Stress update from a stiffness.
-//   stress(ntens)          in/out  secant: ddsdde (strain0 + dstrain); tangent: + ddsdde dstrain
+//   stress(ntens)          in/out  secant: ddsdde (strain0 + dstrain); tangent: + ddsdde dstrain;
+//                                  may be strain0 or dstrain itself
 //   ddsdde(ntens,ntens)    in      stiffness
 //   strain0, dstrain(ntens) in     strain at the start and its increment
 //   ndi                    in      number of direct components

@@ -1,6 +1,7 @@
 // Classical lamination theory over ply stacks given as arrays.
 #include "materials/laminate.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -148,16 +149,20 @@ void GetReducedBendingStiffness(double *dred, const double *a, const double *b, 
 
 void GetABDTilde(const double *a, const double *b, const double *d, double *atstar, double *btstar,
                  double *dtstar) {
-    double ainv[9], bainv[9], dstar[9], ainvb[9], w[9];
+    // The three blocks are stored once a, b and d are no longer read: each may be one of them.
+    double ainv[9], bainv[9], dstar[9], ainvb[9], w[9], at[9], bt[9], dt[9];
     inverse3(a, ainv);
     mul3(b, ainv, bainv);
     mul3(bainv, b, w);
     for (int i = 0; i < 9; ++i) dstar[i] = d[i] - w[i];
-    inverse3(dstar, dtstar);
-    mul3(dtstar, bainv, btstar);
+    inverse3(dstar, dt);
+    mul3(dt, bainv, bt);
     mul3(ainv, b, ainvb);
-    mul3(ainvb, btstar, w);
-    for (int i = 0; i < 9; ++i) atstar[i] = ainv[i] + w[i];
+    mul3(ainvb, bt, w);
+    for (int i = 0; i < 9; ++i) at[i] = ainv[i] + w[i];
+    std::copy_n(at, 9, atstar);
+    std::copy_n(bt, 9, btstar);
+    std::copy_n(dt, 9, dtstar);
 }
 
 void GetEngConstsFromABDMatrix(double *eng, const double *abd, const double *h, const lgl *tcflag) {

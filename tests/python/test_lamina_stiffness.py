@@ -381,6 +381,27 @@ def test_stress_vector(issekant, istensor, ndi, ntens):
     np.testing.assert_allclose(stress, expected, rtol=1e-13, atol=1e-14)
 
 
+def test_stress_vector_written_over_the_strain_increment():
+    # The in/out stress is passed without a copy, so it may be the strain array itself.
+    x = np.array([1.0, 2.0])
+    lam.getstressvector(x, np.ones((2, 2), order="F"), np.zeros(2), x, 2, 1, 0)
+    np.testing.assert_array_equal(x, [3.0, 3.0])
+
+
+@pytest.mark.parametrize("shared", ["strain0", "dstrain"])
+@pytest.mark.parametrize("issekant, istensor, ndi, ntens", CASES)
+def test_stress_vector_in_a_strain_array(shared, issekant, istensor, ndi, ntens):
+    rng = np.random.default_rng(ntens + 10 * ndi + 2)
+    d = np.asfortranarray(rng.standard_normal((ntens, ntens)))
+    e0, de = rng.standard_normal((2, ntens))
+    f = strain_factor(ndi, ntens, istensor)
+    s0 = e0 if shared == "strain0" else de
+    expected = d @ (f * (e0 + de)) if issekant else s0 + d @ (f * de)
+    stress = s0  # the same array object as that strain
+    lam.getstressvector(stress, d, e0, de, ndi, issekant, istensor)
+    np.testing.assert_allclose(stress, expected, rtol=1e-13, atol=1e-14)
+
+
 @pytest.mark.parametrize("issekant, istensor, ndi, ntens", CASES)
 def test_specific_strain_energy(issekant, istensor, ndi, ntens):
     rng = np.random.default_rng(ntens + 10 * ndi + 1)

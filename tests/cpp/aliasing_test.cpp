@@ -1,0 +1,253 @@
+// Routines called from C with an output that is also one of their inputs (x = A x, a flip or
+// rotation in place): the result is that of the same call with a separate output array.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/math_geometry.hpp"
+#include "core/math_linalg.hpp"
+#include "core/math_products.hpp"
+#include "core/utility.hpp"
+#include "materials/lamina_notation.hpp"
+#include "materials/lamina_stiffness.hpp"
+#include "materials/laminate.hpp"
+
+using namespace vorlen;
+
+namespace {
+
+using Arrays = std::vector<std::vector<double>>;
+using Call = std::function<void(const std::vector<double*>&)>;
+
+// A routine with its arguments, called once for each (output, input) pair that shares storage.
+struct Routine {
+    const char* name;
+    Arrays args;  // initial contents, in the routine's argument order
+    std::vector<std::pair<int, int>> shared;
+    Call call;
+};
+
+struct Case {
+    std::string name;
+    Arrays args;
+    int out, in;  // the output and the input passed as the same array
+    Call call;
+};
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+// n distinct values of both signs.
+std::vector<double> values(int n, int seed) {
+    std::vector<double> v(n);
+    for (int i = 0; i < n; ++i) v[i] = std::sin(1.7 * (i + 1) + seed) * (1 + i % 3);
+    return v;
+}
+
+std::vector<double> zeros(int n) { return std::vector<double>(n); }
+
+// An n by n matrix with a dominant diagonal (invertible, well conditioned).
+std::vector<double> regular(int n, int seed) {
+    std::vector<double> v = values(n * n, seed);
+    for (int i = 0; i < n; ++i) v[i * (n + 1)] += 2.0 * n;
+    return v;
+}
+
+std::vector<double> symmetric(int n, int seed) {
+    std::vector<double> v = values(n * n, seed);
+    for (int j = 0; j < n; ++j)
+        for (int i = 0; i < j; ++i) v[j + n * i] = v[i + n * j];
+    return v;
+}
+
+std::vector<double*> pointers(Arrays& a) {
+    std::vector<double*> p;
+    for (auto& x : a) p.push_back(x.data());
+    return p;
+}
+
+const i32 one = 1, two = 2, three = 3, four = 4, five = 5, six = 6, nine = 9, zero = 0;
+const double angle = 0.7;
+
+std::vector<Case> cases() {
+    using P = const std::vector<double*>&;
+    const std::vector<Routine> routines = {
+        {"MatrixSymmetrize",
+         {values(9, 1), zeros(9)},
+         {{1, 0}},
+         [](P p) { math::MatrixSymmetrize(p[0], p[1], &three); }},
+        {"MatrixProduct",
+         {values(9, 1), values(9, 2), zeros(9)},
+         {{2, 0}, {2, 1}},
+         [](P p) { math::MatrixProduct(p[0], p[1], p[2], &three, &three, &three); }},
+        {"MatrixVectorProduct",
+         {values(9, 1), values(3, 2), zeros(3)},
+         {{2, 1}},
+         [](P p) { math::MatrixVectorProduct(p[0], p[1], p[2], &three, &three); }},
+        {"VectorMatrixProduct",
+         {values(3, 1), values(9, 2), zeros(3)},
+         {{2, 0}},
+         [](P p) { math::VectorMatrixProduct(p[0], p[1], p[2], &three, &three); }},
+        {"LUMatrixVectorProduct",
+         {values(6, 1), values(3, 2), zeros(3)},
+         {{2, 1}},
+         [](P p) { math::LUMatrixVectorProduct(p[0], p[1], p[2], &six, &three); }},
+        {"CrossProduct",
+         {values(3, 1), values(3, 2), zeros(3)},
+         {{2, 0}, {2, 1}},
+         [](P p) { math::CrossProduct(p[0], p[1], p[2]); }},
+        {"VectorTripleProduct",
+         {values(3, 1), values(3, 2), values(3, 3), zeros(3)},
+         {{3, 0}, {3, 1}, {3, 2}},
+         [](P p) { math::VectorTripleProduct(p[0], p[1], p[2], p[3]); }},
+        {"MatrixTranspose",
+         {values(9, 1), zeros(9)},
+         {{1, 0}},
+         [](P p) { math::MatrixTranspose(p[0], p[1], &three, &three); }},
+        {"MatrixTranspose2by3",
+         {values(6, 1), zeros(6)},
+         {{1, 0}},
+         [](P p) { math::MatrixTranspose(p[0], p[1], &two, &three); }},
+        {"TensorTransformation2nd",
+         {values(9, 1), zeros(9), values(9, 2)},
+         {{1, 0}, {1, 2}},
+         [](P p) { math::TensorTransformation2nd(p[0], p[1], p[2]); }},
+        {"TensorRotation2nd",
+         {values(9, 1), zeros(9)},
+         {{1, 0}},
+         [](P p) { math::TensorRotation2nd(p[0], p[1], &angle, nullptr); }},
+        {"TensorRotation4th",
+         {values(81, 1), zeros(81)},
+         {{1, 0}},
+         [](P p) { math::TensorRotation4th(p[0], p[1], &angle, nullptr); }},
+        {"tensormultiplication",
+         {values(81, 1), values(9, 2), zeros(9)},
+         {{2, 1}},
+         [](P p) { math::math_tensormultiplication(p[0], p[1], p[2]); }},
+        {"CoordinateRotation",
+         {values(3, 1), values(3, 2), zeros(3)},
+         {{2, 1}},
+         [](P p) { math::CoordinateRotation(p[0], p[1], p[2], &angle); }},
+        {"CoordinateReflection",
+         {values(3, 1), values(3, 2), values(3, 3), zeros(3)},
+         {{3, 0}, {3, 2}},
+         [](P p) { math::CoordinateReflection(p[0], p[1], p[2], p[3]); }},
+        {"MatrixModalAssuranceCriterion",
+         {symmetric(3, 1), symmetric(3, 2), zeros(9)},
+         {{2, 0}, {2, 1}},
+         [](P p) { math::MatrixModalAssuranceCriterion(p[0], p[1], p[2], &three); }},
+        {"SingularValueDecomposition2by3",
+         {values(6, 1), zeros(4), zeros(6), zeros(9)},
+         {{2, 0}},
+         [](P p) { math::SingularValueDecomposition(p[0], p[1], p[2], p[3], &two, &three); }},
+        {"SingularValueDecomposition",
+         {values(9, 1), zeros(9), zeros(9), zeros(9)},
+         {{1, 0}, {2, 0}, {3, 0}},
+         [](P p) { math::SingularValueDecomposition(p[0], p[1], p[2], p[3], &three, &three); }},
+        {"GeneralMatrixProduct",
+         {zeros(9), values(9, 1), values(9, 2), values(9, 3)},
+         {{0, 1}, {0, 2}, {0, 3}},
+         [](P p) {
+             const double alpha = 1.5, beta = -0.5;
+             math::GeneralMatrixProduct(p[0], &alpha, p[1], p[2], &beta, p[3], &three, &three,
+                                        &three, "T", "N", &three, &three, &three, &three);
+         }},
+        {"MatrixEigenVectors",
+         {symmetric(4, 1), zeros(16)},
+         {{1, 0}},
+         [](P p) { math::MatrixEigenVectors(p[0], p[1], &four, nullptr); }},
+        {"FlipVoigtNyeNotation",
+         {zeros(6), values(6, 1)},
+         {{0, 1}},
+         [](P p) { lamina::FlipVoigtNyeNotation(p[0], p[1], &one, &one); }},
+        {"FlipVoigtNyeNotationMatrix",
+         {zeros(36), values(36, 1)},
+         {{0, 1}},
+         [](P p) { lamina::FlipVoigtNyeNotation(p[0], p[1], &six, &six); }},
+        {"FlipVoigtCyclicNotationMatrix",
+         {zeros(36), values(36, 1)},
+         {{0, 1}},
+         [](P p) { lamina::FlipVoigtCyclicNotation(p[0], p[1], &six, &one, &six); }},
+        {"GetNyeProperties",
+         {zeros(9), {140e3, 10e3, 9e3, 5e3, 4.8e3, 3.4e3, .3, .28, .45}},
+         {{0, 1}},
+         [](P p) { lamina::GetNyeProperties(p[0], p[1], &nine); }},
+        {"GetGeneralizedNyeOnAxisSC",
+         {zeros(36), regular(6, 1)},
+         {{0, 1}},
+         [](P p) {
+             const i32 nprops = 36;
+             lamina::GetGeneralizedNyeOnAxisSC(p[0], p[1], &six, &nprops, &zero, nullptr, nullptr,
+                                               nullptr);
+         }},
+        {"GetABDTilde",
+         {regular(3, 1), values(9, 2), regular(3, 3), zeros(9), zeros(9), zeros(9)},
+         {{3, 0}, {4, 1}, {5, 1}, {5, 2}},
+         [](P p) { laminate::GetABDTilde(p[0], p[1], p[2], p[3], p[4], p[5]); }},
+        {"MatrixFlip",
+         {values(6, 1), zeros(6)},
+         {{1, 0}},
+         [](P p) { utility::MatrixFlip(p[0], p[1], &three, &two, &zero); }},
+        {"VectorFlip",
+         {values(5, 1), zeros(5)},
+         {{1, 0}},
+         [](P p) { utility::VectorFlip(p[0], p[1], &five); }},
+        {"GetPackedList",
+         {zeros(6), values(6, 1)},
+         {{0, 1}},
+         [](P p) {
+             const double condition = 0.0, padding = -9.0;
+             const i32 above = 5;
+             utility::GetPackedList(p[0], p[1], &condition, &padding, &above, &six, &six);
+         }},
+        {"GetSubArray",
+         {zeros(4), values(6, 1)},
+         {{0, 1}},
+         [](P p) {
+             i32 slice[2];
+             utility::GetSubArray(p[0], slice, p[1], &six, &four, nullptr);
+         }},
+    };
+    std::vector<Case> out;
+    for (const Routine& r : routines)
+        for (auto [o, i] : r.shared)
+            out.push_back({std::string(r.name) + "_" + std::to_string(o) + "_" + std::to_string(i),
+                           r.args, o, i, r.call});
+    return out;
+}
+
+class InPlace : public ::testing::TestWithParam<Case> {};
+
+TEST_P(InPlace, SameResultAsWithASeparateOutput) {
+    const Case& c = GetParam();
+    Arrays separate = c.args;
+    separate[c.out].assign(c.args[c.in].begin(), c.args[c.in].end());  // an in/out starts alike
+    c.call(pointers(separate));
+
+    Arrays shared = c.args;
+    std::vector<double*> p = pointers(shared);
+    p[c.out] = p[c.in];
+    c.call(p);
+
+    EXPECT_EQ(shared[c.in], separate[c.out]) << "output written over input " << c.in;
+    for (size_t k = 0; k < c.args.size(); ++k) {
+        if (int(k) == c.in || int(k) == c.out) continue;
+        EXPECT_EQ(shared[k], separate[k]) << "argument " << k;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Routines, InPlace, ::testing::ValuesIn(cases()),
+                         [](const auto& info) { return info.param.name; });
+
+// The example of a symmetric part taken in place.
+TEST(MatrixSymmetrize, InPlace) {
+    double a[4] = {1.0, 4.0, 2.0, 3.0};  // [[1, 2], [4, 3]]
+    math::MatrixSymmetrize(a, a, &two);
+    EXPECT_EQ(std::vector<double>(a, a + 4), (std::vector<double>{1.0, 3.0, 3.0, 3.0}));
+}
+
+}  // namespace
