@@ -27,6 +27,8 @@
 //           open extent
 //   default an expression, a number, or a parenthesised list of numbers for an array
 //   check   a condition printed as written when it fails, e.g. check(shape(y, 0) == size(x))
+//
+// A declaration may end with a note: text for the "Notes" section of the docstring.
 #pragma once
 #include <complex>
 #include <cstdint>
@@ -90,6 +92,7 @@ struct Entry {
     // b logical, s text, @ routine; upper case for a pointer to const.
     const char* ctypes = nullptr;
     std::vector<const char*> items;
+    const char* note = nullptr;  // "Notes" section of the docstring
     // variable
     char type = 0;        // 'i', 'd' or 'S'
     int rank = 0;
@@ -101,13 +104,14 @@ struct Entry {
 };
 
 template <auto F>
-Entry routine(const char* name, std::vector<const char*> items) {
+Entry routine(const char* name, std::vector<const char*> items, const char* note = nullptr) {
     using Th = Thunk<F>;
     Entry e(EntryKind::routine, name);
     e.address = reinterpret_cast<void*>(F);
     e.call = &Th::call;
     e.ctypes = Th::codes;
     e.items = std::move(items);
+    e.note = note;
     return e;
 }
 

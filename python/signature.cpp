@@ -488,6 +488,7 @@ bool compile(const Entry& e, const char* module, Routine& r) {
     if (!req.empty()) doc += "\nParameters\n----------\n" + req;
     if (!opt.empty()) doc += "\nOther Parameters\n----------------\n" + opt;
     if (!ret.empty()) doc += "\nReturns\n-------\n" + ret;
+    if (e.note) doc += std::string("\nNotes\n-----\n") + e.note + "\n";
     r.doc = doc;
     for (auto& a : r.args) a.pyname = PyUnicode_InternFromString(a.name.c_str());
 

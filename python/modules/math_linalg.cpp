@@ -10,7 +10,11 @@ const Fragment linalg("math", 30, {
     routine<MatrixInverse>("matrixinverse", {"in d a(n,n)", "out d ainv(n,n)", "opt i n"}),
     routine<LUFactDeterminant>("lufactdeterminant", {"out d lud", "in d a(n,n)", "opt i n"}),
     routine<Determinant>("determinant",
-                         {"out d pd", "in d a(n,n)", "opt i n", "opt i pdflag = -1"}),
+                         {"out d pd", "in d a(n,n)", "opt i n", "opt i pdflag = -1"},
+                         "Laplace expansion up to order 12. Above it the determinant (pdflag -1)\n"
+                         "comes from the LU factors and the permanent (pdflag 1) from Ryser's\n"
+                         "formula up to order 30; a larger order, or another pdflag above 12,\n"
+                         "records code -3 and gives 0."),
     routine<GetPrincipleMinor>("getprincipleminor",
                                {"out d getprincipleminor", "in d sm(k,k)", "in i i", "opt i k"}),
     routine<GetFirstMinor>("getfirstminor",

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "core/errorhandling.hpp"
@@ -23,8 +24,11 @@ constexpr i32 kSmall = 16;
 constexpr i32 kSytrdWork = 64 * kSmall;
 constexpr i32 kSyevWork = 66 * kSmall;
 constexpr i32 kSvdWork = 2048;
-// Largest order the cofactor expansion takes: its cost grows as n!.
+// Largest order of the cofactor expansion: its cost grows as n!. Above it the determinant comes
+// from the LU factors and the permanent from Ryser's formula.
 constexpr i32 kMaxCofactor = 12;
+// Largest order of Ryser's formula: 2^n n operations, some tens of seconds at order 30.
+constexpr i32 kMaxRyser = 30;
 
 constexpr double kCholeskyMarker = -std::numeric_limits<double>::max();
 
@@ -35,22 +39,49 @@ i64 count(i32 n) { return n > 0 ? n : 0; }
 // Optimal work length as a LAPACK size query returns it in work(1).
 i32 queried(double w) { return std::max<i32>(1, static_cast<i32>(w)); }
 
-// Determinant of the n by n matrix in w (overwritten by its LU factors).
-double lu_determinant(double* w, i32 n) {
+// Product of the pivots of the LU factors of the n by n matrix in w (overwritten), its sign
+// flipped per row swap; info is the status of dgetrf (a zero pivot makes the product 0).
+double pivot_product(double* w, i32 n, i32& info) {
     Work<i32, kSmall> piv(n);
-    i32 info = 0;
     double lud = 1.0;
     dgetrf_(&n, &n, w, &n, piv.data(), &info);
+    const Mat<double> f(w, n, n);
+    for (i32 i = 1; i <= n; ++i) {
+        lud *= f(i, i);
+        if (piv(i) != i) lud = -lud;
+    }
+    return lud;
+}
+
+// Determinant of the n by n matrix in w (overwritten); 0 with the report when singular.
+double lu_determinant(double* w, i32 n) {
+    i32 info = 0;
+    const double lud = pivot_product(w, n, info);
     if (info != 0) {
         report(-2, "Singularity in LU-factorization computation");
         return 0.0;
     }
-    const Mat<double> f(w, n, n);
-    for (i32 i = 1; i <= n; ++i) {
-        lud *= f(i, i);
-        if (piv.data()[i - 1] != i) lud = -lud;
-    }
     return lud;
+}
+
+// Permanent by Ryser's formula, perm(a) = (-1)^n sum over the non-empty column sets S of
+// (-1)^|S| prod_i sum_{j in S} a(i,j), the sets visited in Gray-code order so that each step
+// adds or removes one column of the row sums. n at most kMaxRyser.
+double ryser_permanent(const Mat<const double>& a, i32 n) {
+    double rowsum[kMaxRyser] = {};
+    double sum = 0.0;
+    bool odd = false;  // |S| odd
+    const std::uint64_t sets = std::uint64_t{1} << n;
+    for (std::uint64_t k = 1; k < sets; ++k) {
+        const int j = __builtin_ctzll(k) + 1;  // the column that enters or leaves S
+        const bool enters = ((k ^ (k >> 1)) >> (j - 1)) & 1;
+        odd = !odd;
+        for (i32 i = 1; i <= n; ++i) rowsum[i - 1] += enters ? a(i, j) : -a(i, j);
+        double prod = 1.0;
+        for (i32 i = 0; i < n; ++i) prod *= rowsum[i];
+        sum += odd ? -prod : prod;
+    }
+    return n % 2 == 0 ? sum : -sum;
 }
 
 // Laplace expansion along row `row` over the m columns listed in cols.
@@ -106,16 +137,27 @@ void LUFactDeterminant(double* lud, const double* a, const i32* n) {
 }
 
 void Determinant(double* pd, const double* a, const i32* n, const i32* pdflag) {
-    const i32 nn = *n;
-    *pd = 0.0;
-    if (nn <= 0) return;
-    if (nn > kMaxCofactor) {
-        report(-3, "Matrix order above 12 in the cofactor expansion of Determinant");
-        return;
+    const i32 nn = *n, flag = pdflag ? *pdflag : -1;
+    const Mat<const double> av(a, nn, nn);
+    if (nn <= 0) {
+        *pd = 0.0;
+    } else if (nn <= kMaxCofactor) {
+        i32 cols[kMaxCofactor];
+        for (i32 j = 0; j < nn; ++j) cols[j] = j + 1;
+        *pd = expand(av, 1, cols, nn, flag);
+    } else if (flag == -1) {
+        Square w(i64(nn) * nn);
+        std::copy_n(a, i64(nn) * nn, w.data());
+        i32 info = 0;
+        *pd = pivot_product(w.data(), nn, info);
+    } else if (flag == 1 && nn <= kMaxRyser) {
+        *pd = ryser_permanent(av, nn);
+    } else {
+        *pd = 0.0;
+        report(-3, flag == 1
+                       ? "Matrix order above 30 in the permanent of Determinant"
+                       : "Matrix order above 12 in Determinant with a pdflag other than -1 or 1");
     }
-    i32 cols[kMaxCofactor];
-    for (i32 j = 0; j < nn; ++j) cols[j] = j + 1;
-    *pd = expand(Mat<const double>(a, nn, nn), 1, cols, nn, pdflag ? *pdflag : -1);
 }
 
 double GetPrincipleMinor(const double* sm, const i32* i, const i32* k) {

@@ -3,6 +3,10 @@
 Tolerances: results of LAPACK factorisations are compared with rtol 1e-12 (well-conditioned
 inputs), hand-calculated small cases exactly.
 """
+import itertools
+import math
+from fractions import Fraction
+
 import numpy as np
 import pytest
 import scipy.linalg
@@ -125,10 +129,71 @@ def test_determinant_default_is_the_determinant():
     assert m.determinant(a) == pytest.approx(np.linalg.det(a), rel=1e-12)
 
 
-def test_determinant_refuses_orders_too_large_to_expand(register):
-    # 13! terms would take minutes: reported instead of run.
-    assert m.determinant(np.eye(13)) == 0.0
+def brute_force_permanent(a):
+    return sum(np.prod([a[i][p[i]] for i in range(len(a))]) for p in itertools.permutations(range(len(a))))
+
+
+def subset_permanent(a):
+    """Permanent summed row by row over the sets of columns already used (exact for ints)."""
+    n = len(a)
+    partial = {0: 1}
+    for i in range(n):
+        nxt = {}
+        for used, v in partial.items():
+            for j in range(n):
+                if not used >> j & 1:
+                    nxt[used | 1 << j] = nxt.get(used | 1 << j, 0) + v * a[i][j]
+        partial = nxt
+    return partial[(1 << n) - 1]
+
+
+@pytest.mark.parametrize("n", [2, 4, 7])
+def test_permanent_by_expansion_matches_brute_force(n):
+    a = np.random.default_rng(n).uniform(-1.0, 1.0, (n, n))
+    assert m.determinant(a, pdflag=1) == pytest.approx(brute_force_permanent(a), rel=1e-13)
+
+
+@pytest.mark.parametrize("n", [13, 20, 45])
+def test_determinant_above_order_12_matches_numpy(n, register):
+    a = well_conditioned(n)
+    assert m.determinant(a) == pytest.approx(np.linalg.det(a), rel=1e-12)
+    assert register.errstat == 0
+
+
+def test_determinant_above_order_12_of_a_singular_matrix_is_zero(register):
+    a = well_conditioned(14)
+    a[:, 3] = 0.0
+    assert m.determinant(a) == 0.0
+    assert register.errstat == 0
+
+
+@pytest.mark.parametrize("a,expected", [
+    (np.ones((13, 13)), math.factorial(13)),
+    (np.ones((14, 14)) - np.eye(14), 32071101049),   # derangements of 14
+])
+def test_permanent_above_order_12_closed_forms(a, expected):
+    assert m.determinant(a, pdflag=1) == expected
+
+
+@pytest.mark.parametrize("n", [13, 14])
+def test_permanent_above_order_12_matches_subset_sum(n):
+    rng = np.random.default_rng(n)
+    ints = rng.integers(-3, 4, (n, n))
+    assert m.determinant(ints.astype(float), pdflag=1) == subset_permanent(ints.tolist())
+    x = rng.uniform(0.0, 1.0, (n, n))
+    exact = subset_permanent([[Fraction(v) for v in row] for row in x.tolist()])
+    assert m.determinant(x, pdflag=1) == pytest.approx(float(exact), rel=1e-8)
+
+
+@pytest.mark.parametrize("n,pdflag", [(31, 1), (13, 2), (13, 0)])
+def test_determinant_orders_out_of_reach_are_reported(n, pdflag, register):
+    assert m.determinant(np.eye(n), pdflag=pdflag) == 0.0
     assert register.errstat == -3
+
+
+def test_determinant_docstring_notes_the_order_limits():
+    notes = m.determinant.__doc__.split("Notes\n-----\n")[1]
+    assert "order 12" in notes and "order 30" in notes
 
 
 def test_principle_minors():
