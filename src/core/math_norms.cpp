@@ -8,9 +8,9 @@
 #include <limits>
 #include <numeric>
 
-#include "core/alloc.hpp"
 #include "core/errorhandling.hpp"
 #include "core/math_linalg.hpp"
+#include "core/work.hpp"
 
 using namespace vorlen;
 
@@ -37,24 +37,18 @@ double dot(const double* x, const double* y, i32 n) {
 }
 
 // Hands the singular values on the diagonal of s(m,n) from SingularValueDecomposition of
-// x(m,n) to reduce(s, min(m,n)); an empty matrix gives 0. Small matrices stay on the stack.
+// x(m,n) to reduce(s, min(m,n)); an empty matrix gives 0. A matrix with an infinite or NaN
+// entry has no singular values: NaN, with the code -3 of the decomposition (its zero fallback
+// would read as a converged norm). Small matrices stay on the stack.
 template <class Reduce>
 double from_singular_values(const double* x, const i32* m, const i32* n, Reduce reduce) {
     if (*m < 1 || *n < 1) return 0.0;
-    constexpr i32 small = 6;
-    double ub[small * small], sb[small * small], vb[small * small];
-    double *u = ub, *s = sb, *v = vb;
-    Alloc<double, 2> uh, sh, vh;
-    if (*m > small || *n > small) {
-        uh.allocate({*m, *m});
-        sh.allocate({*m, *n});
-        vh.allocate({*n, *n});
-        u = uh.data, s = sh.data, v = vh.data;
-    }
-    math::SingularValueDecomposition(x, u, s, v, m, n);
-    const double result = reduce(Mat<const double>(s, *m, *n), std::min(*m, *n));
-    uh.release(), sh.release(), vh.release();
-    return result;
+    const i64 mm = *m, nn = *n;
+    Work<double, 36> u(mm * mm), s(mm * nn), v(nn * nn);
+    math::SingularValueDecomposition(x, u.data(), s.data(), v.data(), m, n);
+    if (!std::all_of(x, x + mm * nn, [](double e) { return std::isfinite(e); }))
+        return std::numeric_limits<double>::quiet_NaN();
+    return reduce(Mat<const double>(s.data(), mm, nn), std::min(*m, *n));
 }
 
 void normalize(const double* x, double* z, i64 n) {

@@ -29,7 +29,8 @@ double LpVectorNorm(const double* x, const double* p, const i32* n);
 //   n, m (in)    extents
 double LpMatrixNorm(const double* x, const double* p, const i32* n, const i32* m);
 
-// Largest singular value of x(m,n).
+// Largest singular value of x(m,n). The three norms from the singular values give NaN for a
+// matrix with an infinite or NaN entry (with code -3 of SingularValueDecomposition).
 //   x(m,n) (in)  matrix
 //   m, n (in)    extents; either at most 0 gives 0 (an empty matrix)
 double SpectralNorm(const double* x, const i32* m, const i32* n);

@@ -1,6 +1,8 @@
 // Allocatable arrays: layout, extents, fills, reference-counted storage and the allocation
 // failure paths.
 #include "core/alloc.hpp"
+#include "core/math_linalg.hpp"
+#include "core/math_norms.hpp"
 
 #include <gtest/gtest.h>
 
@@ -123,6 +125,23 @@ TEST_F(AllocDeathTest, FailedAllocationReportsTheByteCount) {
     // 2^58 32-bit integers = 2^60 bytes
     EXPECT_EXIT((Alloc<i32, 2>{}.allocate({i64{1} << 29, i64{1} << 29})),
                 vorlen::test::exited_nonzero, "Error allocating 1152921504606846976 bytes");
+}
+
+// Work arrays of the library's routines come from the same allocation path: a C caller sees the
+// process end with the message and status 1, not an exception (SIGABRT through the C frames).
+TEST_F(AllocDeathTest, WorkArraysOfRoutinesEndTheProcessWithTheMessage) {
+    const i32 big = i32{1} << 29;  // an order whose square work matrix takes 2^61 bytes
+    const double a[1] = {1.0};
+    const char* message = "Error allocating 2305843009213693952 bytes";
+    EXPECT_EXIT(
+        {
+            double d;
+            vorlen::math::LUFactDeterminant(&d, a, &big);
+        },
+        ::testing::ExitedWithCode(1), message);
+    EXPECT_EXIT(vorlen::math::GetPrincipleMinor(a, &big, &big), ::testing::ExitedWithCode(1),
+                message);
+    EXPECT_EXIT(vorlen::math::SpectralNorm(a, &big, &big), ::testing::ExitedWithCode(1), message);
 }
 
 }  // namespace

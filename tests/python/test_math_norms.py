@@ -106,6 +106,17 @@ def test_norms_from_singular_values():
         assert m.schattennorm(x, 3.0) == pytest.approx(np.sum(sv ** 3) ** (1 / 3), rel=1e-14)
 
 
+@pytest.mark.parametrize("bad", [np.inf, -np.inf, np.nan])
+@pytest.mark.parametrize("norm", [m.spectralnorm, m.nuclearnorm, lambda x: m.schattennorm(x, 2.0)])
+def test_norms_from_singular_values_of_a_non_finite_matrix_are_nan(norm, bad, clean_store):
+    # Not 0, the decomposition's fallback, which a convergence test would take for success.
+    x = np.eye(7)  # 7 by 7: beyond the stack work arrays as well
+    x[2, 5] = bad
+    assert np.isnan(norm(x))
+    assert np.isnan(norm(x[1:3, :]))  # 2 by 7
+    assert eh.errstat == -3
+
+
 def test_norms_of_an_empty_matrix_are_zero():
     for f in (m.spectralnorm, m.nuclearnorm):
         assert f(np.zeros((0, 2))) == 0.0
