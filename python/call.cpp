@@ -34,23 +34,32 @@ struct Slot {
     bool known;
 };
 
-// Text storage of one call: a stack buffer, with the heap for long texts.
+// Text storage of one call: a stack buffer, with the heap for long texts (each heap block
+// starts with the link to the one allocated before it).
 struct Texts {
     char buf[2048];
     size_t used = 0;
-    std::vector<char*> heap;
+    void* heap = nullptr;
     char* get(size_t n) {
         if (used + n <= sizeof buf) {
             char* p = buf + used;
             used += n;
             return p;
         }
-        char* p = static_cast<char*>(PyMem_Malloc(n ? n : 1));
-        if (p) heap.push_back(p);
-        return p;
+        if (n > PY_SSIZE_T_MAX - sizeof(void*)) return nullptr;
+        void* block = PyMem_Malloc(sizeof(void*) + n);
+        if (!block) return nullptr;
+        std::memcpy(block, &heap, sizeof heap);
+        heap = block;
+        return static_cast<char*>(block) + sizeof(void*);
     }
     ~Texts() {
-        for (char* p : heap) PyMem_Free(p);
+        while (heap) {
+            void* next;
+            std::memcpy(&next, heap, sizeof next);
+            PyMem_Free(heap);
+            heap = next;
+        }
     }
 };
 
@@ -168,7 +177,9 @@ std::string position(const Arg& a) {
 }
 
 // Raises `msg` with the class of the pending exception (or `fallback`), the pending exception
-// becoming its cause.
+// becoming its cause. A class that cannot be made from a message alone gives way to
+// MemoryError when it is one (numpy's _ArrayMemoryError needs a shape and a type; `except
+// MemoryError` must still catch the failure), else to _vorlen.error.
 [[gnu::cold]] void raise_with_pending(PyObject* fallback, const std::string& msg) {
     PyObject *type, *value, *tb;
     PyErr_Fetch(&type, &value, &tb);
@@ -178,13 +189,14 @@ std::string position(const Arg& a) {
     }
     PyErr_NormalizeException(&type, &value, &tb);
     Py_XDECREF(tb);
-    // The pending class with this message, where the class can be made from a message alone.
     PyObject* text = PyUnicode_FromString(msg.c_str());
     PyObject* exc = text ? PyObject_CallOneArg(type, text) : nullptr;
     if (!exc || !PyExceptionInstance_Check(exc)) {
         PyErr_Clear();
         Py_XDECREF(exc);
-        exc = text ? PyObject_CallOneArg(error_class, text) : nullptr;
+        PyObject* cls =
+            PyErr_GivenExceptionMatches(type, PyExc_MemoryError) ? PyExc_MemoryError : error_class;
+        exc = text ? PyObject_CallOneArg(cls, text) : nullptr;
     }
     Py_XDECREF(text);
     Py_DECREF(type);

@@ -3,6 +3,8 @@
 #define PY_SSIZE_T_CLEAN
 #include <Python.h>
 
+#include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -103,6 +105,23 @@ struct ModuleDef {
     std::vector<int> routine_of;        // entry index -> routine index or -1
     std::vector<VarState> vars;         // entry index -> variable state
 };
+
+// Runs f where the interpreter's C code calls in: no C++ exception may cross that boundary. A
+// table or text that cannot grow (std::bad_alloc) becomes MemoryError, anything else
+// SystemError; both return `failed`.
+template <class R, class F>
+R guarded(R failed, F&& f) noexcept {
+    try {
+        return f();
+    } catch (const std::bad_alloc&) {
+        PyErr_NoMemory();
+    } catch (const std::exception& e) {
+        PyErr_SetString(PyExc_SystemError, e.what());
+    } catch (...) {
+        PyErr_SetString(PyExc_SystemError, "unexpected C++ exception");
+    }
+    return failed;
+}
 
 extern PyObject* error_class;  // _vorlen.error
 extern PyTypeObject ModuleType;

@@ -72,9 +72,24 @@ ModuleDef* build_def(const char* name) {
     return def.release();
 }
 
-int find_entry(const ModuleDef* def, const char* name) {
+// An attribute name as Python holds it: its length counts, so a name with a NUL character is
+// none of the names below (nor the part before the NUL).
+struct Name {
+    const char* text;
+    Py_ssize_t len;
+    bool is(const char* s) const {
+        return std::strlen(s) == static_cast<size_t>(len) && std::memcmp(s, text, len) == 0;
+    }
+};
+
+bool name_of(PyObject* name, Name& out) {
+    out.text = PyUnicode_AsUTF8AndSize(name, &out.len);
+    return out.text != nullptr;
+}
+
+int find_entry(const ModuleDef* def, const Name& name) {
     for (size_t k = 0; k < def->entries.size(); ++k)
-        if (std::strcmp(def->entries[k]->name, name) == 0) return static_cast<int>(k);
+        if (name.is(def->entries[k]->name)) return static_cast<int>(k);
     return -1;
 }
 
@@ -178,30 +193,30 @@ std::string listing(ModuleDef* def) {
     return s;
 }
 
-PyObject* getattro(PyObject* op, PyObject* name) {
+PyObject* get_attribute(PyObject* op, PyObject* name) {
     auto* self = reinterpret_cast<ModuleObject*>(op);
     if (PyObject* v = PyDict_GetItemWithError(self->dict, name)) {
         Py_INCREF(v);
         return v;
     }
     if (PyErr_Occurred()) return nullptr;
-    const char* n = PyUnicode_AsUTF8(name);
-    if (!n) return nullptr;
+    Name n;
+    if (!name_of(name, n)) return nullptr;
     if (self->index < 0) {
         const int k = find_entry(self->def, n);
         if (k >= 0 && self->def->entries[k]->kind == EntryKind::array)
             return read_array(self->def->vars[k]);
     }
-    if (std::strcmp(n, "__dict__") == 0) {
+    if (n.is("__dict__")) {
         Py_INCREF(self->dict);
         return self->dict;
     }
-    if (std::strcmp(n, "__doc__") == 0 && self->index < 0) {
+    if (n.is("__doc__") && self->index < 0) {
         PyObject* doc = PyUnicode_FromString(listing(self->def).c_str());
         if (!doc || PyDict_SetItem(self->dict, name, doc) < 0) return nullptr;
         return doc;
     }
-    if (std::strcmp(n, "_cpointer") == 0 && self->index >= 0) {
+    if (n.is("_cpointer") && self->index >= 0) {
         const Entry& e = *self->def->entries[self->index];
         PyObject* cap = PyCapsule_New(e.address, nullptr, nullptr);
         if (!cap || PyDict_SetItem(self->dict, name, cap) < 0) return nullptr;
@@ -210,13 +225,14 @@ PyObject* getattro(PyObject* op, PyObject* name) {
     return PyObject_GenericGetAttr(op, name);
 }
 
-int setattro(PyObject* op, PyObject* name, PyObject* value) {
+int set_attribute(PyObject* op, PyObject* name, PyObject* value) {
     auto* self = reinterpret_cast<ModuleObject*>(op);
-    const char* n = PyUnicode_AsUTF8(name);
-    if (!n) return -1;
-    const int k = self->index < 0 ? find_entry(self->def, n) : -1;
+    Name nm;
+    if (!name_of(name, nm)) return -1;
+    const int k = self->index < 0 ? find_entry(self->def, nm) : -1;
     if (k >= 0) {
         const Entry& e = *self->def->entries[k];
+        const char* n = e.name;
         if (!value) {
             PyErr_Format(PyExc_AttributeError, "cannot delete %s of %s", n, self->def->name.c_str());
             return -1;
@@ -238,11 +254,20 @@ int setattro(PyObject* op, PyObject* name, PyObject* value) {
         if (PyDict_DelItem(self->dict, name) == 0) return 0;
         if (PyErr_ExceptionMatches(PyExc_KeyError)) {
             PyErr_Clear();
-            PyErr_Format(PyExc_AttributeError, "%s has no attribute '%s'", self->def->name.c_str(), n);
+            PyErr_Format(PyExc_AttributeError, "%s has no attribute %R", self->def->name.c_str(),
+                         name);
         }
         return -1;
     }
     return PyDict_SetItem(self->dict, name, value);
+}
+
+PyObject* getattro(PyObject* op, PyObject* name) {
+    return guarded<PyObject*>(nullptr, [&] { return get_attribute(op, name); });
+}
+
+int setattro(PyObject* op, PyObject* name, PyObject* value) {
+    return guarded(-1, [&] { return set_attribute(op, name, value); });
 }
 
 PyObject* vectorcall(PyObject* op, PyObject* const* args, size_t nargsf, PyObject* kw) {
@@ -251,7 +276,7 @@ PyObject* vectorcall(PyObject* op, PyObject* const* args, size_t nargsf, PyObjec
         PyErr_Format(PyExc_TypeError, "module %s is not callable", self->def->name.c_str());
         return nullptr;
     }
-    return call_routine(self, args, nargsf, kw);
+    return guarded<PyObject*>(nullptr, [&] { return call_routine(self, args, nargsf, kw); });
 }
 
 void dealloc(PyObject* op) {
@@ -372,7 +397,8 @@ PyModuleDef vorlen_module = {PyModuleDef_HEAD_INIT, "_vorlen", nullptr, -1, null
                              nullptr, nullptr, nullptr, nullptr};  // no per-interpreter state
 }
 
-PyMODINIT_FUNC PyInit__vorlen(void) {
+namespace {
+PyObject* build_vorlen() {
     using namespace vorlen::py;
     PyObject* m = PyModule_Create(&vorlen_module);
     if (!m) return nullptr;
@@ -398,4 +424,9 @@ PyMODINIT_FUNC PyInit__vorlen(void) {
         if (PyModule_AddObject(m, (*it)->def->name.c_str(), reinterpret_cast<PyObject*>(*it)) < 0)
             return nullptr;
     return m;
+}
+}  // namespace
+
+PyMODINIT_FUNC PyInit__vorlen(void) {
+    return vorlen::py::guarded<PyObject*>(nullptr, build_vorlen);
 }

@@ -109,6 +109,15 @@ def test_arrays_from_lists_and_fixed_extents():
                               "2nd argument `b` -- 0-th dimension must be fixed to 3 but got 4")
 
 
+def test_array_allocation_failure_is_a_memory_error():
+    # A broadcast view of 2^40 doubles (8 TiB) cannot be copied into a contiguous array.
+    with pytest.raises(MemoryError) as exc:
+        m.vectornorm(np.broadcast_to(1.0, (2**40,)))
+    assert str(exc.value) == ("_vorlen._vorlen.math.vectornorm: failed to create array from the "
+                              "1st argument `x`")
+    assert isinstance(exc.value.__cause__, MemoryError)  # numpy's own report
+
+
 def test_rank_fitting():
     # a row-major and a 1x3x1 array are both taken for a rank-1 array
     np.testing.assert_array_equal(m.getabvector(np.zeros((1, 3, 1)), [1, 1, 1]), [1, 1, 1])

@@ -268,3 +268,31 @@ def test_ordinary_attributes():
         m.no_such_thing
     with pytest.raises(AttributeError):
         del _vorlen.sectiondata.nsec
+
+
+@pytest.mark.parametrize("mod,name", [
+    ("impactdata", "cprops"),        # allocatable array
+    ("sectiondata", "nsec"),         # scalar
+    ("jobdata", "jobname"),          # text
+    ("types", "dp"),                 # constant
+    ("math", "vectornorm"),          # routine
+    ("laminate", "__doc__"),         # names the module object answers itself
+    ("laminate", "__dict__"),
+])
+def test_a_name_with_a_nul_character_is_an_ordinary_attribute(mod, name, clean_store):
+    obj = getattr(_vorlen, mod)
+    before = getattr(obj, name)
+    alias = name + "\x00junk"
+    setattr(obj, alias, [[1.0, 2.0], [3.0, 4.0]])
+    assert getattr(obj, alias) == [[1.0, 2.0], [3.0, 4.0]]
+    assert obj.__dict__[alias] == [[1.0, 2.0], [3.0, 4.0]]
+    after = getattr(obj, name)
+    if isinstance(before, np.ndarray):
+        np.testing.assert_array_equal(after, before)
+    else:
+        assert after is before or after == before
+    delattr(obj, alias)
+    with pytest.raises(AttributeError):
+        getattr(obj, alias)
+    with pytest.raises(AttributeError):
+        getattr(obj, name[:3] + "\x00")
