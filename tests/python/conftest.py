@@ -21,3 +21,21 @@ def run_python(code, timeout=120):
     """Runs code in a fresh interpreter with the same environment; returns the process."""
     return subprocess.run([sys.executable, "-c", textwrap.dedent(code)], capture_output=True,
                           text=True, timeout=timeout)
+
+
+@pytest.fixture
+def clean_register():
+    """The first-error register cleared before and after the test."""
+    _vorlen.errorhandling.rsxerr(1)
+    yield _vorlen.errorhandling
+    _vorlen.errorhandling.rsxerr(1)
+
+
+def errstat():
+    """Code of the report held by the first-error register, 0 when none."""
+    return int(_vorlen.errorhandling.errstat)
+
+
+def errtext():
+    """Message of the report held by the first-error register, without its blank padding."""
+    return bytes(_vorlen.errorhandling.errstring[()]).decode().rstrip()

@@ -7,6 +7,7 @@ import pytest
 from scipy.spatial.transform import Rotation
 
 import _vorlen
+from conftest import errstat
 
 ip = _vorlen.imageprocessing
 
@@ -29,10 +30,9 @@ def test_call_form(name, form):
 
 
 @pytest.fixture(autouse=True)
-def nothing_reported():
-    _vorlen.errorhandling.rsxerr(1)
+def nothing_reported(clean_register):
     yield
-    assert int(_vorlen.errorhandling.errstat) == 0
+    assert errstat() == 0
 
 
 # ---------------------------------------------------------------- measures

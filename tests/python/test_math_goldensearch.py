@@ -10,22 +10,12 @@ import numpy as np
 import pytest
 
 import _vorlen
+from conftest import errstat
 
 m = _vorlen.math
-err = _vorlen.errorhandling
 PHI = 1.618033988749895
 PHI2 = 2.618033988749895
-
-
-@pytest.fixture(autouse=True)
-def clean_register():
-    err.rsxerr(1)
-    yield
-    err.rsxerr(1)
-
-
-def errstat():
-    return int(err.errstat)
+pytestmark = pytest.mark.usefixtures("clean_register")
 
 
 CALL_FORMS = [

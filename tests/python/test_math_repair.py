@@ -7,24 +7,10 @@ import numpy as np
 import pytest
 
 import _vorlen
+from conftest import errstat, errtext
 
 m = _vorlen.math
-err = _vorlen.errorhandling
-
-
-@pytest.fixture(autouse=True)
-def clean_register():
-    err.rsxerr(1)
-    yield
-    err.rsxerr(1)
-
-
-def errstat():
-    return int(err.errstat)
-
-
-def message():
-    return bytes(err.errstring[()]).decode().rstrip()
+pytestmark = pytest.mark.usefixtures("clean_register")
 
 
 def symmetric(n, seed, shift=0.0):
@@ -111,7 +97,7 @@ def test_power_iteration_at_its_limit_is_reported():
     y /= np.linalg.norm(y)
     np.testing.assert_allclose(eigenvec, y, rtol=1e-15)
     assert eigenval == pytest.approx(y @ a @ y, rel=1e-15)
-    assert (errstat(), message()) == (-2, "No convergence in von Mises eigenvalue computation")
+    assert (errstat(), errtext()) == (-2, "No convergence in von Mises eigenvalue computation")
 
 
 @pytest.mark.parametrize("maxiter", [0, -5])
@@ -178,7 +164,7 @@ def test_is_positive_definite(x, tolerance, expected):
 
 def test_is_positive_definite_of_a_singular_matrix_is_false_and_reported():
     assert m.ispositivedefinite(np.zeros((2, 2))) == 0
-    assert (errstat(), message()) == (-2, "Singularity in LU-factorization computation")
+    assert (errstat(), errtext()) == (-2, "Singularity in LU-factorization computation")
 
 
 # ---------------------------------------------------------------- repairs
