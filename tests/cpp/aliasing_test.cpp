@@ -12,6 +12,7 @@
 #include "core/math_geometry.hpp"
 #include "core/math_linalg.hpp"
 #include "core/math_products.hpp"
+#include "core/math_repair.hpp"
 #include "core/utility.hpp"
 #include "materials/lamina_notation.hpp"
 #include "materials/lamina_stiffness.hpp"
@@ -160,6 +161,29 @@ std::vector<Case> cases() {
          {symmetric(4, 1), zeros(16)},
          {{1, 0}},
          [](P p) { math::MatrixEigenVectors(p[0], p[1], &four, nullptr); }},
+        {"PowerIteration",
+         {zeros(1), zeros(3), symmetric(3, 1), values(3, 2)},
+         {{1, 3}},
+         [](P p) { math::PowerIteration(p[0], p[1], p[2], &three, nullptr, p[3], nullptr); }},
+        {"ConjugateGradient",
+         {zeros(3), regular(3, 1), values(3, 2), values(3, 3)},
+         {{0, 2}, {0, 3}},
+         [](P p) { math::ConjugateGradient(p[0], p[1], p[2], p[3], &three, &three); }},
+        {"GetProjectedSPD",
+         {zeros(16), values(16, 1)},
+         {{0, 1}},
+         [](P p) { math::GetProjectedSPD(p[0], p[1], &four); }},
+        {"GetNearestSPD",
+         {zeros(16), values(16, 1)},
+         {{0, 1}},
+         [](P p) { math::GetNearestSPD(p[0], p[1], &four); }},
+        {"GetNearestCorrelationMatrix",
+         {zeros(16), symmetric(4, 1), values(4, 2)},
+         {{0, 1}},
+         [](P p) {
+             math::GetNearestCorrelationMatrix(p[0], p[1], &four, nullptr, nullptr, nullptr,
+                                               nullptr);
+         }},
         {"FlipVoigtNyeNotation",
          {zeros(6), values(6, 1)},
          {{0, 1}},
