@@ -22,6 +22,10 @@ ROUTINES = [
     "r8vec_sorted_nearest",
     "r8vec_bracket",
     "r8vec_ascends_strictly",
+    "dpchez_", "dpchim_", "dpchsp_", "dpchdf_", "dpchst_", "dpchfe_", "dchfev_", "dpchia_",
+    "dpchid_", "dchfie_", "dpchqa_",
+    "j4save_", "xgetua_", "i1mach_", "xerprn_", "xersve_", "xerhlt_", "xermsg_", "xercnt_",
+    "fdump_",
 ]
 
 # module: variables in the order of the module, as "name kind" with kind i / d (scalar),

@@ -1,0 +1,511 @@
+// Piecewise cubic Hermite interpolation. The numerics are templates over the real type, so that
+// a single-precision twin is the same code with its own entry point; a twin reports under the
+// double routine's name without the leading D.
+#include "pchip/pchip.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <string_view>
+#include <type_traits>
+
+#include "core/work.hpp"
+#include "pchip/xerror.hpp"
+
+namespace vorlen::pchip {
+namespace {
+
+// Name of the twin of precision T of the double routine `dname`.
+template <class T>
+constexpr std::string_view twin(std::string_view dname) {
+    return std::is_same_v<T, double> ? dname : dname.substr(1);
+}
+
+// Message naming a routine: head + name + tail.
+struct Message {
+    char buf[64];
+    std::size_t len = 0;
+    Message(std::string_view head, std::string_view name, std::string_view tail = {}) {
+        for (std::string_view s : {head, name, tail}) {
+            const std::size_t n = std::min(s.size(), sizeof buf - len);
+            std::memcpy(buf + len, s.data(), n);
+            len += n;
+        }
+    }
+    operator std::string_view() const { return {buf, len}; }
+};
+
+template <class T>
+i32 fail(std::string_view droutine, std::string_view messg, i32 ierr, i32 level = 1) {
+    xerror::xermsg("SLATEC", twin<T>(droutine), messg, ierr, level);
+    return ierr;
+}
+
+// Checks of a data set: n >= 2, incfd >= 1 and, when `order`, x strictly increasing (a NaN
+// breaks the order). Returns 0 or the reported error code.
+template <class T>
+i32 validate(std::string_view droutine, i32 n, const T* x, i32 incfd, bool order) {
+    if (n < 2) return fail<T>(droutine, "NUMBER OF DATA POINTS LESS THAN TWO", -1);
+    if (incfd < 1) return fail<T>(droutine, "INCREMENT LESS THAN ONE", -2);
+    if (order)
+        for (i64 i = 1; i < n; ++i)
+            if (!(x[i] > x[i - 1])) return fail<T>(droutine, "X-ARRAY NOT STRICTLY INCREASING", -3);
+    return 0;
+}
+
+// Data of a set: x(i), f(1, i), d(1, i) with 1-based i.
+template <class T>
+struct Table {
+    const T* x;
+    Mat<const T> f, d;
+    Table(const T* xp, const T* fp, const T* dp, i32 incfd, i32 n)
+        : x(xp), f(fp, incfd, n), d(dp, incfd, n) {}
+    T X(i64 i) const { return x[i - 1]; }
+};
+
+// First i of lo..hi with v < x(i), hi + 1 when there is none (x ascending).
+template <class T>
+i32 upper(const T* x, i32 lo, i32 hi, T v) {
+    return static_cast<i32>(std::upper_bound(x + lo - 1, x + hi, v) - x) + 1;
+}
+
+}  // namespace
+
+template <class T>
+T pchst(T a, T b) {
+    if (a == 0 || b == 0) return 0;
+    return std::copysign(T(1), a) * std::copysign(T(1), b);
+}
+
+template <class T>
+i32 pchim(i32 n, const T* x, const T* f, T* d, i32 incfd) {
+    if (i32 e = validate<T>("DPCHIM", n, x, incfd, true)) return e;
+    const Mat<const T> fv(f, incfd, n);
+    const Mat<T> dv(d, incfd, n);
+    T h1 = x[1] - x[0], del1 = (fv(1, 2) - fv(1, 1)) / h1, dsave = del1;
+    if (n == 2) {
+        dv(1, 1) = dv(1, 2) = del1;
+        return 0;
+    }
+    T h2 = x[2] - x[1], del2 = (fv(1, 3) - fv(1, 2)) / h2, hsum = h1 + h2;
+    T w1 = (h1 + hsum) / hsum, w2 = -h1 / hsum;
+    T dn = w1 * del1 + w2 * del2;
+    if (pchst(dn, del1) <= 0)
+        dn = 0;
+    else if (pchst(del1, del2) < 0 && std::abs(dn) > std::abs(3 * del1))
+        dn = 3 * del1;
+    dv(1, 1) = dn;
+
+    i32 ierr = 0;
+    for (i32 i = 2; i < n; ++i) {
+        if (i > 2) {
+            h1 = h2;
+            h2 = x[i] - x[i - 1];
+            hsum = h1 + h2;
+            del1 = del2;
+            del2 = (fv(1, i + 1) - fv(1, i)) / h2;
+        }
+        dv(1, i) = 0;
+        const T s = pchst(del1, del2);
+        if (s > 0) {
+            const T hsumt3 = 3 * hsum;
+            w1 = (hsum + h1) / hsumt3;
+            w2 = (hsum + h2) / hsumt3;
+            const T dmax = std::max(std::abs(del1), std::abs(del2));
+            const T dmin = std::min(std::abs(del1), std::abs(del2));
+            dv(1, i) = dmin / (w1 * (del1 / dmax) + w2 * (del2 / dmax));
+        } else if (s < 0) {
+            ++ierr;
+            dsave = del2;
+        } else if (del2 != 0) {
+            if (pchst(dsave, del2) < 0) ++ierr;
+            dsave = del2;
+        }
+    }
+
+    w1 = -h2 / hsum;
+    w2 = (h2 + hsum) / hsum;
+    dn = w1 * del1 + w2 * del2;
+    if (pchst(dn, del2) <= 0)
+        dn = 0;
+    else if (pchst(del1, del2) < 0 && std::abs(dn) > std::abs(3 * del2))
+        dn = 3 * del2;
+    dv(1, n) = dn;
+    return ierr;
+}
+
+template <class T>
+T pchdf(i32 k, const T* x, T* s, i32& ierr) {
+    if (k < 3) {
+        ierr = fail<T>("DPCHDF", "K LESS THAN THREE", -1);
+        return 0;
+    }
+    for (i32 j = 2; j < k; ++j)
+        for (i32 i = 1; i <= k - j; ++i) s[i - 1] = (s[i] - s[i - 1]) / (x[i + j - 1] - x[i - 1]);
+    T value = s[0];
+    for (i32 i = 2; i < k; ++i) value = s[i - 1] + value * (x[k - 1] - x[i - 1]);
+    ierr = 0;
+    return value;
+}
+
+template <class T>
+i32 pchsp(const i32* ic, const T* vc, i32 n, const T* x, const T* f, T* d, i32 incfd, T* wk,
+          i32 nwk) {
+    if (i32 e = validate<T>("DPCHSP", n, x, incfd, true)) return e;
+    i32 ibeg = ic[0], iend = ic[1], ierr = 0;
+    if (ibeg < 0 || ibeg > 4) ierr -= 1;
+    if (iend < 0 || iend > 4) ierr -= 2;
+    if (ierr < 0) return fail<T>("DPCHSP", "IC OUT OF RANGE", ierr - 3);
+    if (nwk < 2 * i64(n)) return fail<T>("DPCHSP", "WORK ARRAY TOO SMALL", -7);
+
+    const Mat<const T> fv(f, incfd, n);
+    const Mat<T> dv(d, incfd, n), w(wk, 2, n);  // w(1, j) h(j), w(2, j) slope, then pivots
+    for (i32 j = 2; j <= n; ++j) {
+        w(1, j) = x[j - 1] - x[j - 2];
+        w(2, j) = (fv(1, j) - fv(1, j - 1)) / w(1, j);
+    }
+    if (ibeg > n) ibeg = 0;
+    if (iend > n) iend = 0;
+
+    const auto singular = [] { return fail<T>("DPCHSP", "SINGULAR LINEAR SYSTEM", -8); };
+    // Derivative at an end from the k points nearest it, the end point last.
+    const auto end_estimate = [&](i32 k, bool first, T& out) {
+        T xt[4], st[4];
+        for (i32 j = 1; j <= k; ++j) xt[j - 1] = first ? x[k - j] : x[n - k + j - 1];
+        for (i32 j = 1; j < k; ++j) st[j - 1] = first ? w(2, k - j + 1) : w(2, n - k + j + 1);
+        i32 ierf = 0;
+        out = pchdf<T>(k, xt, st, ierf);
+        return ierf == 0 ? 0
+                         : fail<T>("DPCHSP", Message("ERROR RETURN FROM ", twin<T>("DPCHDF")), -9);
+    };
+    if (ibeg == 1 || ibeg == 2) {
+        dv(1, 1) = vc[0];
+    } else if (ibeg > 2) {
+        if (i32 e = end_estimate(ibeg, true, dv(1, 1))) return e;
+        ibeg = 1;
+    }
+    if (iend == 1 || iend == 2) {
+        dv(1, n) = vc[1];
+    } else if (iend > 2) {
+        if (i32 e = end_estimate(iend, false, dv(1, n))) return e;
+        iend = 1;
+    }
+
+    // First equation w(2,1) d(1) + w(1,1) d(2) = rhs(1); right-hand sides are kept in d.
+    if (ibeg == 0) {
+        if (n == 2) {
+            w(2, 1) = 1, w(1, 1) = 1, dv(1, 1) = 2 * w(2, 2);
+        } else {
+            w(2, 1) = w(1, 3);
+            w(1, 1) = w(1, 2) + w(1, 3);
+            dv(1, 1) = ((w(1, 2) + 2 * w(1, 1)) * w(2, 2) * w(1, 3) + w(1, 2) * w(1, 2) * w(2, 3)) /
+                       w(1, 1);
+        }
+    } else if (ibeg == 1) {
+        w(2, 1) = 1, w(1, 1) = 0;
+    } else {
+        w(2, 1) = 2, w(1, 1) = 1, dv(1, 1) = 3 * w(2, 2) - T(0.5) * w(1, 2) * dv(1, 1);
+    }
+
+    for (i32 j = 2; j < n; ++j) {
+        if (w(2, j - 1) == 0) return singular();
+        const T g = -w(1, j + 1) / w(2, j - 1);
+        dv(1, j) = g * dv(1, j - 1) + 3 * (w(1, j) * w(2, j + 1) + w(1, j + 1) * w(2, j));
+        w(2, j) = g * w(1, j - 1) + 2 * (w(1, j) + w(1, j + 1));
+    }
+
+    bool solved_last = iend == 1;
+    if (iend == 0 && n == 2 && ibeg == 0) {
+        dv(1, 2) = w(2, 2);
+        solved_last = true;
+    }
+    if (!solved_last) {
+        T g;
+        if (iend == 0 && (n == 2 || (n == 3 && ibeg == 0))) {
+            dv(1, n) = 2 * w(2, n);
+            w(2, n) = 1;
+            if (w(2, n - 1) == 0) return singular();
+            g = -1 / w(2, n - 1);
+        } else if (iend == 0) {
+            // Not-a-knot: the slope of the second-last interval comes from f again, since
+            // w(2, n-1) holds a pivot by now.
+            g = w(1, n - 1) + w(1, n);
+            const T s2 = (fv(1, n - 1) - fv(1, n - 2)) / w(1, n - 1);
+            dv(1, n) = ((w(1, n) + 2 * g) * w(2, n) * w(1, n - 1) + w(1, n) * w(1, n) * s2) / g;
+            if (w(2, n - 1) == 0) return singular();
+            g = -g / w(2, n - 1);
+            w(2, n) = w(1, n - 1);
+        } else {
+            dv(1, n) = 3 * w(2, n) + T(0.5) * w(1, n) * dv(1, n);
+            w(2, n) = 2;
+            if (w(2, n - 1) == 0) return singular();
+            g = -1 / w(2, n - 1);
+        }
+        w(2, n) = g * w(1, n - 1) + w(2, n);
+        if (w(2, n) == 0) return singular();
+        dv(1, n) = (g * dv(1, n - 1) + dv(1, n)) / w(2, n);
+    }
+
+    for (i32 j = n - 1; j >= 1; --j) {
+        if (w(2, j) == 0) return singular();
+        dv(1, j) = (dv(1, j) - w(1, j) * dv(1, j + 1)) / w(2, j);
+    }
+    return 0;
+}
+
+// The cubic on [x1, x2] with end values f1, f2 and end slopes d1, d2, in the form
+// f1 + t (d1 + t (c2 + t c3)), t = x - x1.
+template <class T>
+struct Cubic {
+    T x1, h, f1, d1, c2, c3;
+    Cubic() = default;
+    Cubic(T xa, T xb, T fa, T fb, T da, T db) : x1(xa), h(xb - xa), f1(fa), d1(da) {
+        const T delta = (fb - fa) / h, del1 = (da - delta) / h, del2 = (db - delta) / h;
+        c2 = -(del1 + del1 + del2);
+        c3 = (del1 + del2) / h;
+    }
+    // Value at x into fe and, when de is given, the derivative into de; returns t = x - x1.
+    T eval(T x, T* fe, T* de) const {
+        const T t = x - x1;
+        *fe = f1 + t * (d1 + t * (c2 + t * c3));
+        if (de) *de = d1 + t * ((c2 + c2) + t * (c3 + c3 + c3));
+        return t;
+    }
+};
+
+// Values (and, when de is given, derivatives) of one cubic at ne points.
+template <class T>
+i32 chfev(std::string_view droutine, T x1, T x2, T f1, T f2, T d1, T d2, i32 ne, const T* xe, T* fe,
+          T* de, i32* next) {
+    if (ne < 1) return fail<T>(droutine, "NUMBER OF EVALUATION POINTS LESS THAN ONE", -1);
+    if (x2 - x1 == 0) return fail<T>(droutine, "INTERVAL ENDPOINTS EQUAL", -2);
+    const Cubic<T> c(x1, x2, f1, f2, d1, d2);
+    const T xmi = std::min(T(0), c.h), xma = std::max(T(0), c.h);
+    i32 left = 0, right = 0;
+    for (i64 i = 0; i < ne; ++i) {
+        const T t = c.eval(xe[i], fe + i, de ? de + i : nullptr);
+        left += t < xmi;
+        right += t > xma;
+    }
+    next[0] = left, next[1] = right;
+    return 0;
+}
+
+// Evaluation of the whole function at points in any order. Every point lies on the cubic of
+// its interval: [x(i), x(i+1)) for i = 2..n-2, below x(2) the first, from x(n-1) on the last;
+// a NaN point stays with the interval of the point before it. The interval is tried against
+// the previous one and its right neighbour first, then found by bisection, so ascending points
+// cost one pass; when there are at least as many points as intervals, the cubics are formed
+// once beforehand. ierr counts as the interval-by-interval scan does that evaluates each run
+// of consecutive points of one interval, and on reaching the last interval every point not
+// yet evaluated: the points left of x(1) once, and those right of x(n) at every run of the
+// last interval that starts at or before them (once each when n = 2).
+template <class T>
+i32 pchfe(std::string_view droutine, std::string_view dpiece, i32 n, const T* x, const T* f,
+          const T* d, i32 incfd, i32* skip, i32 ne, const T* xe, T* fe, T* de) {
+    if (i32 e = validate<T>(droutine, n, x, incfd, !*skip)) return e;
+    *skip = 1;
+    if (ne < 1) return fail<T>(droutine, "NUMBER OF EVALUATION POINTS LESS THAN ONE", -4);
+    const Mat<const T> fv(f, incfd, n), dv(d, incfd, n);
+    const i32 last = n - 1;
+    const auto make = [&](i32 i) {
+        return Cubic<T>(x[i - 1], x[i], fv(1, i), fv(1, i + 1), dv(1, i), dv(1, i + 1));
+    };
+    Work<Cubic<T>, 32> table(ne >= last ? last : 0);
+    if (ne >= last)
+        for (i32 i = 1; i <= last; ++i) table(i) = make(i);
+
+    // Interval of a point v that is not NaN.
+    const auto in = [&](i32 i, T v) {
+        return (i == 1 || x[i - 1] <= v) && (i == last || v < x[i]);
+    };
+    const auto locate = [&](i32 cur, T v) {
+        if (in(cur, v)) return cur;
+        if (cur < last && in(cur + 1, v)) return cur + 1;
+        if (v < x[1]) return 1;
+        if (v >= x[last - 1]) return last;
+        i64 lo = 2, len = last - 2;  // the last i of 2..n-2 with x(i) <= v
+        while (len > 1) {
+            const i64 half = len / 2;
+            lo = x[lo + half - 1] <= v ? lo + half : lo;
+            len -= half;
+        }
+        return static_cast<i32>(lo);
+    };
+    // Points right of x(n) from index j on, counted over one pass and a running prefix.
+    const T hlast = std::max(T(0), x[n - 1] - x[n - 2]);
+    const auto right = [&](i64 q) { return xe[q] - x[n - 2] > hlast; };
+    i64 rtotal = -1, rpos = 0, rbefore = 0;
+    const auto rights_from = [&](i64 j) {
+        if (rtotal < 0) {
+            rtotal = 0;
+            for (i64 q = 0; q < ne; ++q) rtotal += right(q);
+        }
+        for (; rpos < j; ++rpos) rbefore += right(rpos);
+        return rtotal - rbefore;
+    };
+
+    i64 ierr = 0;
+    i32 cur = 0;
+    Cubic<T> c;
+    for (i64 j = 0; j < ne; ++j) {
+        const T v = xe[j];
+        const i32 k = std::isnan(v) ? std::max(cur, 1) : locate(std::max(cur, 1), v);
+        if (k != cur) {
+            if (x[k] - x[k - 1] == 0) {
+                fail<T>(dpiece, "INTERVAL ENDPOINTS EQUAL", -2);
+                return fail<T>(droutine,
+                               Message("ERROR RETURN FROM ", twin<T>(dpiece), " -- FATAL"), -5, 2);
+            }
+            c = ne >= last ? table(k) : make(k);
+            if (k == last && n > 2) ierr += rights_from(j);
+            cur = k;
+        }
+        const T t = c.eval(v, fe + j, de ? de + j : nullptr);
+        if (k == 1) ierr += (t < std::min(T(0), c.h)) + (n == 2 && t > std::max(T(0), c.h));
+    }
+    return static_cast<i32>(std::min<i64>(ierr, std::numeric_limits<i32>::max()));
+}
+
+template <class T>
+T chfie(T x1, T x2, T f1, T f2, T d1, T d2, T a, T b) {
+    if (x1 == x2) return 0;
+    const T h = x2 - x1;
+    const T ta1 = (a - x1) / h, ta2 = (x2 - a) / h, tb1 = (b - x1) / h, tb2 = (x2 - b) / h;
+    const T ua1 = ta1 * ta1 * ta1, ua2 = ta2 * ta2 * ta2;
+    const T ub1 = tb1 * tb1 * tb1, ub2 = tb2 * tb2 * tb2;
+    const T phia1 = ua1 * (2 - ta1), psia1 = ua1 * (3 * ta1 - 4);
+    const T phia2 = ua2 * (2 - ta2), psia2 = -ua2 * (3 * ta2 - 4);
+    const T phib1 = ub1 * (2 - tb1), psib1 = ub1 * (3 * tb1 - 4);
+    const T phib2 = ub2 * (2 - tb2), psib2 = -ub2 * (3 * tb2 - 4);
+    const T fterm = f1 * (phia2 - phib2) + f2 * (phib1 - phia1);
+    const T dterm = (d1 * (psia2 - psib2) + d2 * (psib1 - psia1)) * (h / 6);
+    return (T(0.5) * h) * (fterm + dterm);
+}
+
+template <class T>
+T pchid(i32 n, const T* x, const T* f, const T* d, i32 incfd, i32* skip, i32 ia, i32 ib,
+        i32& ierr) {
+    if ((ierr = validate<T>("DPCHID", n, x, incfd, !*skip))) return 0;
+    *skip = 1;
+    if (ia < 1 || ia > n || ib < 1 || ib > n) {
+        ierr = fail<T>("DPCHID", "IA OR IB OUT OF RANGE", -4);
+        return 0;
+    }
+    ierr = 0;
+    if (ia == ib) return 0;
+    const Mat<const T> fv(f, incfd, n), dv(d, incfd, n);
+    T sum = 0;
+    for (i32 i = std::min(ia, ib); i < std::max(ia, ib); ++i) {
+        const T h = x[i] - x[i - 1];
+        sum += h * ((fv(1, i) + fv(1, i + 1)) + (dv(1, i) - dv(1, i + 1)) * (h / 6));
+    }
+    const T value = T(0.5) * sum;
+    return ia > ib ? -value : value;
+}
+
+template <class T>
+T pchia(i32 n, const T* x, const T* f, const T* d, i32 incfd, i32* skip, T a, T b, i32& ierr) {
+    if ((ierr = validate<T>("DPCHIA", n, x, incfd, !*skip))) return 0;
+    *skip = 1;
+    const Mat<const T> fv(f, incfd, n), dv(d, incfd, n);
+    ierr = (a < x[0] || a > x[n - 1]) + 2 * (b < x[0] || b > x[n - 1]);
+    if (std::isnan(a) || std::isnan(b)) return std::numeric_limits<T>::quiet_NaN();
+    if (a == b) return 0;
+    // The cubic on [x(il), x(il+1)] integrated from lo to hi.
+    const auto piece = [&](i32 il, T lo, T hi) {
+        return chfie<T>(x[il - 1], x[il], fv(1, il), fv(1, il + 1), dv(1, il), dv(1, il + 1), lo,
+                        hi);
+    };
+    const T xa = std::min(a, b), xb = std::max(a, b);
+    if (xb <= x[1]) return piece(1, a, b);
+    if (xa >= x[n - 2]) return piece(n - 1, a, b);
+
+    i32 ia = 1;
+    while (ia < n && x[ia - 1] < xa) ++ia;
+    i32 ib = n;
+    while (ib >= ia && xb < x[ib - 1]) --ib;
+    if (ib < ia) return piece(ib, a, b);
+
+    T value = 0;
+    if (ib > ia) {
+        i32 ierd = 0;
+        value = pchid<T>(n, x, f, d, incfd, skip, ia, ib, ierd);
+        if (ierd < 0) {
+            ierr = fail<T>("DPCHIA", Message("TROUBLE IN ", twin<T>("DPCHID")), -4);
+            return 0;
+        }
+    }
+    if (xa < x[ia - 1]) value += piece(std::max(1, ia - 1), xa, x[ia - 1]);
+    if (xb > x[ib - 1]) value += piece(std::min(ib + 1, n) - 1, x[ib - 1], xb);
+    return a > b ? -value : value;
+}
+
+}  // namespace vorlen::pchip
+
+using namespace vorlen;
+using namespace vorlen::pchip;
+
+extern "C" {
+
+void dpchez_(const i32* n, const double* x, const double* f, double* d, const i32* spline,
+             double* wk, const i32* lwk, i32* ierr) {
+    if (*spline) {
+        const i32 ic[2] = {0, 0};
+        const double vc[2] = {0, 0};
+        *ierr = pchsp<double>(ic, vc, *n, x, f, d, 1, wk, *lwk);
+    } else {
+        *ierr = pchim<double>(*n, x, f, d, 1);
+    }
+}
+
+void dpchim_(const i32* n, const double* x, const double* f, double* d, const i32* incfd,
+             i32* ierr) {
+    *ierr = pchim<double>(*n, x, f, d, *incfd);
+}
+
+void dpchsp_(const i32* ic, const double* vc, const i32* n, const double* x, const double* f,
+             double* d, const i32* incfd, double* wk, const i32* nwk, i32* ierr) {
+    *ierr = pchsp<double>(ic, vc, *n, x, f, d, *incfd, wk, *nwk);
+}
+
+double dpchdf_(const i32* k, const double* x, double* s, i32* ierr) {
+    return pchdf<double>(*k, x, s, *ierr);
+}
+
+double dpchst_(const double* arg1, const double* arg2) { return pchst(*arg1, *arg2); }
+
+void dpchfe_(const i32* n, const double* x, const double* f, const double* d, const i32* incfd,
+             i32* skip, const i32* ne, const double* xe, double* fe, i32* ierr) {
+    *ierr = pchfe<double>("DPCHFE", "DCHFEV", *n, x, f, d, *incfd, skip, *ne, xe, fe, nullptr);
+}
+
+void dchfev_(const double* x1, const double* x2, const double* f1, const double* f2,
+             const double* d1, const double* d2, const i32* ne, const double* xe, double* fe,
+             i32* next, i32* ierr) {
+    *ierr = chfev<double>("DCHFEV", *x1, *x2, *f1, *f2, *d1, *d2, *ne, xe, fe, nullptr, next);
+}
+
+double dpchia_(const i32* n, const double* x, const double* f, const double* d, const i32* incfd,
+               i32* skip, const double* a, const double* b, i32* ierr) {
+    return pchia<double>(*n, x, f, d, *incfd, skip, *a, *b, *ierr);
+}
+
+double dpchid_(const i32* n, const double* x, const double* f, const double* d, const i32* incfd,
+               i32* skip, const i32* ia, const i32* ib, i32* ierr) {
+    return pchid<double>(*n, x, f, d, *incfd, skip, *ia, *ib, *ierr);
+}
+
+double dchfie_(const double* x1, const double* x2, const double* f1, const double* f2,
+               const double* d1, const double* d2, const double* a, const double* b) {
+    return chfie(*x1, *x2, *f1, *f2, *d1, *d2, *a, *b);
+}
+
+double dpchqa_(const i32* n, const double* x, const double* f, const double* d, const double* a,
+               const double* b, i32* ierr) {
+    i32 skip = 1;
+    return pchia<double>(*n, x, f, d, 1, &skip, *a, *b, *ierr);
+}
+}
