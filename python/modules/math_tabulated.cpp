@@ -17,6 +17,28 @@ const Fragment tabulated("math", 70, {
         "in d x(n)", "opt i n"}),
     routine<GetParabolaCoefficients>("getparabolacoefficients", {"in d ind(3,2)",
         "out d oud(3)"}),
+    routine<math_cubichermitianinterpolation>("cubichermitianinterpolation", {
+        "out d cubichermitianinterpolation(k)", "in d x(n)", "in d y(n)", "in d p(k)",
+        "hide i n = shape(x, 0)", "hide i k = shape(p, 0)"}),
+    routine<math_cubichermitianintegration>("cubichermitianintegration", {"out d r", "in d x(n)",
+        "in d y(n)", "in d a", "in d b", "hide i n = shape(x, 0)"}),
+    routine<math_cubichermitianarclength>("cubichermitianarclength", {"out d s", "in d x(n)",
+        "in d y(n)", "in d a", "in d b", "hide i n = shape(x, 0)"}),
+    routine<math_partialcurvelength>("partialcurvelength", {"out d partialcurvelength",
+        "in d dy"}),
+    routine<math_trapezoidintegration>("trapezoidintegration", {"out d r", "in d x(n)",
+        "in d y(n)", "hide i n = shape(x, 0)"}),
+    routine<ComplexStepDerivative>("complexstepderivative", {"out d derivative(n)", "in D y(n)",
+        "in D x(n)", "opt i n"}),
+    routine<math_polynomialfitting>("polynomialfitting", {"out d polynomialfitting(d+1)",
+        "in d vx(n)", "in d vy(n)", "in i d", "hide i n = shape(vx, 0)"}),
+    routine<math_getpercentile>("getpercentile", {"in d array(ndim)", "opt i ndim",
+        "in d percentile", "out d event", "in i classsize"}),
+    routine<Monoticity>("monoticity", {"out i monoticity", "in d x(n)", "opt i n"}),
+    routine<RootMeanSquareError>("rootmeansquareerror", {"out d rootmeansquareerror",
+        "in d x(n)", "in d y(n)", "opt i n"}),
+    routine<MeanAbsoluteError>("meanabsoluteerror", {"out d meanabsoluteerror", "in d x(n)",
+        "in d y(n)", "opt i n"}),
 });
 
 }  // namespace

@@ -2,13 +2,45 @@
 #include "core/math_tabulated.hpp"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "core/errorhandling.hpp"
+#include "core/lapack.hpp"
+#include "core/math_norms.hpp"
+#include "core/utility_search.hpp"
+#include "core/work.hpp"
 #include "interp/interp.hpp"
+#include "pchip/pchip.hpp"
 
 namespace vorlen::math {
 
 using errorhandling::report;
+
+namespace {
+
+// Tables up to this many samples keep their slopes on the stack.
+constexpr std::size_t kStackTable = 256;
+using Samples = Work<double, kStackTable>;
+
+// Shape-preserving slopes d(n) of the table x(n), y(n); the cubic Hermite package ends the
+// process on a table it rejects.
+void monotone_slopes(const i32* n, const double* x, const double* y, double* d) {
+    const i32 spline = 0, lwk = 0;
+    double wk = 0.0;
+    i32 ierr = 0;
+    dpchez_(n, x, y, d, &spline, &wk, &lwk, &ierr);
+}
+
+// Class i >= 1 of an entry v: the first class whose bound i * width is not below v.
+i64 class_of(double v, i32 width) {
+    i64 i = std::max<i64>(1, static_cast<i64>(std::ceil(v / width)));
+    while (v > double(i) * width) ++i;  // the quotient may round across a bound
+    while (i > 1 && v <= double(i - 1) * width) --i;
+    return i;
+}
+
+}  // namespace
 
 void math_nearestinterpolation(double* result, const double* x, const double* y, const double* p,
                                const i32* n, const i32* k) {
@@ -56,6 +88,154 @@ void GetParabolaCoefficients(const double* ind, double* oud) {
     oud[0] = a;
     oud[1] = b;
     oud[2] = y1 - a * x1 * x1 - b * x1;
+}
+
+void math_cubichermitianinterpolation(double* result, const double* x, const double* y,
+                                      const double* p, const i32* n, const i32* k) {
+    Samples d(*n);
+    monotone_slopes(n, x, y, d.data());
+    const i32 incfd = 1;
+    i32 skip = 0, ierr = 0;
+    dpchfe_(n, x, y, d.data(), &incfd, &skip, k, p, result, &ierr);
+}
+
+double math_cubichermitianintegration(const double* x, const double* y, const double* a,
+                                      const double* b, const i32* n) {
+    Samples d(*n);
+    monotone_slopes(n, x, y, d.data());
+    i32 ierr = 0;
+    return dpchqa_(n, x, y, d.data(), a, b, &ierr);
+}
+
+double math_cubichermitianarclength(const double* x, const double* y, const double* a,
+                                    const double* b, const i32* n) {
+    Samples d(*n), g(*n);
+    monotone_slopes(n, x, y, d.data());
+    for (i64 i = 0; i < *n; ++i) g[i] = math_partialcurvelength(&d[i]);
+    return math_cubichermitianintegration(x, g.data(), a, b, n);
+}
+
+double math_partialcurvelength(const double* dy) { return std::hypot(1.0, *dy); }
+
+double math_trapezoidintegration(const double* x, const double* y, const i32* n) {
+    double r = 0.0;
+    for (i64 i = 1; i < *n; ++i) r += (x[i] - x[i - 1]) * (y[i - 1] + y[i]);
+    return 0.5 * r;
+}
+
+void ComplexStepDerivative(double* derivative, const std::complex<double>* y,
+                           const std::complex<double>* x, const i32* n) {
+    for (i64 i = 0; i < *n; ++i) derivative[i] = y[i].imag() / x[i].imag();
+}
+
+void math_polynomialfitting(double* result, const double* vx, const double* vy, const i32* d,
+                            const i32* n) {
+    if (*d < 0 || *d == std::numeric_limits<i32>::max()) {
+        report(-3, "Polynomial degree outside 0..2147483646 in polynomialfitting");
+        return;
+    }
+    const i32 m = *d + 1;
+    Work<double, 64> xtx(i64(m) * m);
+    Work<double, 8> xty(m), pw(m), work(m);
+    Work<i32, 8> ipiv(m);
+    Mat<double> a(xtx.data(), m, m);
+    for (i64 i = 0; i < *n; ++i) {
+        pw[0] = 1.0;
+        for (i32 j = 1; j < m; ++j) pw[j] = pw[j - 1] * vx[i];
+        for (i32 c = 1; c <= m; ++c) {
+            xty(c) += pw(c) * vy[i];
+            for (i32 r = 1; r <= c; ++r) a(r, c) += pw(r) * pw(c);
+        }
+    }
+    for (i32 c = 1; c <= m; ++c)
+        for (i32 r = c + 1; r <= m; ++r) a(r, c) = a(c, r);
+
+    i32 info = 0, failed = 0;
+    dgetrf_(&m, &m, xtx.data(), &m, ipiv.data(), &info);
+    failed |= info;
+    if (info != 0) report(-2, "Problem in polynom fitting function");
+    dgetri_(&m, xtx.data(), &m, ipiv.data(), work.data(), &m, &info);
+    failed |= info;
+    if (info != 0) report(-2, "Problem in polynom fitting function");
+    for (i32 r = 1; r <= m; ++r) {
+        double s = 0.0;
+        for (i32 c = 1; c <= m; ++c) s += a(r, c) * xty(c);
+        result[r - 1] = failed ? 0.0 : s;
+    }
+}
+
+void math_getpercentile(const double* array, const i32* ndim, const double* percentile,
+                        double* event, const i32* classsize) {
+    const i32 n = *ndim, width = *classsize;
+    if (n == 1) {
+        *event = array[0];
+        return;
+    }
+    *event = 0.0;
+    if (n < 1 || width < 1) {
+        report(-3, "No entries or a class size below 1 in getpercentile");
+        return;
+    }
+    // Entries at the free-slot marker or above, and NaN, take no part.
+    constexpr double kFree = std::numeric_limits<double>::max();
+    double rmax = -kFree;
+    i64 k = 0;
+    for (i64 i = 0; i < n; ++i)
+        if (array[i] < kFree) rmax = std::max(rmax, array[i]), ++k;
+    const double q = std::trunc(rmax / width);
+    if (!(q >= std::numeric_limits<i32>::min() && q < std::numeric_limits<i32>::max())) {
+        report(-3, "Number of classes beyond the 32-bit range in getpercentile");
+        return;
+    }
+    const i64 nclasses = static_cast<i64>(q) + 1;
+
+    // Ascending ranking; the entries that take part rank first.
+    Work<i32, kStackTable> rank(n);
+    const i32 ascending = 1;
+    utility::fGetContinuous(array, ndim, rank.data(), &ascending);
+    const auto v = [&](i64 j) { return array[rank(j) - 1]; };
+
+    // The first class whose share of entries reaches the percentile: class 1 when every share
+    // does, else the class of an entry, where the share grows.
+    const double target = *percentile / 100.0;
+    i64 m = 0;
+    if (nclasses >= 1 && target <= 0.0) m = 1;
+    for (i64 j = 1; nclasses >= 1 && m == 0 && j <= k;) {
+        const i64 c = class_of(v(j), width);
+        const double bound = double(c) * width;
+        i64 count = j;
+        while (count < k && v(count + 1) <= bound) ++count;
+        if (double(count) / double(k) >= target) m = c;
+        j = count + 1;
+    }
+    *event = static_cast<double>((m * width - width) + 1);
+}
+
+i32 Monoticity(const double* x, const i32* n) {
+    bool up = false, down = false, other = false;
+    for (i64 i = 1; i < *n; ++i) {
+        if (x[i] > x[i - 1])
+            up = true;
+        else if (x[i] < x[i - 1])
+            down = true;
+        else
+            other = true;
+    }
+    if (!up && !other) return -2;
+    if (!up) return -1;
+    if (!down && !other) return 2;
+    if (!down) return 1;
+    return 0;
+}
+
+double RootMeanSquareError(const double* x, const double* y, const i32* n) {
+    return EuclideanDistance(x, y, n) * std::sqrt(1.0 / *n);
+}
+
+double MeanAbsoluteError(const double* x, const double* y, const i32* n) {
+    double s = 0.0;
+    for (i64 i = 0; i < *n; ++i) s += std::abs(x[i] - y[i]);
+    return (1.0 / *n) * s;
 }
 
 }  // namespace vorlen::math

@@ -17,6 +17,9 @@ MAY_EXIT = {
     "errorhandling.xerr": "",
     "math.linearinterpolation": "INTERP_LINEAR - Fatal error!",
     "lamina.gethardeningfromtable": "INTERP_LINEAR - Fatal error!",
+    "math.cubichermitianinterpolation": " IN LIBRARY SLATEC.",
+    "math.cubichermitianintegration": " IN LIBRARY SLATEC.",
+    "math.cubichermitianarclength": " IN LIBRARY SLATEC.",
 }
 ALLOCATION_STOPS = ("Error allocating ", "Integer overflow when calculating the amount of memory")
 
