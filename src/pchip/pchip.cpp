@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <string_view>
@@ -53,22 +52,6 @@ i32 validate(std::string_view droutine, i32 n, const T* x, i32 incfd, bool order
         for (i64 i = 1; i < n; ++i)
             if (!(x[i] > x[i - 1])) return fail<T>(droutine, "X-ARRAY NOT STRICTLY INCREASING", -3);
     return 0;
-}
-
-// Data of a set: x(i), f(1, i), d(1, i) with 1-based i.
-template <class T>
-struct Table {
-    const T* x;
-    Mat<const T> f, d;
-    Table(const T* xp, const T* fp, const T* dp, i32 incfd, i32 n)
-        : x(xp), f(fp, incfd, n), d(dp, incfd, n) {}
-    T X(i64 i) const { return x[i - 1]; }
-};
-
-// First i of lo..hi with v < x(i), hi + 1 when there is none (x ascending).
-template <class T>
-i32 upper(const T* x, i32 lo, i32 hi, T v) {
-    return static_cast<i32>(std::upper_bound(x + lo - 1, x + hi, v) - x) + 1;
 }
 
 }  // namespace
