@@ -255,6 +255,30 @@ def test_cubic_hermite_without_points_ends_the_process():
     assert r.stdout == slatec_abort("DPCHFE", "NUMBER OF EVALUATION POINTS LESS THAN ONE", -4)
 
 
+def test_cubic_hermite_reads_nothing_outside_a_bad_table_when_errors_return():
+    # With the package's control flag at 0 a recoverable error returns quietly: evaluation then
+    # leaves its results untouched, integration over fewer than two samples gives 0 (the
+    # integration of an unordered table is not checked again), and nothing is read outside the
+    # arrays given.
+    r = run_python(f"""
+        import ctypes, os, numpy as np, _vorlen
+        lib = ctypes.CDLL(os.path.join(os.path.dirname(os.path.dirname(_vorlen.__file__)),
+                                       "libvorlen.so"))
+        one = lambda v: ctypes.byref(ctypes.c_int32(v))
+        lib.j4save_(one(2), one(0), one(1))
+        m = _vorlen.math
+        for x in ([], [1.0], [0.0, 0.0], [2.0, 1.0, 0.0], [0.0, float("nan")]):
+            x = np.array(x)
+            r, s = m.cubichermitianintegration(x, x, 0, 1), m.cubichermitianarclength(x, x, 0, 1)
+            print(m.cubichermitianinterpolation(x, x, [0.5, 3.0]).tolist(),
+                  (r, s) if x.size < 2 else "")
+        print(m.cubichermitianinterpolation([0.0, 1.0], [0.0, 1.0], []).tolist())
+        print(lib.j4save_(one(1), one(0), one(0)))
+    """)
+    assert r.returncode == 0, r.stderr
+    assert r.stdout == "[0.0, 0.0] (0.0, 0.0)\n" * 2 + "[0.0, 0.0] \n" * 3 + "[]\n-4\n"
+
+
 def test_cubic_hermite_table_lengths_must_agree():
     for call in (lambda: m.cubichermitianinterpolation([0, 1, 2], [0, 1], [0.5]),
                  lambda: m.cubichermitianintegration([0, 1, 2], [0, 1, 2, 3], 0, 1),

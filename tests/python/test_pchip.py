@@ -415,6 +415,18 @@ def test_a_failed_piece_is_fatal_when_recoverable_errors_return():
         " SLATEC     DPCHFE     ERROR RETURN FROM DC        -5         2         1\n \n")
 
 
+def test_quiet_flag_returns_the_error_code_with_outputs_untouched():
+    r = run_lib("""
+        lib.j4save_(i(2), i(0), i(1))
+        for x, ne in (([0.0, 0.0], 1), ([0.0, 1.0], 0)):
+            skip, fe = C.c_int32(0), arr([7.0])
+            lib.dpchfe_(i(2), ptr(arr(x)), ptr(arr([0, 1])), ptr(arr([1, 1])), i(1),
+                        C.byref(skip), i(ne), ptr(arr([0.5])), ptr(fe), C.byref(ierr))
+            print(ierr.value, skip.value, fe[0])
+    """)
+    assert r.stdout == "-3 0 7.0\n-4 1 7.0\nreturned -4\n"
+
+
 @pytest.mark.parametrize("nerr,level", [(0, 1), (100000000, 1), (-10000000, 0), (1, 3), (1, -2)])
 def test_invalid_error_number_or_level(nerr, level):
     r = run_lib(f"lib.xermsg_(s('LIB'), s('SUB'), s('M'), i({nerr}), i({level}), n('LIB'), "
