@@ -151,6 +151,9 @@ i32 pchsp(const i32* ic, const T* vc, i32 n, const T* x, const T* f, T* d, i32 i
     }
     if (ibeg > n) ibeg = 0;
     if (iend > n) iend = 0;
+    // The not-a-knot end needs the slope of the second-last interval after w(2, n-1) has
+    // become a pivot.
+    const T s2last = n >= 3 ? w(2, n - 1) : T(0);
 
     const auto singular = [] { return fail<T>("DPCHSP", "SINGULAR LINEAR SYSTEM", -8); };
     // Derivative at an end from the k points nearest it, the end point last.
@@ -163,18 +166,18 @@ i32 pchsp(const i32* ic, const T* vc, i32 n, const T* x, const T* f, T* d, i32 i
         return ierf == 0 ? 0
                          : fail<T>("DPCHSP", Message("ERROR RETURN FROM ", twin<T>("DPCHDF")), -9);
     };
-    if (ibeg == 1 || ibeg == 2) {
-        dv(1, 1) = vc[0];
-    } else if (ibeg > 2) {
-        if (i32 e = end_estimate(ibeg, true, dv(1, 1))) return e;
+    // Both end values before d is written: d may share storage with x.
+    T dbeg = ibeg == 1 || ibeg == 2 ? vc[0] : T(0), dend = iend == 1 || iend == 2 ? vc[1] : T(0);
+    if (ibeg > 2) {
+        if (i32 e = end_estimate(ibeg, true, dbeg)) return e;
         ibeg = 1;
     }
-    if (iend == 1 || iend == 2) {
-        dv(1, n) = vc[1];
-    } else if (iend > 2) {
-        if (i32 e = end_estimate(iend, false, dv(1, n))) return e;
+    if (iend > 2) {
+        if (i32 e = end_estimate(iend, false, dend)) return e;
         iend = 1;
     }
+    if (ibeg != 0) dv(1, 1) = dbeg;
+    if (iend != 0) dv(1, n) = dend;
 
     // First equation w(2,1) d(1) + w(1,1) d(2) = rhs(1); right-hand sides are kept in d.
     if (ibeg == 0) {
@@ -212,11 +215,8 @@ i32 pchsp(const i32* ic, const T* vc, i32 n, const T* x, const T* f, T* d, i32 i
             if (w(2, n - 1) == 0) return singular();
             g = -1 / w(2, n - 1);
         } else if (iend == 0) {
-            // Not-a-knot: the slope of the second-last interval comes from f again, since
-            // w(2, n-1) holds a pivot by now.
             g = w(1, n - 1) + w(1, n);
-            const T s2 = (fv(1, n - 1) - fv(1, n - 2)) / w(1, n - 1);
-            dv(1, n) = ((w(1, n) + 2 * g) * w(2, n) * w(1, n - 1) + w(1, n) * w(1, n) * s2) / g;
+            dv(1, n) = ((w(1, n) + 2 * g) * w(2, n) * w(1, n - 1) + w(1, n) * w(1, n) * s2last) / g;
             if (w(2, n - 1) == 0) return singular();
             g = -g / w(2, n - 1);
             w(2, n) = w(1, n - 1);
@@ -291,6 +291,18 @@ i32 pchfe(std::string_view droutine, std::string_view dpiece, i32 n, const T* x,
     if (i32 e = validate<T>(droutine, n, x, incfd, !*skip)) return e;
     *skip = 1;
     if (ne < 1) return fail<T>(droutine, "NUMBER OF EVALUATION POINTS LESS THAN ONE", -4);
+    // Outputs that share storage with the data: the data are read from a private copy.
+    const i64 nf = i64(incfd) * (n - 1) + 1;
+    const auto shared = [&](const T* a, i64 m) {
+        return overlaps(a, m, fe, ne) || (de && overlaps(a, m, de, ne));
+    };
+    const bool copy = shared(x, n) || shared(f, nf) || shared(d, nf);
+    Work<T, 0> own(copy ? 3 * i64(n) : 0);
+    if (copy) {
+        for (i64 i = 0; i < n; ++i)
+            own[i] = x[i], own[n + i] = f[i * incfd], own[2 * n + i] = d[i * incfd];
+        x = own.data(), f = x + n, d = f + n, incfd = 1;
+    }
     const Mat<const T> fv(f, incfd, n), dv(d, incfd, n);
     const i32 last = n - 1;
     const auto make = [&](i32 i) {
@@ -317,18 +329,12 @@ i32 pchfe(std::string_view droutine, std::string_view dpiece, i32 n, const T* x,
         }
         return static_cast<i32>(lo);
     };
-    // Points right of x(n) from index j on, counted over one pass and a running prefix.
-    const T hlast = std::max(T(0), x[n - 1] - x[n - 2]);
-    const auto right = [&](i64 q) { return xe[q] - x[n - 2] > hlast; };
-    i64 rtotal = -1, rpos = 0, rbefore = 0;
-    const auto rights_from = [&](i64 j) {
-        if (rtotal < 0) {
-            rtotal = 0;
-            for (i64 q = 0; q < ne; ++q) rtotal += right(q);
-        }
-        for (; rpos < j; ++rpos) rbefore += right(rpos);
-        return rtotal - rbefore;
-    };
+    // Points right of x(n): all of them, and those before the current one (counted before
+    // its value is written, as fe may share storage with xe).
+    const T xlast = x[n - 2], hlast = std::max(T(0), x[n - 1] - x[n - 2]);
+    i64 rtotal = 0, rbefore = 0;
+    if (n > 2)
+        for (i64 q = 0; q < ne; ++q) rtotal += xe[q] - xlast > hlast;
 
     i64 ierr = 0;
     i32 cur = 0;
@@ -343,9 +349,10 @@ i32 pchfe(std::string_view droutine, std::string_view dpiece, i32 n, const T* x,
                                Message("ERROR RETURN FROM ", twin<T>(dpiece), " -- FATAL"), -5, 2);
             }
             c = ne >= last ? table(k) : make(k);
-            if (k == last && n > 2) ierr += rights_from(j);
+            if (k == last && n > 2) ierr += rtotal - rbefore;
             cur = k;
         }
+        rbefore += v - xlast > hlast;
         const T t = c.eval(v, fe + j, de ? de + j : nullptr);
         if (k == 1) ierr += (t < std::min(T(0), c.h)) + (n == 2 && t > std::max(T(0), c.h));
     }

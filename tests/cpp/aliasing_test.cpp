@@ -13,10 +13,12 @@
 #include "core/math_linalg.hpp"
 #include "core/math_products.hpp"
 #include "core/math_repair.hpp"
+#include "core/math_tabulated.hpp"
 #include "core/utility.hpp"
 #include "materials/lamina_notation.hpp"
 #include "materials/lamina_stiffness.hpp"
 #include "materials/laminate.hpp"
+#include "pchip/pchip.hpp"
 
 using namespace vorlen;
 
@@ -234,6 +236,64 @@ std::vector<Case> cases() {
          [](P p) {
              i32 slice[2];
              utility::GetSubArray(p[0], slice, p[1], &six, &four, nullptr);
+         }},
+        {"cubichermitianinterpolation",
+         {zeros(5), {0.0, 0.5, 1.5, 2.0, 3.5}, values(5, 1), {3.9, -0.5, 1.7, 0.2, 2.0}},
+         {{0, 1}, {0, 2}, {0, 3}},
+         [](P p) { math::math_cubichermitianinterpolation(p[0], p[1], p[2], p[3], &five, &five); }},
+        {"polynomialfitting",
+         {zeros(3), values(3, 1), values(3, 2)},
+         {{0, 1}, {0, 2}},
+         [](P p) { math::math_polynomialfitting(p[0], p[1], p[2], &two, &three); }},
+        {"dpchim",
+         {{0.0, 0.5, 1.5, 2.0, 3.5}, values(5, 1), zeros(5)},
+         {{2, 0}, {2, 1}},
+         [](P p) {
+             i32 ierr;
+             dpchim_(&five, p[0], p[1], p[2], &one, &ierr);
+         }},
+        {"dpchsp",
+         {{0.0, 0.5, 1.5, 2.0, 3.5}, values(5, 1), zeros(5)},
+         {{2, 0}, {2, 1}},
+         [](P p) {
+             const i32 ic[2] = {0, 0};
+             const double vc[2] = {0.0, 0.0};
+             double wk[10];
+             const i32 nwk = 10;
+             i32 ierr;
+             dpchsp_(ic, vc, &five, p[0], p[1], p[2], &one, wk, &nwk, &ierr);
+         }},
+        {"dpchspEstimatedEnds",
+         {{0.0, 0.5, 1.5, 2.0}, values(4, 1), zeros(4)},
+         {{2, 0}, {2, 1}},
+         [](P p) {
+             const i32 ic[2] = {4, 3};
+             const double vc[2] = {0.0, 0.0};
+             double wk[8];
+             const i32 nwk = 8;
+             i32 ierr;
+             dpchsp_(ic, vc, &four, p[0], p[1], p[2], &one, wk, &nwk, &ierr);
+         }},
+        {"dpchfe",  // points beyond both ends and out of order: the count is part of the result
+         {{0.0, 0.5, 1.5, 2.0, 2.5, 4.0},
+          values(6, 1),
+          values(6, 2),
+          {3.0, -1.0, 1.7, 4.5, 0.2, 9.0},
+          zeros(6),
+          zeros(1)},
+         {{4, 3}, {4, 0}, {4, 1}, {4, 2}},
+         [](P p) {
+             i32 skip = 0, ierr = 0;
+             dpchfe_(&six, p[0], p[1], p[2], &one, &skip, &six, p[3], p[4], &ierr);
+             p[5][0] = ierr;
+         }},
+        {"dchfev",
+         {{-1.0, 0.5, 2.0}, zeros(3)},
+         {{1, 0}},
+         [](P p) {
+             const double x1 = 0.0, x2 = 1.0, f1 = 1.0, f2 = 2.0, d1 = 0.5, d2 = -1.0;
+             i32 next[2], ierr;
+             dchfev_(&x1, &x2, &f1, &f2, &d1, &d2, &three, p[0], p[1], next, &ierr);
          }},
     };
     std::vector<Case> out;
