@@ -76,6 +76,17 @@ std::vector<double*> pointers(Arrays& a) {
 const i32 one = 1, two = 2, three = 3, four = 4, five = 5, six = 6, nine = 9, zero = 0;
 const double angle = 0.7;
 
+// dpchsp_ on the n points x = p[0], f = p[1] into d = p[2], with end conditions (ic1, ic2).
+Call spline_slopes(const i32& n, i32 ic1, i32 ic2) {
+    return [&n, ic1, ic2](const std::vector<double*>& p) {
+        const i32 ic[2] = {ic1, ic2}, nwk = 2 * n;
+        const double vc[2] = {0.0, 0.0};
+        double wk[16];
+        i32 ierr;
+        dpchsp_(ic, vc, &n, p[0], p[1], p[2], &one, wk, &nwk, &ierr);
+    };
+}
+
 std::vector<Case> cases() {
     using P = const std::vector<double*>&;
     const std::vector<Routine> routines = {
@@ -255,25 +266,11 @@ std::vector<Case> cases() {
         {"dpchsp",
          {{0.0, 0.5, 1.5, 2.0, 3.5}, values(5, 1), zeros(5)},
          {{2, 0}, {2, 1}},
-         [](P p) {
-             const i32 ic[2] = {0, 0};
-             const double vc[2] = {0.0, 0.0};
-             double wk[10];
-             const i32 nwk = 10;
-             i32 ierr;
-             dpchsp_(ic, vc, &five, p[0], p[1], p[2], &one, wk, &nwk, &ierr);
-         }},
+         spline_slopes(five, 0, 0)},
         {"dpchspEstimatedEnds",
          {{0.0, 0.5, 1.5, 2.0}, values(4, 1), zeros(4)},
          {{2, 0}, {2, 1}},
-         [](P p) {
-             const i32 ic[2] = {4, 3};
-             const double vc[2] = {0.0, 0.0};
-             double wk[8];
-             const i32 nwk = 8;
-             i32 ierr;
-             dpchsp_(ic, vc, &four, p[0], p[1], p[2], &one, wk, &nwk, &ierr);
-         }},
+         spline_slopes(four, 4, 3)},
         {"dpchfe",  // points beyond both ends and out of order: the count is part of the result
          {{0.0, 0.5, 1.5, 2.0, 2.5, 4.0},
           values(6, 1),
