@@ -4,21 +4,11 @@ import pytest
 from scipy.interpolate import PchipInterpolator
 
 import _vorlen
-from conftest import run_python
+from conftest import errstat, errtext, run_python
 
 m = _vorlen.math
-err = _vorlen.errorhandling
 
-
-@pytest.fixture(autouse=True)
-def clean_register():
-    err.rsxerr(1)
-    yield
-    err.rsxerr(1)
-
-
-def errstat():
-    return int(err.errstat)
+pytestmark = pytest.mark.usefixtures("clean_register")
 
 
 CALL_FORMS = [
@@ -322,7 +312,7 @@ def test_polynomial_fit_against_numpy(degree):
 def test_polynomial_fit_with_a_singular_normal_matrix_is_reported():
     np.testing.assert_array_equal(m.polynomialfitting([1.0, 1.0, 1.0], [1.0, 2.0, 3.0], 1), [0, 0])
     assert errstat() == -2
-    assert err.errstring[()] == b"Problem in polynom fitting function".ljust(80)
+    assert errtext() == "Problem in polynom fitting function"
 
 
 def test_polynomial_fit_of_negative_degree_writes_nothing():
