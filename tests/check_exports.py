@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
-"""Checks that libvorlen.so exports the routines of the register, of the store allocation and those
-no Python module reaches,
-and every variable of the data store and of the register under <module>_<name>, each with the
-size of its kind: 4 for a 32-bit integer, 8 for a double, the length of a text, and for an
+"""Checks that libvorlen.so exports the routines of the register, of the store allocation, of the
+box-beam analysis and those no Python module reaches, and every variable of the data store, of
+the register and of the box-beam data modules under <module>_<name>, each with the size of its
+kind: 4 for a 32-bit integer, 8 for a double, 1 for a logical, the length of a text, and for an
 allocatable array of rank R the array record (data pointer, storage block, R extents): 16 + 8 R.
 
 Usage: check_exports.py <path of libvorlen.so>
@@ -26,9 +26,12 @@ ROUTINES = [
     "dpchid_", "dchfie_", "dpchqa_",
     "j4save_", "xgetua_", "i1mach_", "xerprn_", "xersve_", "xerhlt_", "xermsg_", "xercnt_",
     "fdump_",
+    "Box_Initialize", "Box_GetXSection", "Initialize", "AllocAll", "AllocateWallData",
+    "AllocateCapData", "AllocateCellData", "AllocateForceData", "AllocateEpigamData",
+    "GetEquivalentXSection", "KNKRFT", "TVERT", "QVSKPX",
 ]
 
-# module: variables in the order of the module, as "name kind" with kind i / d (scalar),
+# module: variables in the order of the module, as "name kind" with kind i / d / b (scalar),
 # "i R" / "d R" (array of rank R) or "text N".
 VARIABLES = {
     "types": "cb i, i2 i, i4 i, i8 i, sp i, dp i, qp i",
@@ -60,6 +63,22 @@ VARIABLES = {
     "errorhandling": "errintv i 1, errrealv d 1, errasciim i 2, errstring text 80, errstat i",
 }
 
+# The box-beam data modules, apart from the store.
+BOXBEAM_VARIABLES = {
+    "path": "csinfopath text 240, vbinfopath text 240",
+    "restr": "maxgu i, maxwa i, maxze i",
+    "steuer": "druck b, exdru b, klog i",
+    "spanug": "kennz text 80, qqx d, qqy d, qqz d, qmx d, qmy d, qmz d",
+    "quer": "ys d, zs d, yt d, zt d, ymst d, zmst d, ymstac d, zmstac d, bx d, alpha d, dyyste d,"
+            " dzzste d, dyy d, dzy d, dzz d, dt d, m d, iyys d, izzs d, izys d, itt d",
+    "wand": "kw i, ig1 i 1, ig2 i 1, it i 1, yk0 d 1, zk0 d 1, yklk d 1, zklk d 1, bk d 1,"
+            " gk d 1, rhok d 1, e d 1, th d 1",
+    "gurt": "ig i, yi d 1, zi d 1, bi d 1, myi d 1",
+    "zelle": "az i, iak i 1, ia i 2",
+    "kraft": "nx0 d 1, nxl2 d 1, nxl d 1, t0 d 1, tl2 d 1, tl d 1",
+    "epigam": "epi d 2, gam d 2, epigu d 1",
+}
+
 
 def expected_size(kind):
     words = kind.split()
@@ -67,7 +86,7 @@ def expected_size(kind):
         return int(words[1])
     if len(words) == 2:
         return 16 + 8 * int(words[1])
-    return 4 if words[0] == "i" else 8
+    return {"i": 4, "b": 1}.get(words[0], 8)
 
 
 def main(lib):
@@ -87,12 +106,15 @@ def main(lib):
             faults.append(f"routine {name} is not exported")
         elif symbols[name][0] not in "TW":
             faults.append(f"{name} is exported as '{symbols[name][0]}', not as code")
-    count = 0
-    for module, listing in VARIABLES.items():
+    count = boxbeam_count = 0
+    for module, listing in [*VARIABLES.items(), *BOXBEAM_VARIABLES.items()]:
         for item in listing.split(","):
             name, kind = item.split(maxsplit=1)
             symbol = f"{module}_{name}"
-            count += 1
+            if module in BOXBEAM_VARIABLES:
+                boxbeam_count += 1
+            else:
+                count += 1
             if symbol not in symbols:
                 faults.append(f"variable {symbol} is not exported")
                 continue
@@ -103,9 +125,12 @@ def main(lib):
                 faults.append(f"{symbol} ({kind}) has size {size}, expected {expected_size(kind)}")
     if count != 110:  # guards the listing above against a lost entry
         faults.append(f"the listing holds {count} variables instead of the store's 110")
+    if boxbeam_count != 66:
+        faults.append(f"the listing holds {boxbeam_count} box-beam variables instead of 66")
     for f in faults:
         print(f)
-    print(f"{len(ROUTINES)} routines and {count} variables checked, {len(faults)} faults")
+    print(f"{len(ROUTINES)} routines and {count + boxbeam_count} variables checked,"
+          f" {len(faults)} faults")
     return 1 if faults else 0
 
 
