@@ -9,7 +9,7 @@ import numpy as np
 import pytest
 
 import _vorlen
-from conftest import run_python
+from conftest import errstat, errtext, run_python
 
 bb = _vorlen.boxbeamio
 lib = ctypes.CDLL("libvorlen.so")  # the library _vorlen is linked with
@@ -109,10 +109,9 @@ def wall_resultants(booms, walls):
 
 
 @pytest.fixture
-def box(tmp_path):
+def box(tmp_path, clean_register):
     """Fresh box-beam modules with the default capacities and no report; the error register
     cleared."""
-    _vorlen.errorhandling.rsxerr(1)
     bb.box_initialize()
     flag("steuer_druck").value = flag("steuer_exdru").value = 0
     i32("steuer_klog").value = 7
@@ -120,7 +119,6 @@ def box(tmp_path):
     text("path_vbinfopath", 240).value = str(tmp_path / "dump.txt").encode()
     yield tmp_path
     flag("steuer_druck").value = flag("steuer_exdru").value = 0
-    _vorlen.errorhandling.rsxerr(1)
 
 
 # A square cell of four booms at (+-1, +-1) and four equal walls, boom 1 at (1, 1).
@@ -203,7 +201,7 @@ def test_initialize_with_larger_capacities_enlarges_the_arrays(box):
     walls = [(i + 1, (i + 1) % n + 1, 1.0, 1.0, 0.0) for i in range(n)]
     section(booms, walls, [list(range(1, n + 1))])
     bb.box_getxsection()
-    assert _vorlen.errorhandling.errstat == 0
+    assert errstat() == 0
     # thin circular tube of radius 1: Bredt's 4 A^2 G t / perimeter with the polygon's A
     area, perimeter = n / 2 * math.sin(2 * math.pi / n), 2 * n * math.sin(math.pi / n)
     assert f64("quer_dt").value == pytest.approx(4 * area**2 / perimeter, rel=1e-12)
@@ -215,8 +213,8 @@ def test_counts_beyond_the_capacities_are_refused(box, count, sized):
     section(SQUARE_BOOMS, SQUARE_WALLS, [[1, 2, 3, 4]])
     i32(count).value = array(sized).size + 1 if sized else -1
     bb.box_getxsection()
-    assert _vorlen.errorhandling.errstat == -3
-    assert bytes(_vorlen.errorhandling.errstring).decode().rstrip() == (
+    assert errstat() == -3
+    assert errtext() == (
         "GetEquivalentXSection: box-beam counts beyond the capacities given to Initialize")
     assert all(v == 0.0 for v in quer().values())  # nothing computed
 
@@ -225,7 +223,7 @@ def test_a_cell_with_more_booms_than_rows_is_refused(box):
     section(SQUARE_BOOMS, SQUARE_WALLS, [[1, 2, 3, 4]])
     ints("zelle_iak")[0] = ints("zelle_ia", 2).shape[0] + 1
     bb.box_getxsection()
-    assert _vorlen.errorhandling.errstat == -3
+    assert errstat() == -3
 
 
 def test_analysis_before_initialize_is_refused():
@@ -399,7 +397,7 @@ def test_two_cell_box_in_equilibrium_and_compatible(box):
     load = (1.5, -0.4, 2.0, 0.7, 3.0, -2.0)
     section(TWO_CELL_BOOMS, TWO_CELL_WALLS, TWO_CELLS, load)
     bb.box_getxsection()
-    assert _vorlen.errorhandling.errstat == 0
+    assert errstat() == 0
     assert wall_resultants(TWO_CELL_BOOMS, TWO_CELL_WALLS) == pytest.approx(load, abs=1e-12)
     # each cell twists by the same theta: the flow over G t around the cell is 2 A theta
     t0, tl2, tl = (array("kraft_" + n) for n in ("t0", "tl2", "tl"))
