@@ -68,10 +68,18 @@ void CentralStepDerivative(double* derivative, const double* y, const double* x,
         report(-3, "Fewer than two samples in CentralStepDerivative");
         return;
     }
-    derivative[0] = (y[1] - y[0]) / (x[1] - x[0]);
-    for (i64 i = 1; i < nn - 1; ++i)
-        derivative[i] = (y[i + 1] - y[i - 1]) / (x[i + 1] - x[i - 1]);
-    derivative[nn - 1] = (y[nn - 1] - y[nn - 2]) / (x[nn - 1] - x[nn - 2]);
+    // Each entry is written once the samples it replaces have been read: derivative may be y
+    // or x itself.
+    double ym = y[0], xm = x[0], yi = y[1], xi = x[1];  // samples i-1 and i
+    double pending = (yi - ym) / (xi - xm);
+    for (i64 i = 1; i < nn - 1; ++i) {
+        const double yn = y[i + 1], xn = x[i + 1];
+        derivative[i - 1] = pending;
+        pending = (yn - ym) / (xn - xm);
+        ym = yi, xm = xi, yi = yn, xi = xn;
+    }
+    derivative[nn - 2] = pending;
+    derivative[nn - 1] = (yi - ym) / (xi - xm);
 }
 
 void GetParabolaCoefficients(const double* ind, double* oud) {
