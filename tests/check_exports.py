@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-"""Checks that libvorlen.so exports the routines of the register, of the store allocation, of the
-box-beam analysis and those no Python module reaches, and every variable of the data store, of
-the register and of the box-beam data modules under <module>_<name>, each with the size of its
-kind: 4 for a 32-bit integer, 8 for a double, 1 for a logical, the length of a text, and for an
-allocatable array of rank R the array record (data pointer, storage block, R extents): 16 + 8 R.
+"""Checks that libvorlen.so exports the routines of ROUTINES (the register, the store allocation,
+the box-beam analysis, those no Python module reaches and the later modules), and every variable
+of the data store, of the register and of the box-beam data modules under <module>_<name>, each
+with the size of its kind: 4 for a 32-bit integer, 8 for a double, 1 for a logical, the length
+of a text, and for an allocatable array of rank R the array record (data pointer, storage block,
+R extents): 16 + 8 R.
 
 Usage: check_exports.py <path of libvorlen.so>
 """
@@ -29,6 +30,9 @@ ROUTINES = [
     "Box_Initialize", "Box_GetXSection", "Initialize", "AllocAll", "AllocateWallData",
     "AllocateCapData", "AllocateCellData", "AllocateForceData", "AllocateEpigamData",
     "GetEquivalentXSection", "KNKRFT", "TVERT", "QVSKPX",
+    "fLimit", "iLimit", "mLimit", "LogarithmicBarrier", "GeneralSigmoidal",
+    "signalprocessing_logistic", "signalprocessing_generallogistic", "GeneralSmoothStep",
+    "GeneralizedMean", "CumulativeMovingAverage", "WeightedMovingAverage", "GetPeaks",
 ]
 
 # module: variables in the order of the module, as "name kind" with kind i / d / b (scalar),
