@@ -33,6 +33,13 @@ ROUTINES = [
     "fLimit", "iLimit", "mLimit", "LogarithmicBarrier", "GeneralSigmoidal",
     "signalprocessing_logistic", "signalprocessing_generallogistic", "GeneralSmoothStep",
     "GeneralizedMean", "CumulativeMovingAverage", "WeightedMovingAverage", "GetPeaks",
+    "RuleOfMixture", "Abolinsh", "Puck", "HopkinsChamis", "HalpinTsai", "Chamis", "Foye",
+    "Krimmer", "LTH", "InSituLaRC04", "InSituPuckPS", "InSituChangLessard", "GetEshelbyTensor",
+    "GetStrainConcentrationTensor", "GetAverageSCFromDualEquation", "GetVoigtComplianceMatrix",
+    "GetEngConstsFromComplianceMatrix", "GetFiberBundleComplianceMatrix",
+    "GetPorousResinComplianceMatrix", "GetPhaseReduction", "Voigt", "Reuss", "Dilute",
+    "MoriTanaka", "Chow", "Lielens", "HashinShtrikman", "Mura", "CSCS", "Huang", "Cumulative",
+    "GetUDStrengthFromBridgingMatrix", "GeneralizedMoriTanaka",
 ]
 
 # module: variables in the order of the module, as "name kind" with kind i / d / b (scalar),

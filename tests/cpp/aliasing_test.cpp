@@ -15,9 +15,11 @@
 #include "core/math_repair.hpp"
 #include "core/math_tabulated.hpp"
 #include "core/utility.hpp"
+#include "materials/isscollection.hpp"
 #include "materials/lamina_notation.hpp"
 #include "materials/lamina_stiffness.hpp"
 #include "materials/laminate.hpp"
+#include "materials/micromechanic.hpp"
 #include "pchip/pchip.hpp"
 
 using namespace vorlen;
@@ -65,6 +67,16 @@ std::vector<double> symmetric(int n, int seed) {
     for (int j = 0; j < n; ++j)
         for (int i = 0; i < j; ++i) v[j + n * i] = v[i + n * j];
     return v;
+}
+
+// Voigt compliance of an isotropic material.
+std::vector<double> isotropic_compliance(double e, double nu) {
+    std::vector<double> s(36);
+    for (int i = 0; i < 3; ++i) {
+        for (int j = 0; j < 3; ++j) s[i + 6 * j] = i == j ? 1.0 / e : -nu / e;
+        s[(i + 3) * 7] = 2.0 * (1.0 + nu) / e;
+    }
+    return s;
 }
 
 std::vector<double*> pointers(Arrays& a) {
@@ -296,6 +308,88 @@ std::vector<Case> cases() {
              i32 next[2], ierr;
              dchfev_(&x1, &x2, &f1, &f2, &d1, &d2, &three, p[0], p[1], next, &ierr);
          }},
+        {"RuleOfMixture",
+         {zeros(4), {230e3, 15e3, 24e3, 0.25}, {3.5e3, 0.35}},
+         {{0, 1}},
+         [](P p) {
+             const double vf = 0.6;
+             micromechanic::RuleOfMixture(p[0], p[1], p[2], &vf);
+         }},
+        {"Chamis",
+         {zeros(5), {230e3, 15e3, 24e3, 5.5e3, 0.25}, {3.5e3, 0.35}},
+         {{0, 1}},
+         [](P p) {
+             const double vf = 0.6;
+             micromechanic::Chamis(p[0], p[1], p[2], &vf, &five);
+         }},
+        {"Krimmer",
+         {zeros(5), {140e3, 9e3, 0.3}, {230e3, 15e3, 24e3, 5.5e3, 0.25}, {3.5e3, 0.35}},
+         {{0, 2}},
+         [](P p) {
+             const double vf = 0.6;
+             micromechanic::Krimmer(p[0], p[1], p[2], p[3], &vf);
+         }},
+        {"LTH",
+         {zeros(5), {230e3, 15e3, 24e3, 5.5e3, 0.25}, {4e3, 3.8e3, 1.4e3, 1.3e3, 0.36}},
+         {{0, 1}, {0, 2}},
+         [](P p) {
+             const double vf = 0.6;
+             micromechanic::LTH(p[0], p[1], p[2], &vf, &five, &one, &zero);
+         }},
+        {"InSituLaRC04",
+         {zeros(2), {140e3, 9e3, 0.3, 4.6e3}, {0.26, 0.8}},
+         {{0, 2}},
+         [](P p) {
+             const double xt22 = 60.0, x12 = 90.0, t = 0.0001;
+             isscollection::InSituLaRC04(p[0], p[1], p[2], &xt22, &x12, &t, nullptr);
+         }},
+        {"GetEshelbyTensor",
+         {zeros(36), regular(6, 1)},
+         {{0, 1}},
+         [](P p) {
+             const i32 kind = 11;
+             const double ratio = 1.5, nu = 0.3;
+             micromechanic::GetEshelbyTensor(p[0], &kind, &ratio, &nu, p[1]);
+         }},
+        {"GetStrainConcentrationTensor",
+         {zeros(36), values(36, 1), regular(6, 2), regular(6, 3)},
+         {{0, 1}, {0, 2}, {0, 3}},
+         [](P p) {
+             const double vinc = 0.4;
+             micromechanic::GetStrainConcentrationTensor(p[0], p[1], p[2], p[3], &vinc, &five);
+         }},
+        {"GetAverageSCFromDualEquation",
+         {zeros(36), values(36, 1), values(36, 2), values(36, 3)},
+         {{0, 1}, {0, 2}, {0, 3}},
+         [](P p) {
+             const double vinc = 0.4;
+             micromechanic::GetAverageSCFromDualEquation(p[0], p[1], p[2], p[3], &vinc);
+         }},
+        {"GetFiberBundleComplianceMatrix",
+         {zeros(36), isotropic_compliance(70e3, 0.22), isotropic_compliance(1e3, 0.4)},
+         {{0, 1}, {0, 2}},
+         [](P p) {
+             const double vf = 0.5, vinter = 0.05;
+             micromechanic::GetFiberBundleComplianceMatrix(p[0], p[1], p[2], &vf, &vinter);
+         }},
+        {"GetPorousResinComplianceMatrix",
+         {zeros(36), isotropic_compliance(3.5e3, 0.35)},
+         {{0, 1}},
+         [](P p) {
+             const double vv = 0.1;
+             micromechanic::GetPorousResinComplianceMatrix(p[0], p[1], &vv, &zero);
+         }},
+        {"GetPorousResinComplianceMatrixSpectrum",
+         {zeros(36), isotropic_compliance(3.5e3, 0.35)},
+         {{0, 1}},
+         [](P p) {
+             const double vv = 0.1;
+             micromechanic::GetPorousResinComplianceMatrix(p[0], p[1], &vv, &one);
+         }},
+        {"GeneralizedMoriTanaka",
+         {zeros(36), values(72, 1), values(72, 2), {0.2, 0.3}, regular(6, 3)},
+         {{0, 1}, {0, 2}, {0, 4}},
+         [](P p) { micromechanic::GeneralizedMoriTanaka(p[0], p[1], p[2], p[3], p[4], &two); }},
     };
     std::vector<Case> out;
     for (const Routine& r : routines)
