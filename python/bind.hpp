@@ -19,13 +19,15 @@
 //           inout     in/out: an array changed in place (never copied), or a rank-0 scalar
 //           hide      not passed by the caller; "= expression" gives its value
 //           callback  a routine argument (Python callable or capsule); type is the callback form
-//   type    i int32, d float64, D complex128, b one-byte logical, s<N> text of N characters,
-//           s* text of its own length (its length follows as a separate hidden item,
-//              "hide i n = size(name)")
+//   type    i int32, d float64, D complex128, b one-byte logical, c single character (arrays
+//           only, numpy 'S1'), s<N> text of N characters, s(<expression>) text whose length
+//           the expression gives (below 0 counts as 0), s* text of its own length (its length
+//           follows as a separate hidden item, "hide i n = size(name)")
 //   extents comma-separated expressions: integers, argument names, shape(x, k), size(x),
 //           abs(x), + - * / (integer division), comparisons (1 or 0) and parentheses; * for an
 //           open extent
-//   default an expression, a number, or a parenthesised list of numbers for an array
+//   default an expression, a number, or a parenthesised list of numbers for an array; a
+//           complex scalar takes a number or the pair (real, imaginary)
 //   check   a condition printed as written when it fails, e.g. check(shape(y, 0) == size(x))
 //
 // A declaration may end with a note: text for the "Notes" section of the docstring.

@@ -160,11 +160,30 @@ int numpy_type(char t) {
     case 'i': return NPY_INT32;
     case 'd': return NPY_FLOAT64;
     case 'D': return NPY_COMPLEX128;
+    case 'c': return NPY_STRING;
     default: return NPY_INT8;
     }
 }
 
 namespace {
+
+// Element descriptor of an argument type (a new reference): single characters are 'S1'.
+PyArray_Descr* descr_of(char t) {
+    if (t != 'c') return PyArray_DescrFromType(numpy_type(t));
+    PyArray_Descr* d = PyArray_DescrNewFromType(NPY_STRING);
+    if (d) d->elsize = 1;
+    return d;
+}
+
+const char* type_name(char t) {
+    switch (t) {
+    case 'd': return "float64";
+    case 'i': return "int32";
+    case 'D': return "complex128";
+    case 'c': return "S1";
+    default: return "int8";
+    }
+}
 
 // "1st", "2nd", "3rd", "4th", ... by the last digit only ("11st", "12nd").
 std::string ordinal(int n) {
@@ -363,8 +382,9 @@ bool to_text(PyObject* o, Texts& texts, Slot& sl, int n) {
 }
 
 bool suitable(PyArrayObject* a, int typenum, bool writeable) {
-    return PyArray_TYPE(a) == typenum && PyArray_IS_F_CONTIGUOUS(a) && PyArray_ISALIGNED(a) &&
-           PyArray_ISNOTSWAPPED(a) && (!writeable || PyArray_ISWRITEABLE(a));
+    return PyArray_TYPE(a) == typenum && (typenum != NPY_STRING || PyArray_ITEMSIZE(a) == 1) &&
+           PyArray_IS_F_CONTIGUOUS(a) && PyArray_ISALIGNED(a) && PyArray_ISNOTSWAPPED(a) &&
+           (!writeable || PyArray_ISWRITEABLE(a));
 }
 
 // Fits an array to the declared rank: missing trailing extents become 1, extents of 1 beyond
@@ -438,7 +458,7 @@ bool make_array(const Routine& r, const Arg& a, Slot& sl, const i64* want, bool 
             PyErr_Format(error_class,
                          "%s -- an in/out argument must be a writeable column-major contiguous "
                          "numpy array of type %s",
-                         array_prefix(r, a).c_str(), a.type == 'd' ? "float64" : a.type == 'i' ? "int32" : "complex128");
+                         array_prefix(r, a).c_str(), type_name(a.type));
             return false;
         }
         Py_INCREF(o);
@@ -452,8 +472,10 @@ bool make_array(const Routine& r, const Arg& a, Slot& sl, const i64* want, bool 
         int flags = NPY_ARRAY_F_CONTIGUOUS | NPY_ARRAY_ALIGNED | NPY_ARRAY_FORCECAST |
                     NPY_ARRAY_ENSUREARRAY;
         if (a.returned) flags |= NPY_ARRAY_ENSURECOPY | NPY_ARRAY_WRITEABLE;
-        arr = reinterpret_cast<PyArrayObject*>(
-            PyArray_FromAny(o, PyArray_DescrFromType(typenum), 0, 0, flags, nullptr));
+        PyArray_Descr* descr = descr_of(a.type);
+        arr = descr ? reinterpret_cast<PyArrayObject*>(
+                          PyArray_FromAny(o, descr, 0, 0, flags, nullptr))
+                    : nullptr;
         if (!arr) {
             raise_with_pending(error_class, array_prefix(r, a));
             return false;
@@ -477,13 +499,16 @@ bool new_array(const Routine& r, const Arg& a, Slot& sl, const i64* want) {
         }
         dims[d] = want[d];
     }
-    sl.array = reinterpret_cast<PyArrayObject*>(PyArray_New(
-        &PyArray_Type, a.rank, dims, numpy_type(a.type), nullptr, nullptr, 0, 1, nullptr));
+    sl.array = reinterpret_cast<PyArrayObject*>(PyArray_New(&PyArray_Type, a.rank, dims,
+                                                            numpy_type(a.type), nullptr, nullptr,
+                                                            a.type == 'c' ? 1 : 0, 1, nullptr));
     if (!sl.array) {
         raise_with_pending(error_class, array_prefix(r, a));
         return false;
     }
-    std::memset(PyArray_DATA(sl.array), 0, static_cast<size_t>(PyArray_NBYTES(sl.array)));
+    // zeros, and blanks for characters as for a text
+    std::memset(PyArray_DATA(sl.array), a.type == 'c' ? ' ' : 0,
+                static_cast<size_t>(PyArray_NBYTES(sl.array)));
     if (!a.dfltlist.empty()) {
         const npy_intp n = PyArray_SIZE(sl.array);
         const size_t nl = a.dfltlist.size();
@@ -507,11 +532,17 @@ bool new_array(const Routine& r, const Arg& a, Slot& sl, const i64* want) {
 bool convert_scalar(const Routine& r, const Arg& a, Slot& sl, CallState& st, Texts& texts) {
     PyObject* o = sl.given;
     if (a.type == 's') {
+        int len = a.textlen;
+        if (len == -2) {
+            bool ok = true;
+            const i64 v = value(a.textexpr, st, ok);
+            len = static_cast<int>(v < 0 ? 0 : v > INT32_MAX ? INT32_MAX : v);
+        }
         if (a.hidden && !o) {
-            if (!to_text(nullptr, texts, sl, a.textlen)) return false;
+            if (!to_text(nullptr, texts, sl, len)) return false;
             return true;
         }
-        if (to_text(o, texts, sl, a.textlen)) return true;
+        if (to_text(o, texts, sl, len)) return true;
         if (PyErr_ExceptionMatches(PyExc_OverflowError) || PyErr_ExceptionMatches(PyExc_MemoryError) ||
             (PyErr_ExceptionMatches(PyExc_ValueError) && PyArray_Check(o)))
             return false;
@@ -530,7 +561,8 @@ bool convert_scalar(const Routine& r, const Arg& a, Slot& sl, CallState& st, Tex
         if (a.returned && a.hidden) return true;
         bool ok = true;
         if (a.type == 'd') sl.v.d = a.dfltlist[0];
-        else if (a.type == 'D') sl.v.z() = a.dfltlist[0];
+        else if (a.type == 'D')
+            sl.v.z() = {a.dfltlist[0], a.dfltlist.size() > 1 ? a.dfltlist[1] : 0.0};
         else {
             const i64 v = value(a.dflt, st, ok);
             if (a.type == 'b') sl.v.b = v != 0;

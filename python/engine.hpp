@@ -38,8 +38,9 @@ struct Arg {
     bool inout = false;          // changed in place
     bool overwrite = false;      // returned array input with an overwrite flag
     bool callback = false;
-    char type = 0;               // i d D b s
-    int textlen = 0;             // s: declared length, -1 for its own length
+    char type = 0;               // i d D b s c
+    int textlen = 0;             // s: declared length, -1 for its own length, -2 for textexpr
+    Expr textexpr;               // s(<expression>): the length, evaluated per call
     int rank = 0;
     std::vector<Expr> dims;      // empty Expr: open extent "*"
     std::vector<std::string> dimtext;

@@ -194,6 +194,10 @@ std::string bounds(const Arg& a) {
     return s + ")";
 }
 
+std::string text_length(const Arg& a) {
+    return a.textlen == -2 ? a.textexpr.text : std::to_string(a.textlen);
+}
+
 std::string describe_in(const Arg& a) {
     std::string s = a.name + " : ";
     if (a.callback) return s + "call-back function";
@@ -202,7 +206,7 @@ std::string describe_in(const Arg& a) {
                " array('" + a.type + "') with bounds " + bounds(a);
     if (a.inout) return s + "in/output rank-0 array(" + scalar_word(a.type) + ",'" +
                         (a.type == 'D' ? 'D' : a.type) + "')";
-    if (a.type == 's') return s + "input string(len=" + std::to_string(a.textlen) + ")";
+    if (a.type == 's') return s + "input string(len=" + text_length(a) + ")";
     return s + "input " + scalar_word(a.type);
 }
 
@@ -211,7 +215,7 @@ std::string describe_out(const Arg& a) {
     if (a.rank > 0)
         return s + "rank-" + std::to_string(a.rank) + " array('" + a.type + "') with bounds " +
                bounds(a);
-    if (a.type == 's') return s + "string(len=" + std::to_string(a.textlen) + ")";
+    if (a.type == 's') return s + "string(len=" + text_length(a) + ")";
     return s + scalar_word(a.type);
 }
 
@@ -234,7 +238,7 @@ bool compile(const Entry& e, const char* module, Routine& r) {
     // Pass 1: intents, types, names; extents, defaults and checks kept as text.
     std::map<std::string, int> names;
     std::vector<std::string> dimsrc(e.items.size()), dfltsrc(e.items.size()),
-        checksrc(e.items.size());
+        checksrc(e.items.size()), lensrc(e.items.size());
     for (size_t k = 0; k < e.items.size(); ++k) {
         std::string item = trim(e.items[k]);
         Arg a;
@@ -268,8 +272,12 @@ bool compile(const Entry& e, const char* module, Routine& r) {
         else if (intent == "callback") a.required = a.callback = true;
         else return fail(e, "unknown intent '" + intent + "' of " + a.name);
         if (a.callback) return fail(e, "routine arguments are not bound yet");
-        if (type == "i" || type == "d" || type == "D" || type == "b") {
+        if (type == "i" || type == "d" || type == "D" || type == "b" || type == "c") {
             a.type = type[0];
+        } else if (type.size() > 3 && type.compare(0, 2, "s(") == 0 && type.back() == ')') {
+            a.type = 's';
+            a.textlen = -2;
+            lensrc[k] = type.substr(2, type.size() - 3);
         } else if (type[0] == 's') {
             a.type = 's';
             a.textlen = type == "s*" ? -1 : std::atoi(type.c_str() + 1);
@@ -288,7 +296,7 @@ bool compile(const Entry& e, const char* module, Routine& r) {
         char code = e.ctypes[r.returns ? k : k + 1];
         const bool constant = code >= 'A' && code <= 'Z' && code != '@';
         char base = static_cast<char>(std::tolower(code));
-        char want = a.type == 'D' ? 'z' : a.type;
+        char want = a.type == 'D' ? 'z' : a.type == 'c' ? 's' : a.type;
         if (a.callback) want = '@';
         if (base != want)
             return fail(e, "argument " + a.name + " is declared '" + a.type +
@@ -315,9 +323,10 @@ bool compile(const Entry& e, const char* module, Routine& r) {
         return true;
     };
     const int n = static_cast<int>(r.args.size());
-    std::vector<std::set<int>> dimuse(n), dfltuse(n), checkuse(n);
+    std::vector<std::set<int>> dimuse(n), dfltuse(n), checkuse(n), lenuse(n);
     for (int k = 0; k < n; ++k) {
         Arg& a = r.args[k];
+        if (!lensrc[k].empty() && !parse(lensrc[k], a.textexpr, &lenuse[k])) return false;
         if (!dimsrc[k].empty()) {
             for (auto& d : split_top(dimsrc[k])) {
                 a.dimtext.push_back(d);
@@ -328,6 +337,8 @@ bool compile(const Entry& e, const char* module, Routine& r) {
             if (a.rank > max_rank) return fail(e, "rank of " + a.name + " above the limit");
         }
         if (a.type == 's' && a.rank > 0) return fail(e, "text arrays are not supported");
+        if (a.type == 'c' && (a.rank == 0 || !dfltsrc[k].empty()))
+            return fail(e, "single characters are arrays without a default: " + a.name);
         if (a.inout && a.rank == 0 && a.type == 's') return fail(e, "in/out text");
         if (!checksrc[k].empty()) {
             if (!parse(checksrc[k], a.check, &checkuse[k])) return false;
@@ -343,7 +354,8 @@ bool compile(const Entry& e, const char* module, Routine& r) {
                     a.dfltlist.push_back(std::strtod(v.c_str(), &end));
                     if (*end) return fail(e, "default '" + dfltsrc[k] + "' of " + a.name);
                 }
-                if (a.rank == 0 && a.dfltlist.size() != 1)
+                if (a.rank == 0 && !(a.dfltlist.size() == 1 ||
+                                     (a.type == 'D' && a.dfltlist.size() == 2)))
                     return fail(e, "default '" + dfltsrc[k] + "' of " + a.name);
             } else if (!parse(dfltsrc[k], a.dflt, &dfltuse[k])) {
                 return false;
@@ -419,6 +431,7 @@ bool compile(const Entry& e, const char* module, Routine& r) {
             if (!free) deps[k].insert(u.begin(), u.end());
         }
         deps[k].insert(dfltuse[k].begin(), dfltuse[k].end());
+        deps[k].insert(lenuse[k].begin(), lenuse[k].end());
         deps[k].erase(k);
     }
     // Conversion order: dependencies first, otherwise the library's order.

@@ -56,7 +56,7 @@ def parameters(doc):
 def plausible(kind):
     m = re.match(r"(input|in/output) rank-(\d+) array\('(.)'\) with bounds \((.*)\)", kind)
     if m:
-        dtype = {"d": np.float64, "i": np.int32, "D": np.complex128}[m.group(3)]
+        dtype = {"d": np.float64, "i": np.int32, "D": np.complex128, "c": "S1"}[m.group(3)]
         shape = [int(b) if b.isdigit() else 3 for b in m.group(4).split(",")]
         return np.asfortranarray(np.ones(shape, dtype=dtype))
     if kind.startswith("in/output rank-0"):
