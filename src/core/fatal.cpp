@@ -21,6 +21,13 @@ namespace vorlen::fatal {
     stop(1);
 }
 
+[[noreturn]] void format_error(std::string_view reason, std::string_view format) {
+    std::fprintf(stderr, "Error in formatted output: %.*s in format %.*s\n",
+                 static_cast<int>(reason.size()), reason.data(), static_cast<int>(format.size()),
+                 format.data());
+    stop(1);
+}
+
 [[noreturn]] void stop_with_message(const char* text, std::size_t len, int status) {
     std::fputc(' ', stdout);
     std::fwrite(text, 1, len, stdout);

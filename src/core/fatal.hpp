@@ -1,6 +1,7 @@
 // The process-ending paths of the library, in one place.
 #pragma once
 #include <cstddef>
+#include <string_view>
 
 namespace vorlen::fatal {
 
@@ -11,6 +12,9 @@ namespace vorlen::fatal {
 // Writes one free-format record (a leading blank, then the text) to standard output and ends
 // the process. Always a non-zero exit status: this path reports a failure.
 [[noreturn]] void stop_with_message(const char* text, std::size_t len, int status = 1);
+// Prints "Error in formatted output: <reason> in format <format>" to standard error and ends
+// the process: a format that cannot write its item.
+[[noreturn]] void format_error(std::string_view reason, std::string_view format);
 // Flushes standard output and error and ends the process with `status`.
 [[noreturn]] void stop(int status);
 

@@ -1,0 +1,649 @@
+// Text routines of module stringhandling: one pass over the line each, no heap use for lines up
+// to 256 characters (longer inputs that overlap an output are copied once).
+#include "core/stringhandling.hpp"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
+#include <limits>
+
+#include "core/errorhandling.hpp"
+#include "core/fatal.hpp"
+#include "core/work.hpp"
+
+using namespace vorlen;
+using std::string_view;
+
+namespace {
+
+constexpr i64 i32max = std::numeric_limits<i32>::max();
+
+i64 length(const i32* l) { return *l < 0 ? 0 : *l; }
+string_view view(const char* s, const i32* l) { return {s, static_cast<size_t>(length(l))}; }
+i32 saturated(i64 v) { return static_cast<i32>(std::min(v, i32max)); }
+
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+bool blank(char c) { return c == ' '; }
+
+string_view trimmed(string_view s) { return s.substr(0, stringhandling::len_trim(s)); }
+string_view adjusted(string_view s) {  // leading blanks dropped
+    const size_t k = s.find_first_not_of(' ');
+    return k == string_view::npos ? string_view() : s.substr(k);
+}
+
+// An output text of n characters (none for n below 1).
+struct Out {
+    char* p;
+    i64 n;
+    Out(char* q, i64 len) : p(q), n(len < 0 ? 0 : len) {}
+};
+
+// o = t cut or padded with blanks; t may overlap o.
+void put(Out o, string_view t) {
+    const i64 k = std::min<i64>(o.n, static_cast<i64>(t.size()));
+    if (k > 0) std::memmove(o.p, t.data(), static_cast<size_t>(k));
+    if (o.n > k) std::memset(o.p + k, ' ', static_cast<size_t>(o.n - k));
+}
+
+bool overlaps(string_view t, Out o) {
+    return o.n > 0 && !t.empty() && t.data() < o.p + o.n && o.p < t.data() + t.size();
+}
+
+// An input text read while outputs are written: read from a copy when it overlaps one of them.
+class Input {
+  public:
+    Input(string_view t, std::initializer_list<Out> outs)
+        : copied_(std::any_of(outs.begin(), outs.end(), [t](Out o) { return overlaps(t, o); })),
+          copy_(copied_ ? static_cast<i64>(t.size()) : 0), text_(t) {
+        if (copied_) {
+            std::memcpy(copy_.data(), t.data(), t.size());
+            text_ = string_view(copy_.data(), t.size());
+        }
+    }
+    string_view operator*() const { return text_; }
+
+  private:
+    bool copied_;
+    Work<char, 256> copy_;
+    string_view text_;
+};
+
+// A count that selects more characters than its text holds: code -3, and the caller writes
+// its empty result.
+bool exceeds(i64 count, i64 len, const char* routine) {
+    if (count <= len) return false;
+    char msg[80];
+    const int k = std::snprintf(msg, sizeof msg,
+                                "Error: Count exceeds the length of the text in %s.", routine);
+    errorhandling::report(-3, string_view(msg, static_cast<size_t>(std::clamp(k, 0, 79))));
+    return true;
+}
+
+// Occurrences of pattern in s, overlapping ones included (s.size() + 1 for an empty pattern);
+// with first, 1 at the first one.
+i64 occurrences(string_view s, string_view pattern, bool first) {
+    if (pattern.empty()) return static_cast<i64>(s.size()) + 1;
+    i64 count = 0;
+    for (size_t p = s.find(pattern); p != string_view::npos; p = s.find(pattern, p + 1)) {
+        ++count;
+        if (first) break;
+    }
+    return count;
+}
+
+i64 tally_text(string_view s, string_view text, i32 csflag, bool first) {
+    text = trimmed(text);
+    if (csflag == 1) return occurrences(s, text, first);
+    // s left-adjusted, both lower-cased
+    const string_view a = adjusted(s);
+    Work<char, 256> ls(static_cast<i64>(s.size())), lt(static_cast<i64>(text.size()));
+    std::transform(a.begin(), a.end(), ls.data(), lower);
+    std::fill(ls.data() + a.size(), ls.data() + s.size(), ' ');
+    std::transform(text.begin(), text.end(), lt.data(), lower);
+    return occurrences(string_view(ls.data(), s.size()), string_view(lt.data(), text.size()),
+                       first);
+}
+
+template <char (*F)(char)>
+void map_case(char* out, const char* s, const i32* n, const i32* ls, const char* routine) {
+    const Out o(out, *n);
+    if (o.n == 0) return;
+    if (exceeds(o.n, length(ls), routine)) return put(o, {});
+    const Input in(string_view(s, static_cast<size_t>(o.n)), {o});
+    std::transform((*in).begin(), (*in).end(), o.p, F);
+}
+
+// ---- Integer editing with a format ------------------------------------------------------
+
+// One written record: characters at and beyond len are dropped; extent is the furthest
+// position reached.
+struct Record {
+    char* p;
+    i64 len, pos = 0, extent = 0;
+    void put(char c) {
+        if (pos < len) p[pos] = c;
+        extent = std::max(extent, ++pos);
+    }
+    void put(char c, i64 count) {
+        for (i64 k = 0; k < count; ++k) put(c);
+    }
+};
+
+// The characters of an integer field (letter I, B, O or Z; w 0 for the minimal width, m -1
+// without minimum digits). With worst, the widest field the descriptor can give.
+void integer_field(Record& rec, i32 v, char letter, i64 w, i64 m, bool plus, bool worst) {
+    char digits[40];
+    int nd = 0;
+    const bool decimal = letter == 'I';
+    const unsigned base = decimal ? 10 : letter == 'B' ? 2 : letter == 'O' ? 8 : 16;
+    // decimal digits of |v|; the other bases show the 32 bits of v
+    std::uint64_t u = decimal ? static_cast<std::uint64_t>(v < 0 ? -static_cast<i64>(v) : v)
+                              : static_cast<std::uint32_t>(v);
+    if (worst) u = decimal ? 2147483648u : 0xffffffffu;
+    while (u != 0) {
+        digits[nd++] = "0123456789ABCDEF"[u % base];
+        u /= base;
+    }
+    if (nd == 0 && m != 0) digits[nd++] = '0';
+    const bool zero_blank = nd == 0;  // Iw.0 of 0: only blanks
+    const char sign = !decimal || zero_blank ? 0 : (v < 0 || worst) ? '-' : plus ? '+' : 0;
+    const i64 zeros = std::max<i64>(m - nd, 0);
+    const i64 total = (sign ? 1 : 0) + zeros + nd;
+    if (w > 0 && total > w) return rec.put('*', w);
+    rec.put(' ', w > 0 ? w - total : 0);
+    if (sign) rec.put(sign);
+    rec.put('0', zeros);
+    for (int k = nd - 1; k >= 0; --k) rec.put(digits[k]);
+}
+
+// A format for writing one integer, compiled once: "(I5)", "(1X,I3.2)", "('#',I0,',')", ...
+class Format {
+  public:
+    explicit Format(string_view text) : text_(text) { compile(); }
+    const char* error() const { return error_; }
+    // Writes one item; false with error() set when the format cannot write it.
+    bool write(Record& rec, i32 v, bool worst = false);
+
+  private:
+    enum Kind : unsigned char { data, literal, right, tab, left, slash, colon, sign, open, close };
+    struct Op {
+        Kind kind;
+        char letter;     // data: the descriptor letter, '=' for a real or text descriptor
+        i64 a = 0;       // data: width (-1 none); literal: start; right, tab, left: count;
+                         // sign: 1 for SP; open: repeat count; close: index of its open
+        i64 b = -1;      // data: minimum digits (-1 none); literal: length
+        i64 repeat = 1;  // data: repeat count
+    };
+    static constexpr int max_ops = 64;
+
+    void compile();
+    bool number(i64& v);
+    void emit(Op op) {
+        if (nops_ == max_ops)
+            fail("format too long");
+        else
+            ops_[nops_++] = op;
+    }
+    void fail(const char* why) {
+        if (!error_) error_ = why;
+    }
+    char peek() {
+        while (i_ < text_.size() && text_[i_] == ' ') ++i_;
+        return i_ < text_.size() ? upper(text_[i_]) : '\0';
+    }
+
+    string_view text_;
+    size_t i_ = 0;
+    Op ops_[max_ops];
+    int nops_ = 0;
+    const char* error_ = nullptr;
+};
+
+bool Format::number(i64& v) {
+    peek();
+    const size_t start = i_;
+    v = 0;
+    while (i_ < text_.size() && text_[i_] >= '0' && text_[i_] <= '9') {
+        v = std::min<i64>(v * 10 + (text_[i_] - '0'), i32max);
+        ++i_;
+    }
+    return i_ > start;
+}
+
+void Format::compile() {
+    auto is_data = [](char d) { return d != '\0' && std::strchr("IBOZGFEDAL", d); };
+    if (peek() != '(') return fail("format does not start with (");
+    ++i_;
+    int stack[max_ops], depth = 0;
+    stack[depth++] = nops_;
+    emit({open, 0, 1});
+    while (depth > 0 && !error_) {
+        i64 r = 1;
+        const bool counted = number(r);
+        const char d = peek();
+        if (d == '\0') return fail("missing )");
+        ++i_;  // blanks count from here on only inside text
+        if (counted && !std::strchr("(XPH", d) && !is_data(d))
+            return fail("a count must precede a group or a descriptor");
+        if (d == '(') {
+            if (r < 1) return fail("repeat count below 1");
+            if (depth == max_ops) return fail("format too long");
+            stack[depth++] = nops_;
+            emit({open, 0, r});
+        } else if (d == ')') {
+            emit({close, 0, stack[--depth]});
+        } else if (d == ',') {
+        } else if (d == '\'' || d == '"') {
+            const size_t start = i_;
+            for (;;) {
+                if (i_ >= text_.size()) return fail("unterminated text");
+                if (text_[i_] == d && (i_ + 1 >= text_.size() || text_[i_ + 1] != d)) break;
+                i_ += text_[i_] == d ? 2 : 1;
+            }
+            emit({literal, d, static_cast<i64>(start), static_cast<i64>(i_ - start)});
+            ++i_;
+        } else if (d == 'H') {  // Hollerith: the next r characters
+            if (!counted || r < 1 || static_cast<size_t>(r) > text_.size() - i_)
+                return fail("bad H descriptor");
+            emit({literal, 0, static_cast<i64>(i_), r});
+            i_ += static_cast<size_t>(r);
+        } else if (d == 'X') {
+            emit({right, 0, r});
+        } else if (d == 'P') {  // scale factor: no effect on integers
+        } else if (d == 'T') {
+            const char next = peek();
+            const Kind k = next == 'L' ? left : next == 'R' ? right : tab;
+            if (k != tab) ++i_;
+            i64 n;
+            if (!number(n) || (k == tab && n < 1)) return fail("T, TL and TR need a position");
+            emit({k, 0, n});
+        } else if (d == 'S') {
+            const char next = peek();
+            if (next == 'P' || next == 'S') ++i_;
+            emit({sign, 0, next == 'P' ? 1 : 0});
+        } else if ((d == 'B' && (peek() == 'N' || peek() == 'Z')) ||
+                   (d == 'D' && (peek() == 'C' || peek() == 'P')) || d == 'R') {
+            ++i_;  // blank, decimal and rounding modes: no effect on integers
+        } else if (d == '/') {
+            emit({slash, 0});
+        } else if (d == ':') {
+            emit({colon, 0});
+        } else if (is_data(d)) {
+            if (d == 'E' && (peek() == 'N' || peek() == 'S')) ++i_;
+            const bool integer = std::strchr("IBOZ", d) != nullptr;
+            i64 w = -1, m = -1, e;
+            const bool has_w = number(w);
+            if (peek() == '.') {
+                ++i_;
+                if (!number(m)) return fail("digits expected after .");
+            }
+            if (peek() == 'E' && d != 'I') {
+                ++i_;
+                if (!number(e)) return fail("digits expected after E");
+            }
+            if ((integer || d == 'G') && !has_w) return fail("width required");
+            if (integer && w > 0 && m > w) return fail("minimum digits exceed the width");
+            // Gw.d writes an integer as Iw
+            emit({data, integer ? d : d == 'G' ? 'I' : '=', w, integer ? m : -1, r});
+        } else {
+            return fail("unknown edit descriptor");
+        }
+    }
+}
+
+bool Format::write(Record& rec, i32 v, bool worst) {
+    if (error_) return false;
+    bool done = false, plus = false;
+    struct Frame {
+        int open;
+        i64 left;
+    } frames[max_ops];
+    int depth = 0;
+    for (int k = 0; k < nops_; ++k) {
+        const Op& op = ops_[k];
+        switch (op.kind) {
+        case open:
+            frames[depth++] = {k, op.a};
+            break;
+        case close:
+            if (--frames[depth - 1].left > 0) {
+                k = frames[depth - 1].open;
+            } else if (--depth == 0 && !done) {
+                error_ = "no descriptor writes the integer";
+                return false;
+            }
+            break;
+        case data:
+            if (done) return true;
+            if (op.letter == '=') {
+                error_ = "the descriptor cannot write an integer";
+                return false;
+            }
+            integer_field(rec, v, op.letter, op.a, op.b, plus, worst);
+            done = true;
+            if (op.repeat > 1) return true;
+            break;
+        case literal:
+            for (i64 j = op.a; j < op.a + op.b; ++j) {
+                rec.put(text_[static_cast<size_t>(j)]);
+                if (op.letter && text_[static_cast<size_t>(j)] == op.letter) ++j;  // doubled quote
+            }
+            break;
+        case right:
+            rec.pos += op.a;
+            break;
+        case tab:
+            rec.pos = op.a - 1;
+            break;
+        case left:
+            rec.pos = std::max<i64>(rec.pos - op.a, 0);
+            break;
+        case slash:
+            error_ = "the record ends at /";
+            return false;
+        case colon:
+            if (done) return true;
+            break;
+        case sign:
+            plus = op.a == 1;
+            break;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+namespace vorlen::stringhandling {
+
+i64 len_trim(string_view s) {
+    const size_t k = s.find_last_not_of(' ');
+    return k == string_view::npos ? 0 : static_cast<i64>(k + 1);
+}
+
+bool match(string_view a, string_view b) {
+    a = trimmed(a), b = trimmed(b);
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return lower(x) == lower(y); });
+}
+
+i64 tally(string_view s, string_view text, i32 csflag) {
+    return tally_text(s, text, csflag, false);
+}
+
+bool occurs(string_view a, string_view b) { return tally_text(a, b, 0, true) > 0; }
+
+i32 countitems(string_view s0) {
+    const i64 n = clen(s0);
+    auto at = [s0](i64 i) {
+        return s0[static_cast<size_t>(i)] == '\t' ? ' ' : s0[static_cast<size_t>(i)];
+    };
+    i64 k = n;
+    while (k > 0 && at(k - 1) == ' ') --k;
+    if (k <= 1) return static_cast<i32>(k);
+    i64 count = 1;  // at most one per character: fits
+    for (i64 i = 0; i + 1 < k; ++i) {
+        const char c = at(i), d = at(i + 1);
+        if (d == ',')
+            ++count;
+        else if (d == ' ' && c != ' ' && c != ',')
+            ++count;
+    }
+    return static_cast<i32>(count);
+}
+
+i64 clen(string_view s) {
+    const i64 k = len_trim(s);
+    return k > 0 && s[static_cast<size_t>(k - 1)] == '\0' ? k - 1 : static_cast<i64>(s.size());
+}
+
+i64 clen_trim(string_view s) {
+    const i64 k = len_trim(s);
+    return k > 0 && s[static_cast<size_t>(k - 1)] == '\0' ? k - 1 : k;
+}
+
+i32 str2int(string_view ca, i32& integ) {
+    auto space = [](char c) { return c == ' ' || c == '\t'; };
+    size_t i = 0;
+    while (i < ca.size() && space(ca[i])) ++i;
+    if (i == ca.size()) return -1;
+    size_t j = i;
+    while (j < ca.size() && !space(ca[j]) && ca[j] != ',' && ca[j] != '/') ++j;
+    string_view item = ca.substr(i, j - i);
+    if (item.empty()) return 0;  // a null value or a slash: integ keeps its value
+    auto digits = [](string_view t) {
+        return !t.empty() && t.find_first_not_of("0123456789") == string_view::npos;
+    };
+    if (const size_t star = item.find('*'); star != string_view::npos) {  // r*c
+        const string_view r = item.substr(0, star);
+        if (!digits(r) || r.find_first_not_of('0') == string_view::npos) return 1;
+        item = item.substr(star + 1);
+        if (item.empty()) return 0;
+    }
+    const bool negative = item[0] == '-';
+    if (item[0] == '-' || item[0] == '+') item.remove_prefix(1);
+    if (!digits(item)) return 1;
+    i64 v = 0;
+    for (const char c : item) {
+        v = v * 10 + (c - '0');
+        if (v > i32max + 1) return 1;
+    }
+    if (negative) v = -v;
+    if (v > i32max) return 1;
+    integ = static_cast<i32>(v);
+    return 0;
+}
+
+extern "C" {
+
+void stringhandling_split(char* a, char* b, const char* s, const char* sdelim, const i32* n,
+                          const i32* ls) {
+    const Out oa(a, *n), ob(b, *n);
+    if (oa.n == 0) return;
+    const char delim = *sdelim;
+    const Input in(view(s, ls), {oa, ob});
+    const size_t i = (*in).find(delim);
+    put(oa, (*in).substr(0, i));
+    put(ob, i == string_view::npos ? string_view() : (*in).substr(i + 1));
+}
+
+void stringhandling_extract(char* extract, const char* s, const char* startkey, const char* stopkey,
+                            const i32* n, const i32* ls, const i32* lstartkey,
+                            const i32* lstopkey) {
+    const Out o(extract, *n);
+    if (o.n == 0) return;
+    const string_view text = view(s, ls), start = view(startkey, lstartkey),
+                      stop = view(stopkey, lstopkey);
+    const size_t p = text.rfind(start);
+    if (p == string_view::npos) return put(o, {});  // no start key: nothing follows it
+    const string_view after = text.substr(p + static_cast<size_t>(len_trim(start)));
+    const size_t q = after.find(stop);
+    const Input in(q == string_view::npos ? string_view() : after.substr(0, q), {o});
+    put(o, adjusted(*in));
+}
+
+void stringhandling_lowercase(char* lowercase, const char* s, const i32* n, const i32* ls) {
+    map_case<lower>(lowercase, s, n, ls, "lowercase");
+}
+
+void stringhandling_uppercase(char* uppercase, const char* s, const i32* n, const i32* ls) {
+    map_case<upper>(uppercase, s, n, ls, "uppercase");
+}
+
+lgl stringhandling_match(const char* a, const char* b, const i32* la, const i32* lb) {
+    return match(view(a, la), view(b, lb));
+}
+
+i32 stringhandling_tally(const char* s, const char* text, const i32* csflag, const i32* ls,
+                         const i32* ltext) {
+    return saturated(tally(view(s, ls), view(text, ltext), csflag ? *csflag : 1));
+}
+
+lgl stringhandling_occurs(const char* a, const char* b, const i32* la, const i32* lb) {
+    return occurs(view(a, la), view(b, lb));
+}
+
+i32 stringhandling_countitems(const char* s0, const i32* ls0) { return countitems(view(s0, ls0)); }
+
+void stringhandling_translate(const char* s0, char* sout, const i32* codes, const i32* n,
+                              const i32* nc, const i32* ls0) {
+    const Out o(sout, *n);
+    if (o.n == 0) return;
+    if (exceeds(o.n, length(ls0), "translate")) return put(o, {});
+    unsigned char to[256];
+    bool seen[256] = {};
+    for (int c = 0; c < 256; ++c) to[c] = static_cast<unsigned char>(c);
+    const Mat<const i32> code(codes, *nc, 2);
+    for (i64 j = 1; j <= code.extent(1); ++j) {
+        const auto from = static_cast<unsigned char>(code(j, 1));
+        if (!seen[from]) seen[from] = true, to[from] = static_cast<unsigned char>(code(j, 2));
+    }
+    const Input in(string_view(s0, static_cast<size_t>(o.n)), {o});
+    std::transform((*in).begin(), (*in).end(), o.p,
+                   [&to](char c) { return static_cast<char>(to[static_cast<unsigned char>(c)]); });
+}
+
+void stringhandling_replacetext(const char* s, const char* text, const char* rep, char* sout,
+                                const i32* nout, const i32* ls, const i32* ltext, const i32* lrep) {
+    const Out o(sout, *nout);
+    if (o.n == 0) return;
+    const Input src_in(view(s, ls).substr(0, static_cast<size_t>(std::min(o.n, length(ls)))), {o}),
+        text_in(trimmed(view(text, ltext)), {o}), rep_in(trimmed(view(rep, lrep)), {o});
+    const string_view src = *src_in, pat = *text_in, with = *rep_in;
+    if (pat.empty()) return put(o, src);
+    // Output position w and source position r: the output from w on is the source from r on,
+    // cut at nout, so a match must end within the n - w characters still held.
+    i64 w = 0;
+    size_t r = 0;
+    auto copy = [&](string_view t) {
+        const i64 k = std::min<i64>(static_cast<i64>(t.size()), o.n - w);
+        std::memcpy(o.p + w, t.data(), static_cast<size_t>(k));
+        w += k;
+    };
+    while (w < o.n) {
+        const string_view held =
+            src.substr(0, std::min(src.size(), r + static_cast<size_t>(o.n - w)));
+        const size_t hit = held.find(pat, r);
+        if (hit == string_view::npos) {
+            copy(held.substr(r));
+            break;
+        }
+        copy(held.substr(r, hit - r));
+        copy(with);
+        r = hit + pat.size();
+    }
+    put(Out(o.p + w, o.n - w), {});
+}
+
+void stringhandling_reduceblanks(const char* s, char* sout, const i32* nout, const i32* ls) {
+    const Out o(sout, *nout);
+    if (o.n == 0) return;
+    const Input in(trimmed(view(s, ls)), {o});
+    i64 w = 0;
+    for (size_t i = 0; i < (*in).size() && w < o.n; ++i)
+        if (!blank((*in)[i]) || i == 0 || !blank((*in)[i - 1])) o.p[w++] = (*in)[i];
+    put(Out(o.p + w, o.n - w), {});
+}
+
+void stringhandling_spack(const char* s, const char* ex, char* sout, const i32* ns, const i32* nx,
+                          const i32* ls, const i32* lex) {
+    const Out o(sout, *ns);
+    if (o.n == 0) return;
+    if (*nx < 1 || exceeds(*nx, length(lex), "spack")) return put(o, {});
+    bool keep[256] = {};
+    for (i64 j = 0; j < *nx; ++j) keep[static_cast<unsigned char>(ex[j])] = true;
+    const Input in(view(s, ls), {o});
+    i64 w = 0;
+    for (size_t i = 0; i < (*in).size() && w < o.n; ++i)
+        if (keep[static_cast<unsigned char>((*in)[i])]) o.p[w++] = (*in)[i];
+    put(Out(o.p + w, o.n - w), {});
+}
+
+void stringhandling_int2aformat(char* j2s, const i32* jrray, const char* aw, const i32* jmax,
+                                const i32* sout, const i32* n, const i32* m) {
+    const Out o(j2s, *sout);
+    char fmt[8];
+    std::memcpy(fmt, aw, sizeof fmt);
+    const i64 items = *n < 1 || *m < 1 ? 0 : static_cast<i64>(*n) * *m;
+    put(o, {});
+    if (items == 0) return;
+    Format format(string_view(fmt, sizeof fmt));
+    // The record of one item holds jmax characters; it is only as long as the format writes.
+    Record probe{nullptr, 0};
+    if (!format.write(probe, 0, true)) fatal::format_error(format.error(), trimmed({fmt, 8}));
+    const i64 reclen = std::min(probe.extent, length(jmax));
+    Work<char, 256> record(reclen);
+    i64 used = 0;  // trimmed length of the result
+    for (i64 k = 0; k < items; ++k) {
+        Record rec{record.data(), reclen};
+        std::memset(rec.p, ' ', static_cast<size_t>(rec.len));
+        if (!format.write(rec, jrray[k])) fatal::format_error(format.error(), trimmed({fmt, 8}));
+        if (rec.extent > length(jmax)) {  // the write does not fit the text of jmax characters
+            errorhandling::report(-3, "Error: Item longer than jmax characters in int2aformat.");
+            return put(o, {});
+        }
+        const string_view item =
+            trimmed(adjusted(string_view(rec.p, static_cast<size_t>(rec.len))));
+        const i64 take = std::min<i64>(static_cast<i64>(item.size()), o.n - used);
+        if (take <= 0) continue;
+        std::memcpy(o.p + used, item.data(), static_cast<size_t>(take));
+        used = len_trim(string_view(o.p, static_cast<size_t>(used + take)));
+    }
+}
+
+i32 stringhandling_clen(const char* s, const i32* ls) {
+    return static_cast<i32>(clen(view(s, ls)));
+}
+
+i32 stringhandling_clen_trim(const char* s, const i32* ls) {
+    return static_cast<i32>(clen_trim(view(s, ls)));
+}
+
+void stringhandling_ctrim(char* ctrim, const char* s, const i32* n, const i32* ls) {
+    const string_view t = view(s, ls);
+    put(Out(ctrim, *n), t.substr(0, static_cast<size_t>(clen_trim(t))));
+}
+
+void stringhandling_int2str(const i32* integ, char* ca, i32* istat, const i32* n) {
+    char digits[12];
+    Record rec{digits, sizeof digits};
+    integer_field(rec, *integ, 'I', 0, -1, false, false);
+    const Out o(ca, *n);
+    *istat = rec.extent > o.n ? 1 : 0;
+    put(o, *istat ? string_view() : string_view(digits, static_cast<size_t>(rec.extent)));
+}
+
+void stringhandling_str2int(const char* ca, i32* integ, i32* istat, const i32* lca) {
+    *istat = str2int(view(ca, lca), *integ);
+}
+
+void stringhandling_str2ascii(i32* ia, const char* ca, const i32* n, const i32* lca) {
+    if (*n < 1 || exceeds(*n, length(lca), "str2ascii")) return;
+    const Input in(string_view(ca, static_cast<size_t>(*n)),
+                   {Out(reinterpret_cast<char*>(ia), i64{*n} * 4)});
+    std::transform((*in).begin(), (*in).end(), ia,
+                   [](char c) { return static_cast<i32>(static_cast<unsigned char>(c)); });
+}
+
+void stringhandling_copys2a(const char* s, char* ca, const i32* n, const i32* ls) {
+    if (*n < 1 || exceeds(*n, length(ls), "copys2a")) return;
+    std::memmove(ca, s, static_cast<size_t>(*n));
+}
+
+void stringhandling_copya2s(const char* ca, char* s, const i32* n, const i32* nca) {
+    const Out o(s, *n);
+    if (o.n == 0) return;
+    if (exceeds(o.n, length(nca), "copya2s")) return put(o, {});
+    std::memmove(s, ca, static_cast<size_t>(o.n));
+}
+
+void stringhandling_inistringwithcharacter(char* inistringwithcharacter, const char* ch,
+                                           const i32* n) {
+    const Out o(inistringwithcharacter, *n);
+    if (o.n > 0) std::memset(o.p, *ch, static_cast<size_t>(o.n));
+}
+
+}  // extern "C"
+}  // namespace vorlen::stringhandling
