@@ -26,12 +26,17 @@ i64 count(const i64* ext, int rank, std::size_t elsize) {
     return n;
 }
 
-Block* create(i64 n, std::size_t elsize) {
+Block* try_create(i64 n, std::size_t elsize) {
     const std::size_t bytes = static_cast<std::size_t>(n) * elsize;
     void* mem = std::aligned_alloc(header, header + ((bytes + header - 1) / header) * header);
-    if (!mem) fatal::allocation_failed(bytes);
+    if (!mem) return nullptr;
     std::memset(static_cast<char*>(mem) + header, 0, bytes);
-    Block* b = ::new (mem) Block{1, bytes};
+    return ::new (mem) Block{1, bytes};
+}
+
+Block* create(i64 n, std::size_t elsize) {
+    Block* b = try_create(n, elsize);
+    if (!b) fatal::allocation_failed(static_cast<std::size_t>(n) * elsize);
     return b;
 }
 

@@ -23,6 +23,8 @@ namespace block {
 // overflow: the process ends with the overflow message otherwise, or with the allocation
 // message when memory cannot be had.
 Block* create(i64 n, std::size_t elsize);
+// As create, but null when the memory cannot be had (n * elsize must not overflow).
+Block* try_create(i64 n, std::size_t elsize);
 inline void* data(Block* b) { return reinterpret_cast<char*>(b) + 64; }
 inline void retain(Block* b) {
     if (b) ++b->refs;
@@ -62,6 +64,14 @@ struct Alloc {
     void allocate(const std::array<i64, R>& e, T fill) {
         allocate(e);
         for (T& x : *this) x = fill;
+    }
+    // Takes the storage block b, made for these extents, in place of its own (released after).
+    void adopt(Block* b, const std::array<i64, R>& e) {
+        Block* old = blk;
+        for (int d = 0; d < R; ++d) ext[d] = e[d] < 0 ? 0 : e[d];
+        blk = b;
+        data = static_cast<T*>(block::data(b));
+        block::release(old);
     }
     void release() {
         Block* b = blk;
