@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
 """Checks that libvorlen.so exports the routines of ROUTINES (the register, the store allocation,
 the box-beam analysis, those no Python module reaches and the later modules), and every variable
-of the data store, of the register and of the box-beam data modules under <module>_<name>, each
-with the size of its kind: 4 for a 32-bit integer, 8 for a double, 1 for a logical, the length
-of a text, and for an allocatable array of rank R the array record (data pointer, storage block,
-R extents): 16 + 8 R.
+of the data store, of the register, of the box-beam data modules and of the list module under
+<module>_<name>, each with the size of its kind: 4 for a 32-bit integer, 8 for a double, 1 for a
+logical, the length of a text, and for an allocatable array of rank R the array record (data
+pointer, storage block, R extents): 16 + 8 R.
 
 Usage: check_exports.py <path of libvorlen.so>
 """
@@ -40,6 +40,17 @@ ROUTINES = [
     "GetPorousResinComplianceMatrix", "GetPhaseReduction", "Voigt", "Reuss", "Dilute",
     "MoriTanaka", "Chow", "Lielens", "HashinShtrikman", "Mura", "CSCS", "Huang", "Cumulative",
     "GetUDStrengthFromBridgingMatrix", "GeneralizedMoriTanaka",
+    "stringhandling_split", "stringhandling_extract", "stringhandling_lowercase",
+    "stringhandling_uppercase", "stringhandling_match", "stringhandling_tally",
+    "stringhandling_occurs", "stringhandling_countitems", "stringhandling_translate",
+    "stringhandling_replacetext", "stringhandling_reduceblanks", "stringhandling_spack",
+    "stringhandling_int2aformat", "stringhandling_clen", "stringhandling_clen_trim",
+    "stringhandling_ctrim", "stringhandling_int2str", "stringhandling_str2int",
+    "stringhandling_str2ascii", "stringhandling_copys2a", "stringhandling_copya2s",
+    "stringhandling_inistringwithcharacter", "AllocateList", "DeallocateList",
+    "GetAllocationStatus", "GetSizeOfList", "iAppendScalar2List", "fAppendScalar2List",
+    "cAppendScalar2List", "iAppendArray2List", "fAppendArray2List", "cAppendArray2List",
+    "iGetCopyOfList", "fGetCopyOfList", "cGetCopyOfList", "ProcessLock", "ProcessUnLock",
 ]
 
 # module: variables in the order of the module, as "name kind" with kind i / d / b (scalar),
@@ -90,6 +101,13 @@ BOXBEAM_VARIABLES = {
     "epigam": "epi d 2, gam d 2, epigu d 1",
 }
 
+# The lists of module listhandling, which _vorlen does not show ("z" complex).
+LIST_VARIABLES = {
+    "listhandling": "dynintlist1 i 1, dynintlist2 i 1, dynintlist3 i 1, dynreallist1 d 1,"
+                    " dynreallist2 d 1, dynreallist3 d 1, dyncmplxlist1 z 1, dyncmplxlist2 z 1,"
+                    " dyncmplxlist3 z 1",
+}
+
 
 def expected_size(kind):
     words = kind.split()
@@ -117,13 +135,16 @@ def main(lib):
             faults.append(f"routine {name} is not exported")
         elif symbols[name][0] not in "TW":
             faults.append(f"{name} is exported as '{symbols[name][0]}', not as code")
-    count = boxbeam_count = 0
-    for module, listing in [*VARIABLES.items(), *BOXBEAM_VARIABLES.items()]:
+    count = boxbeam_count = list_count = 0
+    for module, listing in [*VARIABLES.items(), *BOXBEAM_VARIABLES.items(),
+                            *LIST_VARIABLES.items()]:
         for item in listing.split(","):
             name, kind = item.split(maxsplit=1)
             symbol = f"{module}_{name}"
             if module in BOXBEAM_VARIABLES:
                 boxbeam_count += 1
+            elif module in LIST_VARIABLES:
+                list_count += 1
             else:
                 count += 1
             if symbol not in symbols:
@@ -140,7 +161,8 @@ def main(lib):
         faults.append(f"the listing holds {boxbeam_count} box-beam variables instead of 66")
     for f in faults:
         print(f)
-    print(f"{len(ROUTINES)} routines and {count + boxbeam_count} variables checked,"
+    total = count + boxbeam_count + list_count
+    print(f"{len(ROUTINES)} routines and {total} variables checked,"
           f" {len(faults)} faults")
     return 1 if faults else 0
 
