@@ -42,6 +42,13 @@ def test_call_forms(form):
     assert getattr(s, name).__doc__.splitlines()[0] == form
 
 
+def test_docstrings_of_texts_and_characters():
+    assert "a : string(len=n)\nb : string(len=n)\n" in s.split.__doc__
+    assert "s : input string(len=-1)\nsdelim : input string(len=1)\n" in s.split.__doc__
+    assert "ca : rank-1 array('c') with bounds (n)" in s.copys2a.__doc__
+    assert "ca : input rank-1 array('c') with bounds (nca)" in s.copya2s.__doc__
+
+
 # Card lines with blanks, tabs, commas, empty fields and exponents written with D.
 LINES = [
     "*Material, name=CFRP_T700",
