@@ -6,7 +6,7 @@ import numpy as np
 import pytest
 
 import _vorlen
-from conftest import run_python
+from conftest import errstat, errtext, run_python
 
 s = _vorlen.stringhandling
 
@@ -283,16 +283,16 @@ def test_character_copies():
     lambda: s.translate("abc", [[97, 98]], 4), lambda: s.spack("abc", "ab", 80, 3),
     lambda: s.copya2s(np.array([b"a", b"b"]), 3),
 ])
-def test_counts_beyond_the_text_give_blanks(call, clean_store):
+def test_counts_beyond_the_text_give_blanks(call, clean_register):
     assert call() == b""
-    assert clean_store.errorhandling.errstat == -3
-    assert b"Count exceeds the length of the text" in clean_store.errorhandling.errstring[()]
+    assert errstat() == -3
+    assert errtext().startswith("Error: Count exceeds the length of the text in ")
 
 
-def test_counts_beyond_the_text_write_no_array(clean_store):
+def test_counts_beyond_the_text_write_no_array(clean_register):
     assert list(s.str2ascii("ab", 3)) == [0, 0, 0]
     assert list(s.copys2a("ab", 3)) == [b" "] * 3
-    assert clean_store.errorhandling.errstat == -3
+    assert errstat() == -3
 
 
 def int2aformat_model(values, fmt_item, sout):
@@ -338,9 +338,10 @@ def test_int2aformat_other_bases_and_blank_zero():
     assert s.int2aformat(np.zeros((1, 0), np.int32), "(F5.2)", 8, 40, 0) == b""
 
 
-def test_int2aformat_item_longer_than_jmax(clean_store):
+def test_int2aformat_item_longer_than_jmax(clean_register):
     assert s.int2aformat([[1, 2]], "(I5)", 3, 40, 2) == b""
-    assert clean_store.errorhandling.errstat == -3
+    assert errstat() == -3
+    assert errtext() == "Error: Item longer than jmax characters in int2aformat."
 
 
 @pytest.mark.parametrize("fmt", ["(F5.2)", "(A)", "(L2)", "I3", "(I)", "(I3/)", "()", "(I3",
