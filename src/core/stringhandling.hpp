@@ -6,8 +6,9 @@
 // Characters are single bytes and case conversion touches only the ASCII letters. A text
 // argument of its own length is followed, at the end of the argument list, by that length
 // (l<name>, in; below 0 counts as 0); an output text has the length the routine states. An
-// output may be one of the inputs. Only a count that exceeds the text it selects from is
-// reported (code -3); such a call writes the empty result: blanks, or nothing for an array.
+// output may be one of the inputs. Only a count that exceeds the text it selects from (and an
+// int2aformat item longer than its text) is reported, with code -3; such a call writes the
+// empty result: blanks, or nothing for an array.
 #pragma once
 #include <string_view>
 
