@@ -103,6 +103,9 @@ struct Entry {
     // Extent routine of an allocatable array: s(1..rank) in/out as in the store rules;
     // returns the storage (and its block) or null while unallocated.
     void* (*extent)(void* var, i64* s, Block** blk) = nullptr;
+    // Frees an allocatable array whatever its extents (assigning None; an array allocated with
+    // every extent 0 is not freed by asking its extent routine for extents 0).
+    void (*release)(void* var) = nullptr;
 };
 
 template <auto F>
@@ -162,6 +165,7 @@ Entry variable(const char* name, Alloc<T, R>& v) {
     Entry e(EntryKind::array, name);
     e.type = std::is_same_v<T, double> ? 'd' : 'i';
     e.rank = R, e.storage = &v, e.extent = &alloc_extent<T, R>;
+    e.release = [](void* var) { static_cast<Alloc<T, R>*>(var)->release(); };
     return e;
 }
 

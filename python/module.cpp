@@ -121,8 +121,7 @@ int assign_array(VarState& v, PyObject* value) {
     const Entry& e = *v.entry;
     Block* blk = nullptr;
     if (value == Py_None) {
-        i64 zero[8] = {};
-        e.extent(e.storage, zero, &blk);
+        e.release(e.storage);
         for (auto& x : v.ext) x = -1;
         return 0;
     }

@@ -44,6 +44,11 @@ def test_zero_counts_give_empty_arrays(clean_store):
     # allocated with extent 0: Python sees no storage for a first extent of 0
     assert v.elementdata.elemnodes is None or v.elementdata.elemnodes.size == 0
     assert v.elementdata.elemcurvatures.shape == (2, 0)
+    # assigning None releases them, also those whose every extent is 0
+    assert v.elementdata.elemlist.shape == (0,)
+    for name in ("elemlist", "elemnodes", "elemcurvatures"):
+        setattr(v.elementdata, name, None)
+        assert getattr(v.elementdata, name) is None
 
 
 @pytest.mark.parametrize("kplies,ksec,kdmg,ndmg0,lplies,ndmg", [
