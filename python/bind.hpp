@@ -18,7 +18,8 @@
 //           opt,out   optional input that is also returned (an array with its overwrite flag)
 //           inout     in/out: an array changed in place (never copied), or a rank-0 scalar
 //           hide      not passed by the caller; "= expression" gives its value
-//           callback  a routine argument (Python callable or capsule); type is the callback form
+//           callback  a routine argument, written "callback <name>(<form items>) [complex(<c>)]"
+//                     (below)
 //   type    i int32, d float64, D complex128, b one-byte logical, c single character (arrays
 //           only, numpy 'S1'), s<N> text of N characters, s(<expression>) text whose length
 //           the expression gives (below 0 counts as 0), s* text of its own length (its length
@@ -31,6 +32,22 @@
 //   check   a condition printed as written when it fails, e.g. check(shape(y, 0) == size(x))
 //
 // A declaration may end with a note: text for the "Notes" section of the docstring.
+// Callback: the caller passes a Python callable or a capsule holding the address of a bound
+// routine with the same argument list, and a tuple <name>_extra_args of further values for the
+// callable. The form items describe the routine argument's own arguments in its order, as
+// items do (extents name the form's own arguments):
+//   in      passed to the callable: a number, a str of the declared length, or an array of its
+//           own filled from the library's storage and copied back where the callable changed it
+//   opt     passed at the end of the callable's arguments (the trailing extents)
+//   inout   a scalar passed as a 0-dimensional array, copied back like an array
+//   in,out  passed, and also taken from the callable's result: the result (a tuple, or one
+//           value) gives these items in their order, as far as it goes
+// complex(<c>): the items of type D are complex in the library only where the condition on the
+// routine's arguments holds; otherwise the library holds doubles, which the callable sees as
+// complex numbers and whose real parts it gives back.
+//
+//     routine<math_bdsafe>("bdsafe", {"callback dfunc(in,out d fa, in d d0, in d a,
+//         in d args(na), opt i na, in i nfun)", "in d x1", ...})
 #pragma once
 #include <complex>
 #include <cstdint>
@@ -64,6 +81,44 @@ constexpr char ctype_code() {
     else return '?';
 }
 
+// Callback trampolines: one per routine argument of a bound routine, with the argument list the
+// library calls it with. It finds the record of the running call in its per-thread slot.
+struct CallbackRecord;
+// Calls the Python side for one call of a trampoline; args are the library's argument pointers.
+// A failure on the Python side unwinds to the routine's call wrapper (never further).
+void run_callback(CallbackRecord* rec, void* const* args);
+
+struct CallbackHook {
+    int arg = -1;                     // the routine argument among the routine's parameters
+    void* trampoline = nullptr;
+    CallbackRecord** (*slot)() = nullptr;  // this thread's slot
+    const char* codes = nullptr;      // 'v', then one code per argument of the routine argument
+};
+
+template <auto F, int K, class Fn>
+struct Trampoline;
+template <auto F, int K, class... A>
+struct Trampoline<F, K, void(A...)> {
+    static inline thread_local CallbackRecord* current = nullptr;
+    static void call(A... a) {
+        void* const p[] = {const_cast<void*>(static_cast<const void*>(a))..., nullptr};
+        run_callback(current, p);
+    }
+    static CallbackRecord** slot() { return &current; }
+    static constexpr char codes[] = {'v', ctype_code<A>()..., 0};
+    static_assert(((ctype_code<A>() != '?') && ...), "every argument is a pointer to a bound type");
+};
+
+// An argument pointer of the call engine as the routine's parameter type (a routine argument
+// travels as the address of the trampoline or of the capsule's routine).
+template <class P>
+P arg_cast(void* p) {
+    if constexpr (std::is_pointer_v<P> && std::is_function_v<std::remove_pointer_t<P>>)
+        return reinterpret_cast<P>(p);
+    else
+        return static_cast<P>(p);
+}
+
 template <auto F>
 struct Thunk;
 template <class R, class... A, R (*F)(A...)>
@@ -73,12 +128,30 @@ struct Thunk<F> {
     template <std::size_t... I>
     static void invoke(void* const* a, std::index_sequence<I...>) {
         if constexpr (returns)
-            *static_cast<R*>(a[0]) = F(static_cast<A>(a[I + 1])...);
+            *static_cast<R*>(a[0]) = F(arg_cast<A>(a[I + 1])...);
         else
-            F(static_cast<A>(a[I])...);
+            F(arg_cast<A>(a[I])...);
     }
     static constexpr char codes[] = {(returns ? ctype_code<R*>() : 'v'), ctype_code<A>()..., 0};
     static_assert(((ctype_code<A>() != '?') && ...), "every argument is a pointer to a bound type");
+
+    // The trampolines of the routine arguments.
+    static std::vector<CallbackHook> hooks() {
+        std::vector<CallbackHook> h;
+        add_hooks(h, std::index_sequence_for<A...>{});
+        return h;
+    }
+    template <std::size_t... I>
+    static void add_hooks(std::vector<CallbackHook>& h, std::index_sequence<I...>) {
+        (add_hook<static_cast<int>(I), A>(h), ...);
+    }
+    template <int K, class P>
+    static void add_hook(std::vector<CallbackHook>& h) {
+        if constexpr (std::is_pointer_v<P> && std::is_function_v<std::remove_pointer_t<P>>) {
+            using T = Trampoline<F, K, std::remove_pointer_t<P>>;
+            h.push_back({K, reinterpret_cast<void*>(&T::call), &T::slot, T::codes});
+        }
+    }
 };
 
 enum class EntryKind { routine, scalar, text, constant, array };
@@ -95,6 +168,7 @@ struct Entry {
     const char* ctypes = nullptr;
     std::vector<const char*> items;
     const char* note = nullptr;  // "Notes" section of the docstring
+    std::vector<CallbackHook> hooks;
     // variable
     char type = 0;        // 'i', 'd' or 'S'
     int rank = 0;
@@ -117,6 +191,7 @@ Entry routine(const char* name, std::vector<const char*> items, const char* note
     e.ctypes = Th::codes;
     e.items = std::move(items);
     e.note = note;
+    e.hooks = Th::hooks();
     return e;
 }
 

@@ -14,25 +14,21 @@ namespace vorlen::py {
 // The extent of a dimension that is not known when its array is converted.
 constexpr i64 free_extent = INT64_MIN;
 
-namespace {
+CallState::CallState(const Routine& rt) : r(rt) {
+    for (size_t k = 0; k < r.args.size(); ++k) {
+        s[k].given = nullptr;
+        s[k].array = nullptr;
+        s[k].text = nullptr;
+        s[k].known = false;
+        s[k].v.zc[0] = s[k].v.zc[1] = 0.0;
+    }
+}
 
-struct Slot {
-    union Value {
-        i32 i;
-        double d;
-        double zc[2];
-        lgl b;
-        std::complex<double>& z() { return *reinterpret_cast<std::complex<double>*>(zc); }
-        const std::complex<double>& z() const {
-            return *reinterpret_cast<const std::complex<double>*>(zc);
-        }
-    } v;
-    PyObject* given;       // borrowed; null when not passed
-    PyArrayObject* array;  // owned
-    char* text;
-    i64 textlen;
-    bool known;
-};
+CallState::~CallState() {
+    for (size_t k = 0; k < r.args.size(); ++k) Py_XDECREF(s[k].array);
+}
+
+namespace {
 
 // Text storage of one call: a stack buffer, with the heap for long texts (each heap block
 // starts with the link to the one allocated before it).
@@ -64,24 +60,6 @@ struct Texts {
 };
 
 }  // namespace
-
-struct CallState {
-    const Routine& r;
-    Slot s[max_args];
-    void* ptrs[max_args];
-    explicit CallState(const Routine& rt) : r(rt) {
-        for (size_t k = 0; k < r.args.size(); ++k) {
-            s[k].given = nullptr;
-            s[k].array = nullptr;
-            s[k].text = nullptr;
-            s[k].known = false;
-            s[k].v.zc[0] = s[k].v.zc[1] = 0.0;
-        }
-    }
-    ~CallState() {
-        for (size_t k = 0; k < r.args.size(); ++k) Py_XDECREF(s[k].array);
-    }
-};
 
 namespace {
 inline i64 operand(const Expr::Step& step, const CallState& st) {
@@ -195,6 +173,8 @@ std::string position(const Arg& a) {
     return ordinal(a.ordinal) + (a.optional ? " keyword" : " argument");
 }
 
+}  // namespace
+
 // Raises `msg` with the class of the pending exception (or `fallback`), the pending exception
 // becoming its cause. A class that cannot be made from a message alone gives way to
 // MemoryError when it is one (numpy's _ArrayMemoryError needs a shape and a type; `except
@@ -228,6 +208,8 @@ std::string position(const Arg& a) {
     Py_DECREF(exc);
 }
 
+namespace {
+
 [[gnu::cold]] void scalar_error(const Routine& r, const Arg& a, const char* what,
                                 PyObject* fallback) {
     raise_with_pending(fallback, r.qualname + "() " + position(a) + " (" + a.name +
@@ -241,9 +223,11 @@ std::string array_prefix(const Routine& r, const Arg& a) {
 
 bool is_text(PyObject* o) { return PyUnicode_Check(o) || PyBytes_Check(o); }
 
+}  // namespace
+
 // 32-bit integer by the scalar rules; depth bounds the descent into nested sequences. `range`
 // tells a failed 32-bit range check (whose message stands) from a failed conversion.
-bool to_int(PyObject* o, i32& out, bool& range, int depth = 0) {
+bool to_int(PyObject* o, i32& out, bool& range, int depth) {
     if (PyLong_Check(o)) {
         int overflow;
         long long v = PyLong_AsLongLongAndOverflow(o, &overflow);
@@ -279,7 +263,7 @@ bool to_int(PyObject* o, i32& out, bool& range, int depth = 0) {
     return ok;
 }
 
-bool to_double(PyObject* o, double& out, int depth = 0) {
+bool to_double(PyObject* o, double& out, int depth) {
     if (PyFloat_Check(o)) {
         out = PyFloat_AS_DOUBLE(o);
         return true;
@@ -303,6 +287,8 @@ bool to_double(PyObject* o, double& out, int depth = 0) {
     Py_DECREF(item);
     return ok;
 }
+
+namespace {
 
 bool to_complex(PyObject* o, std::complex<double>& out, int depth = 0) {
     if (PyComplex_Check(o) || PyArray_IsScalar(o, ComplexFloating)) {
@@ -464,7 +450,9 @@ bool make_array(const Routine& r, const Arg& a, Slot& sl, const i64* want, bool 
         Py_INCREF(o);
         arr = reinterpret_cast<PyArrayObject*>(o);
     } else if (PyArray_Check(o) &&
-               suitable(reinterpret_cast<PyArrayObject*>(o), typenum, a.returned) &&
+               // a routine argument may write into the inputs it is handed
+               suitable(reinterpret_cast<PyArrayObject*>(o), typenum,
+                        a.returned || !r.callbacks.empty()) &&
                (!a.returned || overwrite)) {
         Py_INCREF(o);
         arr = reinterpret_cast<PyArrayObject*>(o);
@@ -472,6 +460,7 @@ bool make_array(const Routine& r, const Arg& a, Slot& sl, const i64* want, bool 
         int flags = NPY_ARRAY_F_CONTIGUOUS | NPY_ARRAY_ALIGNED | NPY_ARRAY_FORCECAST |
                     NPY_ARRAY_ENSUREARRAY;
         if (a.returned) flags |= NPY_ARRAY_ENSURECOPY | NPY_ARRAY_WRITEABLE;
+        else if (!r.callbacks.empty()) flags |= NPY_ARRAY_WRITEABLE;
         PyArray_Descr* descr = descr_of(a.type);
         arr = descr ? reinterpret_cast<PyArrayObject*>(
                           PyArray_FromAny(o, descr, 0, 0, flags, nullptr))
@@ -680,10 +669,19 @@ PyObject* call_routine(ModuleObject* self, PyObject* const* args, size_t nargsf,
     }
     CallState st(r);
     bool overwrite[max_args] = {};
+    PyObject* extra[max_callbacks] = {};
     for (size_t p = 0; p < nform; ++p) {
         const int c = r.callform[p];
         PyObject* o = given[p];
-        if (c >= 0) {
+        if (is_extra(c)) {
+            if (o && !PyTuple_Check(o)) {
+                PyErr_Format(PyExc_TypeError, "%s() argument %s_extra_args must be tuple, not %.50s",
+                             r.qualname.c_str(), r.args[r.callbacks[extra_callback(c)].arg].name.c_str(),
+                             Py_TYPE(o)->tp_name);
+                return nullptr;
+            }
+            extra[extra_callback(c)] = o;
+        } else if (c >= 0) {
             if (!o && static_cast<int>(p) < r.nrequired) {
                 PyErr_Format(PyExc_TypeError, "%s() missing required argument '%s' (pos %zd)",
                              r.qualname.c_str(), r.args[c].name.c_str(), p + 1);
@@ -693,14 +691,20 @@ PyObject* call_routine(ModuleObject* self, PyObject* const* args, size_t nargsf,
         } else if (o) {
             if (!PyLong_Check(o)) {
                 PyErr_Format(PyExc_TypeError, "%s() argument overwrite_%s must be int, not %.50s",
-                             r.qualname.c_str(), r.args[-1 - c].name.c_str(), Py_TYPE(o)->tp_name);
+                             r.qualname.c_str(), r.args[overwrite_arg(c)].name.c_str(),
+                             Py_TYPE(o)->tp_name);
                 return nullptr;
             }
             const long v = PyLong_AsLong(o);
             if (v == -1 && PyErr_Occurred()) return nullptr;
-            overwrite[-1 - c] = v != 0;
+            overwrite[overwrite_arg(c)] = v != 0;
         }
     }
+    // Routine arguments first: their records are installed before anything else is converted.
+    CallbackRecord records[max_callbacks];
+    for (size_t c = 0; c < r.callbacks.size(); ++c)
+        if (!prepare_callback(r, r.callbacks[c], st.s[r.callbacks[c].arg].given, extra[c], records[c]))
+            return nullptr;
 
     Texts texts;
     size_t next_check = 0, next_dimcheck = 0;
@@ -708,7 +712,9 @@ PyObject* call_routine(ModuleObject* self, PyObject* const* args, size_t nargsf,
         const int k = r.order[p];
         const Arg& a = r.args[k];
         Slot& sl = st.s[k];
-        if (a.rank == 0) {
+        if (a.callback) {
+            st.ptrs[k] = records[a.cbindex].routine;
+        } else if (a.rank == 0) {
             if (!convert_scalar(r, a, sl, st, texts)) return nullptr;
             st.ptrs[k] = a.type == 's' ? static_cast<void*>(sl.text) : static_cast<void*>(&sl.v);
         } else {
@@ -739,7 +745,13 @@ PyObject* call_routine(ModuleObject* self, PyObject* const* args, size_t nargsf,
             return nullptr;
     }
 
-    r.call(st.ptrs);
+    for (size_t c = 0; c < r.callbacks.size(); ++c) {
+        bool ok = true;
+        const Expr& x = r.callbacks[c].complex_if;
+        records[c].complex = x.empty() || value(x, st, ok) != 0;
+    }
+    if (r.callbacks.empty()) r.call(st.ptrs);
+    else if (!invoke(r, st.ptrs)) return nullptr;
     if (PyErr_Occurred()) return nullptr;
 
     for (size_t k = 0; r.writeback && k < r.args.size(); ++k) {

@@ -3,17 +3,29 @@
 #define PY_SSIZE_T_CLEAN
 #include <Python.h>
 
+#include <complex>
 #include <exception>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
 
 #include "bind.hpp"
 
+struct tagPyArrayObject;  // numpy's PyArrayObject
+
 namespace vorlen::py {
 
 inline constexpr int max_args = 64;  // arguments of one routine, its function value included
 inline constexpr int max_rank = 32;  // numpy's limit; the per-call extent buffers have this size
+inline constexpr int max_callbacks = 4;  // routine arguments of one routine
+
+// Call form entries: an argument index, or these codes for the flags and tuples that follow.
+inline int overwrite_code(int arg) { return -1 - arg; }
+inline int extra_code(int callback) { return -1 - max_args - callback; }
+inline bool is_extra(int code) { return code <= -1 - max_args; }
+inline int overwrite_arg(int code) { return -1 - code; }
+inline int extra_callback(int code) { return -1 - max_args - code; }
 
 // Extent expression compiled to postfix form.
 struct Expr {
@@ -38,6 +50,7 @@ struct Arg {
     bool inout = false;          // changed in place
     bool overwrite = false;      // returned array input with an overwrite flag
     bool callback = false;
+    int cbindex = -1;            // callback: its index in Routine::callbacks
     char type = 0;               // i d D b s c
     int textlen = 0;             // s: declared length, -1 for its own length, -2 for textexpr
     Expr textexpr;               // s(<expression>): the length, evaluated per call
@@ -54,6 +67,19 @@ struct Arg {
     bool autocheck = false;      // the check only compares the argument with its own default
     int ordinal = 0;             // position among required or optional arguments, from 1
     int kwpos = -1;              // position in the call form
+};
+
+struct Routine;
+
+// A routine argument: its trampoline and the compiled form of its own arguments.
+struct Callback {
+    int arg = -1;                  // the routine's callback argument
+    const CallbackHook* hook = nullptr;
+    std::unique_ptr<Routine> form;  // the form items as a routine: args, call form, extents
+    std::vector<int> returned;     // form arguments taken from the callable's result, in order
+    Expr complex_if;               // empty: items of type D are always complex
+    std::string trampoline;        // cb_<name>_in_<routine>__user__routines
+    std::string doc;               // the Notes entry of the routine's docstring
 };
 
 struct Routine {
@@ -77,8 +103,69 @@ struct Routine {
     };
     std::vector<DimCheck> dimchecks;
     bool writeback = false;               // has an in/out scalar
+    std::vector<Callback> callbacks;
     std::string doc;
 };
+
+// Per-call value of an argument.
+struct Slot {
+    union Value {
+        i32 i;
+        double d;
+        double zc[2];
+        lgl b;
+        std::complex<double>& z() { return *reinterpret_cast<std::complex<double>*>(zc); }
+        const std::complex<double>& z() const {
+            return *reinterpret_cast<const std::complex<double>*>(zc);
+        }
+    } v;
+    PyObject* given;       // borrowed; null when not passed
+    ::tagPyArrayObject* array;  // owned
+    char* text;
+    i64 textlen;
+    bool known;
+};
+
+struct CallState {
+    const Routine& r;
+    Slot s[max_args];
+    void* ptrs[max_args];
+    explicit CallState(const Routine& rt);
+    ~CallState();
+};
+
+// The active record of one call of a routine with a routine argument (in the call wrapper's
+// frame), installed in its trampoline's per-thread slot for the duration of the call.
+struct CallbackRecord {
+    const Callback* cb = nullptr;
+    PyObject* callable = nullptr;  // borrowed from the call's arguments
+    PyObject* args = nullptr;      // the argument tuple: nofargs slots, then the extra arguments
+    Py_ssize_t nofargs = 0, siz = 0;
+    bool complex = true;           // items of type D hold complex numbers in the library
+    void* routine = nullptr;       // what the library routine gets: trampoline or capsule address
+    CallbackRecord** slot = nullptr;
+    CallbackRecord* saved = nullptr;
+    CallbackRecord() = default;
+    CallbackRecord(const CallbackRecord&) = delete;
+    CallbackRecord& operator=(const CallbackRecord&) = delete;
+    ~CallbackRecord();  // restores the slot, releases the tuple
+};
+
+// Prepares the argument list of a callback argument and installs its record; on failure sets the
+// exception of the call and returns false.
+bool prepare_callback(const Routine& r, const Callback& cb, PyObject* callable, PyObject* extra,
+                      CallbackRecord& rec);
+// Calls the library routine; false when a callback failed (its exception is pending).
+bool invoke(const Routine& r, void* const* ptrs);
+// The bound routine at this address (its declaration), or null.
+const Entry* bound_routine(const void* address);
+
+// Conversions of the scalar rules, shared with the callbacks.
+bool to_int(PyObject* o, i32& out, bool& range, int depth = 0);
+bool to_double(PyObject* o, double& out, int depth = 0);
+// Raises `msg` with the class of the pending exception (or `fallback`), the pending exception
+// becoming its cause.
+void raise_with_pending(PyObject* fallback, const std::string& msg);
 
 // Compiles a routine declaration; on error sets a Python exception and returns false.
 bool compile(const Entry& e, const char* module, Routine& out);

@@ -46,6 +46,13 @@ Fragment::Fragment(const char* module, int key, std::vector<Entry> entries) {
     r.push_back({module, key, r.size(), std::move(entries)});
 }
 
+const Entry* bound_routine(const void* address) {
+    for (const auto& f : registry())
+        for (const Entry& e : f.entries)
+            if (e.kind == EntryKind::routine && e.address == address) return &e;
+    return nullptr;
+}
+
 namespace {
 
 ModuleDef* build_def(const char* name) {

@@ -175,9 +175,39 @@ size_t default_sign(const std::string& s) {
     return std::string::npos;
 }
 
-bool fail(const Entry& e, const std::string& what) {
-    PyErr_Format(PyExc_ImportError, "declaration of routine %s: %s", e.name, what.c_str());
+// What a routine declaration or a callback form declares.
+struct Decl {
+    std::string name;
+    const char* ctypes;                // result code, then one per argument
+    std::vector<std::string> items;
+    const std::vector<CallbackHook>* hooks;  // routine arguments (null for a form)
+    bool complex_as_real = false;      // form: items of type D may be doubles in the library
+    const char* note = nullptr;        // text of the docstring's Notes
+};
+
+bool fail(const Decl& e, const std::string& what) {
+    PyErr_Format(PyExc_ImportError, "declaration of routine %s: %s", e.name.c_str(), what.c_str());
     return false;
+}
+
+// Splits a list of items at top-level commas; the comma of an intent such as "in,out" stays.
+std::vector<std::string> split_items(const std::string& s) {
+    std::vector<std::string> out;
+    for (auto& piece : split_top(s)) {
+        if (!out.empty() && out.back().find(' ') == std::string::npos) out.back() += "," + piece;
+        else out.push_back(piece);
+    }
+    return out;
+}
+
+// Position of the parenthesis that closes the one at `open`, or npos.
+size_t closing(const std::string& s, size_t open) {
+    int depth = 0;
+    for (size_t i = open; i < s.size(); ++i) {
+        if (s[i] == '(') ++depth;
+        if (s[i] == ')' && --depth == 0) return i;
+    }
+    return std::string::npos;
 }
 
 const char* scalar_word(char t) {
@@ -219,14 +249,46 @@ std::string describe_out(const Arg& a) {
     return s + scalar_word(a.type);
 }
 
+// The docstring entry of a callback form, as the Notes of its routine show it.
+std::string form_doc(const Routine& f, const std::vector<int>& returned) {
+    std::string req, opt, ret, args;
+    for (size_t p = 0; p < f.callform.size(); ++p) {
+        const Arg& a = f.args[f.callform[p]];
+        args += std::string(p ? "," : "") + (static_cast<int>(p) == f.nrequired ? "[" : "") + a.name;
+        if (a.required) req += "        " + describe_in(a) + "\n";
+        else opt += "        " + describe_in(a) + ", optional\n            Default: " + a.dflttext + "\n";
+    }
+    if (static_cast<int>(f.callform.size()) > f.nrequired) args += "]";
+    std::string names;
+    for (size_t p = 0; p < returned.size(); ++p) {
+        names += std::string(p ? "," : "") + f.args[returned[p]].name;
+        ret += "        " + describe_out(f.args[returned[p]]) + "\n";
+    }
+    std::string doc = "    def " + f.name + "(" + args + "): return " + names + "\n";
+    if (!req.empty()) doc += "    Required arguments:\n" + req;
+    if (!opt.empty()) doc += "    Optional arguments:\n" + opt;
+    if (!ret.empty()) doc += "    Return objects:\n" + ret;
+    return doc;
+}
+
+bool compile_decl(const Decl& e, const char* module, Routine& r);
+
 }  // namespace
 
 bool compile(const Entry& e, const char* module, Routine& r) {
+    Decl d{e.name, e.ctypes, {e.items.begin(), e.items.end()}, &e.hooks, false, e.note};
+    r.address = e.address;
+    r.call = e.call;
+    return compile_decl(d, module, r);
+}
+
+namespace {
+
+bool compile_decl(const Decl& e, const char* module, Routine& r) {
+    const bool is_form = e.hooks == nullptr;
     r.name = e.name;
     r.module = module;
     r.qualname = std::string("_vorlen.") + module + "." + e.name;
-    r.address = e.address;
-    r.call = e.call;
     r.returns = e.ctypes[0] != 'v';
     const size_t nparams = std::char_traits<char>::length(e.ctypes) - 1;
     if (e.items.size() != nparams + (r.returns ? 1 : 0))
@@ -238,10 +300,36 @@ bool compile(const Entry& e, const char* module, Routine& r) {
     // Pass 1: intents, types, names; extents, defaults and checks kept as text.
     std::map<std::string, int> names;
     std::vector<std::string> dimsrc(e.items.size()), dfltsrc(e.items.size()),
-        checksrc(e.items.size()), lensrc(e.items.size());
+        checksrc(e.items.size()), lensrc(e.items.size()), formsrc(e.items.size()),
+        complexsrc(e.items.size());
     for (size_t k = 0; k < e.items.size(); ++k) {
         std::string item = trim(e.items[k]);
         Arg a;
+        if (item.compare(0, 9, "callback ") == 0 && !is_form) {
+            // callback <name>(<form items>) [complex(<condition>)]
+            const size_t open = item.find('('), close = closing(item, open);
+            if (open == std::string::npos || close == std::string::npos)
+                return fail(e, "callback item '" + item + "' needs its form in parentheses");
+            a.name = trim(item.substr(9, open - 9));
+            formsrc[k] = item.substr(open + 1, close - open - 1);
+            const std::string after = trim(item.substr(close + 1));
+            if (!after.empty()) {
+                if (after.compare(0, 8, "complex(") != 0 || after.back() != ')')
+                    return fail(e, "unexpected '" + after + "' after the form of " + a.name);
+                complexsrc[k] = after.substr(8, after.size() - 9);
+            }
+            a.required = a.callback = true;
+            a.type = '@';
+            a.cbindex = static_cast<int>(r.callbacks.size());
+            r.callbacks.emplace_back();
+            r.callbacks.back().arg = static_cast<int>(k);
+            if (r.callbacks.size() > static_cast<size_t>(max_callbacks))
+                return fail(e, "too many routine arguments");
+            if (names.count(a.name)) return fail(e, "argument " + a.name + " declared twice");
+            names[a.name] = static_cast<int>(k);
+            r.args.push_back(std::move(a));
+            continue;
+        }
         size_t sp1 = item.find(' ');
         size_t sp2 = item.find(' ', sp1 + 1);
         if (sp1 == std::string::npos || sp2 == std::string::npos)
@@ -269,9 +357,9 @@ bool compile(const Entry& e, const char* module, Routine& r) {
         else if (intent == "opt,out") a.optional = a.returned = true;
         else if (intent == "inout") a.required = a.inout = true;
         else if (intent == "hide") a.hidden = true;
-        else if (intent == "callback") a.required = a.callback = true;
         else return fail(e, "unknown intent '" + intent + "' of " + a.name);
-        if (a.callback) return fail(e, "routine arguments are not bound yet");
+        if (is_form && (a.hidden || (a.optional && a.returned)))
+            return fail(e, "a callback form passes every item: " + a.name);
         if (type == "i" || type == "d" || type == "D" || type == "b" || type == "c") {
             a.type = type[0];
         } else if (type.size() > 3 && type.compare(0, 2, "s(") == 0 && type.back() == ')') {
@@ -298,9 +386,16 @@ bool compile(const Entry& e, const char* module, Routine& r) {
         char base = static_cast<char>(std::tolower(code));
         char want = a.type == 'D' ? 'z' : a.type == 'c' ? 's' : a.type;
         if (a.callback) want = '@';
-        if (base != want)
+        if (base != want && !(a.type == 'D' && base == 'd' && e.complex_as_real))
             return fail(e, "argument " + a.name + " is declared '" + a.type +
                                "' but the routine takes '" + code + "'");
+        if (is_form) {  // the library hands these over; those given back must be writable
+            if ((a.inout || a.returned) && constant)
+                return fail(e, "argument " + a.name + " is read-only in the routine");
+            if (a.returned && dimsrc[k].empty() && a.type != 'd' && a.type != 'i')
+                return fail(e, "a returned scalar is a double or an integer: " + a.name);
+            continue;
+        }
         // A returned scalar input is handed back as the routine left it, which may be unchanged.
         const bool writes = a.inout || (a.hidden && a.returned) || (a.returned && a.rank > 0);
         if (writes && constant) return fail(e, "argument " + a.name + " is read-only in the routine");
@@ -322,6 +417,20 @@ bool compile(const Entry& e, const char* module, Routine& r) {
         if (used) used->insert(p.used.begin(), p.used.end());
         return true;
     };
+    for (Callback& cb : r.callbacks) {
+        const int k = cb.arg, param = r.returns ? k - 1 : k;
+        for (const CallbackHook& h : *e.hooks)
+            if (h.arg == param) cb.hook = &h;
+        if (!cb.hook) return fail(e, r.args[k].name + " is not a routine argument");
+        Decl fd{r.args[k].name, cb.hook->codes, split_items(formsrc[k]), nullptr,
+                !complexsrc[k].empty()};
+        cb.form = std::make_unique<Routine>();
+        if (!compile_decl(fd, module, *cb.form)) return false;
+        cb.returned = cb.form->results;
+        if (!complexsrc[k].empty() && !parse(complexsrc[k], cb.complex_if, nullptr)) return false;
+        cb.trampoline = "cb_" + r.args[k].name + "_in_" + r.name + "__user__routines";
+        cb.doc = form_doc(*cb.form, cb.returned);
+    }
     const int n = static_cast<int>(r.args.size());
     std::vector<std::set<int>> dimuse(n), dfltuse(n), checkuse(n), lenuse(n);
     for (int k = 0; k < n; ++k) {
@@ -456,17 +565,22 @@ bool compile(const Entry& e, const char* module, Routine& r) {
     r.nrequired = nreq;
     for (int k = 0; k < n; ++k)
         if (r.args[k].optional) r.callform.push_back(k), r.args[k].ordinal = ++nopt;
-    for (int k = 0; k < n; ++k) {
+    for (size_t j = 0; j < r.callbacks.size(); ++j) r.callform.push_back(extra_code(static_cast<int>(j)));
+    for (int k = 0; k < n && !is_form; ++k) {
         Arg& a = r.args[k];
         a.overwrite = !a.hidden && a.returned && a.rank > 0;
-        if (a.overwrite) r.callform.push_back(-1 - k);
+        if (a.overwrite) r.callform.push_back(overwrite_code(k));
     }
     if (r.callform.size() > static_cast<size_t>(max_args)) return fail(e, "too many arguments");
+    auto keyword = [&](int c) {
+        return c >= 0       ? r.args[c].name
+               : is_extra(c) ? r.args[r.callbacks[extra_callback(c)].arg].name + "_extra_args"
+                             : "overwrite_" + r.args[overwrite_arg(c)].name;
+    };
     for (size_t p = 0; p < r.callform.size(); ++p) {
         int c = r.callform[p];
-        std::string kw = c >= 0 ? r.args[c].name : "overwrite_" + r.args[-1 - c].name;
         if (c >= 0) r.args[c].kwpos = static_cast<int>(p);
-        r.kwnames.push_back(PyUnicode_InternFromString(kw.c_str()));
+        r.kwnames.push_back(PyUnicode_InternFromString(keyword(c).c_str()));
     }
     for (int k = 0; k < n; ++k) {
         if (r.args[k].returned) r.results.push_back(k);
@@ -481,16 +595,19 @@ bool compile(const Entry& e, const char* module, Routine& r) {
     for (size_t p = 0; p < r.callform.size(); ++p) {
         if (p) form += ",";
         if (static_cast<int>(p) == nreq) form += "[";
-        int c = r.callform[p];
-        form += c >= 0 ? r.args[c].name : "overwrite_" + r.args[-1 - c].name;
+        form += keyword(r.callform[p]);
     }
     if (static_cast<int>(r.callform.size()) > nreq) form += "]";
     form += ")";
     std::string doc = form + "\n\nWrapper for ``" + r.name + "``.\n";
     std::string req, opt, ret;
     for (int c : r.callform) {
+        if (is_extra(c)) {
+            opt += keyword(c) + " : input tuple, optional\n    Default: ()\n";
+            continue;
+        }
         if (c < 0) {
-            opt += "overwrite_" + r.args[-1 - c].name + " : input int, optional\n    Default: 0\n";
+            opt += keyword(c) + " : input int, optional\n    Default: 0\n";
             continue;
         }
         const Arg& a = r.args[c];
@@ -501,7 +618,12 @@ bool compile(const Entry& e, const char* module, Routine& r) {
     if (!req.empty()) doc += "\nParameters\n----------\n" + req;
     if (!opt.empty()) doc += "\nOther Parameters\n----------------\n" + opt;
     if (!ret.empty()) doc += "\nReturns\n-------\n" + ret;
-    if (e.note) doc += std::string("\nNotes\n-----\n") + e.note + "\n";
+    if (e.note || !r.callbacks.empty()) doc += "\nNotes\n-----\n";
+    if (e.note) doc += std::string(e.note) + "\n";
+    if (!r.callbacks.empty()) {
+        doc += std::string(e.note ? "\n" : "") + "Call-back functions::\n\n";
+        for (const Callback& cb : r.callbacks) doc += cb.doc;
+    }
     r.doc = doc;
     for (auto& a : r.args) a.pyname = PyUnicode_InternFromString(a.name.c_str());
 
@@ -528,5 +650,7 @@ bool compile(const Entry& e, const char* module, Routine& r) {
                      [](const auto& x, const auto& y) { return x.at < y.at; });
     return true;
 }
+
+}  // namespace
 
 }  // namespace vorlen::py

@@ -1,0 +1,315 @@
+// Routine arguments from Python: the argument list of a callable, its per-call record in the
+// trampoline's per-thread slot, the trampolines' conversions, and the unwinding on failure.
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+
+#define NO_IMPORT_ARRAY
+#define PY_ARRAY_UNIQUE_SYMBOL vorlen_ARRAY_API
+#include <numpy/arrayobject.h>
+
+#include "engine.hpp"
+
+namespace vorlen::py {
+
+namespace {
+
+// Thrown by a failing trampoline, caught by the call wrapper: the library routines between are
+// left at once, releasing their work arrays on the way. Nothing else throws it.
+struct CallbackFailed {};
+
+[[gnu::cold]] bool arglist_failed(const Routine& r, const Callback& cb) {
+    if (!PyErr_Occurred())
+        PyErr_Format(error_class, "failed in processing argument list for call-back %s.",
+                     r.args[cb.arg].name.c_str());
+    return false;
+}
+
+// An attribute, or null (never an error) when it cannot be had.
+PyObject* attribute(PyObject* o, const char* name) {
+    PyObject* v = PyObject_GetAttrString(o, name);
+    if (!v) PyErr_Clear();
+    return v;
+}
+
+// Parameters of a callable: tot positional ones, opt of them with defaults. Functions count
+// their positional parameters, bound methods and other objects with such code one less for the
+// bound instance; anything else takes `fallback`. False for an object that cannot be called.
+bool parameters(PyObject* fun, Py_ssize_t fallback, Py_ssize_t& tot, Py_ssize_t& opt) {
+    if (!PyCallable_Check(fun)) return false;
+    const Py_ssize_t di = PyFunction_Check(fun) || PyCFunction_Check(fun) ? 0 : 1;
+    tot = fallback, opt = 0;
+    if (PyObject* code = attribute(fun, "__code__")) {
+        if (PyObject* n = attribute(code, "co_argcount")) {
+            if (PyLong_Check(n)) tot = PyLong_AsSsize_t(n) - di;
+            Py_DECREF(n);
+        }
+        Py_DECREF(code);
+    }
+    if (PyObject* d = attribute(fun, "__defaults__")) {
+        if (PyTuple_Check(d)) opt = PyTuple_GET_SIZE(d);
+        Py_DECREF(d);
+    }
+    return !PyErr_Occurred();
+}
+
+// A capsule must hold a bound routine whose argument list is the routine argument's: the
+// library calls it directly. Items of type D that may be real take a real or complex routine.
+bool fits(const void* address, const Callback& cb) {
+    const Entry* e = bound_routine(address);
+    if (!e) return false;
+    const char *want = cb.hook->codes, *have = e->ctypes;
+    if (std::strlen(want) != std::strlen(have) || have[0] != 'v') return false;
+    for (size_t k = 1; want[k]; ++k) {
+        const char w = static_cast<char>(std::tolower(want[k]));
+        const char h = static_cast<char>(std::tolower(have[k]));
+        const bool either = cb.form->args[k - 1].type == 'D' && (h == 'd' || h == 'z');
+        if (w != h && !either) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool prepare_callback(const Routine& r, const Callback& cb, PyObject* fun, PyObject* extra,
+                      CallbackRecord& rec) {
+    const Py_ssize_t ext = extra ? PyTuple_GET_SIZE(extra) : 0;
+    const Py_ssize_t maxnofargs = static_cast<Py_ssize_t>(cb.form->callform.size());
+    rec.cb = &cb;
+    if (PyCapsule_CheckExact(fun)) {
+        if (ext > 0) {
+            std::fputs("extra arguments tuple cannot be used with PyCapsule call-back\n", stderr);
+            return arglist_failed(r, cb);
+        }
+        void* address = PyCapsule_GetPointer(fun, PyCapsule_GetName(fun));
+        if (!address) return arglist_failed(r, cb);
+        if (!fits(address, cb)) {
+            std::fprintf(stderr, "The capsule given for %s holds no routine with its argument list.\n",
+                         r.args[cb.arg].name.c_str());
+            return arglist_failed(r, cb);
+        }
+        rec.routine = address;
+        return true;
+    }
+    Py_ssize_t tot, opt;
+    if (!parameters(fun, maxnofargs + ext, tot, opt)) {
+        if (!PyErr_Occurred())
+            std::fprintf(stderr,
+                         "Call-back argument must be a callable or a routine capsule but got %s.\n",
+                         Py_TYPE(fun)->tp_name);
+        return arglist_failed(r, cb);
+    }
+    Py_ssize_t siz = std::min(maxnofargs + ext, tot);
+    if (siz < tot - opt) {
+        std::fprintf(stderr,
+                     "create_cb_arglist: Failed to build argument list (siz) with enough arguments "
+                     "(tot-opt) required by user-supplied function (siz,tot,opt=%zd, %zd, %zd).\n",
+                     siz, tot, opt);
+        return arglist_failed(r, cb);
+    }
+    siz = std::max<Py_ssize_t>(siz, 0);
+    rec.nofargs = std::max<Py_ssize_t>(0, siz - ext);
+    rec.siz = siz;
+    rec.args = PyTuple_New(siz);
+    if (!rec.args) return arglist_failed(r, cb);
+    for (Py_ssize_t q = 0; q < siz; ++q) {
+        PyObject* v = q < rec.nofargs ? Py_None : PyTuple_GET_ITEM(extra, q - rec.nofargs);
+        Py_INCREF(v);
+        PyTuple_SET_ITEM(rec.args, q, v);
+    }
+    rec.callable = fun;
+    rec.routine = cb.hook->trampoline;
+    rec.slot = cb.hook->slot();
+    rec.saved = *rec.slot;
+    *rec.slot = &rec;
+    return true;
+}
+
+CallbackRecord::~CallbackRecord() {
+    if (slot) *slot = saved;
+    Py_XDECREF(args);
+}
+
+bool invoke(const Routine& r, void* const* ptrs) {
+    try {
+        r.call(ptrs);
+    } catch (const CallbackFailed&) {
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+// Bytes of one element of an item as the callable sees it, and as the library holds it.
+size_t shown_size(char t) { return t == 'D' ? 16 : t == 'd' ? 8 : t == 'i' ? 4 : 1; }
+
+// The array of a form item for the callable: the tuple's array from the last evaluation when
+// nobody else holds it, else a new one; filled from the library's storage.
+PyObject* array_item(PyObject* old, const Arg& a, const npy_intp* dims, const void* src,
+                     bool real) {
+    const int type = numpy_type(a.type);
+    auto* o = reinterpret_cast<PyArrayObject*>(old);
+    const bool reuse = PyArray_CheckExact(old) && Py_REFCNT(old) == 1 &&
+                       PyArray_NDIM(o) == a.rank && PyArray_TYPE(o) == type &&
+                       PyArray_IS_F_CONTIGUOUS(o) && PyArray_ISWRITEABLE(o) &&
+                       std::equal(dims, dims + a.rank, PyArray_DIMS(o));
+    PyObject* arr = old;
+    if (reuse) {
+        Py_INCREF(arr);
+    } else {
+        arr = PyArray_New(&PyArray_Type, a.rank, const_cast<npy_intp*>(dims), type, nullptr,
+                          nullptr, 0, 1, nullptr);
+        if (!arr) return nullptr;
+    }
+    auto* dst = static_cast<char*>(PyArray_DATA(reinterpret_cast<PyArrayObject*>(arr)));
+    const npy_intp n = PyArray_SIZE(reinterpret_cast<PyArrayObject*>(arr));
+    if (real) {  // doubles shown as complex numbers
+        auto* z = reinterpret_cast<std::complex<double>*>(dst);
+        for (npy_intp k = 0; k < n; ++k) z[k] = static_cast<const double*>(src)[k];
+    } else {
+        std::memcpy(dst, src, static_cast<size_t>(n) * shown_size(a.type));
+    }
+    return arr;
+}
+
+// Copies what the callable changed in an array item back to the library's storage.
+void copy_back(PyObject* obj, const Arg& a, void* dst, npy_intp n, bool real) {
+    auto* arr = reinterpret_cast<PyArrayObject*>(obj);
+    if (PyArray_NBYTES(arr) != n * static_cast<npy_intp>(shown_size(a.type))) return;
+    const char* src = static_cast<const char*>(PyArray_DATA(arr));
+    if (real) {
+        auto* z = reinterpret_cast<const std::complex<double>*>(src);
+        auto* d = static_cast<double*>(dst);
+        for (npy_intp k = 0; k < n; ++k) {
+            const double re = z[k].real();
+            if (std::memcmp(&d[k], &re, sizeof re) != 0) d[k] = re;
+        }
+        return;
+    }
+    const size_t bytes = static_cast<size_t>(n) * shown_size(a.type);
+    if (std::memcmp(dst, src, bytes) != 0) std::memcpy(dst, src, bytes);
+}
+
+// The values of the form items the callable returned, stored into the library's storage.
+bool take_result(const CallbackRecord& rec, PyObject* result, const CallState& st,
+                 void* const* p) {
+    const Callback& cb = *rec.cb;
+    const Routine& form = *cb.form;
+    if (result == Py_None || cb.returned.empty()) return true;
+    PyObject* const* items = &result;
+    Py_ssize_t count = 1;
+    if (PyTuple_Check(result)) items = PySequence_Fast_ITEMS(result), count = PyTuple_GET_SIZE(result);
+    for (Py_ssize_t q = 0; q < count && q < static_cast<Py_ssize_t>(cb.returned.size()); ++q) {
+        const int k = cb.returned[q];
+        const Arg& a = form.args[k];
+        if (a.rank == 0) {
+            bool ok, range = false;
+            if (a.type == 'i') ok = to_int(items[q], *static_cast<i32*>(p[k]), range);
+            else ok = to_double(items[q], *static_cast<double*>(p[k]));
+            if (!ok) {
+                if (!range)
+                    raise_with_pending(error_class,
+                                       std::string(a.type == 'i' ? "int" : "double") +
+                                           "_from_pyobj failed in converting argument " + a.name +
+                                           " of call-back function " + cb.trampoline + " to C " +
+                                           (a.type == 'i' ? "int" : "double") + "\n");
+                return false;
+            }
+            continue;
+        }
+        npy_intp n = 1;
+        for (int d = 0; d < a.rank; ++d) {
+            bool ok = true;
+            n *= std::max<i64>(eval(a.dims[d], st, ok), 0);
+        }
+        auto* arr = reinterpret_cast<PyArrayObject*>(PyArray_FromAny(
+            items[q], PyArray_DescrFromType(numpy_type(a.type)), 0, 0,
+            NPY_ARRAY_F_CONTIGUOUS | NPY_ARRAY_ALIGNED | NPY_ARRAY_FORCECAST | NPY_ARRAY_ENSUREARRAY,
+            nullptr));
+        if (arr && PyArray_SIZE(arr) != n) {
+            PyErr_Format(PyExc_ValueError, "%s returned %zd values for %s where %zd are needed",
+                         cb.trampoline.c_str(), static_cast<Py_ssize_t>(PyArray_SIZE(arr)),
+                         a.name.c_str(), static_cast<Py_ssize_t>(n));
+            Py_CLEAR(arr);
+        }
+        if (!arr) {
+            std::fputs("rv_cb_arr is NULL\n", stderr);
+            return false;
+        }
+        copy_back(reinterpret_cast<PyObject*>(arr), a, p[k], n, a.type == 'D' && !rec.complex);
+        Py_DECREF(arr);
+    }
+    return true;
+}
+
+// One evaluation of the callable; false when it or a conversion failed (exception pending).
+bool evaluate(CallbackRecord& rec, void* const* p) {
+    const Callback& cb = *rec.cb;
+    const Routine& form = *cb.form;
+    CallState st(form);
+    for (size_t k = 0; k < form.args.size(); ++k) {
+        const Arg& a = form.args[k];
+        if (a.rank == 0 && a.type == 'i') st.s[k].v.i = *static_cast<const i32*>(p[k]);
+        if (a.rank == 0 && a.type == 'b') st.s[k].v.b = *static_cast<const lgl*>(p[k]);
+    }
+    PyObject** items = PySequence_Fast_ITEMS(rec.args);
+    npy_intp sizes[max_args] = {};
+    for (Py_ssize_t q = 0; q < rec.nofargs; ++q) {
+        const int k = form.callform[q];
+        const Arg& a = form.args[k];
+        const bool real = a.type == 'D' && !rec.complex;
+        PyObject* v;
+        if (a.rank > 0 || a.inout) {
+            npy_intp dims[max_rank];
+            for (int d = 0; d < a.rank; ++d) {
+                bool ok = true;
+                dims[d] = std::max<i64>(eval(a.dims[d], st, ok), 0);
+            }
+            v = array_item(items[q], a, dims, p[k], real);
+            if (v) sizes[q] = PyArray_SIZE(reinterpret_cast<PyArrayObject*>(v));
+        } else if (a.type == 'i') {
+            v = PyLong_FromLong(*static_cast<const i32*>(p[k]));
+        } else if (a.type == 'b') {
+            v = PyLong_FromLong(*static_cast<const lgl*>(p[k]) != 0);
+        } else if (a.type == 'd') {
+            v = PyFloat_FromDouble(*static_cast<const double*>(p[k]));
+        } else if (a.type == 'D') {
+            const auto* z = static_cast<const double*>(p[k]);
+            v = PyComplex_FromDoubles(z[0], real ? 0.0 : z[1]);
+        } else {
+            v = PyUnicode_DecodeLatin1(static_cast<const char*>(p[k]), a.textlen, nullptr);
+        }
+        if (!v) return false;
+        Py_SETREF(items[q], v);
+    }
+    // Counted like a Python call: a callable that calls the routine again recurses on the C
+    // stack, whose frames are larger than Python's.
+    if (Py_EnterRecursiveCall(" while calling a Python function from a _vorlen routine")) return false;
+    PyObject* result = PyObject_Vectorcall(rec.callable, items, static_cast<size_t>(rec.siz), nullptr);
+    Py_LeaveRecursiveCall();
+    for (Py_ssize_t q = 0; q < rec.nofargs; ++q) {
+        const int k = form.callform[q];
+        const Arg& a = form.args[k];
+        if (a.rank > 0 || a.inout) copy_back(items[q], a, p[k], sizes[q], a.type == 'D' && !rec.complex);
+    }
+    if (!result) {
+        std::fputs("capi_return is NULL\n", stderr);
+        return false;
+    }
+    const bool ok = take_result(rec, result, st, p);
+    Py_DECREF(result);
+    return ok;
+}
+
+}  // namespace
+
+void run_callback(CallbackRecord* rec, void* const* p) {
+    if (!rec) return;  // only reachable inside a call that installed a record
+    if (evaluate(*rec, p)) return;
+    std::fprintf(stderr, "Call-back %s failed.\n", rec->cb->trampoline.c_str());
+    throw CallbackFailed{};
+}
+
+}  // namespace vorlen::py

@@ -1,0 +1,238 @@
+// Root finders with a caller-supplied function, and cubic roots in closed form.
+#include "core/math_roots.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <string_view>
+
+#include "core/errorhandling.hpp"
+#include "core/work.hpp"
+
+namespace vorlen::math {
+namespace {
+
+constexpr std::string_view no_bracket = "Error in BISECTION: Root must be bracketed.";
+
+// Same sign of two non-zero values; unlike x * y > 0 it cannot underflow to 0.
+bool same_sign(double x, double y) { return (x > 0.0 && y > 0.0) || (x < 0.0 && y < 0.0); }
+
+// Ends a bracketing search that cannot go on: report (code -2), root 0 and the status.
+void give_up(double* root, i32* istat, i32 status, std::string_view message) {
+    errorhandling::report(-2, message);
+    *root = 0.0;
+    *istat = status;
+}
+
+bool no_function(const void* dfunc, i32* istat) {
+    if (dfunc) return false;
+    errorhandling::report(-3, "Error: No function given to the root finder.");
+    *istat = 2;
+    return true;
+}
+
+}  // namespace
+
+extern "C" {
+
+void math_bdsafe(RootFunction* dfunc, const double* x1, const double* x2, double* root,
+                 const double* args, const double* xacc, const i32* maxit, const i32* na,
+                 const i32* nfun, i32* istat) {
+    // A function value that is not a number ends the search: it must not pass as convergence.
+    static constexpr std::string_view nan_value = "Error in BrentsMethod: Function value is not a number.";
+    *istat = 0;
+    if (no_function(reinterpret_cast<const void*>(dfunc), istat)) return;
+    const double acc = *xacc;
+    const i64 limit = *maxit;
+    double a = *x1, b = *x2, fa = 0.0, fb = 0.0, scratch = 0.0;
+    dfunc(&fa, &scratch, &a, args, na, nfun);
+    dfunc(&fb, &scratch, &b, args, na, nfun);
+    if (std::isnan(fa) || std::isnan(fb)) return give_up(root, istat, 3, nan_value);
+    if (fa == 0.0) {
+        *root = a;
+        return;
+    }
+    if (fb == 0.0) {
+        *root = b;
+        return;
+    }
+    if (same_sign(fa, fb)) return give_up(root, istat, 2, no_bracket);
+    double c = a, fc = fa, d = b - a, e = d;
+    i64 pass = 0;
+    while (pass < limit) {
+        ++pass;
+        if (same_sign(fb, fc)) {
+            c = a, fc = fa;
+            e = d = b - a;
+        }
+        if (std::abs(fc) < std::abs(fb)) {
+            a = b, b = c, c = a;
+            fa = fb, fb = fc, fc = fa;
+        }
+        const double tol = 4.440892098500626e-16 * std::abs(b) + acc;
+        const double m = 0.5 * (c - b);
+        if (std::abs(m) <= tol || fb == 0.0) break;
+        if (std::abs(e) < tol || std::abs(fa) <= std::abs(fb)) {
+            d = e = m;
+        } else {
+            const double s = fb / fa;
+            double p, q;
+            if (a == c) {
+                p = 2.0 * m * s;
+                q = 1.0 - s;
+            } else {
+                const double qa = fa / fc, r = fb / fc;
+                p = s * (2.0 * m * qa * (qa - r) - (b - a) * (r - 1.0));
+                q = (qa - 1.0) * (r - 1.0) * (s - 1.0);
+            }
+            if (p > 0.0) q = -q;
+            else p = -p;
+            if (2.0 * p < 3.0 * m * q - std::abs(tol * q) && p < std::abs(0.5 * e * q)) {
+                e = d;
+                d = p / q;
+            } else {
+                d = e = m;
+            }
+        }
+        a = b, fa = fb;
+        b += std::abs(d) > tol ? d : (m > 0.0 ? tol : -tol);
+        dfunc(&fb, &scratch, &b, args, na, nfun);
+        if (std::isnan(fb)) return give_up(root, istat, 3, nan_value);
+    }
+    *root = b;
+    if (pass == limit) {
+        errorhandling::report(-1, "Warning in BrentsMethod: Max iterations exceeded.");
+        *istat = 1;
+    }
+}
+
+void math_nrsafe(RootFunction* dfunc, const double* x1, const double* x2, double* root,
+                 const double* args, const double* xacc, const i32* maxit, const i32* na,
+                 const i32* nfun, i32* istat) {
+    static constexpr std::string_view nan_value =
+        "Error in subroutine RTSAFE: Function value is not a number.";
+    *istat = 0;
+    if (no_function(reinterpret_cast<const void*>(dfunc), istat)) return;
+    const double lo = *x1, hi = *x2, acc = *xacc;
+    const i64 limit = *maxit;
+    double fl = 0.0, fh = 0.0, df = 0.0;
+    dfunc(&fl, &df, &lo, args, na, nfun);
+    dfunc(&fh, &df, &hi, args, na, nfun);
+    if (std::isnan(fl) || std::isnan(fh)) return give_up(root, istat, 3, nan_value);
+    if (fl == 0.0) {
+        *root = lo;
+        return;
+    }
+    if (fh == 0.0) {
+        *root = hi;
+        return;
+    }
+    if (same_sign(fl, fh)) return give_up(root, istat, 2, no_bracket);
+    double xl = lo, xh = hi;
+    if (fl >= 0.0) std::swap(xl, xh);
+    double x = 0.5 * (lo + hi), dxold = hi - lo, dx = dxold, f = 0.0;
+    auto bad = [&] { return std::isnan(f) || std::isnan(df); };
+    dfunc(&f, &df, &x, args, na, nfun);
+    if (bad()) return give_up(root, istat, 3, nan_value);
+    bool done = false;
+    for (i64 j = 1; j <= limit && !done; ++j) {
+        const double before = x;
+        const bool bisect = ((x - xh) * df - f) * ((x - xl) * df - f) >= 0.0 ||
+                            std::abs(2.0 * f) > std::abs(dxold * df);
+        dxold = dx;
+        if (bisect) {
+            dx = 0.5 * (xh - xl);  // bisection: the Newton step would leave the bracket or be slow
+            x = xl + dx;
+            done = x == xl;
+        } else {
+            dx = f / df;
+            x -= dx;
+            done = x == before;
+        }
+        done = done || std::abs(dx) < acc;
+        if (done) break;
+        dfunc(&f, &df, &x, args, na, nfun);
+        if (bad()) return give_up(root, istat, 3, nan_value);
+        if (f < 0.0) xl = x;
+        else xh = x;
+    }
+    *root = x;
+    if (!done) {
+        errorhandling::report(-1, "Warning in subroutine RTSAFE: Max iterations exceeded.");
+        *istat = 1;
+    }
+}
+
+void math_fpsafe(FixPointFunction* dfunc, double* xs, const double* args, const double* xacc,
+                 const i32* maxit, const i32* na, const i32* nfun, i32* istat) {
+    *istat = 0;
+    if (no_function(reinterpret_cast<const void*>(dfunc), istat)) return;
+    if (*na < 1) {
+        errorhandling::report(-3, "Error in FixPointIteration: At least one argument is needed.");
+        *istat = 2;
+        return;
+    }
+    const double acc = *xacc;
+    const i64 limit = *maxit;
+    Work<double, 16> fargs(*na);
+    std::copy_n(args, *na, fargs.data());
+    double xold = *xs, xnew = 0.0;
+    fargs(1) = xold;
+    dfunc(&xnew, fargs.data(), na, nfun);
+    i64 i = 0;
+    // Written so that a tolerance that is not a number never passes as convergence.
+    while (!std::isnan(xnew) && !(std::abs(xold - xnew) <= acc) && i <= limit) {
+        ++i;
+        xold = xnew;
+        fargs(1) = xold;
+        dfunc(&xnew, fargs.data(), na, nfun);
+    }
+    if (std::isnan(xnew)) {
+        errorhandling::report(-2, "Error in FixPointIteration: Function value is not a number.");
+        *istat = 3;
+    } else if (i > limit) {
+        errorhandling::report(-1, "Warning in FixPointIteration:Max iterations exceeded.");
+        *istat = 1;
+    }
+    *xs = xnew;
+}
+
+double math_cuberoot(const double* a) {
+    const double x = *a;
+    if (x == 0.0) return 0.0;
+    if (x > 0.0) return std::exp(std::log(x) / 3.0);
+    return -std::exp(std::log(std::abs(x)) / 3.0);
+}
+
+void SpecialCase(const double* p, const double* q, double* xx1, double* xx2, double* xx3) {
+    const double pp = *p, qq = *q;
+    const double judge = qq * qq / 4.0 + pp * pp * pp / 27.0;
+    double t[3];
+    if (judge >= 0.0) {
+        const double s = std::sqrt(judge), u = -qq / 2.0 + s, v = -qq / 2.0 - s;
+        t[0] = t[1] = t[2] = math_cuberoot(&u) + math_cuberoot(&v);
+    } else {
+        const double r = std::sqrt(-pp * pp * pp / 27.0);
+        const double theta = std::atan(qq / std::sqrt(4.0 * r * r - qq * qq)) / 3.0 +
+                             0.5235987755982988;
+        const double amp = 2.0 * math_cuberoot(&r);
+        t[0] = amp * std::cos(theta);
+        t[1] = amp * std::cos(theta + 2.0943951023931953);
+        t[2] = amp * std::cos(theta + 4.1887902047863905);
+        if (t[1] < t[0]) std::swap(t[0], t[1]);
+        if (t[2] < t[1]) std::swap(t[1], t[2]);
+        if (t[1] < t[0]) std::swap(t[0], t[1]);
+    }
+    *xx1 = t[0], *xx2 = t[1], *xx3 = t[2];
+}
+
+void Solution3PE(const double* a, const double* b, const double* c, const double* d, double* x1,
+                 double* x2, double* x3) {
+    const double x0 = *b / (3.0 * *a), ca = *c / *a;
+    const double p = ca - 3.0 * x0 * x0, q = *d / *a - ca * x0 + 2.0 * x0 * x0 * x0;
+    double t1, t2, t3;
+    SpecialCase(&p, &q, &t1, &t2, &t3);
+    *x1 = t1 - x0, *x2 = t2 - x0, *x3 = t3 - x0;
+}
+}
+
+}  // namespace vorlen::math
