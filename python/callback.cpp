@@ -70,6 +70,12 @@ bool fits(const void* address, const Callback& cb) {
     return true;
 }
 
+// Calls of routines with a Python callable nested on this thread. Each level holds a few
+// kilobytes of C stack (more under the sanitizers) besides Python's frames, so the nesting is
+// bounded well before the stack is, also in threads with smaller stacks.
+thread_local int nesting = 0;
+constexpr int max_nesting = 100;
+
 }  // namespace
 
 bool prepare_callback(const Routine& r, const Callback& cb, PyObject* fun, PyObject* extra,
@@ -91,6 +97,12 @@ bool prepare_callback(const Routine& r, const Callback& cb, PyObject* fun, PyObj
         }
         rec.routine = address;
         return true;
+    }
+    if (nesting >= max_nesting) {
+        PyErr_Format(PyExc_RecursionError,
+                     "maximum depth of %d nested routine calls from call-backs exceeded",
+                     max_nesting);
+        return false;
     }
     Py_ssize_t tot, opt;
     if (!parameters(fun, maxnofargs + ext, tot, opt)) {
@@ -123,11 +135,12 @@ bool prepare_callback(const Routine& r, const Callback& cb, PyObject* fun, PyObj
     rec.slot = cb.hook->slot();
     rec.saved = *rec.slot;
     *rec.slot = &rec;
+    ++nesting;
     return true;
 }
 
 CallbackRecord::~CallbackRecord() {
-    if (slot) *slot = saved;
+    if (slot) *slot = saved, --nesting;
     Py_XDECREF(args);
 }
 
