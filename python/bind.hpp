@@ -89,10 +89,10 @@ struct CallbackRecord;
 void run_callback(CallbackRecord* rec, void* const* args);
 
 struct CallbackHook {
-    int arg = -1;                     // the routine argument among the routine's parameters
+    int arg = -1;  // the routine argument among the routine's parameters
     void* trampoline = nullptr;
     CallbackRecord** (*slot)() = nullptr;  // this thread's slot
-    const char* codes = nullptr;      // 'v', then one code per argument of the routine argument
+    const char* codes = nullptr;  // 'v', then one code per argument of the routine argument
 };
 
 template <auto F, int K, class Fn>

@@ -675,9 +675,10 @@ PyObject* call_routine(ModuleObject* self, PyObject* const* args, size_t nargsf,
         PyObject* o = given[p];
         if (is_extra(c)) {
             if (o && !PyTuple_Check(o)) {
-                PyErr_Format(PyExc_TypeError, "%s() argument %s_extra_args must be tuple, not %.50s",
-                             r.qualname.c_str(), r.args[r.callbacks[extra_callback(c)].arg].name.c_str(),
-                             Py_TYPE(o)->tp_name);
+                PyErr_Format(
+                    PyExc_TypeError, "%s() argument %s_extra_args must be tuple, not %.50s",
+                    r.qualname.c_str(), r.args[r.callbacks[extra_callback(c)].arg].name.c_str(),
+                    Py_TYPE(o)->tp_name);
                 return nullptr;
             }
             extra[extra_callback(c)] = o;
@@ -703,7 +704,8 @@ PyObject* call_routine(ModuleObject* self, PyObject* const* args, size_t nargsf,
     // Routine arguments first: their records are installed before anything else is converted.
     CallbackRecord records[max_callbacks];
     for (size_t c = 0; c < r.callbacks.size(); ++c)
-        if (!prepare_callback(r, r.callbacks[c], st.s[r.callbacks[c].arg].given, extra[c], records[c]))
+        if (!prepare_callback(r, r.callbacks[c], st.s[r.callbacks[c].arg].given, extra[c],
+                              records[c]))
             return nullptr;
 
     Texts texts;
@@ -750,8 +752,10 @@ PyObject* call_routine(ModuleObject* self, PyObject* const* args, size_t nargsf,
         const Expr& x = r.callbacks[c].complex_if;
         records[c].complex = x.empty() || value(x, st, ok) != 0;
     }
-    if (r.callbacks.empty()) r.call(st.ptrs);
-    else if (!invoke(r, st.ptrs)) return nullptr;
+    if (r.callbacks.empty())
+        r.call(st.ptrs);
+    else if (!invoke(r, st.ptrs))
+        return nullptr;
     if (PyErr_Occurred()) return nullptr;
 
     for (size_t k = 0; r.writeback && k < r.args.size(); ++k) {

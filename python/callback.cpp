@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #define NO_IMPORT_ARRAY
 #define PY_ARRAY_UNIQUE_SYMBOL vorlen_ARRAY_API
@@ -38,7 +39,16 @@ PyObject* attribute(PyObject* o, const char* name) {
 // bound instance; anything else takes `fallback`. False for an object that cannot be called.
 bool parameters(PyObject* fun, Py_ssize_t fallback, Py_ssize_t& tot, Py_ssize_t& opt) {
     if (!PyCallable_Check(fun)) return false;
-    const Py_ssize_t di = PyFunction_Check(fun) || PyCFunction_Check(fun) ? 0 : 1;
+    // Functions and their bound methods directly (the usual case), everything else by attributes.
+    PyObject* f = PyMethod_Check(fun) ? PyMethod_GET_FUNCTION(fun) : fun;
+    if (PyFunction_Check(f)) {
+        PyObject* d = PyFunction_GET_DEFAULTS(f);
+        tot = reinterpret_cast<PyCodeObject*>(PyFunction_GET_CODE(f))->co_argcount -
+              (f == fun ? 0 : 1);
+        opt = d && PyTuple_Check(d) ? PyTuple_GET_SIZE(d) : 0;
+        return true;
+    }
+    const Py_ssize_t di = PyCFunction_Check(fun) ? 0 : 1;
     tot = fallback, opt = 0;
     if (PyObject* code = attribute(fun, "__code__")) {
         if (PyObject* n = attribute(code, "co_argcount")) {
@@ -91,7 +101,8 @@ bool prepare_callback(const Routine& r, const Callback& cb, PyObject* fun, PyObj
         void* address = PyCapsule_GetPointer(fun, PyCapsule_GetName(fun));
         if (!address) return arglist_failed(r, cb);
         if (!fits(address, cb)) {
-            std::fprintf(stderr, "The capsule given for %s holds no routine with its argument list.\n",
+            std::fprintf(stderr,
+                         "The capsule given for %s holds no routine with its argument list.\n",
                          r.args[cb.arg].name.c_str());
             return arglist_failed(r, cb);
         }
@@ -205,22 +216,56 @@ void copy_back(PyObject* obj, const Arg& a, void* dst, npy_intp n, bool real) {
     if (std::memcmp(dst, src, bytes) != 0) std::memcpy(dst, src, bytes);
 }
 
+// The integer values the library passes, for the extents of the array items; gathered when an
+// extent is first needed (most evaluations of a scalar form need none).
+class Extents {
+  public:
+    Extents(const Routine& form, void* const* p) : form_(form), p_(p) {}
+    // An extent of an array item: a number or an integer argument directly, else evaluated.
+    i64 extent(const Expr& x) {
+        if (x.steps.size() == 1 && x.steps[0].op == Expr::num) return x.steps[0].value;
+        if (x.steps.size() == 1 && x.steps[0].op == Expr::arg &&
+            form_.args[x.steps[0].value].type == 'i')
+            return *static_cast<const i32*>(p_[x.steps[0].value]);
+        bool ok = true;
+        return eval(x, state(), ok);
+    }
+    const CallState& state() {
+        if (!st_) {
+            st_.emplace(form_);
+            for (size_t k = 0; k < form_.args.size(); ++k) {
+                const Arg& a = form_.args[k];
+                if (a.rank == 0 && a.type == 'i') st_->s[k].v.i = *static_cast<const i32*>(p_[k]);
+                if (a.rank == 0 && a.type == 'b') st_->s[k].v.b = *static_cast<const lgl*>(p_[k]);
+            }
+        }
+        return *st_;
+    }
+
+  private:
+    const Routine& form_;
+    void* const* p_;
+    std::optional<CallState> st_;
+};
+
 // The values of the form items the callable returned, stored into the library's storage.
-bool take_result(const CallbackRecord& rec, PyObject* result, const CallState& st,
-                 void* const* p) {
+bool take_result(const CallbackRecord& rec, PyObject* result, Extents& st, void* const* p) {
     const Callback& cb = *rec.cb;
     const Routine& form = *cb.form;
     if (result == Py_None || cb.returned.empty()) return true;
     PyObject* const* items = &result;
     Py_ssize_t count = 1;
-    if (PyTuple_Check(result)) items = PySequence_Fast_ITEMS(result), count = PyTuple_GET_SIZE(result);
+    if (PyTuple_Check(result))
+        items = PySequence_Fast_ITEMS(result), count = PyTuple_GET_SIZE(result);
     for (Py_ssize_t q = 0; q < count && q < static_cast<Py_ssize_t>(cb.returned.size()); ++q) {
         const int k = cb.returned[q];
         const Arg& a = form.args[k];
         if (a.rank == 0) {
             bool ok, range = false;
-            if (a.type == 'i') ok = to_int(items[q], *static_cast<i32*>(p[k]), range);
-            else ok = to_double(items[q], *static_cast<double*>(p[k]));
+            if (a.type == 'i')
+                ok = to_int(items[q], *static_cast<i32*>(p[k]), range);
+            else
+                ok = to_double(items[q], *static_cast<double*>(p[k]));
             if (!ok) {
                 if (!range)
                     raise_with_pending(error_class,
@@ -233,14 +278,12 @@ bool take_result(const CallbackRecord& rec, PyObject* result, const CallState& s
             continue;
         }
         npy_intp n = 1;
-        for (int d = 0; d < a.rank; ++d) {
-            bool ok = true;
-            n *= std::max<i64>(eval(a.dims[d], st, ok), 0);
-        }
-        auto* arr = reinterpret_cast<PyArrayObject*>(PyArray_FromAny(
-            items[q], PyArray_DescrFromType(numpy_type(a.type)), 0, 0,
-            NPY_ARRAY_F_CONTIGUOUS | NPY_ARRAY_ALIGNED | NPY_ARRAY_FORCECAST | NPY_ARRAY_ENSUREARRAY,
-            nullptr));
+        for (int d = 0; d < a.rank; ++d) n *= std::max<i64>(st.extent(a.dims[d]), 0);
+        auto* arr = reinterpret_cast<PyArrayObject*>(
+            PyArray_FromAny(items[q], PyArray_DescrFromType(numpy_type(a.type)), 0, 0,
+                            NPY_ARRAY_F_CONTIGUOUS | NPY_ARRAY_ALIGNED | NPY_ARRAY_FORCECAST |
+                                NPY_ARRAY_ENSUREARRAY,
+                            nullptr));
         if (arr && PyArray_SIZE(arr) != n) {
             PyErr_Format(PyExc_ValueError, "%s returned %zd values for %s where %zd are needed",
                          cb.trampoline.c_str(), static_cast<Py_ssize_t>(PyArray_SIZE(arr)),
@@ -261,14 +304,9 @@ bool take_result(const CallbackRecord& rec, PyObject* result, const CallState& s
 bool evaluate(CallbackRecord& rec, void* const* p) {
     const Callback& cb = *rec.cb;
     const Routine& form = *cb.form;
-    CallState st(form);
-    for (size_t k = 0; k < form.args.size(); ++k) {
-        const Arg& a = form.args[k];
-        if (a.rank == 0 && a.type == 'i') st.s[k].v.i = *static_cast<const i32*>(p[k]);
-        if (a.rank == 0 && a.type == 'b') st.s[k].v.b = *static_cast<const lgl*>(p[k]);
-    }
+    Extents st(form, p);
     PyObject** items = PySequence_Fast_ITEMS(rec.args);
-    npy_intp sizes[max_args] = {};
+    npy_intp sizes[max_args];  // elements of the array items, set as they are made
     for (Py_ssize_t q = 0; q < rec.nofargs; ++q) {
         const int k = form.callform[q];
         const Arg& a = form.args[k];
@@ -276,10 +314,7 @@ bool evaluate(CallbackRecord& rec, void* const* p) {
         PyObject* v;
         if (a.rank > 0 || a.inout) {
             npy_intp dims[max_rank];
-            for (int d = 0; d < a.rank; ++d) {
-                bool ok = true;
-                dims[d] = std::max<i64>(eval(a.dims[d], st, ok), 0);
-            }
+            for (int d = 0; d < a.rank; ++d) dims[d] = std::max<i64>(st.extent(a.dims[d]), 0);
             v = array_item(items[q], a, dims, p[k], real);
             if (v) sizes[q] = PyArray_SIZE(reinterpret_cast<PyArrayObject*>(v));
         } else if (a.type == 'i') {
@@ -287,7 +322,13 @@ bool evaluate(CallbackRecord& rec, void* const* p) {
         } else if (a.type == 'b') {
             v = PyLong_FromLong(*static_cast<const lgl*>(p[k]) != 0);
         } else if (a.type == 'd') {
-            v = PyFloat_FromDouble(*static_cast<const double*>(p[k]));
+            const double x = *static_cast<const double*>(p[k]);
+            if (PyFloat_CheckExact(items[q]) && Py_REFCNT(items[q]) == 1) {
+                // the float of the last evaluation, seen by nobody else: given the new value
+                reinterpret_cast<PyFloatObject*>(items[q])->ob_fval = x;
+                continue;
+            }
+            v = PyFloat_FromDouble(x);
         } else if (a.type == 'D') {
             const auto* z = static_cast<const double*>(p[k]);
             v = PyComplex_FromDoubles(z[0], real ? 0.0 : z[1]);
@@ -299,13 +340,16 @@ bool evaluate(CallbackRecord& rec, void* const* p) {
     }
     // Counted like a Python call: a callable that calls the routine again recurses on the C
     // stack, whose frames are larger than Python's.
-    if (Py_EnterRecursiveCall(" while calling a Python function from a _vorlen routine")) return false;
-    PyObject* result = PyObject_Vectorcall(rec.callable, items, static_cast<size_t>(rec.siz), nullptr);
+    if (Py_EnterRecursiveCall(" while calling a Python function from a _vorlen routine"))
+        return false;
+    PyObject* result =
+        PyObject_Vectorcall(rec.callable, items, static_cast<size_t>(rec.siz), nullptr);
     Py_LeaveRecursiveCall();
     for (Py_ssize_t q = 0; q < rec.nofargs; ++q) {
         const int k = form.callform[q];
         const Arg& a = form.args[k];
-        if (a.rank > 0 || a.inout) copy_back(items[q], a, p[k], sizes[q], a.type == 'D' && !rec.complex);
+        if (a.rank > 0 || a.inout)
+            copy_back(items[q], a, p[k], sizes[q], a.type == 'D' && !rec.complex);
     }
     if (!result) {
         std::fputs("capi_return is NULL\n", stderr);

@@ -73,13 +73,13 @@ struct Routine;
 
 // A routine argument: its trampoline and the compiled form of its own arguments.
 struct Callback {
-    int arg = -1;                  // the routine's callback argument
+    int arg = -1;  // the routine's callback argument
     const CallbackHook* hook = nullptr;
     std::unique_ptr<Routine> form;  // the form items as a routine: args, call form, extents
-    std::vector<int> returned;     // form arguments taken from the callable's result, in order
-    Expr complex_if;               // empty: items of type D are always complex
-    std::string trampoline;        // cb_<name>_in_<routine>__user__routines
-    std::string doc;               // the Notes entry of the routine's docstring
+    std::vector<int> returned;      // form arguments taken from the callable's result, in order
+    Expr complex_if;                // empty: items of type D are always complex
+    std::string trampoline;         // cb_<name>_in_<routine>__user__routines
+    std::string doc;                // the Notes entry of the routine's docstring
 };
 
 struct Routine {
@@ -119,7 +119,7 @@ struct Slot {
             return *reinterpret_cast<const std::complex<double>*>(zc);
         }
     } v;
-    PyObject* given;       // borrowed; null when not passed
+    PyObject* given;            // borrowed; null when not passed
     ::tagPyArrayObject* array;  // owned
     char* text;
     i64 textlen;
@@ -141,8 +141,8 @@ struct CallbackRecord {
     PyObject* callable = nullptr;  // borrowed from the call's arguments
     PyObject* args = nullptr;      // the argument tuple: nofargs slots, then the extra arguments
     Py_ssize_t nofargs = 0, siz = 0;
-    bool complex = true;           // items of type D hold complex numbers in the library
-    void* routine = nullptr;       // what the library routine gets: trampoline or capsule address
+    bool complex = true;      // items of type D hold complex numbers in the library
+    void* routine = nullptr;  // what the library routine gets: trampoline or capsule address
     CallbackRecord** slot = nullptr;
     CallbackRecord* saved = nullptr;
     CallbackRecord() = default;

@@ -178,11 +178,11 @@ size_t default_sign(const std::string& s) {
 // What a routine declaration or a callback form declares.
 struct Decl {
     std::string name;
-    const char* ctypes;                // result code, then one per argument
+    const char* ctypes;  // result code, then one per argument
     std::vector<std::string> items;
     const std::vector<CallbackHook>* hooks;  // routine arguments (null for a form)
-    bool complex_as_real = false;      // form: items of type D may be doubles in the library
-    const char* note = nullptr;        // text of the docstring's Notes
+    bool complex_as_real = false;            // form: items of type D may be doubles in the library
+    const char* note = nullptr;              // text of the docstring's Notes
 };
 
 bool fail(const Decl& e, const std::string& what) {
@@ -194,8 +194,10 @@ bool fail(const Decl& e, const std::string& what) {
 std::vector<std::string> split_items(const std::string& s) {
     std::vector<std::string> out;
     for (auto& piece : split_top(s)) {
-        if (!out.empty() && out.back().find(' ') == std::string::npos) out.back() += "," + piece;
-        else out.push_back(piece);
+        if (!out.empty() && out.back().find(' ') == std::string::npos)
+            out.back() += "," + piece;
+        else
+            out.push_back(piece);
     }
     return out;
 }
@@ -254,9 +256,13 @@ std::string form_doc(const Routine& f, const std::vector<int>& returned) {
     std::string req, opt, ret, args;
     for (size_t p = 0; p < f.callform.size(); ++p) {
         const Arg& a = f.args[f.callform[p]];
-        args += std::string(p ? "," : "") + (static_cast<int>(p) == f.nrequired ? "[" : "") + a.name;
-        if (a.required) req += "        " + describe_in(a) + "\n";
-        else opt += "        " + describe_in(a) + ", optional\n            Default: " + a.dflttext + "\n";
+        args +=
+            std::string(p ? "," : "") + (static_cast<int>(p) == f.nrequired ? "[" : "") + a.name;
+        if (a.required)
+            req += "        " + describe_in(a) + "\n";
+        else
+            opt += "        " + describe_in(a) + ", optional\n            Default: " + a.dflttext +
+                   "\n";
     }
     if (static_cast<int>(f.callform.size()) > f.nrequired) args += "]";
     std::string names;
@@ -565,7 +571,8 @@ bool compile_decl(const Decl& e, const char* module, Routine& r) {
     r.nrequired = nreq;
     for (int k = 0; k < n; ++k)
         if (r.args[k].optional) r.callform.push_back(k), r.args[k].ordinal = ++nopt;
-    for (size_t j = 0; j < r.callbacks.size(); ++j) r.callform.push_back(extra_code(static_cast<int>(j)));
+    for (size_t j = 0; j < r.callbacks.size(); ++j)
+        r.callform.push_back(extra_code(static_cast<int>(j)));
     for (int k = 0; k < n && !is_form; ++k) {
         Arg& a = r.args[k];
         a.overwrite = !a.hidden && a.returned && a.rank > 0;
@@ -573,7 +580,7 @@ bool compile_decl(const Decl& e, const char* module, Routine& r) {
     }
     if (r.callform.size() > static_cast<size_t>(max_args)) return fail(e, "too many arguments");
     auto keyword = [&](int c) {
-        return c >= 0       ? r.args[c].name
+        return c >= 0        ? r.args[c].name
                : is_extra(c) ? r.args[r.callbacks[extra_callback(c)].arg].name + "_extra_args"
                              : "overwrite_" + r.args[overwrite_arg(c)].name;
     };

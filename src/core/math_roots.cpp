@@ -38,7 +38,8 @@ void math_bdsafe(RootFunction* dfunc, const double* x1, const double* x2, double
                  const double* args, const double* xacc, const i32* maxit, const i32* na,
                  const i32* nfun, i32* istat) {
     // A function value that is not a number ends the search: it must not pass as convergence.
-    static constexpr std::string_view nan_value = "Error in BrentsMethod: Function value is not a number.";
+    static constexpr std::string_view nan_value =
+        "Error in BrentsMethod: Function value is not a number.";
     *istat = 0;
     if (no_function(reinterpret_cast<const void*>(dfunc), istat)) return;
     const double acc = *xacc;
@@ -84,8 +85,10 @@ void math_bdsafe(RootFunction* dfunc, const double* x1, const double* x2, double
                 p = s * (2.0 * m * qa * (qa - r) - (b - a) * (r - 1.0));
                 q = (qa - 1.0) * (r - 1.0) * (s - 1.0);
             }
-            if (p > 0.0) q = -q;
-            else p = -p;
+            if (p > 0.0)
+                q = -q;
+            else
+                p = -p;
             if (2.0 * p < 3.0 * m * q - std::abs(tol * q) && p < std::abs(0.5 * e * q)) {
                 e = d;
                 d = p / q;
@@ -152,8 +155,10 @@ void math_nrsafe(RootFunction* dfunc, const double* x1, const double* x2, double
         if (done) break;
         dfunc(&f, &df, &x, args, na, nfun);
         if (bad()) return give_up(root, istat, 3, nan_value);
-        if (f < 0.0) xl = x;
-        else xh = x;
+        if (f < 0.0)
+            xl = x;
+        else
+            xh = x;
     }
     *root = x;
     if (!done) {
@@ -212,8 +217,8 @@ void SpecialCase(const double* p, const double* q, double* xx1, double* xx2, dou
         t[0] = t[1] = t[2] = math_cuberoot(&u) + math_cuberoot(&v);
     } else {
         const double r = std::sqrt(-pp * pp * pp / 27.0);
-        const double theta = std::atan(qq / std::sqrt(4.0 * r * r - qq * qq)) / 3.0 +
-                             0.5235987755982988;
+        const double theta =
+            std::atan(qq / std::sqrt(4.0 * r * r - qq * qq)) / 3.0 + 0.5235987755982988;
         const double amp = 2.0 * math_cuberoot(&r);
         t[0] = amp * std::cos(theta);
         t[1] = amp * std::cos(theta + 2.0943951023931953);

@@ -13,8 +13,8 @@ extern "C" {
 //   args(na) (in)    the caller's parameters, passed through unchanged
 //   na (in)          extent of args
 //   nfun (in)        the caller's selector, passed through unchanged
-using RootFunction = void(double* f, double* df, const double* x, const double* args,
-                          const i32* na, const i32* nfun);
+using RootFunction = void(double* f, double* df, const double* x, const double* args, const i32* na,
+                          const i32* nfun);
 
 // Map g of fpsafe.
 //   xnew (out)       g at the current point

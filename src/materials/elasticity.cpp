@@ -38,7 +38,8 @@ void anisotropic_stress(T* stress, const T* strain, const double* props, i32 n, 
         if (np < i64{n} * (n + 1) / 2) {  // the packed triangle would run past props
             std::fill_n(stress, n, T{});
             errorhandling::report(
-                -3, "Packed matrix shorter than n(n+1)/2 in cGetStressFromAnisotropicHyperelasticity");
+                -3,
+                "Packed matrix shorter than n(n+1)/2 in cGetStressFromAnisotropicHyperelasticity");
             return;
         }
         Work<double, 36> lu(i64{n} * n), k(i64{n} * n);

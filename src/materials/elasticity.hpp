@@ -51,14 +51,14 @@ void elasticity_getnumericaltangent(double* ddsdde, StressLaw* getstressfromelas
 //                  than ntens(ntens+1)/2 values record code -3 and give a zero stress
 //   ntens, ndi, nprops (in)
 void fGetStressFromAnisotropicHyperelasticity(double* stress, const double* strain,
-                                              const double* props, const i32* ntens,
-                                              const i32* ndi, const i32* nprops);
+                                              const double* props, const i32* ntens, const i32* ndi,
+                                              const i32* nprops);
 // The same law in complex arithmetic (the complex-step law); a packed K is read column by column
 // (c11; c12, c22; c13, c23, c33; ...), so the two variants agree for ntens <= 2 and full K only.
 void cGetStressFromAnisotropicHyperelasticity(std::complex<double>* stress,
                                               const std::complex<double>* strain,
-                                              const double* props, const i32* ntens,
-                                              const i32* ndi, const i32* nprops);
+                                              const double* props, const i32* ntens, const i32* ndi,
+                                              const i32* nprops);
 
 // Orthotropic law stress = K strain with K the on-axis stiffness of GetGeneralizedNyeOnAxisSC
 // (12 and 36 property lists kept unsymmetric).

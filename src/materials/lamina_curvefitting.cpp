@@ -11,15 +11,20 @@ extern "C" double GetMatParamByCurveFitting(const double* l, const double* eta,
     const double total = *strain0 + *dstrain;
     double dnl = 0.0;
     switch (*nlflag) {
-    case 1: nlcollection::NLKaestner(&dnl, eta, &total); break;
-    case 2: nlcollection::NLKrause(&dnl, eta, &total); break;
+    case 1:
+        nlcollection::NLKaestner(&dnl, eta, &total);
+        break;
+    case 2:
+        nlcollection::NLKrause(&dnl, eta, &total);
+        break;
     case 3: {
         const double args[4] = {*stress0, *strain0, *l, *eta};
         const i32 four = 4, solve = 1;
         nlcollection::FPHahnTsai(&dnl, args, &four, &solve);
         break;
     }
-    default: return *l;
+    default:
+        return *l;
     }
     return (1.0 - dnl) * *l;
 }

@@ -77,7 +77,8 @@ double NLGibson(const double* t, const double* props, const double* xi, const i3
     double result = 0.0;
     for (i64 k = 1; k <= n; ++k) {
         const double before = p(2 * k - 1), after = p(2 * k + 1);
-        result += (after + before) / 2.0 - (before - after) / 2.0 * std::tanh(xi[k - 1] * *t / p(2 * k));
+        result +=
+            (after + before) / 2.0 - (before - after) / 2.0 * std::tanh(xi[k - 1] * *t / p(2 * k));
     }
     return result;
 }

@@ -100,8 +100,8 @@ TEST_F(TangentTest, ZeroStrainTakesTheFixedStep) {
     const lgl no = 0;
     double ddsdde[9];
     seen.clear();
-    elasticity::elasticity_getnumericaltangent(ddsdde, recording_law, K, zero, zero, zero, &n,
-                                               &ndi, &nprops, &no, nullptr, nullptr, nullptr);
+    elasticity::elasticity_getnumericaltangent(ddsdde, recording_law, K, zero, zero, zero, &n, &ndi,
+                                               &nprops, &no, nullptr, nullptr, nullptr);
     EXPECT_EQ(seen[0][0], 1e-08);
     EXPECT_EQ(seen[1][0], -1e-08);
 }
