@@ -30,6 +30,32 @@ bool no_function(const void* dfunc, i32* istat) {
     return true;
 }
 
+// Evaluates f at both ends of the bracket [lo, hi] (f in flo, fhi; df the derivative slot).
+// False when the search is over: an end is an exact root (root set, status 0), a value is not
+// a number (status 3, `nan_message`) or the two values have the same sign (status 2).
+bool open_bracket(RootFunction* dfunc, const double& lo, const double& hi, const double* args,
+                  const i32* na, const i32* nfun, double& flo, double& fhi, double& df,
+                  double* root, i32* istat, std::string_view nan_message) {
+    *istat = 0;
+    if (no_function(reinterpret_cast<const void*>(dfunc), istat)) return false;
+    flo = fhi = df = 0.0;
+    dfunc(&flo, &df, &lo, args, na, nfun);
+    dfunc(&fhi, &df, &hi, args, na, nfun);
+    if (std::isnan(flo) || std::isnan(fhi)) {
+        give_up(root, istat, 3, nan_message);
+        return false;
+    }
+    if (flo == 0.0 || fhi == 0.0) {
+        *root = flo == 0.0 ? lo : hi;
+        return false;
+    }
+    if (same_sign(flo, fhi)) {
+        give_up(root, istat, 2, no_bracket);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 extern "C" {
@@ -40,23 +66,10 @@ void math_bdsafe(RootFunction* dfunc, const double* x1, const double* x2, double
     // A function value that is not a number ends the search: it must not pass as convergence.
     static constexpr std::string_view nan_value =
         "Error in BrentsMethod: Function value is not a number.";
-    *istat = 0;
-    if (no_function(reinterpret_cast<const void*>(dfunc), istat)) return;
     const double acc = *xacc;
     const i64 limit = *maxit;
-    double a = *x1, b = *x2, fa = 0.0, fb = 0.0, scratch = 0.0;
-    dfunc(&fa, &scratch, &a, args, na, nfun);
-    dfunc(&fb, &scratch, &b, args, na, nfun);
-    if (std::isnan(fa) || std::isnan(fb)) return give_up(root, istat, 3, nan_value);
-    if (fa == 0.0) {
-        *root = a;
-        return;
-    }
-    if (fb == 0.0) {
-        *root = b;
-        return;
-    }
-    if (same_sign(fa, fb)) return give_up(root, istat, 2, no_bracket);
+    double a = *x1, b = *x2, fa, fb, scratch;
+    if (!open_bracket(dfunc, a, b, args, na, nfun, fa, fb, scratch, root, istat, nan_value)) return;
     double c = a, fc = fa, d = b - a, e = d;
     i64 pass = 0;
     while (pass < limit) {
@@ -113,23 +126,10 @@ void math_nrsafe(RootFunction* dfunc, const double* x1, const double* x2, double
                  const i32* nfun, i32* istat) {
     static constexpr std::string_view nan_value =
         "Error in subroutine RTSAFE: Function value is not a number.";
-    *istat = 0;
-    if (no_function(reinterpret_cast<const void*>(dfunc), istat)) return;
     const double lo = *x1, hi = *x2, acc = *xacc;
     const i64 limit = *maxit;
-    double fl = 0.0, fh = 0.0, df = 0.0;
-    dfunc(&fl, &df, &lo, args, na, nfun);
-    dfunc(&fh, &df, &hi, args, na, nfun);
-    if (std::isnan(fl) || std::isnan(fh)) return give_up(root, istat, 3, nan_value);
-    if (fl == 0.0) {
-        *root = lo;
-        return;
-    }
-    if (fh == 0.0) {
-        *root = hi;
-        return;
-    }
-    if (same_sign(fl, fh)) return give_up(root, istat, 2, no_bracket);
+    double fl, fh, df;
+    if (!open_bracket(dfunc, lo, hi, args, na, nfun, fl, fh, df, root, istat, nan_value)) return;
     double xl = lo, xh = hi;
     if (fl >= 0.0) std::swap(xl, xh);
     double x = 0.5 * (lo + hi), dxold = hi - lo, dx = dxold, f = 0.0;

@@ -8,17 +8,14 @@ import numpy as np
 import pytest
 
 import _vorlen
+from conftest import errstat
 
 m = _vorlen.math
 error = _vorlen.__vorlen_error
 FAILED_LIST = "failed in processing argument list for call-back dfunc."
 
 
-@pytest.fixture(autouse=True)
-def clean_register():
-    _vorlen.errorhandling.rsxerr(1)
-    yield
-    _vorlen.errorhandling.rsxerr(1)
+pytestmark = pytest.mark.usefixtures("clean_register")
 
 
 def bdsafe(dfunc, **kw):
@@ -106,7 +103,7 @@ def test_a_raising_callable_unwinds_the_routine(capfd):
     assert len(calls) == 3
     assert capfd.readouterr().err == ("capi_return is NULL\n"
                                       "Call-back cb_dfunc_in_bdsafe__user__routines failed.\n")
-    assert int(_vorlen.errorhandling.errstat) == 0  # the routine did not go on to report
+    assert errstat() == 0  # the routine did not go on to report
 
 
 @pytest.mark.parametrize("value", ["text", [None], object()])

@@ -3,16 +3,12 @@ import numpy as np
 import pytest
 
 import _vorlen
+from conftest import errstat
 
 el = _vorlen.elasticity
-err = _vorlen.errorhandling
 
 
-@pytest.fixture(autouse=True)
-def clean_register():
-    err.rsxerr(1)
-    yield
-    err.rsxerr(1)
+pytestmark = pytest.mark.usefixtures("clean_register")
 
 
 CALL_FORMS = [
@@ -157,7 +153,7 @@ def test_full_stiffness_is_read_column_by_column():
                                      "cmplx_getstressfromanisotropichyperelasticity"])
 def test_a_packed_list_too_short_is_not_read_beyond(routine):
     stress = getattr(el, routine)(np.ones(6), np.ones(20), 3)
-    assert not stress.any() and int(err.errstat) == -3
+    assert not stress.any() and errstat() == -3
 
 
 def test_orthotropic_law_against_the_inverted_compliance():

@@ -6,20 +6,16 @@ import pytest
 import scipy.optimize as so
 
 import _vorlen
+from conftest import errstat, errtext
 
 m = _vorlen.math
 err = _vorlen.errorhandling
 
-
-@pytest.fixture(autouse=True)
-def clean_register():
-    err.rsxerr(1)
-    yield
-    err.rsxerr(1)
+pytestmark = pytest.mark.usefixtures("clean_register")
 
 
 def register():
-    return int(err.errstat), bytes(err.errstring).decode().rstrip()
+    return errstat(), errtext()
 
 
 CALL_FORMS = [

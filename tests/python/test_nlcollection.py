@@ -5,16 +5,12 @@ import numpy as np
 import pytest
 
 import _vorlen
+from conftest import errstat
 
 nl = _vorlen.nlcollection
-err = _vorlen.errorhandling
 
 
-@pytest.fixture(autouse=True)
-def clean_register():
-    err.rsxerr(1)
-    yield
-    err.rsxerr(1)
+pytestmark = pytest.mark.usefixtures("clean_register")
 
 
 CALL_FORMS = [
@@ -71,12 +67,12 @@ def test_hahn_tsai_at_the_stress_consistent_with_the_strain(eps):
     got = nl.recu_nlhahntsai([0.5 * sig, eps, tg, beta], ns=1)
     # the iteration stops within 0.001 of the stress
     assert got == pytest.approx(nl.pure_nlhahntsai(tg, beta, sig, eps), abs=1e-6)
-    assert int(err.errstat) == 0
+    assert errstat() == 0
 
 
 def test_hahn_tsai_needs_four_values():
     assert nl.recu_nlhahntsai([1.0, 2.0, 3.0], ns=1) == 0.0
-    assert int(err.errstat) == -3
+    assert errstat() == -3
 
 
 def test_adam_residual_law():
