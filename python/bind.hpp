@@ -32,6 +32,7 @@
 //   check   a condition printed as written when it fails, e.g. check(shape(y, 0) == size(x))
 //
 // A declaration may end with a note: text for the "Notes" section of the docstring.
+//
 // Callback: the caller passes a Python callable or a capsule holding the address of a bound
 // routine with the same argument list, and a tuple <name>_extra_args of further values for the
 // callable. The form items describe the routine argument's own arguments in its order, as

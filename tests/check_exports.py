@@ -51,6 +51,11 @@ ROUTINES = [
     "GetAllocationStatus", "GetSizeOfList", "iAppendScalar2List", "fAppendScalar2List",
     "cAppendScalar2List", "iAppendArray2List", "fAppendArray2List", "cAppendArray2List",
     "iGetCopyOfList", "fGetCopyOfList", "cGetCopyOfList", "ProcessLock", "ProcessUnLock",
+    "math_bdsafe", "math_nrsafe", "math_fpsafe", "math_cuberoot", "SpecialCase", "Solution3PE",
+    "elasticity_getnumericaltangent", "fGetStressFromAnisotropicHyperelasticity",
+    "cGetStressFromAnisotropicHyperelasticity", "GetStressFromOrthotropicElasticity",
+    "GetComponentsTensionCompression", "NLKaestner", "NLKrause", "NLHahnTsai", "FPHahnTsai",
+    "NLAdam", "NLMahieux", "NLGibson", "GetMatParamByCurveFitting",
 ]
 
 # module: variables in the order of the module, as "name kind" with kind i / d / b (scalar),
