@@ -1,242 +1,15 @@
-// Piecewise cubic Hermite interpolation. The numerics are templates over the real type, so that
-// a single-precision twin is the same code with its own entry point; a twin reports under the
-// double routine's name without the leading D.
+// Evaluation and integration of piecewise cubic Hermite functions, in both precisions.
 #include "pchip/pchip.hpp"
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <string_view>
-#include <type_traits>
 
 #include "core/work.hpp"
-#include "pchip/xerror.hpp"
+#include "pchip/pchip_common.hpp"
 
 namespace vorlen::pchip {
-namespace {
-
-// Name of the twin of precision T of the double routine `dname`.
-template <class T>
-constexpr std::string_view twin(std::string_view dname) {
-    return std::is_same_v<T, double> ? dname : dname.substr(1);
-}
-
-// Message naming a routine: head + name + tail.
-struct Message {
-    char buf[64];
-    std::size_t len = 0;
-    Message(std::string_view head, std::string_view name, std::string_view tail = {}) {
-        for (std::string_view s : {head, name, tail}) {
-            const std::size_t n = std::min(s.size(), sizeof buf - len);
-            std::memcpy(buf + len, s.data(), n);
-            len += n;
-        }
-    }
-    operator std::string_view() const { return {buf, len}; }
-};
-
-template <class T>
-i32 fail(std::string_view droutine, std::string_view messg, i32 ierr, i32 level = 1) {
-    xerror::xermsg("SLATEC", twin<T>(droutine), messg, ierr, level);
-    return ierr;
-}
-
-// Checks of a data set: n >= 2, incfd >= 1 and, when `order`, x strictly increasing (a NaN
-// breaks the order). Returns 0 or the reported error code.
-template <class T>
-i32 validate(std::string_view droutine, i32 n, const T* x, i32 incfd, bool order) {
-    if (n < 2) return fail<T>(droutine, "NUMBER OF DATA POINTS LESS THAN TWO", -1);
-    if (incfd < 1) return fail<T>(droutine, "INCREMENT LESS THAN ONE", -2);
-    if (order)
-        for (i64 i = 1; i < n; ++i)
-            if (!(x[i] > x[i - 1])) return fail<T>(droutine, "X-ARRAY NOT STRICTLY INCREASING", -3);
-    return 0;
-}
-
-}  // namespace
-
-template <class T>
-T pchst(T a, T b) {
-    if (a == 0 || b == 0) return 0;
-    return std::copysign(T(1), a) * std::copysign(T(1), b);
-}
-
-template <class T>
-i32 pchim(i32 n, const T* x, const T* f, T* d, i32 incfd) {
-    if (i32 e = validate<T>("DPCHIM", n, x, incfd, true)) return e;
-    const Mat<const T> fv(f, incfd, n);
-    const Mat<T> dv(d, incfd, n);
-    T h1 = x[1] - x[0], del1 = (fv(1, 2) - fv(1, 1)) / h1, dsave = del1;
-    if (n == 2) {
-        dv(1, 1) = dv(1, 2) = del1;
-        return 0;
-    }
-    T h2 = x[2] - x[1], del2 = (fv(1, 3) - fv(1, 2)) / h2, hsum = h1 + h2;
-    T w1 = (h1 + hsum) / hsum, w2 = -h1 / hsum;
-    T dn = w1 * del1 + w2 * del2;
-    if (pchst(dn, del1) <= 0)
-        dn = 0;
-    else if (pchst(del1, del2) < 0 && std::abs(dn) > std::abs(3 * del1))
-        dn = 3 * del1;
-    dv(1, 1) = dn;
-
-    i32 ierr = 0;
-    for (i32 i = 2; i < n; ++i) {
-        if (i > 2) {
-            h1 = h2;
-            h2 = x[i] - x[i - 1];
-            hsum = h1 + h2;
-            del1 = del2;
-            del2 = (fv(1, i + 1) - fv(1, i)) / h2;
-        }
-        dv(1, i) = 0;
-        const T s = pchst(del1, del2);
-        if (s > 0) {
-            const T hsumt3 = 3 * hsum;
-            w1 = (hsum + h1) / hsumt3;
-            w2 = (hsum + h2) / hsumt3;
-            const T dmax = std::max(std::abs(del1), std::abs(del2));
-            const T dmin = std::min(std::abs(del1), std::abs(del2));
-            dv(1, i) = dmin / (w1 * (del1 / dmax) + w2 * (del2 / dmax));
-        } else if (s < 0) {
-            ++ierr;
-            dsave = del2;
-        } else if (del2 != 0) {
-            if (pchst(dsave, del2) < 0) ++ierr;
-            dsave = del2;
-        }
-    }
-
-    w1 = -h2 / hsum;
-    w2 = (h2 + hsum) / hsum;
-    dn = w1 * del1 + w2 * del2;
-    if (pchst(dn, del2) <= 0)
-        dn = 0;
-    else if (pchst(del1, del2) < 0 && std::abs(dn) > std::abs(3 * del2))
-        dn = 3 * del2;
-    dv(1, n) = dn;
-    return ierr;
-}
-
-template <class T>
-T pchdf(i32 k, const T* x, T* s, i32& ierr) {
-    if (k < 3) {
-        ierr = fail<T>("DPCHDF", "K LESS THAN THREE", -1);
-        return 0;
-    }
-    for (i32 j = 2; j < k; ++j)
-        for (i32 i = 1; i <= k - j; ++i) s[i - 1] = (s[i] - s[i - 1]) / (x[i + j - 1] - x[i - 1]);
-    T value = s[0];
-    for (i32 i = 2; i < k; ++i) value = s[i - 1] + value * (x[k - 1] - x[i - 1]);
-    ierr = 0;
-    return value;
-}
-
-template <class T>
-i32 pchsp(const i32* ic, const T* vc, i32 n, const T* x, const T* f, T* d, i32 incfd, T* wk,
-          i32 nwk) {
-    if (i32 e = validate<T>("DPCHSP", n, x, incfd, true)) return e;
-    i32 ibeg = ic[0], iend = ic[1], ierr = 0;
-    if (ibeg < 0 || ibeg > 4) ierr -= 1;
-    if (iend < 0 || iend > 4) ierr -= 2;
-    if (ierr < 0) return fail<T>("DPCHSP", "IC OUT OF RANGE", ierr - 3);
-    if (nwk < 2 * i64(n)) return fail<T>("DPCHSP", "WORK ARRAY TOO SMALL", -7);
-
-    const Mat<const T> fv(f, incfd, n);
-    const Mat<T> dv(d, incfd, n), w(wk, 2, n);  // w(1, j) h(j), w(2, j) slope, then pivots
-    for (i32 j = 2; j <= n; ++j) {
-        w(1, j) = x[j - 1] - x[j - 2];
-        w(2, j) = (fv(1, j) - fv(1, j - 1)) / w(1, j);
-    }
-    if (ibeg > n) ibeg = 0;
-    if (iend > n) iend = 0;
-    // The not-a-knot end needs the slope of the second-last interval after w(2, n-1) has
-    // become a pivot.
-    const T s2last = n >= 3 ? w(2, n - 1) : T(0);
-
-    const auto singular = [] { return fail<T>("DPCHSP", "SINGULAR LINEAR SYSTEM", -8); };
-    // Derivative at an end from the k points nearest it, the end point last.
-    const auto end_estimate = [&](i32 k, bool first, T& out) {
-        T xt[4], st[4];
-        for (i32 j = 1; j <= k; ++j) xt[j - 1] = first ? x[k - j] : x[n - k + j - 1];
-        for (i32 j = 1; j < k; ++j) st[j - 1] = first ? w(2, k - j + 1) : w(2, n - k + j + 1);
-        i32 ierf = 0;
-        out = pchdf<T>(k, xt, st, ierf);
-        return ierf == 0 ? 0
-                         : fail<T>("DPCHSP", Message("ERROR RETURN FROM ", twin<T>("DPCHDF")), -9);
-    };
-    // Both end values before d is written: d may share storage with x.
-    T dbeg = ibeg == 1 || ibeg == 2 ? vc[0] : T(0), dend = iend == 1 || iend == 2 ? vc[1] : T(0);
-    if (ibeg > 2) {
-        if (i32 e = end_estimate(ibeg, true, dbeg)) return e;
-        ibeg = 1;
-    }
-    if (iend > 2) {
-        if (i32 e = end_estimate(iend, false, dend)) return e;
-        iend = 1;
-    }
-    if (ibeg != 0) dv(1, 1) = dbeg;
-    if (iend != 0) dv(1, n) = dend;
-
-    // First equation w(2,1) d(1) + w(1,1) d(2) = rhs(1); right-hand sides are kept in d.
-    if (ibeg == 0) {
-        if (n == 2) {
-            w(2, 1) = 1, w(1, 1) = 1, dv(1, 1) = 2 * w(2, 2);
-        } else {
-            w(2, 1) = w(1, 3);
-            w(1, 1) = w(1, 2) + w(1, 3);
-            dv(1, 1) = ((w(1, 2) + 2 * w(1, 1)) * w(2, 2) * w(1, 3) + w(1, 2) * w(1, 2) * w(2, 3)) /
-                       w(1, 1);
-        }
-    } else if (ibeg == 1) {
-        w(2, 1) = 1, w(1, 1) = 0;
-    } else {
-        w(2, 1) = 2, w(1, 1) = 1, dv(1, 1) = 3 * w(2, 2) - T(0.5) * w(1, 2) * dv(1, 1);
-    }
-
-    for (i32 j = 2; j < n; ++j) {
-        if (w(2, j - 1) == 0) return singular();
-        const T g = -w(1, j + 1) / w(2, j - 1);
-        dv(1, j) = g * dv(1, j - 1) + 3 * (w(1, j) * w(2, j + 1) + w(1, j + 1) * w(2, j));
-        w(2, j) = g * w(1, j - 1) + 2 * (w(1, j) + w(1, j + 1));
-    }
-
-    bool solved_last = iend == 1;
-    if (iend == 0 && n == 2 && ibeg == 0) {
-        dv(1, 2) = w(2, 2);
-        solved_last = true;
-    }
-    if (!solved_last) {
-        T g;
-        if (iend == 0 && (n == 2 || (n == 3 && ibeg == 0))) {
-            dv(1, n) = 2 * w(2, n);
-            w(2, n) = 1;
-            if (w(2, n - 1) == 0) return singular();
-            g = -1 / w(2, n - 1);
-        } else if (iend == 0) {
-            g = w(1, n - 1) + w(1, n);
-            dv(1, n) = ((w(1, n) + 2 * g) * w(2, n) * w(1, n - 1) + w(1, n) * w(1, n) * s2last) / g;
-            if (w(2, n - 1) == 0) return singular();
-            g = -g / w(2, n - 1);
-            w(2, n) = w(1, n - 1);
-        } else {
-            dv(1, n) = 3 * w(2, n) + T(0.5) * w(1, n) * dv(1, n);
-            w(2, n) = 2;
-            if (w(2, n - 1) == 0) return singular();
-            g = -1 / w(2, n - 1);
-        }
-        w(2, n) = g * w(1, n - 1) + w(2, n);
-        if (w(2, n) == 0) return singular();
-        dv(1, n) = (g * dv(1, n - 1) + dv(1, n)) / w(2, n);
-    }
-
-    for (i32 j = n - 1; j >= 1; --j) {
-        if (w(2, j) == 0) return singular();
-        dv(1, j) = (dv(1, j) - w(1, j) * dv(1, j + 1)) / w(2, j);
-    }
-    return 0;
-}
 
 // The cubic on [x1, x2] with end values f1, f2 and end slopes d1, d2, in the form
 // f1 + t (d1 + t (c2 + t c3)), t = x - x1.
@@ -338,7 +111,7 @@ i32 pchfe(std::string_view droutine, std::string_view dpiece, i32 n, const T* x,
 
     i64 ierr = 0;
     i32 cur = 0;
-    Cubic<T> c;
+    Cubic<T> c{};
     for (i64 j = 0; j < ne; ++j) {
         const T v = xe[j];
         const i32 k = std::isnan(v) ? std::max(cur, 1) : locate(std::max(cur, 1), v);
@@ -440,42 +213,54 @@ using namespace vorlen::pchip;
 
 extern "C" {
 
-void dpchez_(const i32* n, const double* x, const double* f, double* d, const i32* spline,
-             double* wk, const i32* lwk, i32* ierr) {
-    if (*spline) {
-        const i32 ic[2] = {0, 0};
-        const double vc[2] = {0, 0};
-        *ierr = pchsp<double>(ic, vc, *n, x, f, d, 1, wk, *lwk);
-    } else {
-        *ierr = pchim<double>(*n, x, f, d, 1);
-    }
+void dpchfd_(const i32* n, const double* x, const double* f, const double* d, const i32* incfd,
+             i32* skip, const i32* ne, const double* xe, double* fe, double* de, i32* ierr) {
+    *ierr = pchfe<double>("DPCHFD", "DCHFDV", *n, x, f, d, *incfd, skip, *ne, xe, fe, de);
 }
-
-void dpchim_(const i32* n, const double* x, const double* f, double* d, const i32* incfd,
-             i32* ierr) {
-    *ierr = pchim<double>(*n, x, f, d, *incfd);
+void pchfd_(const i32* n, const float* x, const float* f, const float* d, const i32* incfd,
+            i32* skip, const i32* ne, const float* xe, float* fe, float* de, i32* ierr) {
+    *ierr = pchfe<float>("DPCHFD", "DCHFDV", *n, x, f, d, *incfd, skip, *ne, xe, fe, de);
 }
-
-void dpchsp_(const i32* ic, const double* vc, const i32* n, const double* x, const double* f,
-             double* d, const i32* incfd, double* wk, const i32* nwk, i32* ierr) {
-    *ierr = pchsp<double>(ic, vc, *n, x, f, d, *incfd, wk, *nwk);
-}
-
-double dpchdf_(const i32* k, const double* x, double* s, i32* ierr) {
-    return pchdf<double>(*k, x, s, *ierr);
-}
-
-double dpchst_(const double* arg1, const double* arg2) { return pchst(*arg1, *arg2); }
 
 void dpchfe_(const i32* n, const double* x, const double* f, const double* d, const i32* incfd,
              i32* skip, const i32* ne, const double* xe, double* fe, i32* ierr) {
     *ierr = pchfe<double>("DPCHFE", "DCHFEV", *n, x, f, d, *incfd, skip, *ne, xe, fe, nullptr);
+}
+void pchfe_(const i32* n, const float* x, const float* f, const float* d, const i32* incfd,
+            i32* skip, const i32* ne, const float* xe, float* fe, i32* ierr) {
+    *ierr = pchfe<float>("DPCHFE", "DCHFEV", *n, x, f, d, *incfd, skip, *ne, xe, fe, nullptr);
+}
+
+void dpchev_(const i32* n, const double* x, const double* f, const double* d, const i32* nval,
+             const double* xval, double* fval, double* dval, i32* ierr) {
+    i32 skip = 1;
+    *ierr = pchfe<double>("DPCHFD", "DCHFDV", *n, x, f, d, 1, &skip, *nval, xval, fval, dval);
+}
+void pchev_(const i32* n, const float* x, const float* f, const float* d, const i32* nval,
+            const float* xval, float* fval, float* dval, i32* ierr) {
+    i32 skip = 1;
+    *ierr = pchfe<float>("DPCHFD", "DCHFDV", *n, x, f, d, 1, &skip, *nval, xval, fval, dval);
+}
+
+void dchfdv_(const double* x1, const double* x2, const double* f1, const double* f2,
+             const double* d1, const double* d2, const i32* ne, const double* xe, double* fe,
+             double* de, i32* next, i32* ierr) {
+    *ierr = chfev<double>("DCHFDV", *x1, *x2, *f1, *f2, *d1, *d2, *ne, xe, fe, de, next);
+}
+void chfdv_(const float* x1, const float* x2, const float* f1, const float* f2, const float* d1,
+            const float* d2, const i32* ne, const float* xe, float* fe, float* de, i32* next,
+            i32* ierr) {
+    *ierr = chfev<float>("DCHFDV", *x1, *x2, *f1, *f2, *d1, *d2, *ne, xe, fe, de, next);
 }
 
 void dchfev_(const double* x1, const double* x2, const double* f1, const double* f2,
              const double* d1, const double* d2, const i32* ne, const double* xe, double* fe,
              i32* next, i32* ierr) {
     *ierr = chfev<double>("DCHFEV", *x1, *x2, *f1, *f2, *d1, *d2, *ne, xe, fe, nullptr, next);
+}
+void chfev_(const float* x1, const float* x2, const float* f1, const float* f2, const float* d1,
+            const float* d2, const i32* ne, const float* xe, float* fe, i32* next, i32* ierr) {
+    *ierr = chfev<float>("DCHFEV", *x1, *x2, *f1, *f2, *d1, *d2, *ne, xe, fe, nullptr, next);
 }
 
 double dpchia_(const i32* n, const double* x, const double* f, const double* d, const i32* incfd,

@@ -2,11 +2,14 @@
 #include "pchip/xerror.hpp"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
 #include "core/errorhandling.hpp"
 #include "core/fatal.hpp"
+#include "io/units.hpp"
 
 namespace vorlen::xerror {
 namespace {
@@ -63,7 +66,33 @@ struct Line {
     operator std::string_view() const { return {buf, len}; }
 };
 
+// The five lines of a machine-constant query with an index outside 1..last; ends with status 1.
+[[noreturn]] void index_out_of_bounds(std::string_view name, i32 last, i32 i) {
+    io::write(6,
+              "(' '/A,' - Fatal error!'/'  The input argument I is out of bounds.'/"
+              "'  Legal values satisfy 1 <= I <= ',I0,'.'/'  I = ',I12)",
+              {name, last, i});
+    fatal::stop(1);
+}
+
 }  // namespace
+
+template <>
+float rmach<float>(i32 i) {
+    static constexpr std::uint32_t kBits[5] = {0x00800000, 0x7F7FFFFF, 0x33800000, 0x34000000,
+                                               0x3E9A209B};
+    if (i < 1 || i > 5) index_out_of_bounds("R1MACH", 5, i);
+    return std::bit_cast<float>(kBits[i - 1]);
+}
+
+template <>
+double rmach<double>(i32 i) {
+    static constexpr std::uint64_t kBits[5] = {0x0020000000000000, 0x7FDFFFFFFFFFFFFF,
+                                               0x3CA0000000000002, 0x3CB0000000000000,
+                                               0x3FD34413509F79FB};
+    if (i < 1 || i > 5) index_out_of_bounds("D1MACH", 5, i);
+    return std::bit_cast<double>(kBits[i - 1]);
+}
 
 i32 j4save(i32 iwhich, i32 ivalue, bool iset) {
     if (iwhich < 1 || iwhich > 9) {
@@ -239,12 +268,28 @@ void xgetua_(i32* iunita, i32* n) {
 i32 i1mach_(const i32* i) {
     static constexpr i32 kConstants[16] = {5,          6, 7,  6,    32,  4,  2,     31,
                                            2147483647, 2, 24, -125, 128, 53, -1021, 1024};
-    if (*i >= 1 && *i <= 16) return kConstants[*i - 1];
-    std::printf(" \nI1MACH - Fatal error!\n  The input argument I is out of bounds.\n"
-                "  Legal values satisfy 1 <= I <= 16.\n  I = %12d\n",
-                *i);
-    fatal::stop(0);
+    if (*i < 1 || *i > 16) xerror::index_out_of_bounds("I1MACH", 16, *i);
+    return kConstants[*i - 1];
 }
+
+float r1mach_(const i32* i) { return xerror::rmach<float>(*i); }
+
+double d1mach_(const i32* i) { return xerror::rmach<double>(*i); }
+
+void xsetf_(const i32* kontrl) {
+    const i32 k = *kontrl;
+    if (k >= -2 && k <= 2) {
+        xerror::j4save(2, k, true);
+        return;
+    }
+    char num[8];
+    xerror::xermsg("SLATEC", "XSETF",
+                   xerror::Line() << "INVALID ARGUMENT = " << xerror::integer(num, k, 8), 1, 2);
+}
+
+void xgetf_(i32* kontrl) { *kontrl = xerror::j4save(2, 0, false); }
+
+void xerdmp_() { xerror::xersve(" ", " ", " ", 0, 0, 0); }
 
 void xerprn_(const char* prefix, const i32* npref, const char* messg, const i32* nwrap,
              std::size_t prefix_len, std::size_t messg_len) {

@@ -25,13 +25,38 @@ vorlen::i32 j4save_(const vorlen::i32* iwhich, const vorlen::i32* ivalue, const 
 // iunita(1..n), 0 standing for unit 6.
 void xgetua_(vorlen::i32* iunita, vorlen::i32* n);
 
+// Machine constants. An index out of range prints " ", "<NAME> - Fatal error!", "  The input
+// argument I is out of bounds.", "  Legal values satisfy 1 <= I <= <last>." and "  I = " with
+// the index in 12 columns, and ends the process with status 1.
+
 // Integer machine constant i (in), 1..16: 5, 6, 7, 6 (input, output, punch, error units), 32,
 // 4, 2, 31 (bits, characters, base, digits of an integer), 2147483647, 2 (largest integer,
 // floating base), 24, -125, 128 (single digits and exponent range), 53, -1021, 1024 (double).
-// Another index prints " ", "I1MACH - Fatal error!", "  The input argument I is out of
-// bounds.", "  Legal values satisfy 1 <= I <= 16." and "  I = " with the index in 12 columns,
-// and ends the process with status 0.
 vorlen::i32 i1mach_(const vorlen::i32* i);
+
+// Single-precision constant i (in), 1..5: 2^-126 (smallest positive normal), (2 - 2^-23) 2^127
+// (largest), 2^-24 and 2^-23 (smallest and largest relative spacing), log10(2).
+float r1mach_(const vorlen::i32* i);
+
+// Double-precision constant i (in), 1..5: 2^-1021 (twice the smallest positive normal),
+// (2 - 2^-52) 2^1022 (half the largest), 2^-53 + 2^-104, 2^-52 (the precision), and log10(2)
+// four units in the last place low (bits 0x3FD34413509F79FB).
+double d1mach_(const vorlen::i32* i);
+
+// The control flag of the reporter (entry 2 of the saved-parameter table; 2 at start).
+//   xsetf: kontrl (in) -2..2 becomes the flag; another value is reported as the fatal error
+//          "INVALID ARGUMENT = " with kontrl in 8 columns (routine XSETF, number 1), which ends
+//          the process with status 1 under every flag
+//   xgetf: kontrl (out) the flag
+// Under flag 2 a recoverable error ends the process after its report, the abort line and the
+// summary; 1 prints the report and returns; 0 prints nothing and returns (a fatal error prints
+// its message and ends the process); -1 and -2 print the report without the level and number
+// lines, -2 ending the process on a recoverable error.
+void xsetf_(const vorlen::i32* kontrl);
+void xgetf_(vorlen::i32* kontrl);
+
+// Prints the message summary when a message is recorded, then empties the record.
+void xerdmp_();
 
 // Prints messg (in, text) on every output unit in lines of at most max(16, min(132, nwrap))
 // characters, each after the first npref characters of prefix (in, text; all of it when npref
@@ -82,5 +107,9 @@ void xerprn(std::string_view prefix, i32 npref, std::string_view messg, i32 nwra
 i32 xersve(std::string_view librar, std::string_view subrou, std::string_view messg, i32 kflag,
            i32 nerr, i32 level);
 i32 j4save(i32 iwhich, i32 ivalue, bool iset);
+
+// Machine constant i (1..5) of the real type T (float: r1mach_, double: d1mach_).
+template <class T>
+T rmach(i32 i);
 
 }  // namespace vorlen::xerror

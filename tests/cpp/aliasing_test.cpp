@@ -15,6 +15,7 @@
 #include "core/math_repair.hpp"
 #include "core/math_tabulated.hpp"
 #include "core/utility.hpp"
+#include "interp/interp.hpp"
 #include "materials/isscollection.hpp"
 #include "materials/lamina_notation.hpp"
 #include "materials/lamina_stiffness.hpp"
@@ -390,6 +391,56 @@ std::vector<Case> cases() {
          {zeros(36), values(72, 1), values(72, 2), {0.2, 0.3}, regular(6, 3)},
          {{0, 1}, {0, 2}, {0, 4}},
          [](P p) { micromechanic::GeneralizedMoriTanaka(p[0], p[1], p[2], p[3], p[4], &two); }},
+        {"dpchic",  // end conditions from four points read x after d is written
+         {{0.0, 0.5, 1.5, 2.0, 3.5}, values(5, 1), zeros(5)},
+         {{2, 0}, {2, 1}},
+         [](P p) {
+             const i32 ic[2] = {4, -3}, nwk = 8;
+             const double vc[2] = {0.0, 0.0}, sw = 1.0;
+             double wk[8];
+             i32 ierr;
+             dpchic_(ic, vc, &sw, &five, p[0], p[1], p[2], &one, wk, &nwk, &ierr);
+         }},
+        {"dpchfd",
+         {{0.0, 0.5, 1.5, 2.0, 2.5, 4.0},
+          values(6, 1),
+          values(6, 2),
+          {3.0, -1.0, 1.7, 4.5, 0.2, 9.0},
+          zeros(6),
+          zeros(6)},
+         {{4, 3}, {5, 3}, {4, 1}, {5, 2}, {5, 0}},
+         [](P p) {
+             i32 skip = 0, ierr = 0;
+             dpchfd_(&six, p[0], p[1], p[2], &one, &skip, &six, p[3], p[4], p[5], &ierr);
+         }},
+        {"dchfdv",
+         {{-1.0, 0.5, 2.0}, zeros(3), zeros(3)},
+         {{1, 0}, {2, 0}},
+         [](P p) {
+             const double x1 = 0.0, x2 = 1.0, f1 = 1.0, f2 = 2.0, d1 = 0.5, d2 = -1.0;
+             i32 next[2], ierr;
+             dchfdv_(&x1, &x2, &f1, &f2, &d1, &d2, &three, p[0], p[1], p[2], next, &ierr);
+         }},
+        {"interp_lagrange",  // one component: the results have the shape of every input
+         {{0.0, 0.5, 1.5, 2.0}, values(4, 1), {-1.0, 0.7, 1.2, 3.0}, zeros(4)},
+         {{3, 0}, {3, 1}, {3, 2}},
+         [](P p) { interp_lagrange_(&one, &four, p[0], p[1], &four, p[2], p[3]); }},
+        {"lagrange_value",  // one abscissa: l(1, 4) over the four points
+         {{0.5}, {-1.0, 0.7, 1.2, 3.0}, zeros(4)},
+         {{2, 1}},
+         [](P p) { lagrange_value_(&one, p[0], &four, p[1], p[2]); }},
+        {"parameterize_arc_length",
+         {values(5, 1), zeros(5)},
+         {{1, 0}},
+         [](P p) { parameterize_arc_length_(&one, &five, p[0], p[1]); }},
+        {"r8vec_expand_linear2",  // nothing inserted: one output per input
+         {values(4, 1), zeros(4)},
+         {{1, 0}},
+         [](P p) { r8vec_expand_linear2_(&four, p[0], &zero, &zero, &zero, p[1]); }},
+        {"r8mat_expand_linear2",
+         {values(6, 1), zeros(6)},
+         {{1, 0}},
+         [](P p) { r8mat_expand_linear2_(&three, &two, p[0], &three, &two, p[1]); }},
     };
     std::vector<Case> out;
     for (const Routine& r : routines)

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "interp/interp.hpp"
@@ -77,6 +78,41 @@ TEST(InterpDeathTest, LinearStopsOnAbscissasThatDoNotAscend) {
     double r[1];
     const i32 m = 1, n = 3, k = 1;
     EXPECT_EXIT(interp_linear(&m, &n, t, p, &k, ti, r), vorlen::test::exited_nonzero, "");
+}
+
+// The timestamp line for a given local time: day, month, year, the hour of the half day and
+// the time to the millisecond, and the part of the day.
+struct Stamp {
+    vorlen::i32 year, month, day, hour, minute, second, ms;
+    const char* line;
+};
+
+class Timestamp : public ::testing::TestWithParam<Stamp> {};
+
+TEST_P(Timestamp, Line) {
+    const Stamp& s = GetParam();
+    testing::internal::CaptureStdout();
+    vorlen::interp::timestamp(s.year, s.month, s.day, s.hour, s.minute, s.second, s.ms);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), std::string(s.line) + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Interp, Timestamp,
+    ::testing::Values(Stamp{2024, 1, 31, 14, 5, 9, 9, "31 January 2024   2:05:09.009 PM"},
+                      Stamp{2024, 6, 1, 12, 0, 0, 250, " 1 June 2024  12:00:00.250 Noon"},
+                      Stamp{2024, 6, 1, 12, 0, 1, 0, " 1 June 2024  12:00:01.000 PM"},
+                      Stamp{1999, 9, 7, 0, 30, 0, 5, " 7 September 1999   0:30:00.005 AM"},
+                      Stamp{2025, 12, 24, 13, 5, 59, 999, "24 December 2025   1:05:59.999 PM"},
+                      Stamp{2025, 12, 24, 11, 59, 59, 999, "24 December 2025  11:59:59.999 AM"}));
+
+TEST(Interp, TimestampOfNowIsOneLine) {
+    testing::internal::CaptureStdout();
+    interp_timestamp_();
+    const std::string out = testing::internal::GetCapturedStdout();
+    ASSERT_FALSE(out.empty());
+    EXPECT_EQ(out.find('\n'), out.size() - 1);
+    const std::string part = out.substr(out.rfind(' ') + 1);
+    EXPECT_TRUE(part == "AM\n" || part == "PM\n" || part == "Noon\n") << out;
 }
 
 }  // namespace

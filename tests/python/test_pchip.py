@@ -1,53 +1,15 @@
-"""The piecewise cubic Hermite package and its error package, called through their exported
-symbols (no Python module reaches them), against scipy, closed forms and the printed reports."""
+"""Evaluation and integration of piecewise cubic Hermite functions in both precisions, called
+through the exported symbols: against scipy's interpolants and closed forms, the reports of bad
+input in child processes."""
 import ctypes as C
-import os
-import textwrap
 
 import numpy as np
 import pytest
-from scipy.interpolate import CubicSpline, PchipInterpolator
+from scipy.interpolate import PchipInterpolator
 
-import _vorlen
-from conftest import errstat, errtext, run_python
-
-LIB_PATH = os.path.join(os.path.dirname(os.path.dirname(_vorlen.__file__)), "libvorlen.so")
-lib = C.CDLL(LIB_PATH)
-for name in ("dpchdf_", "dpchst_", "dpchia_", "dpchid_", "dchfie_", "dpchqa_"):
-    getattr(lib, name).restype = C.c_double
-
-
-def i(v):
-    return C.byref(C.c_int32(v))
-
-
-def d(v):
-    return C.byref(C.c_double(v))
-
-
-def ptr(a):
-    return a.ctypes.data_as(C.c_void_p)
-
-
-def arr(v, dtype=float):
-    return np.ascontiguousarray(v, dtype=dtype)
-
-
-def pchim(x, f, incfd=1):
-    x, f = arr(x), arr(f)
-    n = x.size
-    dd, ierr = np.zeros(f.size), C.c_int32(-99)
-    lib.dpchim_(i(n), ptr(x), ptr(f), ptr(dd), i(incfd), C.byref(ierr))
-    return dd, ierr.value
-
-
-def pchsp(x, f, ic=(0, 0), vc=(0.0, 0.0)):
-    x, f = arr(x), arr(f)
-    n = x.size
-    dd, wk, ierr = np.zeros(n), np.zeros(2 * n), C.c_int32(-99)
-    lib.dpchsp_(ptr(arr(ic, np.int32)), ptr(arr(vc)), i(n), ptr(x), ptr(f), ptr(dd), i(1), ptr(wk),
-                i(2 * n), C.byref(ierr))
-    return dd, ierr.value
+from pchip_lib import (ACCURACY, DOUBLE, PRECISIONS, SINGLE, SUMMARY_HEAD, abort_report, arr, call,
+                       d, i, lib, name, pchfd, pchim, ptr, r, random_table, run_lib, summary_line,
+                       twin)
 
 
 def pchfe(x, f, dd, xe, skip=0):
@@ -61,106 +23,17 @@ def pchfe(x, f, dd, xe, skip=0):
 def pchia(x, f, dd, a, b, skip=0):
     x, f, dd = arr(x), arr(f), arr(dd)
     s, ierr = C.c_int32(skip), C.c_int32(-99)
-    r = lib.dpchia_(i(x.size), ptr(x), ptr(f), ptr(dd), i(1), C.byref(s), d(a), d(b),
-                    C.byref(ierr))
-    return r, ierr.value
+    r_ = lib.dpchia_(i(x.size), ptr(x), ptr(f), ptr(dd), i(1), C.byref(s), d(a), d(b),
+                     C.byref(ierr))
+    return r_, ierr.value
 
 
 def pchid(x, f, dd, ia, ib):
     x, f, dd = arr(x), arr(f), arr(dd)
     s, ierr = C.c_int32(0), C.c_int32(-99)
-    r = lib.dpchid_(i(x.size), ptr(x), ptr(f), ptr(dd), i(1), C.byref(s), i(ia), i(ib),
-                    C.byref(ierr))
-    return r, ierr.value
-
-
-def random_table(n, seed):
-    rng = np.random.default_rng(seed)
-    return np.cumsum(rng.uniform(0.1, 1.0, n)), rng.normal(size=n)
-
-
-# ---------------------------------------------------------------- derivatives
-
-@pytest.mark.parametrize("f,slopes,changes", [
-    ([0, 1, 1, 2], [1.5, 0, 0, 1.5], 0),   # flat interval: zero slopes at its ends
-    ([0, 1, 0, 1], [2, 0, 0, 2], 2),
-    ([0, 1, 1, 0], [1.5, 0, 0, -1.5], 1),  # a zero slope between opposite ones counts once
-])
-def test_monotone_slopes_by_hand(f, slopes, changes):
-    dd, ierr = pchim([0, 1, 2, 3], f)
-    np.testing.assert_allclose(dd, slopes, rtol=0, atol=1e-15)
-    assert ierr == changes
-
-
-def test_monotone_slopes_of_two_and_three_points():
-    assert pchim([0, 2], [1, 5]) == (pytest.approx([2, 2]), 0)
-    dd, ierr = pchim([0, 1, 2], [0, 1, 0])
-    assert dd[1] == 0 and ierr == 1
-
-
-@pytest.mark.parametrize("n", [3, 4, 7, 40])
-def test_monotone_slopes_against_scipy(n):
-    x, f = random_table(n, n)
-    dd, _ = pchim(x, f)
-    np.testing.assert_allclose(dd, PchipInterpolator(x, f).derivative()(x), rtol=1e-12,
-                               atol=1e-13)
-
-
-def test_monotone_slopes_use_the_first_row_only():
-    x = arr([0, 1, 2, 3])
-    f = arr([[0, 1, 1, 2], [9, -9, 9, -9]]).T.copy()  # f(2, n): the second row is noise
-    dd = np.full((4, 2), 7.0)
-    ierr = C.c_int32()
-    lib.dpchim_(i(4), ptr(x), ptr(f), ptr(dd), i(2), C.byref(ierr))
-    np.testing.assert_allclose(dd[:, 0], [1.5, 0, 0, 1.5])
-    np.testing.assert_array_equal(dd[:, 1], 7.0)
-
-
-@pytest.mark.parametrize("n", [2, 3, 4, 5, 12])
-def test_spline_slopes_equal_the_not_a_knot_spline(n):
-    x, f = random_table(n, 100 + n)
-    dd, ierr = pchsp(x, f)
-    ref = CubicSpline(x, f, bc_type="not-a-knot").derivative()(x)
-    np.testing.assert_allclose(dd, ref, rtol=1e-12, atol=1e-12)
-    assert ierr == 0
-
-
-P = np.polynomial.Polynomial([1.0, -2.0, 0.5, 0.25])  # a cubic: every end condition is exact
-
-
-@pytest.mark.parametrize("ic,vc", [
-    ((0, 0), (0, 0)),
-    ((1, 1), (P.deriv()(0.0), P.deriv()(5.0))),
-    ((2, 2), (P.deriv(2)(0.0), P.deriv(2)(5.0))),
-    ((4, 4), (0, 0)),
-    ((1, 2), (P.deriv()(0.0), P.deriv(2)(5.0))),
-])
-def test_spline_end_conditions_reproduce_a_cubic(ic, vc):
-    x = np.array([0.0, 0.5, 1.5, 2.0, 3.5, 5.0])
-    dd, ierr = pchsp(x, P(x), ic, vc)
-    np.testing.assert_allclose(dd, P.deriv()(x), rtol=1e-12, atol=1e-12)
-    assert ierr == 0
-
-
-def test_spline_three_point_ends_reproduce_a_parabola():
-    q = np.polynomial.Polynomial([2.0, 1.0, -3.0])
-    x = np.array([0.0, 1.0, 1.5, 3.0])
-    dd, _ = pchsp(x, q(x), (3, 3))
-    np.testing.assert_allclose(dd, q.deriv()(x), rtol=1e-12, atol=1e-12)
-
-
-def test_divided_difference_derivative():
-    x = arr([1.0, 2.0, 4.0])
-    s = arr(np.diff(x**2) / np.diff(x))
-    ierr = C.c_int32(-99)
-    assert lib.dpchdf_(i(3), ptr(x), ptr(s), C.byref(ierr)) == pytest.approx(8.0)
-    assert ierr.value == 0
-
-
-@pytest.mark.parametrize("a,b,sign", [(0, 5, 0), (-2, 0, 0), (-2, 3, -1), (2, 3, 1), (-2, -3, 1),
-                                      (np.nan, 1, 1)])
-def test_sign_product(a, b, sign):
-    assert lib.dpchst_(d(a), d(b)) == sign
+    r_ = lib.dpchid_(i(x.size), ptr(x), ptr(f), ptr(dd), i(1), C.byref(s), i(ia), i(ib),
+                     C.byref(ierr))
+    return r_, ierr.value
 
 
 # ---------------------------------------------------------------- evaluation
@@ -306,203 +179,192 @@ def test_easy_integration_driver():
     assert ierr.value == 2
 
 
-# ---------------------------------------------------------------- error package
+# ---------------------------------------------------------------- values and derivatives
 
-PRELUDE = f"""
-import ctypes as C, numpy as np
-lib = C.CDLL({LIB_PATH!r})
-i = lambda v: C.byref(C.c_int32(v))
-d = lambda v: C.byref(C.c_double(v))
-ptr = lambda a: a.ctypes.data_as(C.c_void_p)
-arr = lambda v, t=float: np.ascontiguousarray(v, dtype=t)
-s = lambda t: C.c_char_p(t.encode())
-z = C.c_size_t
-n = lambda t: z(len(t))
-nan = float("nan")
-ierr = C.c_int32(-99)
-"""
+@pytest.mark.parametrize("dt", PRECISIONS)
+@pytest.mark.parametrize("order", ["ascending", "descending", "scattered"])
+def test_values_and_derivatives_against_scipy(order, dt):
+    x, f = (v.astype(dt) for v in random_table(20, 8))
+    dd, _ = pchim(x, f, dt)
+    ref = PchipInterpolator(x.astype(float), f.astype(float))
+    xe = np.linspace(x[0] - 1, x[-1] + 1, 300).astype(dt)
+    outside = np.count_nonzero((xe < x[0]) | (xe > x[-1]))
+    xe = arr({"ascending": xe, "descending": xe[::-1],
+              "scattered": np.random.default_rng(2).permutation(xe)}[order], dt)
+    fe, de, ierr, skip = pchfd(x, f, dd, xe, dt)
+    tol = {"rtol": ACCURACY[dt], "atol": 10 * ACCURACY[dt]}
+    np.testing.assert_allclose(fe, ref(xe.astype(float)), **tol)
+    np.testing.assert_allclose(de, ref.derivative()(xe.astype(float)), **tol)
+    assert ierr == outside if order != "scattered" else ierr >= outside
+    assert skip == 1
+    # the easy driver: stride 1, no validation
+    fv, dv, code = np.zeros_like(xe), np.zeros_like(xe), C.c_int32(-99)
+    twin("dpchev_", dt)(i(20), ptr(x), ptr(f), ptr(dd), i(xe.size), ptr(xe), ptr(fv), ptr(dv),
+                        C.byref(code))
+    np.testing.assert_array_equal(fv, fe)
+    np.testing.assert_array_equal(dv, de)
+    assert code.value == ierr
 
 
-def run_lib(body):
-    """Runs body in a child process after PRELUDE; it prints "returned" and ierr on return."""
-    return run_python(PRELUDE + textwrap.dedent(body) + '\nprint("returned", ierr.value)\n')
+@pytest.mark.parametrize("dt", PRECISIONS)
+def test_breakpoints_give_the_data_and_only_points_beyond_count(dt):
+    x, f = (v.astype(dt) for v in random_table(6, 9))
+    dd, _ = pchim(x, f, dt)
+    xe = np.append(x, np.nextafter(x[-1], dt(np.inf)))
+    fe, de, ierr, _ = pchfd(x, f, dd, xe, dt)
+    # an interior breakpoint starts the cubic on its right: the data exactly
+    np.testing.assert_array_equal(fe[:-2], f[:-1])
+    np.testing.assert_array_equal(de[:-2], dd[:-1])
+    np.testing.assert_allclose([fe[-2], de[-2]], [f[-1], dd[-1]], rtol=10 * ACCURACY[dt])
+    assert ierr == 1  # x(n) is not counted, the point just above it is
 
 
-def abort_report(routine, message, number):
-    return (f" ***MESSAGE FROM ROUTINE {routine} IN LIBRARY SLATEC.\n"
-            " ***POTENTIALLY RECOVERABLE ERROR, PROG ABORTED, TRACEBACK REQUESTED\n"
-            f" *  {message}\n"
-            f" *  ERROR NUMBER = {number}\n"
-            " *   \n"
-            " ***END OF MESSAGE\n"
-            " \n"
-            " ***JOB ABORT DUE TO UNRECOVERED ERROR.\n"
-            "0          ERROR MESSAGE SUMMARY\n"
-            " LIBRARY    SUBROUTINE MESSAGE START             NERR     LEVEL     COUNT\n"
-            f" SLATEC     {routine:8s}   {message[:20]:20s}{number:10d}         1         1\n"
-            " \n")
+@pytest.mark.parametrize("dt", PRECISIONS)
+def test_points_out_of_order_are_evaluated_on_their_own_intervals(dt):
+    x, f = [0, 2, 4, 6], [0.0, 1.0, 3.0, 2.0]
+    dd, _ = pchim(x, f)
+    fe, de, ierr, _ = pchfd(x, f, dd, [5, 1, 7], dt)
+    ref = PchipInterpolator(x, f)
+    np.testing.assert_allclose(fe, ref([5, 1, 7]), rtol=ACCURACY[dt])
+    np.testing.assert_allclose(de, ref.derivative()([5, 1, 7]), rtol=ACCURACY[dt])
+    assert ierr == 2  # the point 7 is counted on each visit of the last interval
 
+
+@pytest.mark.parametrize("dt", PRECISIONS)
+def test_values_alone_are_those_with_derivatives(dt):
+    x, f = (v.astype(dt) for v in random_table(7, 4))
+    dd, _ = pchim(x, f, dt)
+    xe = np.linspace(x[0] - 0.5, x[-1] + 0.5, 40).astype(dt)
+    fd, _, ierr, _ = pchfd(x, f, dd, xe, dt)
+    fe, s, code = np.zeros_like(xe), C.c_int32(0), C.c_int32(-99)
+    twin("dpchfe_", dt)(i(7), ptr(x), ptr(f), ptr(dd), i(1), C.byref(s), i(40), ptr(xe), ptr(fe),
+                        C.byref(code))
+    np.testing.assert_array_equal(fe, fd)
+    assert code.value == ierr
+
+
+def one_cubic(x1, x2, xe, dt, derivatives=True):
+    """x^3 through the piece with ends x1, x2: values, derivatives, next and ierr."""
+    xe = arr(xe, dt)
+    fe, de, nxt, ierr = np.zeros_like(xe), np.zeros_like(xe), np.zeros(2, np.int32), C.c_int32(-9)
+    ends = [r(v, dt) for v in (x1, x2, x1**3, x2**3, 3 * x1**2, 3 * x2**2)]
+    if derivatives:
+        twin("dchfdv_", dt)(*ends, i(xe.size), ptr(xe), ptr(fe), ptr(de), ptr(nxt),
+                            C.byref(ierr))
+    else:
+        twin("dchfev_", dt)(*ends, i(xe.size), ptr(xe), ptr(fe), ptr(nxt), C.byref(ierr))
+    return fe, de, nxt.tolist(), ierr.value
+
+
+@pytest.mark.parametrize("dt", PRECISIONS)
+@pytest.mark.parametrize("x1,x2", [(0.0, 1.0), (1.0, 0.0)])
+def test_one_cubic_with_derivatives(x1, x2, dt):
+    xe = [-1.0, 0.0, 0.5, 1.0, 3.0]
+    fe, de, nxt, ierr = one_cubic(x1, x2, xe, dt)
+    np.testing.assert_allclose(fe, np.power(xe, 3), rtol=ACCURACY[dt], atol=ACCURACY[dt])
+    np.testing.assert_allclose(de, 3 * np.square(xe), rtol=ACCURACY[dt], atol=ACCURACY[dt])
+    # an end point counts on neither side; with x1 > x2 next(1) counts the points left of x2
+    assert (nxt, ierr) == ([1, 1], 0)
+    assert one_cubic(x1, x2, xe, dt, derivatives=False)[::2] == (pytest.approx(fe), [1, 1])
+
+
+# ---------------------------------------------------------------- bad input
 
 def test_input_error_prints_the_report_and_ends_with_status_1():
-    r = run_lib("lib.dpchfe_(i(2), ptr(arr([0, 0])), ptr(arr([0, 1])), ptr(arr([1, 1])), i(1), "
-                "C.byref(C.c_int32(0)), i(1), ptr(arr([0.5])), ptr(arr([0.0])), C.byref(ierr))")
-    assert r.returncode == 1
-    assert r.stdout == abort_report("DPCHFE", "X-ARRAY NOT STRICTLY INCREASING", -3)
+    r_ = run_lib("lib.dpchfe_(i(2), ptr(arr([0, 0])), ptr(arr([0, 1])), ptr(arr([1, 1])), i(1), "
+                 "C.byref(C.c_int32(0)), i(1), ptr(arr([0.5])), ptr(arr([0.0])), C.byref(ierr))")
+    assert r_.returncode == 1
+    assert r_.stdout == abort_report("DPCHFE", "X-ARRAY NOT STRICTLY INCREASING", -3)
 
 
-PCHIM = "lib.dpchim_(i({n}), ptr(arr({x})), ptr(arr([0.0] * 4)), ptr(np.zeros(4)), i({inc}), " \
-        "C.byref(ierr))"
-PCHSP = "lib.dpchsp_(ptr(arr({ic}, np.int32)), ptr(arr([0, 0])), i(3), ptr(arr([0, 1, 2])), " \
-        "ptr(arr([0, 1, 0])), ptr(np.zeros(3)), i(1), ptr(np.zeros(6)), i({nwk}), C.byref(ierr))"
+TABLE = "i({n}), ptr(A({x})), ptr(A([0, 1])), ptr(A([1, 1]))"
+POINTS = "i({ne}), ptr(A([0.5])), ptr(A([0])), ptr(A([0]))"
+FD = TABLE + ", i(1), C.byref(C.c_int32({skip})), " + POINTS + ", C.byref(ierr)"
+FE = TABLE + ", i(1), C.byref(C.c_int32({skip})), i({ne}), ptr(A([0.5])), ptr(A([0])), " \
+    "C.byref(ierr)"
+EV = TABLE + ", " + POINTS + ", C.byref(ierr)"
+PIECE = "R({x1}), R({x2}), R(0), R(1), R(0), R(0), i({ne}), ptr(A([0.5])), ptr(A([0]))"
+DV = PIECE + ", ptr(A([0])), ptr(np.zeros(2, np.int32)), C.byref(ierr)"
+EVP = PIECE + ", ptr(np.zeros(2, np.int32)), C.byref(ierr)"
+FEWER = "NUMBER OF DATA POINTS LESS THAN TWO"
+NO_POINTS = "NUMBER OF EVALUATION POINTS LESS THAN ONE"
 
 
-@pytest.mark.parametrize("call,routine,message,number", [
-    (PCHIM.format(n=1, x=[0], inc=1), "DPCHIM", "NUMBER OF DATA POINTS LESS THAN TWO", -1),
-    (PCHIM.format(n=0, x=[0], inc=1), "DPCHIM", "NUMBER OF DATA POINTS LESS THAN TWO", -1),
-    (PCHIM.format(n=3, x=[0, 1, 2], inc=0), "DPCHIM", "INCREMENT LESS THAN ONE", -2),
-    (PCHIM.format(n=3, x=[0, np.nan, 2], inc=1), "DPCHIM", "X-ARRAY NOT STRICTLY INCREASING", -3),
-    (PCHSP.format(ic=[5, 0], nwk=6), "DPCHSP", "IC OUT OF RANGE", -4),
-    (PCHSP.format(ic=[0, -1], nwk=6), "DPCHSP", "IC OUT OF RANGE", -5),
-    (PCHSP.format(ic=[9, 9], nwk=6), "DPCHSP", "IC OUT OF RANGE", -6),
-    (PCHSP.format(ic=[0, 0], nwk=5), "DPCHSP", "WORK ARRAY TOO SMALL", -7),
-    ("lib.dpchfe_(i(2), ptr(arr([0, 1])), ptr(arr([0, 1])), ptr(arr([1, 1])), i(1), "
-     "C.byref(C.c_int32(1)), i(0), ptr(arr([0.5])), ptr(arr([0.0])), C.byref(ierr))",
-     "DPCHFE", "NUMBER OF EVALUATION POINTS LESS THAN ONE", -4),
-    ("lib.dpchfe_(i(1), ptr(arr([0])), ptr(arr([0])), ptr(arr([1])), i(1), "
-     "C.byref(C.c_int32(1)), i(1), ptr(arr([0.5])), ptr(arr([0.0])), C.byref(ierr))",
-     "DPCHFE", "NUMBER OF DATA POINTS LESS THAN TWO", -1),  # skip true: n is still checked
-    ("lib.dchfev_(d(1), d(1), d(0), d(1), d(0), d(0), i(1), ptr(arr([0.5])), ptr(arr([0.0])), "
-     "ptr(np.zeros(2, np.int32)), C.byref(ierr))", "DCHFEV", "INTERVAL ENDPOINTS EQUAL", -2),
-    ("lib.dpchid_(i(2), ptr(arr([0, 1])), ptr(arr([0, 1])), ptr(arr([1, 1])), i(1), "
-     "C.byref(C.c_int32(0)), i(1), i(3), C.byref(ierr))", "DPCHID", "IA OR IB OUT OF RANGE", -4),
-    ("lib.dpchqa_(i(1), ptr(arr([0])), ptr(arr([0])), ptr(arr([1])), d(0), d(1), "
-     "C.byref(ierr))", "DPCHIA", "NUMBER OF DATA POINTS LESS THAN TWO", -1),
-    ("lib.dpchdf_(i(2), ptr(arr([0, 1])), ptr(arr([1, 1])), C.byref(ierr))", "DPCHDF",
-     "K LESS THAN THREE", -1),
-])
-def test_every_input_error_ends_the_process_with_its_report(call, routine, message, number):
-    r = run_lib(call)
-    assert r.returncode == 1, r.stdout + r.stderr
-    assert r.stdout == abort_report(routine, message, number)
+EVALUATION_ERRORS = [
+    ("dpchfd_", FD.format(n=2, x=[0, 1], skip=1, ne=0), NO_POINTS, -4),
+    ("dpchfd_", FD.format(n=2, x=[1, 0], skip=0, ne=1), "X-ARRAY NOT STRICTLY INCREASING", -3),
+    ("dpchfe_", FE.format(n=2, x=[0, 1], skip=1, ne=0), NO_POINTS, -4),
+    # skip true: n is still checked, so that x(2) is not read
+    ("dpchfe_", FE.format(n=1, x=[0], skip=1, ne=1), FEWER, -1),
+    ("dpchev_", EV.format(n=1, x=[0], ne=1), FEWER, -1),
+    ("dpchev_", EV.format(n=2, x=[0, 1], ne=-3), NO_POINTS, -4),
+    ("dchfdv_", DV.format(x1=0, x2=1, ne=0), NO_POINTS, -1),
+    ("dchfdv_", DV.format(x1=1, x2=1, ne=1), "INTERVAL ENDPOINTS EQUAL", -2),
+    ("dchfev_", EVP.format(x1=1, x2=1, ne=1), "INTERVAL ENDPOINTS EQUAL", -2),
+    ("dpchid_", "i(2), ptr(A([0, 1])), ptr(A([0, 1])), ptr(A([1, 1])), i(1), "
+                "C.byref(C.c_int32(0)), i(1), i(3), C.byref(ierr)", "IA OR IB OUT OF RANGE", -4),
+    ("dpchqa_", "i(1), ptr(A([0])), ptr(A([0])), ptr(A([1])), R(0), R(1), C.byref(ierr)",
+     FEWER, -1),
+]
+TWINNED = [e for e in EVALUATION_ERRORS if e[0] not in ("dpchid_", "dpchqa_")]
 
 
-EQUAL_BREAKPOINTS = ("lib.dpchfe_(i(2), ptr(arr([1, 1])), ptr(arr([0, 1])), ptr(arr([1, 1])), i(1), "
-                     "C.byref(C.c_int32(1)), i(1), ptr(arr([0.5])), ptr(arr([0.0])), C.byref(ierr))")
+@pytest.mark.parametrize("dname,args,message,number,dt", [(*e, DOUBLE) for e in EVALUATION_ERRORS]
+                         + [(*e, SINGLE) for e in TWINNED])
+def test_every_input_error_ends_the_process_with_its_report(dname, args, message, number, dt):
+    routine = {"dpchev_": "dpchfd_", "dpchqa_": "dpchia_"}.get(dname, dname)
+    r_ = run_lib(call(dname, dt, args))
+    assert r_.returncode == 1, r_.stdout + r_.stderr
+    assert r_.stdout == abort_report(name(routine, dt), message, number)
+
+
+EQUAL_BREAKPOINTS = ("lib.dpchfe_(i(2), ptr(arr([1, 1])), ptr(arr([0, 1])), ptr(arr([1, 1])), "
+                     "i(1), C.byref(C.c_int32(1)), i(1), ptr(arr([0.5])), ptr(arr([0.0])), "
+                     "C.byref(ierr))")
 
 
 def test_equal_breakpoints_behind_skip_end_in_the_piece():
-    r = run_lib(EQUAL_BREAKPOINTS)
-    assert r.returncode == 1
-    assert r.stdout == abort_report("DCHFEV", "INTERVAL ENDPOINTS EQUAL", -2)
+    r_ = run_lib(EQUAL_BREAKPOINTS)
+    assert r_.returncode == 1
+    assert r_.stdout == abort_report("DCHFEV", "INTERVAL ENDPOINTS EQUAL", -2)
+
+
+def failed_piece(routine, piece):
+    """What a failed piece prints when recoverable errors return: its own report, then the
+    fatal one of the routine that called it."""
+    return (f" ***MESSAGE FROM ROUTINE {piece} IN LIBRARY SLATEC.\n"
+            " ***POTENTIALLY RECOVERABLE ERROR, PROG CONTINUES, TRACEBACK REQUESTED\n"
+            " *  INTERVAL ENDPOINTS EQUAL\n *  ERROR NUMBER = -2\n *   \n ***END OF MESSAGE\n \n"
+            f" ***MESSAGE FROM ROUTINE {routine} IN LIBRARY SLATEC.\n"
+            " ***FATAL ERROR, PROG ABORTED, TRACEBACK REQUESTED\n"
+            f" *  ERROR RETURN FROM {piece} -- FATAL\n *  ERROR NUMBER = -5\n *   \n"
+            " ***END OF MESSAGE\n \n"
+            " ***JOB ABORT DUE TO FATAL ERROR.\n" + SUMMARY_HEAD
+            + summary_line(piece, "INTERVAL ENDPOINTS EQUAL", -2)
+            + summary_line(routine, f"ERROR RETURN FROM {piece} -- FATAL", -5, level=2) + " \n")
 
 
 def test_a_failed_piece_is_fatal_when_recoverable_errors_return():
-    r = run_lib("lib.j4save_(i(2), i(1), i(1))\n" + EQUAL_BREAKPOINTS)
-    assert r.returncode == 1
-    assert r.stdout == (
-        " ***MESSAGE FROM ROUTINE DCHFEV IN LIBRARY SLATEC.\n"
-        " ***POTENTIALLY RECOVERABLE ERROR, PROG CONTINUES, TRACEBACK REQUESTED\n"
-        " *  INTERVAL ENDPOINTS EQUAL\n *  ERROR NUMBER = -2\n *   \n ***END OF MESSAGE\n \n"
-        " ***MESSAGE FROM ROUTINE DPCHFE IN LIBRARY SLATEC.\n"
-        " ***FATAL ERROR, PROG ABORTED, TRACEBACK REQUESTED\n"
-        " *  ERROR RETURN FROM DCHFEV -- FATAL\n *  ERROR NUMBER = -5\n *   \n"
-        " ***END OF MESSAGE\n \n"
-        " ***JOB ABORT DUE TO FATAL ERROR.\n"
-        "0          ERROR MESSAGE SUMMARY\n"
-        " LIBRARY    SUBROUTINE MESSAGE START             NERR     LEVEL     COUNT\n"
-        " SLATEC     DCHFEV     INTERVAL ENDPOINTS E        -2         1         1\n"
-        " SLATEC     DPCHFE     ERROR RETURN FROM DC        -5         2         1\n \n")
+    r_ = run_lib("lib.xsetf_(i(1))\n" + EQUAL_BREAKPOINTS)
+    assert r_.returncode == 1
+    assert r_.stdout == failed_piece("DPCHFE", "DCHFEV")
+
+
+@pytest.mark.parametrize("dt", PRECISIONS)
+def test_easy_driver_on_equal_breakpoints_fails_in_the_piece(dt):
+    # a point below x(1) = x(2) falls on the interval of zero length
+    r_ = run_lib("lib.xsetf_(i(1))\n" + call("dpchev_", dt, EV.format(n=2, x=[1, 1], ne=1)))
+    assert r_.returncode == 1
+    assert r_.stdout == failed_piece(name("dpchfd_", dt), name("dchfdv_", dt))
 
 
 def test_quiet_flag_returns_the_error_code_with_outputs_untouched():
-    r = run_lib("""
-        lib.j4save_(i(2), i(0), i(1))
+    r_ = run_lib("""
+        lib.xsetf_(i(0))
         for x, ne in (([0.0, 0.0], 1), ([0.0, 1.0], 0)):
-            skip, fe = C.c_int32(0), arr([7.0])
-            lib.dpchfe_(i(2), ptr(arr(x)), ptr(arr([0, 1])), ptr(arr([1, 1])), i(1),
-                        C.byref(skip), i(ne), ptr(arr([0.5])), ptr(fe), C.byref(ierr))
-            print(ierr.value, skip.value, fe[0])
+            skip, fe, de = C.c_int32(0), arr([7.0]), arr([7.0])
+            lib.dpchfd_(i(2), ptr(arr(x)), ptr(arr([0, 1])), ptr(arr([1, 1])), i(1),
+                        C.byref(skip), i(ne), ptr(arr([0.5])), ptr(fe), ptr(de), C.byref(ierr))
+            print(ierr.value, skip.value, fe[0], de[0])
     """)
-    assert r.stdout == "-3 0 7.0\n-4 1 7.0\nreturned -4\n"
-
-
-@pytest.mark.parametrize("nerr,level", [(0, 1), (100000000, 1), (-10000000, 0), (1, 3), (1, -2)])
-def test_invalid_error_number_or_level(nerr, level):
-    r = run_lib(f"lib.xermsg_(s('LIB'), s('SUB'), s('M'), i({nerr}), i({level}), n('LIB'), "
-                f"n('SUB'), n('M'))")
-    assert r.returncode == 1
-    assert r.stdout == (" ***FATAL ERROR IN...\n *** XERMSG -- INVALID ERROR NUMBER OR LEVEL\n"
-                        " *** JOB ABORT DUE TO FATAL ERROR.\n")
-
-
-def test_informative_messages_return_and_are_recorded():
-    r = run_lib("""
-        for level in (0, 0, -1, -1):
-            lib.xermsg_(s('SLATEC'), s('DPCHXX'), s('NOTE$$SECOND LINE'), i(7), i(level),
-                        n('SLATEC'), n('DPCHXX'), n('NOTE$$SECOND LINE'))
-        print(lib.j4save_(i(1), i(0), i(0)))
-        lib.xersve_(s(' '), s(' '), s(' '), i(0), i(0), i(0), C.byref(ierr), z(1), z(1), z(1))
-        lib.xersve_(s(' '), s(' '), s(' '), i(0), i(0), i(0), C.byref(ierr), z(1), z(1), z(1))
-    """)
-    assert r.returncode == 0
-    report = (" ***MESSAGE FROM ROUTINE DPCHXX IN LIBRARY SLATEC.\n"
-              " ***INFORMATIVE MESSAGE, PROG CONTINUES, TRACEBACK REQUESTED\n"
-              " *  NOTE\n *  SECOND LINE\n *  ERROR NUMBER = 7\n *   \n ***END OF MESSAGE\n \n")
-    assert r.stdout == (report * 3 + "7\n"
-                        "0          ERROR MESSAGE SUMMARY\n"
-                        " LIBRARY    SUBROUTINE MESSAGE START             NERR     LEVEL     COUNT\n"
-                        " SLATEC     DPCHXX     NOTE$$SECOND LINE            7         0         2\n"
-                        " SLATEC     DPCHXX     NOTE$$SECOND LINE            7        -1         2\n"
-                        " \nreturned 0\n")
-
-
-def test_message_record_counts_what_it_cannot_hold():
-    r = run_lib("""
-        for k in range(12):
-            m = 'MESSAGE %d' % (k % 11)
-            lib.xersve_(s('LIB'), s('ROUTINENAMELONG'), s(m), i(1), i(-(k % 11)), i(1),
-                        C.byref(ierr), z(3), z(15), n(m))
-            print(ierr.value, end=' ')
-        print()
-        lib.xersve_(s(' '), s(' '), s(' '), i(-1), i(0), i(0), C.byref(ierr), z(1), z(1), z(1))
-    """)
-    lines = r.stdout.splitlines()
-    assert lines[0] == "1 1 1 1 1 1 1 1 1 1 0 2 "
-    assert lines[3] == " LIB        ROUTINEN   MESSAGE 0                    0         1         2"
-    assert len(lines) == 1 + 2 + 10 + 2 + 1
-    assert lines[-3] == "0OTHER ERRORS NOT INDIVIDUALLY TABULATED =          1"
-
-
-def test_printer_breaks_long_lines_at_blanks():
-    text = "WORD " * 30 + "$$" + "X" * 40
-    r = run_lib(f"lib.xerprn_(s(' *  '), i(-1), s({text!r}), i(20), z(4), n({text!r}))\n"
-                "lib.xerprn_(s('PREFIX-LONGER-THAN-SIXTEEN'), i(3), s('   '), i(12), z(26), "
-                "z(3))")
-    lines = r.stdout.splitlines()
-    assert lines[:7] == [" *  WORD WORD WORD WORD"] * 7  # at most 20 characters, cut at a blank
-    assert lines[7:10] == [" *  WORD WORD ", " *  " + "X" * 20, " *  " + "X" * 20]
-    assert lines[10] == "PRE "
-
-
-def test_parameter_store_and_machine_constants():
-    j4 = lib.j4save_
-    assert [j4(i(k), i(0), i(0)) for k in range(2, 10)] == [2, 0, 10, 1, 0, 0, 0, 0]
-    units, count = np.full(5, -1, np.int32), C.c_int32()
-    lib.xgetua_(ptr(units), C.byref(count))
-    assert count.value == 1 and units[0] == 0
-    consts = [lib.i1mach_(i(k)) for k in range(1, 17)]
-    assert consts == [5, 6, 7, 6, 32, 4, 2, 31, 2147483647, 2, 24, -125, 128, 53, -1021, 1024]
-
-
-def test_parameter_index_outside_the_store_is_reported(clean_register):
-    assert lib.j4save_(i(10), i(5), i(1)) == 0
-    assert lib.j4save_(i(0), i(5), i(0)) == 0
-    assert (errstat(), errtext()) == (-3, "Parameter index outside 1..9 in j4save")
-
-
-@pytest.mark.parametrize("index", [0, 17])
-def test_machine_constant_index_out_of_bounds_ends_with_status_0(index):
-    r = run_lib(f"lib.i1mach_(i({index}))")
-    assert r.returncode == 0
-    assert r.stdout == (" \nI1MACH - Fatal error!\n  The input argument I is out of bounds.\n"
-                        f"  Legal values satisfy 1 <= I <= 16.\n  I = {index:12d}\n")
+    assert r_.stdout == "-3 0 7.0 7.0\n-4 1 7.0 7.0\nreturned -4\n"
