@@ -35,14 +35,16 @@ void basis(i32 n, const double* td, double t, double* l) {
 // The quadrature rules whose abscissas the *_abscissas routines give.
 enum class Rule { cc, f1, f2, ncc, nco };
 
-// The n abscissas of `rule` on [-1, 1] (ab null) or on [ab[0], ab[1]]; n < 1 prints the three
-// lines naming `routine` and ends the process with status 1.
-void abscissas(Rule rule, std::string_view routine, i32 n, double* x, const double* ab) {
+// The n abscissas of `rule` on [-1, 1] (pa and pb null) or on [*pa, *pb]; n < 1 prints the
+// three lines naming `routine` and ends the process with status 1.
+void abscissas(Rule rule, std::string_view routine, i32 n, double* x, const double* pa = nullptr,
+               const double* pb = nullptr) {
     if (n < 1) {
         io::write(6, "(' '/A,' - Fatal error!'/'  N < 1.')", {routine});
         fatal::stop(1);
     }
-    const double a = ab ? ab[0] : -1, b = ab ? ab[1] : 1, s = a + b, d = b - a;
+    const bool ab = pa != nullptr;
+    const double a = ab ? *pa : -1, b = ab ? *pb : 1, s = a + b, d = b - a;
     const i64 nn = n;
     // Angle pi num / den: the product first, each integer converted to a double.
     const auto angle = [](i64 num, i64 den) { return pi * double(num) / double(den); };
@@ -225,35 +227,26 @@ void interp_lagrange_(const i32* m, const i32* data_num, const double* t_data, c
     }
 }
 
-void cc_abscissas_(const i32* n, double* x) { abscissas(Rule::cc, "CC_ABSCISSA", *n, x, nullptr); }
-void f1_abscissas_(const i32* n, double* x) { abscissas(Rule::f1, "F1_ABSCISSAS", *n, x, nullptr); }
-void f2_abscissas_(const i32* n, double* x) { abscissas(Rule::f2, "F2_ABSCISSAS", *n, x, nullptr); }
-void ncc_abscissas_(const i32* n, double* x) {
-    abscissas(Rule::ncc, "NCC_ABSCISSAS", *n, x, nullptr);
-}
-void nco_abscissas_(const i32* n, double* x) {
-    abscissas(Rule::nco, "NCO_ABSCISSAS", *n, x, nullptr);
-}
+void cc_abscissas_(const i32* n, double* x) { abscissas(Rule::cc, "CC_ABSCISSA", *n, x); }
+void f1_abscissas_(const i32* n, double* x) { abscissas(Rule::f1, "F1_ABSCISSAS", *n, x); }
+void f2_abscissas_(const i32* n, double* x) { abscissas(Rule::f2, "F2_ABSCISSAS", *n, x); }
+void ncc_abscissas_(const i32* n, double* x) { abscissas(Rule::ncc, "NCC_ABSCISSAS", *n, x); }
+void nco_abscissas_(const i32* n, double* x) { abscissas(Rule::nco, "NCO_ABSCISSAS", *n, x); }
 
 void cc_abscissas_ab_(const double* a, const double* b, const i32* n, double* x) {
-    const double ab[2] = {*a, *b};
-    abscissas(Rule::cc, "CC_ABSCISSAS_AB", *n, x, ab);
+    abscissas(Rule::cc, "CC_ABSCISSAS_AB", *n, x, a, b);
 }
 void f1_abscissas_ab_(const double* a, const double* b, const i32* n, double* x) {
-    const double ab[2] = {*a, *b};
-    abscissas(Rule::f1, "F1_ABSCISSAS_AB", *n, x, ab);
+    abscissas(Rule::f1, "F1_ABSCISSAS_AB", *n, x, a, b);
 }
 void f2_abscissas_ab_(const double* a, const double* b, const i32* n, double* x) {
-    const double ab[2] = {*a, *b};
-    abscissas(Rule::f2, "F2_ABSCISSAS_AB", *n, x, ab);
+    abscissas(Rule::f2, "F2_ABSCISSAS_AB", *n, x, a, b);
 }
 void ncc_abscissas_ab_(const double* a, const double* b, const i32* n, double* x) {
-    const double ab[2] = {*a, *b};
-    abscissas(Rule::ncc, "NCC_ABSCISSAS_AB", *n, x, ab);
+    abscissas(Rule::ncc, "NCC_ABSCISSAS_AB", *n, x, a, b);
 }
 void nco_abscissas_ab_(const double* a, const double* b, const i32* n, double* x) {
-    const double ab[2] = {*a, *b};
-    abscissas(Rule::nco, "NCO_ABSCISSAS_AB", *n, x, ab);
+    abscissas(Rule::nco, "NCO_ABSCISSAS_AB", *n, x, a, b);
 }
 
 void parameterize_arc_length_(const i32* m, const i32* data_num, const double* p_data,
