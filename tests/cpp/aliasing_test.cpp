@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <functional>
+#include <initializer_list>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -98,6 +99,17 @@ Call spline_slopes(const i32& n, i32 ic1, i32 ic2) {
         i32 ierr;
         dpchsp_(ic, vc, &n, p[0], p[1], p[2], &one, wk, &nwk, &ierr);
     };
+}
+
+// Breakpoints, values and slopes of a piecewise cubic, six points beyond both of its ends and
+// out of order, and the outputs `outs` of its evaluation.
+Arrays evaluation(std::initializer_list<std::vector<double>> outs) {
+    Arrays a = {{0.0, 0.5, 1.5, 2.0, 2.5, 4.0},
+                values(6, 1),
+                values(6, 2),
+                {3.0, -1.0, 1.7, 4.5, 0.2, 9.0}};
+    a.insert(a.end(), outs);
+    return a;
 }
 
 std::vector<Case> cases() {
@@ -288,13 +300,8 @@ std::vector<Case> cases() {
          {{0.0, 0.5, 1.5, 2.0}, values(4, 1), zeros(4)},
          {{2, 0}, {2, 1}},
          spline_slopes(four, 4, 3)},
-        {"dpchfe",  // points beyond both ends and out of order: the count is part of the result
-         {{0.0, 0.5, 1.5, 2.0, 2.5, 4.0},
-          values(6, 1),
-          values(6, 2),
-          {3.0, -1.0, 1.7, 4.5, 0.2, 9.0},
-          zeros(6),
-          zeros(1)},
+        {"dpchfe",  // the count is part of the result
+         evaluation({zeros(6), zeros(1)}),
          {{4, 3}, {4, 0}, {4, 1}, {4, 2}},
          [](P p) {
              i32 skip = 0, ierr = 0;
@@ -402,12 +409,7 @@ std::vector<Case> cases() {
              dpchic_(ic, vc, &sw, &five, p[0], p[1], p[2], &one, wk, &nwk, &ierr);
          }},
         {"dpchfd",
-         {{0.0, 0.5, 1.5, 2.0, 2.5, 4.0},
-          values(6, 1),
-          values(6, 2),
-          {3.0, -1.0, 1.7, 4.5, 0.2, 9.0},
-          zeros(6),
-          zeros(6)},
+         evaluation({zeros(6), zeros(6)}),
          {{4, 3}, {5, 3}, {4, 1}, {5, 2}, {5, 0}},
          [](P p) {
              i32 skip = 0, ierr = 0;
