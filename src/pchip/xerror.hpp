@@ -1,6 +1,7 @@
-// Error package of the piecewise cubic Hermite routines: the saved-parameter table, the message
-// record, the line printer and the reporter, with the integer machine constants they use. All
-// output goes to standard output (unit 6). The state is process-wide and unlocked.
+// Error package of the piecewise cubic Hermite routines: the saved-parameter table with its
+// control flag, the message record, the line printer and the reporter, with the integer, single
+// and double machine constants the package uses. All output goes to standard output (unit 6).
+// The state is process-wide and unlocked.
 //
 // The C entries follow the calling convention of the package's exported names (lower case with
 // a trailing underscore): every argument by address, and the length of each text argument
