@@ -11,11 +11,10 @@
 #include "core/utility_shape.hpp"
 #include "core/work.hpp"
 #include "materials/lamina_stiffness.hpp"
+#include "materials/laminate_stack.hpp"
 
 namespace vorlen::laminate {
-namespace {
-
-constexpr double deg2rad = 0.017453292519943295;
+namespace detail {
 
 double stack_thickness(const double *t, i64 n) {
     double h = 0.0;
@@ -23,43 +22,44 @@ double stack_thickness(const double *t, i64 n) {
     return h;
 }
 
-// Calls f(k, zb, zt) for plies k = 1..n bottom to top, z measured from a plane r above the
-// mid-plane. The partial sums run in ply order, so every coordinate is bit for bit the one
-// GetPlyZCoord gives for the same ply.
-template <class F>
-void for_each_ply(const double *t, i64 n, double r, F &&f) {
-    const double offset = -stack_thickness(t, n) / 2.0 - r;
-    double below = 0.0;
-    for (i64 k = 1; k <= n; ++k) {
-        const double zb = offset + below;
-        below += t[k - 1];
-        f(k, zb, offset + below);
-    }
-}
-
-// Plane-stress stiffness (11, 22, 12) of a ply rotated to its angle in degrees.
 void ply_stiffness(double *q, const double *props, const double *dangle) {
     const i32 three = 3, stiffness = 1;
     lamina::GetNyeOffAxisSC(q, dangle, props, &three, &stiffness);
 }
 
-// x(3,3) = (1/m) sum over the plies of Qbar_k (zt^m - zb^m): A for m = 1, B for 2, D for 3.
-void stack_stiffness(double *x, int m, const double *plyelastic, const double *plyorientation,
-                     const double *plythickness, i64 n) {
-    for (int i = 0; i < 9; ++i) x[i] = 0.0;
+void stack_matrices(double *a, double *b, double *d, const double *plyelastic,
+                    const double *plyorientation, const double *plythickness, i64 n) {
+    double *x[3] = {a, b, d};
+    for (double *m : x)
+        if (m)
+            for (int i = 0; i < 9; ++i) m[i] = 0.0;
     for_each_ply(plythickness, n, 0.0, [&](i64 k, double zb, double zt) {
         double q[9];
         ply_stiffness(q, plyelastic + 9 * (k - 1), plyorientation + (k - 1));
-        const double dz = m == 1   ? zt - zb
-                          : m == 2 ? zt * zt - zb * zb
-                                   : zt * zt * zt - zb * zb * zb;
-        for (int i = 0; i < 9; ++i) x[i] += q[i] * dz;
+        const double dz[3] = {zt - zb, zt * zt - zb * zb, zt * zt * zt - zb * zb * zb};
+        for (int m = 0; m < 3; ++m)
+            if (x[m])
+                for (int i = 0; i < 9; ++i) x[m][i] += q[i] * dz[m];
     });
-    if (m > 1)
-        for (int i = 0; i < 9; ++i) x[i] *= 1.0 / m;
+    for (int m = 1; m < 3; ++m)
+        if (x[m])
+            for (int i = 0; i < 9; ++i) x[m][i] *= 1.0 / (m + 1);
 }
 
-// z(3,3) = x(3,3) y(3,3)
+void stack_stiffness(double *x, int m, const double *plyelastic, const double *plyorientation,
+                     const double *plythickness, i64 n) {
+    stack_matrices(m == 1 ? x : nullptr, m == 2 ? x : nullptr, m == 3 ? x : nullptr, plyelastic,
+                   plyorientation, plythickness, n);
+}
+
+i32 section_plies(const i32 *column, const i32 *nplies, i32 marker) {
+    if (*nplies <= 0) return 0;
+    // 0 is never a position, so it marks a column without the marker: all slots are plies.
+    const i32 notfound = 0;
+    const i32 pos = utility::iFindLocation(&marker, column, nplies, &notfound);
+    return pos == 0 ? *nplies : pos - 1;
+}
+
 void mul3(const double *x, const double *y, double *z) {
     const Mat<const double> a(x, 3, 3), b(y, 3, 3);
     Mat<double> c(z, 3, 3);
@@ -73,7 +73,9 @@ void inverse3(const double *x, double *xinv) {
     math::MatrixInverse(x, xinv, &three);
 }
 
-} // namespace
+} // namespace detail
+
+using namespace detail;
 
 extern "C" {
 
@@ -116,10 +118,7 @@ void GetSectionZCoord(double *plyzcoord, const i32 *sectionlist, const double *p
     const Mat<const i32> sl(sectionlist, n, ns);
     const Mat<const double> t(plythickness, n, ns);
     for (i64 s = 1; s <= ns; ++s) {
-        // 0 is never a position, so it marks a column without the marker: all slots are plies.
-        const i32 notfound = 0;
-        const i32 pos = n > 0 ? utility::iFindLocation(&marker, &sl(1, s), nplies, &notfound) : 0;
-        const i32 np = pos == 0 ? static_cast<i32>(n) : pos - 1;
+        const i32 np = section_plies(&sl(1, s), nplies, marker);
         if (np == 0) continue; // also every column that holds only the marker
         const i32 bottom = 0, middle = 1, top = 2;
         // Point numbers in 64 bits: 2 np + 1 exceeds the 32-bit range from 2^30 plies on.
