@@ -6,19 +6,12 @@
 #include "core/errorhandling.hpp"
 #include "core/math_linalg.hpp"
 #include "core/math_products.hpp"
+#include "core/work.hpp"
 
 namespace vorlen::laminate {
 namespace {
 
 const i32 six = 6;
-
-// Zeroes the result; true (with code -3 and the message) when there is no layer to average.
-bool no_layers(double* c, const i32* nvols, const char* message) {
-    std::fill_n(c, 36, 0.0);
-    if (*nvols >= 1) return false;
-    errorhandling::report(-3, message);
-    return true;
-}
 
 // sum(6,6) += v m(6,6), m scaled as MatrixAmplify scales it.
 void add_scaled(double* sum, const double* m, double v) {
@@ -32,13 +25,31 @@ void add_scaled(double* sum, const double* m, double v) {
 constexpr int inplane[10][2] = {{1, 1}, {1, 2}, {1, 3}, {1, 6}, {2, 2},
                                 {2, 3}, {2, 6}, {3, 3}, {3, 6}, {6, 6}};
 
-// The layers of the Chou and Sun forms with S = sum of v_k/C_k(3,3).
+// The layers of a stack: n >= 1 stiffnesses c(6, 6, n), volume ratios v(n) and
+// S = sum of v_k/C_k(3,3).
 struct Layers {
     i64 n;
     View<const double, 3> c;
     const double* v;
     double s = 0.0;
 };
+
+// Calls body(layers, out) with out(6,6) zeroed; with no layer records the message (code -3)
+// and leaves out zero. out may be the stiffness of a single layer.
+template <class Body>
+void average(double* out, const double* volratios, const double* rotatedstiffnessmatrices,
+             const i32* nvols, const char* message, Body body) {
+    const i64 n = std::max<i32>(*nvols, 0);
+    const Unaliased<double, 36> c(rotatedstiffnessmatrices, 36 * n, out, 36);
+    std::fill_n(out, 36, 0.0);
+    if (n < 1) {
+        errorhandling::report(-3, message);
+        return;
+    }
+    Layers l{n, View<const double, 3>(c.data(), 6, 6, n), volratios};
+    for (i64 k = 1; k <= n; ++k) l.s += l.v[k - 1] / l.c(3, 3, k);
+    body(l, out);
+}
 
 // The transverse shear entries F(4,4), F(4,5), F(5,5): with the layer determinants D_k = det(k),
 // a_ij = sum of v_k C_k(i,j)/D_k, each a_ij divided by dbar(a44, a55, a45, a54).
@@ -90,13 +101,61 @@ void solve3(const double* k, double* b, int m) {
 template <class Fill>
 void layered(double* out, const double* volratios, const double* rotatedstiffnessmatrices,
              const i32* nvols, const char* message, Fill fill) {
-    if (no_layers(out, nvols, message)) return;
-    Layers l{*nvols, View<const double, 3>(rotatedstiffnessmatrices, 6, 6, *nvols), volratios};
-    for (i64 k = 1; k <= l.n; ++k) l.s += l.v[k - 1] / l.c(3, 3, k);
-    double fbuf[36] = {};
-    Mat<double> f(fbuf, 6, 6);
-    fill(l, f);
-    symmetric_from_upper(f, out);
+    average(out, volratios, rotatedstiffnessmatrices, nvols, message,
+            [&](const Layers& l, double* result) {
+                double fbuf[36] = {};
+                Mat<double> f(fbuf, 6, 6);
+                fill(l, f);
+                symmetric_from_upper(f, result);
+            });
+}
+
+// The Henry form over the layers, into out(6,6).
+void henry(const Layers& l, double* out) {
+    const i64 n = l.n;
+    const View<const double, 3>& c = l.c;
+    static constexpr int o[3] = {3, 4, 5}, p[3] = {1, 2, 6};  // out-of-plane, in-plane
+    // Volume sums of K^-1, -K^-1 C(o,p), C(p,p) - C(p,o) K^-1 C(o,p) and C(p,o) K^-1.
+    double hs[9] = {}, he[9] = {}, ge[9] = {}, gs[9] = {};
+    for (i64 k = 1; k <= n; ++k) {
+        const double vk = l.v[k - 1];
+        double kk[9], x[18];  // x = [I, -C(o,p)] on entry, [K^-1, -K^-1 C(o,p)] on exit
+        for (int j = 0; j < 3; ++j)
+            for (int i = 0; i < 3; ++i) {
+                kk[i + 3 * j] = c(o[i], o[j], k);
+                x[i + 3 * j] = i == j ? 1.0 : 0.0;
+                x[9 + i + 3 * j] = -c(o[i], p[j], k);
+            }
+        solve3(kk, x, 6);
+        for (int j = 0; j < 3; ++j)
+            for (int i = 0; i < 3; ++i) {
+                double cpom = 0.0, cpok = 0.0;
+                for (int m = 0; m < 3; ++m) {
+                    cpom += c(p[i], o[m], k) * x[9 + m + 3 * j];
+                    cpok += c(p[i], o[m], k) * x[m + 3 * j];
+                }
+                hs[i + 3 * j] += vk * x[i + 3 * j];
+                he[i + 3 * j] += vk * x[9 + i + 3 * j];
+                ge[i + 3 * j] += vk * (c(p[i], p[j], k) + cpom);
+                gs[i + 3 * j] += vk * cpok;
+            }
+    }
+    double y[18];  // [I, -He] on entry, [Cbar(o,o), Cbar(o,p)] on exit
+    for (int i = 0; i < 9; ++i) y[i] = i % 4 == 0 ? 1.0 : 0.0, y[9 + i] = -he[i];
+    solve3(hs, y, 6);
+    Mat<double> r(out, 6, 6);
+    for (int j = 0; j < 3; ++j)
+        for (int i = 0; i < 3; ++i) {
+            double pp = ge[i + 3 * j], po = 0.0;
+            for (int m = 0; m < 3; ++m) {
+                pp += gs[i + 3 * m] * y[9 + m + 3 * j];
+                po += gs[i + 3 * m] * y[m + 3 * j];
+            }
+            r(o[i], o[j]) = y[i + 3 * j];
+            r(o[i], p[j]) = y[9 + i + 3 * j];
+            r(p[i], p[j]) = pp;
+            r(p[i], o[j]) = po;
+        }
 }
 
 }  // namespace
@@ -105,21 +164,26 @@ extern "C" {
 
 void GetVoigtEffectiveStiffness(double* cvoigt, const double* volratios,
                                 const double* rotatedstiffnessmatrices, const i32* nvols) {
-    if (no_layers(cvoigt, nvols, "Error: No layers given to GetVoigtEffectiveStiffness.")) return;
-    for (i64 k = 0; k < *nvols; ++k)
-        add_scaled(cvoigt, rotatedstiffnessmatrices + 36 * k, volratios[k]);
+    average(cvoigt, volratios, rotatedstiffnessmatrices, nvols,
+            "Error: No layers given to GetVoigtEffectiveStiffness.",
+            [](const Layers& l, double* out) {
+                for (i64 k = 1; k <= l.n; ++k) add_scaled(out, &l.c(1, 1, k), l.v[k - 1]);
+            });
 }
 
 void GetReussEffectiveStiffness(double* creuss, const double* volratios,
                                 const double* rotatedstiffnessmatrices, const i32* nvols) {
-    if (no_layers(creuss, nvols, "Error: No layers given to GetReussEffectiveStiffness.")) return;
-    double sum[36] = {};
-    for (i64 k = 0; k < *nvols; ++k) {
-        double inv[36];
-        math::MatrixInverse(rotatedstiffnessmatrices + 36 * k, inv, &six);
-        add_scaled(sum, inv, volratios[k]);
-    }
-    math::MatrixInverse(sum, creuss, &six);
+    average(creuss, volratios, rotatedstiffnessmatrices, nvols,
+            "Error: No layers given to GetReussEffectiveStiffness.",
+            [](const Layers& l, double* out) {
+                double sum[36] = {};
+                for (i64 k = 1; k <= l.n; ++k) {
+                    double inv[36];
+                    math::MatrixInverse(&l.c(1, 1, k), inv, &six);
+                    add_scaled(sum, inv, l.v[k - 1]);
+                }
+                math::MatrixInverse(sum, out, &six);
+            });
 }
 
 void GetChouEffectiveStiffness(double* chou, const double* volratios,
@@ -192,51 +256,8 @@ void GetSunEffectiveStiffness(double* csun, const double* volratios,
 
 void GetHenryEffectiveStiffness(double* chenry, const double* volratios,
                                 const double* rotatedstiffnessmatrices, const i32* nvols) {
-    if (no_layers(chenry, nvols, "Error: No layers given to GetHenryEffectiveStiffness.")) return;
-    const i64 n = *nvols;
-    const View<const double, 3> c(rotatedstiffnessmatrices, 6, 6, n);
-    static constexpr int o[3] = {3, 4, 5}, p[3] = {1, 2, 6};  // out-of-plane, in-plane
-    // Volume sums of K^-1, -K^-1 C(o,p), C(p,p) - C(p,o) K^-1 C(o,p) and C(p,o) K^-1.
-    double hs[9] = {}, he[9] = {}, ge[9] = {}, gs[9] = {};
-    for (i64 k = 1; k <= n; ++k) {
-        const double vk = volratios[k - 1];
-        double kk[9], x[18];  // x = [I, -C(o,p)] on entry, [K^-1, -K^-1 C(o,p)] on exit
-        for (int j = 0; j < 3; ++j)
-            for (int i = 0; i < 3; ++i) {
-                kk[i + 3 * j] = c(o[i], o[j], k);
-                x[i + 3 * j] = i == j ? 1.0 : 0.0;
-                x[9 + i + 3 * j] = -c(o[i], p[j], k);
-            }
-        solve3(kk, x, 6);
-        for (int j = 0; j < 3; ++j)
-            for (int i = 0; i < 3; ++i) {
-                double cpom = 0.0, cpok = 0.0;
-                for (int l = 0; l < 3; ++l) {
-                    cpom += c(p[i], o[l], k) * x[9 + l + 3 * j];
-                    cpok += c(p[i], o[l], k) * x[l + 3 * j];
-                }
-                hs[i + 3 * j] += vk * x[i + 3 * j];
-                he[i + 3 * j] += vk * x[9 + i + 3 * j];
-                ge[i + 3 * j] += vk * (c(p[i], p[j], k) + cpom);
-                gs[i + 3 * j] += vk * cpok;
-            }
-    }
-    double y[18];  // [I, -He] on entry, [Cbar(o,o), Cbar(o,p)] on exit
-    for (int i = 0; i < 9; ++i) y[i] = i % 4 == 0 ? 1.0 : 0.0, y[9 + i] = -he[i];
-    solve3(hs, y, 6);
-    Mat<double> r(chenry, 6, 6);
-    for (int j = 0; j < 3; ++j)
-        for (int i = 0; i < 3; ++i) {
-            double pp = ge[i + 3 * j], po = 0.0;
-            for (int l = 0; l < 3; ++l) {
-                pp += gs[i + 3 * l] * y[9 + l + 3 * j];
-                po += gs[i + 3 * l] * y[l + 3 * j];
-            }
-            r(o[i], o[j]) = y[i + 3 * j];
-            r(o[i], p[j]) = y[9 + i + 3 * j];
-            r(p[i], p[j]) = pp;
-            r(p[i], o[j]) = po;
-        }
+    average(chenry, volratios, rotatedstiffnessmatrices, nvols,
+            "Error: No layers given to GetHenryEffectiveStiffness.", henry);
 }
 
 }  // extern "C"

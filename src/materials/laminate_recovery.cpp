@@ -6,6 +6,7 @@
 #include "core/errorhandling.hpp"
 #include "core/math_geometry.hpp"
 #include "core/math_tabulated.hpp"
+#include "core/work.hpp"
 #include "materials/laminate_stack.hpp"
 
 namespace vorlen::laminate {
@@ -28,6 +29,35 @@ Primitive s33_slope(i64 i, const double* rdx, const double* rdy, const Vec<const
     }
     math::GetParabolaCoefficients(ind, oud);
     return {oud[0], oud[1], oud[2]};
+}
+
+// s33(2*nplies+1) integrated ply by ply upwards from 0 at the bottom (top absent) or downwards
+// from *top at the top of the stack.
+void normal_stress(double* s33, const double* rdx, const double* rdy, const double* zcoord,
+                   const double* smallfmatrix, const i32* nplies, const double* top) {
+    const i64 n = *nplies;
+    if (n < 0) return;
+    const Unaliased<double, 129> zin(zcoord, 2 * n + 1, s33, 2 * n + 1);
+    const Vec<const double> z(zin.data(), 2 * n + 1);
+    const Mat<const double> f(smallfmatrix, 2 * n + 1, 4);
+    Vec<double> s(s33, 2 * n + 1);
+    if (!top) {
+        s(1) = 0.0;
+        for (i64 i = 1; i <= n; ++i) {
+            const Primitive pr = s33_slope(i, rdx, rdy, z, f);
+            const double pb = pr(z(2 * i - 1));
+            s(2 * i) = s(2 * i - 1) + (pr(z(2 * i)) - pb);
+            s(2 * i + 1) = s(2 * i - 1) + (pr(z(2 * i + 1)) - pb);
+        }
+        return;
+    }
+    s(2 * n + 1) = *top;
+    for (i64 i = n; i >= 1; --i) {
+        const Primitive pr = s33_slope(i, rdx, rdy, z, f);
+        const double pt = pr(z(2 * i + 1));
+        s(2 * i - 1) = s(2 * i + 1) - (pt - pr(z(2 * i - 1)));
+        s(2 * i) = s(2 * i + 1) - (pt - pr(z(2 * i)));
+    }
 }
 
 }  // namespace
@@ -58,40 +88,19 @@ void GetExt2DShearStress(double* xytss, const double* r, const double* plyorient
 void GetNormalStressFromBottom(double* s33, const double* rdx, const double* rdy,
                                const double* zcoord, const double* smallfmatrix,
                                const i32* nplies) {
-    const i64 n = *nplies;
-    if (n < 0) return;
-    const Vec<const double> z(zcoord, 2 * n + 1);
-    const Mat<const double> f(smallfmatrix, 2 * n + 1, 4);
-    Vec<double> s(s33, 2 * n + 1);
-    s(1) = 0.0;
-    for (i64 i = 1; i <= n; ++i) {
-        const Primitive pr = s33_slope(i, rdx, rdy, z, f);
-        const double pb = pr(z(2 * i - 1));
-        s(2 * i) = s(2 * i - 1) + (pr(z(2 * i)) - pb);
-        s(2 * i + 1) = s(2 * i - 1) + (pr(z(2 * i + 1)) - pb);
-    }
+    normal_stress(s33, rdx, rdy, zcoord, smallfmatrix, nplies, nullptr);
 }
 
 void GetNormalStressFromTop(double* s33, const double* rdx, const double* rdy, const double* s33bc,
                             const double* zcoord, const double* smallfmatrix, const i32* nplies) {
-    const i64 n = *nplies;
-    if (n < 0) return;
-    const Vec<const double> z(zcoord, 2 * n + 1);
-    const Mat<const double> f(smallfmatrix, 2 * n + 1, 4);
-    Vec<double> s(s33, 2 * n + 1);
-    s(2 * n + 1) = *s33bc;
-    for (i64 i = n; i >= 1; --i) {
-        const Primitive pr = s33_slope(i, rdx, rdy, z, f);
-        const double pt = pr(z(2 * i + 1));
-        s(2 * i - 1) = s(2 * i + 1) - (pt - pr(z(2 * i - 1)));
-        s(2 * i) = s(2 * i + 1) - (pt - pr(z(2 * i)));
-    }
+    normal_stress(s33, rdx, rdy, zcoord, smallfmatrix, nplies, s33bc);
 }
 
 void GetIntegralOfMembraneNormalStress(double* sint, const double* sbt, const double* plyzcoord,
                                        const i32* /*plysectionpoint*/, const double* ki,
                                        const double* kj, const i32* nzcrd, const i32* nplies) {
     const i64 nz = std::max<i32>(*nzcrd, 0), n = std::max<i32>(*nplies, 0);
+    const Unaliased<double, 129> zin(plyzcoord, nz, sint, nz);
     Vec<double> s(sint, nz);
     std::fill(s.begin(), s.end(), 0.0);
     if (n > 0 && 2 * n + 1 > nz) {
@@ -99,7 +108,7 @@ void GetIntegralOfMembraneNormalStress(double* sint, const double* sbt, const do
             -3, "Error: Too few section points in GetIntegralOfMembraneNormalStress.");
         return;
     }
-    const Vec<const double> z(plyzcoord, nz), sig(sbt, 2 * n);
+    const Vec<const double> z(zin.data(), nz), sig(sbt, 2 * n);
     const double ci = *ki, cj = *kj;
     for (i64 i = 1; i <= n; ++i) {
         const i64 b = 2 * i - 1;
@@ -119,6 +128,7 @@ void GetIntegralOfMembraneNormalStress(double* sint, const double* sbt, const do
 void GetPlyBottomTopStress(double* sbt, const double* sestress, const i32* plysectionpoint,
                            const i32* nzcrd, const i32* nplies) {
     const i64 n = std::max<i32>(*nplies, 0), nz = *nzcrd;
+    const Unaliased<double, 6 * 129> stress(sestress, 6 * std::max<i64>(nz, 0), sbt, 6 * 2 * n);
     Mat<double> out(sbt, 6, 2 * n);
     std::fill(out.begin(), out.end(), 0.0);
     const bool empty_ply =
@@ -127,7 +137,7 @@ void GetPlyBottomTopStress(double* sbt, const double* sestress, const i32* plyse
         errorhandling::report(-3, "Error: Degenerate ply stack in GetPlyBottomTopStress.");
         return;
     }
-    const Mat<const double> s(sestress, 6, nz);
+    const Mat<const double> s(stress.data(), 6, nz);
     const auto take = [&](i64 col, i64 point) {
         for (int r = 1; r <= 6; ++r) out(r, col) = s(r, point);
     };

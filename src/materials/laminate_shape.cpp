@@ -166,7 +166,7 @@ void GetSectionFMatrix(double* plysmallf, const i32* sectionlist, const double* 
     const i64 n = std::max<i32>(*nplies, 0), ns = std::max<i32>(*nsec, 0);
     const i32 marker = defint ? *defint : 2147483647;
     View<double, 3> out(plysmallf, 2 * n + 1, 4, ns);
-    std::fill(out.begin(), out.end(), 0.0);
+    std::fill_n(plysmallf, utility::detail::entries({2 * n + 1, 4, ns}), 0.0);
     const Mat<const i32> sl(sectionlist, n, ns);
     const Mat<const double> po(plyorientation, n, ns), pt(plythickness, n, ns);
     const Mat<const double> z(plyzcoord, 2 * n + 1, ns);
@@ -239,9 +239,9 @@ void GetPartialCDwithCurvature(double* xij, const double* pij, const double* ply
                                const i32* ndim, const i32* nzcrd, const i32* nplies,
                                const i32* nprops, const i32* cdflag) {
     const i64 nd = std::max<i32>(*ndim, 0), nz = std::max<i32>(*nzcrd, 0);
-    const i64 n = std::max<i32>(*nplies, 0);
-    View<double, 3> x(xij, 3, nd, nz);
-    std::fill(x.begin(), x.end(), 0.0);
+    const i64 n = std::max<i32>(*nplies, 0), size = utility::detail::entries({3, nd, nz});
+    const Unaliased<double, 3 * 3 * 33> pcopy(pij, size, xij, size);
+    std::fill_n(xij, size, 0.0);
     const bool thermal = nd == 1;
     bool fit = true;  // ply k covers the points (k-1) c + 1 .. k c + 1
     for (i64 k = 1; k <= n; ++k) {
@@ -253,7 +253,8 @@ void GetPartialCDwithCurvature(double* xij, const double* pij, const double* ply
             -3, "Error: Bad ndim, nprops or section points in GetPartialCDwithCurvature.");
         return;
     }
-    const View<const double, 3> pin(pij, 3, nd, nz);
+    View<double, 3> x(xij, 3, nd, nz);
+    const View<const double, 3> pin(pcopy.data(), 3, nd, nz);
     const Mat<const double> props(plyprops, *nprops, n);
     const double ci = *ki, cj = *kj;
     const bool zweighted = *cdflag == 1;
@@ -301,7 +302,7 @@ void GetArbitrarySectionFG(double* fg, const i32* sectionlist, const double* ply
     const i32 marker = defint ? *defint : 2147483647;
     const double k1 = xycurv ? xycurv[0] : 0.0, k2 = xycurv ? xycurv[1] : 0.0;
     View<double, 3> out(fg, 2 * n + 1, 4, ns);
-    std::fill(out.begin(), out.end(), 0.0);
+    std::fill_n(fg, utility::detail::entries({2 * n + 1, 4, ns}), 0.0);
     const Mat<const i32> sl(sectionlist, n, ns);
     const Mat<const double> po(plyorientation, n, ns), pt(plythickness, n, ns);
     const Mat<const double> z(plyzcoord, 2 * n + 1, ns);

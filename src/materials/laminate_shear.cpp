@@ -71,6 +71,7 @@ void GetHMatrixImprovedShear(double* hext2d, const double* plyelastic, const dou
 void GetShearCorrectFactors(double* sk, const double* hlam, const double* plyelastic,
                             const double* plyorientation, const double* plythickness,
                             const i32* nplies) {
+    const double h11 = hlam[0], h22 = hlam[3];  // sk may be stored over hlam
     sk[0] = sk[1] = 1.0;
     const i64 n = *nplies;
     double am[9], bm[9], dm[9];
@@ -109,8 +110,8 @@ void GetShearCorrectFactors(double* sk, const double* hlam, const double* plyela
             s[d] += c[d] * 0.25 * (1.0 / (det[d] * det[d])) * g2int;
         }
     });
-    sk[0] = 1.0 / (hlam[0] * s[0]);
-    sk[1] = 1.0 / (hlam[3] * s[1]);
+    sk[0] = 1.0 / (h11 * s[0]);
+    sk[1] = 1.0 / (h22 * s[1]);
 }
 
 void GetHMatrixShearCorrect(double* hshear, const double* plyelastic, const double* plyorientation,

@@ -21,6 +21,10 @@
 #include "materials/lamina_notation.hpp"
 #include "materials/lamina_stiffness.hpp"
 #include "materials/laminate.hpp"
+#include "materials/laminate_effective.hpp"
+#include "materials/laminate_recovery.hpp"
+#include "materials/laminate_shape.hpp"
+#include "materials/laminate_shear.hpp"
 #include "materials/micromechanic.hpp"
 #include "pchip/pchip.hpp"
 
@@ -111,6 +115,14 @@ Arrays evaluation(std::initializer_list<std::vector<double>> outs) {
     a.insert(a.end(), outs);
     return a;
 }
+
+// A layer stiffness average (GetVoigtEffectiveStiffness, ...) of one layer c = p[2] into p[0].
+Call effective(void (*f)(double*, const double*, const double*, const i32*)) {
+    return [f](const std::vector<double*>& p) { f(p[0], p[1], p[2], &one); };
+}
+
+// Nye property vector of a carbon/epoxy ply.
+std::vector<double> ply() { return {140e3, 10e3, 10e3, .3, .3, .45, 5e3, 4.8e3, 3.4e3}; }
 
 std::vector<Case> cases() {
     using P = const std::vector<double*>&;
@@ -443,6 +455,75 @@ std::vector<Case> cases() {
          {values(6, 1), zeros(6)},
          {{1, 0}},
          [](P p) { r8mat_expand_linear2_(&three, &two, p[0], &three, &two, p[1]); }},
+        {"GetPartialFG",
+         {zeros(18), values(18, 1), values(18, 2), values(9, 3), values(9, 4)},
+         {{0, 1}, {0, 2}},
+         [](P p) { laminate::GetPartialFG(p[0], p[1], p[2], p[3], p[4], &two, &one); }},
+        {"getpartialabwithcurvature",
+         {zeros(9), values(9, 1), values(9, 2), values(9, 3)},
+         {{0, 1}, {0, 2}, {0, 3}},
+         [](P p) {
+             const double ki = 0.3, kj = -0.2;
+             laminate::laminate_getpartialabwithcurvature(p[0], p[1], p[2], p[3], &ki, &kj, &three,
+                                                          &one);
+         }},
+        {"GetPartialCDwithCurvature",
+         {zeros(27), values(27, 1), ply(), {20.0}, {-0.5, 0.0, 0.5}},
+         {{0, 1}},
+         [](P p) {
+             const i32 counts[1] = {2};
+             const double ki = 0.3, kj = -0.2;
+             laminate::GetPartialCDwithCurvature(p[0], p[1], p[2], p[3], p[4], counts, &ki, &kj,
+                                                 &three, &three, &one, &nine, &one);
+         }},
+        {"GetShearCorrectFactors",
+         {zeros(2), {3000.0, 100.0, 100.0, 4000.0}, ply(), {20.0}, {0.5}},
+         {{0, 1}},
+         [](P p) { laminate::GetShearCorrectFactors(p[0], p[1], p[2], p[3], p[4], &one); }},
+        {"GetNormalStressFromBottom",
+         {zeros(3), values(2, 1), values(2, 2), {-0.5, 0.1, 0.5}, values(12, 3)},
+         {{0, 3}},
+         [](P p) { laminate::GetNormalStressFromBottom(p[0], p[1], p[2], p[3], p[4], &one); }},
+        {"GetNormalStressFromTop",
+         {zeros(3), values(2, 1), values(2, 2), {2.5}, {-0.5, 0.1, 0.5}, values(12, 3)},
+         {{0, 4}},
+         [](P p) { laminate::GetNormalStressFromTop(p[0], p[1], p[2], p[3], p[4], p[5], &one); }},
+        {"GetIntegralOfMembraneNormalStress",
+         {zeros(5), values(4, 1), {-0.5, -0.3, 0.0, 0.2, 0.5}},
+         {{0, 2}},
+         [](P p) {
+             const i32 counts[2] = {3, 3};
+             const double ki = 0.4, kj = -0.3;
+             laminate::GetIntegralOfMembraneNormalStress(p[0], p[1], p[2], counts, &ki, &kj, &five,
+                                                         &two);
+         }},
+        {"GetPlyBottomTopStress",
+         {zeros(24), values(24, 1)},
+         {{0, 1}},
+         [](P p) {
+             const i32 counts[2] = {2, 2};
+             laminate::GetPlyBottomTopStress(p[0], p[1], counts, &four, &two);
+         }},
+        {"GetVoigtEffectiveStiffness",
+         {zeros(36), {1.0}, regular(6, 1)},
+         {{0, 2}},
+         effective(laminate::GetVoigtEffectiveStiffness)},
+        {"GetReussEffectiveStiffness",
+         {zeros(36), {1.0}, regular(6, 1)},
+         {{0, 2}},
+         effective(laminate::GetReussEffectiveStiffness)},
+        {"GetChouEffectiveStiffness",
+         {zeros(36), {1.0}, regular(6, 1)},
+         {{0, 2}},
+         effective(laminate::GetChouEffectiveStiffness)},
+        {"GetSunEffectiveStiffness",
+         {zeros(36), {1.0}, regular(6, 1)},
+         {{0, 2}},
+         effective(laminate::GetSunEffectiveStiffness)},
+        {"GetHenryEffectiveStiffness",
+         {zeros(36), {1.0}, regular(6, 1)},
+         {{0, 2}},
+         effective(laminate::GetHenryEffectiveStiffness)},
     };
     std::vector<Case> out;
     for (const Routine& r : routines)
