@@ -284,6 +284,15 @@ class Record {
         return at;
     }
     void put(const char* s, std::size_t n) { std::memcpy(field(n), s, n); }
+    // nX: n blanks, over none of the characters already written.
+    void blanks(std::size_t n) {
+        const std::size_t end = pos + n;
+        if (end > len_) {
+            if (pos < len_) pos = len_;
+            fill(' ', end - pos);
+        }
+        pos = end;
+    }
     void fill(char c, std::size_t n) { std::memset(field(n), c, n); }
     void emit(const Sink& sink) {
         sink.put(sink.ctx, p_, len_);
@@ -541,7 +550,7 @@ void run(Program& p, std::span<const Item> list, Sink sink) {
             literal(r, t);
             break;
         case Op::skip:
-            r.pos += t.w;
+            r.blanks(t.w);
             break;
         case Op::back:
             r.pos = r.pos > static_cast<std::size_t>(t.w) ? r.pos - t.w : 0;

@@ -3,9 +3,10 @@
 // counts, groups and format reversion), and free-format records.
 //
 // Rules, as formatted output has always applied them:
-// - Positions. Every record starts at column 1; X, TR, TL and T move the position without
-//   writing; a character written beyond the end of the record fills the columns skipped with
-//   blanks. A record ends with its last character written, so a trailing nX adds nothing.
+// - Positions. Every record starts at column 1. nX (and TRn) writes n blanks, leaving the
+//   characters already written in the columns it passes; TL and T move the position without
+//   writing, and a character written beyond the end of the record fills the columns skipped
+//   with blanks.
 // - Items. A data descriptor takes the next item; the non-data descriptors after the last item
 //   are still processed up to the next data descriptor (or a colon), where output stops.
 //   Items left at the end of the format end the record, and the format goes on from the group

@@ -64,8 +64,10 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     Positions, Descriptor,
     ::testing::Values(Case{"('A',3X,'B')", {}, "A   B\n"},
-                      Case{"('A',3X)", {}, "A\n"},  // nothing follows: the record ends with the A
-                      Case{"(T5,'X')", {}, "    X\n"}, Case{"('ABCDEF',T3,'x')", {}, "ABxDEF\n"},
+                      Case{"('A',3X)", {}, "A   \n"},  // blanks at the end of the record too
+                      Case{"('ABCDEF',T2,2X,'x')", {}, "ABCxEF\n"},  // passing over written text
+                      Case{"('AB',T5,2X)", {}, "AB    \n"}, Case{"(T5,'X')", {}, "    X\n"},
+                      Case{"('ABCDEF',T3,'x')", {}, "ABxDEF\n"},
                       Case{"('ABCDEF',TL2,'x',TR1,'y')", {}, "ABCDxFy\n"},
                       Case{"(1H0,' GURT',T10,'LAENGSKRAFT (K)',T38,'DEHNUNG')",
                            {},

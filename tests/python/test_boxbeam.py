@@ -445,6 +445,9 @@ def test_report_lines_of_the_square_cell(box):
     report, dump = run_report(box, 1, 0)
     lines = report_lines(report)
     assert lines[3:6] == [" GURTPARAMETER", " =============", ""]
+    # the column heads end with the blanks of their last nX
+    assert lines[6] == " NR" + "".join(" " * 9 + h for h in ("YI ", "ZI ", "BI ", "MYI")) + " " * 9
+    assert " NR     IG1     IG2     IG3     IG4     " in lines
     assert "  1       1.000       1.000   0.100E+01   0.500E+00" in lines
     assert ("  4       4       1       0       4       1.000      -1.000       1.000       1.000"
             "   0.100E+01   0.100E+01   0.100E+00") in lines
