@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/errorhandling.hpp"
 #include "core/work.hpp"
 
 namespace vorlen::boxutils {
@@ -12,6 +13,7 @@ void TVERT(double* a_, const i32* n_, const i32* kl, const double* eps_, const d
            double* x, i32* ifail) {
     const i64 n = *n_, m = n + 1;
     if (n < 0 || *kl < m) {
+        errorhandling::report(-3, "TVERT: fewer than 0 unknowns or leading dimension below n + 1");
         *ifail = -1;
         return;
     }
@@ -67,6 +69,11 @@ void TVERT(double* a_, const i32* n_, const i32* kl, const double* eps_, const d
 }
 
 double QVSKPX(const double* a, const double* b, const i32* n, const i32* la, const i32* lb) {
+    // a negative stride would step before the first element
+    if (*n > 1 && (*la < 0 || *lb < 0)) {
+        errorhandling::report(-3, "QVSKPX: negative stride");
+        return 0.0;
+    }
     double s = 0.0;
     for (i64 i = 0; i < *n; ++i) s += a[i * *la] * b[i * *lb];
     return s;

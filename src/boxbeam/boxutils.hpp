@@ -22,12 +22,13 @@ extern "C" {
 //   ifail (out)       0 solved; i (1 .. n - 1) when the pivot of elimination step i is too
 //                     small; n or n + 1 (the position of the row used) when the last pivot is
 //                     too small while the reduced right-hand side is not; -1 for n < 0 or
-//                     kl < n + 1 (nothing read or written)
+//                     kl < n + 1 (nothing read or written; code -3 in the first-error register)
 void TVERT(double* a, const i32* n, const i32* kl, const double* eps, const double* b, i32* ip,
            double* x, i32* ifail);
 
 // Strided scalar product: the sum over i = 1 .. n of a(1 + (i - 1) la) b(1 + (i - 1) lb);
-// 0 for n <= 0.
+// 0 for n <= 0, and 0 with code -3 in the first-error register for a negative stride with
+// n > 1 (it would read before the vectors).
 //   a, b (in)      vectors
 //   n (in)         number of products
 //   la, lb (in)    strides of a and b

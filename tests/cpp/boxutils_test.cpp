@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "core/errorhandling.hpp"
+
 namespace {
 
 using vorlen::i32;
@@ -85,14 +87,20 @@ TEST(TVERT, FailuresLeaveTheSolutionUnwritten) {
 }
 
 TEST(TVERT, RefusesBadExtents) {
+    using vorlen::errorhandling::errstat;
     double a[4] = {1, 1, 1, 1}, b[3] = {1, 1, 1}, x[2] = {-99, -99};
     i32 ip[3], ifail = 5;
     const double eps = 1e-30;
     const i32 n = 2, short_kl = 2, negative = -1, kl = 3;
+    errstat = 0;
     TVERT(a, &n, &short_kl, &eps, b, ip, x, &ifail);
     EXPECT_EQ(ifail, -1);
+    EXPECT_EQ(errstat, -3);
+    errstat = 0;
     TVERT(a, &negative, &kl, &eps, b, ip, x, &ifail);
     EXPECT_EQ(ifail, -1);
+    EXPECT_EQ(errstat, -3);
+    errstat = 0;
     const i32 zero = 0;
     TVERT(a, &zero, &kl, &eps, b, ip, x, &ifail);  // nothing to solve
     EXPECT_EQ(ifail, 0);
@@ -106,6 +114,21 @@ TEST(QVSKPX, StridedProduct) {
     EXPECT_EQ(QVSKPX(a, b, &zero, &three, &one), 0.0);
     const i32 minus = -2;
     EXPECT_EQ(QVSKPX(a, b, &minus, &three, &one), 0.0);
+}
+
+TEST(QVSKPX, NegativeStrideIsRefused) {
+    using vorlen::errorhandling::errstat;
+    const double a[3] = {1, 2, 3}, b[3] = {1, 10, 100};
+    const i32 three = 3, one = 1, back = -1;
+    errstat = 0;
+    EXPECT_EQ(QVSKPX(a, b, &three, &back, &one), 0.0);  // would read a[0], a[-1], a[-2]
+    EXPECT_EQ(errstat, -3);
+    errstat = 0;
+    EXPECT_EQ(QVSKPX(a, b + 2, &three, &one, &back), 0.0);
+    EXPECT_EQ(errstat, -3);
+    errstat = 0;
+    EXPECT_EQ(QVSKPX(a, b, &one, &back, &back), 1.0);  // one product reads only the first
+    EXPECT_EQ(errstat, 0);
 }
 
 }  // namespace
