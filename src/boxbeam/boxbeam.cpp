@@ -278,7 +278,6 @@ class Analysis {
     void torsion();
     bool solve(i64 rows, i64 n, i64 constant, double* x);
     void copy_system(i64 rows, i64 cols, i64 unknowns);
-    void clear_after_failure(bool keep_shear_centre) const;
 };
 
 Analysis::Analysis()
@@ -553,17 +552,6 @@ bool Analysis::solve(i64 rows, i64 n, i64 constant, double* x) {
     return true;
 }
 
-// The results a failed solve was to give, and those after it, are set to 0.
-void Analysis::clear_after_failure(bool keep_shear_centre) const {
-    if (!keep_shear_centre) quer::ymst = quer::zmst = quer::ymstac = quer::zmstac = 0.0;
-    quer::iyys = quer::izys = quer::izzs = quer::dt = 0.0;
-    for (i64 k = 1; k <= std::min(kwp1, kraft::t0.extent(1)); ++k) kraft::t0(k) = 0.0;
-    for (i64 k = 1; k <= kw; ++k) {
-        kraft::tl2(k) = kraft::tl(k) = 0.0;
-        for (int j = 1; j <= 3; ++j) epigam::gam(k, j) = 0.0;
-    }
-}
-
 // Boom, cell and torque rows; the shear centre from unit shear forces along z* and y*.
 bool Analysis::shear_centre() {
     // scale(s) = 1 / the largest magnitude of row r in the wall columns (1 when it is 0)
@@ -630,10 +618,7 @@ bool Analysis::shear_centre() {
         for (i64 i = 1; i <= az; ++i)
             c(ig + i, kwp1) = scale(i) * (cell_sum(ibeta, i, ddq) - cell_sum(iala, i, ddq));
         copy_system(igaz, kwp1, kw);
-        if (!solve(igaz, kw, kwp1, kraft::t0.data)) {
-            clear_after_failure(false);
-            return false;
-        }
+        if (!solve(igaz, kw, kwp1, kraft::t0.data)) return false;
         double sum = 0.0;
         for (i64 k = 1; k <= kw; ++k) {
             const double bk = wand::bk(k), t = kraft::t0(k);
@@ -677,10 +662,7 @@ void Analysis::torsion() {
     copy_system(igaz1, kwp2, kwp1);
     if (!closed) out.rep(fmt::open_profile);
     const i64 n = closed ? kwp1 : kw;
-    if (!solve(closed ? igaz1 : igaz, n, kwp2, kraft::t0.data)) {
-        clear_after_failure(true);
-        return;
-    }
+    if (!solve(closed ? igaz1 : igaz, n, kwp2, kraft::t0.data)) return;
 
     out.rep(fmt::shear_head);
     for (i64 k = 1; k <= kw; ++k) {

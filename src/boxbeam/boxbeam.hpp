@@ -29,9 +29,11 @@ extern "C" {
 //   register, nothing computed or written.
 // - A cell whose boom pair is joined by no wall: the report line naming it (druck), then the
 //   process ends with status 1.
-// - A linear system that cannot be solved: the report line with the failing step (druck); the
-//   results the system was to give, and those after it, are 0 (the torsional stiffness alone
-//   after a failed unit-torque system).
+// - A linear system that cannot be solved: the report line with the failing step (druck), and
+//   the call returns with the report unit left open. The solver writes no solution, so t0 keeps
+//   what it held; results not yet computed keep their earlier values (after a failed second
+//   shear-centre pass, ymst is new). A failed unit-torque system alone gives dt = 0, closes the
+//   report and leaves the results of the load case in place.
 // - Zero divisors (no stiffness, no mass, zero-length walls) give infinite or NaN results.
 void GetEquivalentXSection();
 
