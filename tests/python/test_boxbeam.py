@@ -338,6 +338,23 @@ def test_open_section_ignores_the_torque(box):
     assert not any("SPEZIFISCHE VERDREHUNG" in s for s in lines)
 
 
+def test_strain_guards_of_booms_and_walls_without_stiffness(box):
+    # boom 2 without axial stiffness, wall 1 with |bk| below 1e-9, wall 3 without shear
+    # stiffness: their strains are 0 while the others follow the strain law and the flows
+    booms = [(1.0, 1.0, 1.0, 0.0), (0.0, 1.0, 0.0, 0.0), (0.0, -1.0, 1.0, 0.0),
+             (1.0, -1.0, 1.0, 0.0)]
+    walls = [(1, 2, 5e-10, 0.4, 0.0), (2, 3, 1.0, 0.4, 0.0), (3, 4, 1.0, 0.0, 0.0)]
+    section(booms, walls, [], (0.0, 0.0, 1.0, 0.0, 1.0, 0.0))
+    bb.box_getxsection()
+    epigu, epi = array("epigam_epigu"), array("epigam_epi", rank=2)
+    gam, t0, tl = array("epigam_gam", rank=2), array("kraft_t0"), array("kraft_tl")
+    assert epigu[1] == 0.0 and epigu[0] != 0.0
+    assert (epi[0] == 0.0).all() and array("kraft_nx0")[0] != 0.0
+    assert epi[1, 0] == pytest.approx(array("kraft_nx0")[1] / 1.0)
+    assert (gam[2] == 0.0).all() and tl[2] != 0.0
+    assert gam[1, 0] == pytest.approx(t0[1] / 0.4)
+
+
 # ------------------------------------------------------------------ principal axes
 
 def principal_check(load=(0.0, 0.0, 0.0, 0.0, 1.0, 0.5)):
