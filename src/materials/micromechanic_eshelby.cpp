@@ -222,10 +222,10 @@ void GetFiberBundleComplianceMatrix(double* sfb, const double* sf, const double*
     const M6 cf = inverse(M6::of(sf)), ci = inverse(si);
     const M6 e = eshelby(1, 1.0, engineering(si)[8], nullptr);
     const i32 mori_tanaka = 3;
-    M6 a, cfb;
+    M6 a;
     GetStrainConcentrationTensor(a.data(), e.data(), cf.data(), ci.data(), &r, &mori_tanaka);
-    GetAverageSCFromDualEquation(cfb.data(), a.data(), cf.data(), ci.data(), &r);
-    inverse(cfb).store(sfb);
+    // The share weights the average as it is: only the concentration tensor clamps it.
+    inverse(ci + (r * (cf - ci)) * a).store(sfb);
 }
 
 void GetPorousResinComplianceMatrix(double* spm, const double* sm, const double* vv,

@@ -154,7 +154,8 @@ void Krimmer(double* km, const double* laminaprops, const double* fiberprops,
 void LTH(double* lh, const double* fiberprops, const double* matrixprops, const double* vf,
          const i32* mdim, const i32* fmflag, const i32* tcflag) {
     const i32 nm = *mdim;
-    if (nm < 2) {  // no Poisson ratio after the modulus
+    // Krimmer's constants take the first two matrix values; otherwise num is the last one.
+    if (nm < 1 || (nm < 2 && *tcflag == 1)) {
         std::fill_n(lh, 5, 0.0);
         errorhandling::report(-3, "Fewer than two matrix constants in LTH.");
         return;

@@ -55,7 +55,8 @@ void Krimmer(double* km, const double* laminaprops, const double* fiberprops,
              const double* matrixprops, const double* vf);
 
 // Semi-empirical ply constants of a square or hexagonal fibre packing.
-//   lh(5) (out)              E1, E2, G12, G23, nu12; zeros with code -3 when mdim is below 2
+//   lh(5) (out)              E1, E2, G12, G23, nu12; zeros with code -3 when mdim is below 1,
+//                            or below 2 with tcflag 1
 //   fiberprops(5) (in)       Ef1, Ef2, Gf12, Gf23, nuf12
 //   matrixprops(mdim) (in)   mdim 5: the matrix's own Em1, Em2, Gm12, Gm23, num12; otherwise Em
 //                            first and num last

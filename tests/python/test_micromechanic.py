@@ -199,10 +199,35 @@ def test_lth_packing_limits_and_matrix_data():
     np.testing.assert_array_equal(m.lth(FIB, MAT, 0.6, 1, 1), m.lth(FIB, km, 0.6, 1, 0))
 
 
+@pytest.mark.parametrize("fmflag,vf,phi,a,c", [
+    (0, 0.5, 0.5, 2 * math.sqrt(0.5 / math.pi), 2.0),
+    (0, 0.8, 0.75, 2 * math.sqrt(0.75 / math.pi), 2.0),
+    (1, 0.5, 0.5, math.sqrt(2 * math.sqrt(3) * 0.5 / math.pi), math.sqrt(3)),
+    (1, 0.95, 0.9, math.sqrt(2 * math.sqrt(3) * 0.9 / math.pi), math.sqrt(3)),
+])
+def test_lth_by_hand(fmflag, vf, phi, a, c):
+    expected = [phi * FIB[0] + (1 - phi) * EM]
+    for mm, f in ((EM, FIB[1]), (GM, FIB[2]), (GM, FIB[3])):
+        r = mm / f
+        d = 1 - r
+        w = math.atan(a * d / math.sqrt(1 - (1 - r * r) * a * a)) + math.pi / 2
+        expected.append(2 * mm / c * (c / 2 - a - math.pi / (2 * d)
+                                      + w / (d * math.sqrt(1 - d * d * a * a))))
+    expected.append(phi * FIB[4] + (1 - phi) * NUM)
+    np.testing.assert_allclose(m.lth(FIB, MAT, vf, fmflag, 0), expected, rtol=1e-13)
+
+
 def test_lth_without_a_poisson_ratio_is_refused(clean_register):
     np.testing.assert_array_equal(m.lth(FIB, [EM], 0.5, 1, 1), np.zeros(5))
     assert errstat() == -3
     assert m.lth(FIB, np.zeros(0), 0.5, 1, 1).tolist() == [0.0] * 5
+    assert m.lth(FIB, np.zeros(0), 0.5, 1, 0).tolist() == [0.0] * 5
+
+
+def test_lth_takes_the_last_matrix_value_as_poisson_ratio(clean_register):
+    # without Krimmer's constants a single value is both the modulus and the last value
+    np.testing.assert_array_equal(m.lth(FIB, [EM], 0.5, 1, 0), m.lth(FIB, [EM, EM], 0.5, 1, 0))
+    assert errstat() == 0
 
 
 # ---------------------------------------------------------------- Eshelby tensors
@@ -216,19 +241,23 @@ def test_sphere():
     np.testing.assert_allclose(et, expected, rtol=1e-15, atol=1e-17)
 
 
+def cylinder_closed_form(nu):
+    """Mura: S2222 = (5 - 4 nu)/(8 (1 - nu)), S2233 = (4 nu - 1)/(8 (1 - nu)),
+    S2211 = nu/(2 (1 - nu)), S2323 = (3 - 4 nu)/(8 (1 - nu)), S1212 = 1/4."""
+    d = 8 * (1 - nu)
+    et = np.zeros((6, 6))
+    et[1, 1] = et[2, 2] = (5 - 4 * nu) / d
+    et[1, 2] = et[2, 1] = (4 * nu - 1) / d
+    et[1, 0] = et[2, 0] = nu / (2 * (1 - nu))
+    et[3, 3] = 2 * (3 - 4 * nu) / d
+    et[4, 4] = et[5, 5] = 0.5
+    return et
+
+
 @pytest.mark.parametrize("nu", [0.0, 0.2, 0.3, 0.45])
 def test_circular_cylinder_closed_forms(nu):
-    # Mura: S2222 = (5 - 4 nu)/(8 (1 - nu)), S2233 = (4 nu - 1)/(8 (1 - nu)),
-    # S2211 = nu/(2 (1 - nu)), S2323 = (3 - 4 nu)/(8 (1 - nu)), S1212 = 1/4
-    et = m.geteshelbytensor(1, 1.0, nu)
-    d = 8 * (1 - nu)
-    expected = np.zeros((6, 6))
-    expected[1, 1] = expected[2, 2] = (5 - 4 * nu) / d
-    expected[1, 2] = expected[2, 1] = (4 * nu - 1) / d
-    expected[1, 0] = expected[2, 0] = nu / (2 * (1 - nu))
-    expected[3, 3] = 2 * (3 - 4 * nu) / d
-    expected[4, 4] = expected[5, 5] = 0.5
-    np.testing.assert_allclose(et, expected, rtol=1e-14, atol=1e-16)
+    expected = cylinder_closed_form(nu)
+    np.testing.assert_allclose(m.geteshelbytensor(1, 1.0, nu), expected, rtol=1e-14, atol=1e-16)
     # the same cylinder in an isotropic host given by its stiffness
     c = stiffness(iso_props(3e3, nu))
     np.testing.assert_allclose(m.geteshelbytensor(11, 1.0, 0.49, c), expected, rtol=1e-13,
@@ -327,6 +356,31 @@ def test_mori_tanaka_of_the_whole_volume_is_the_identity(atype):
         np.testing.assert_allclose(a, np.eye(6), atol=1e-12)
 
 
+def concentration_by_formula(et, cinc, cm, phi, atype):
+    inv, i = np.linalg.inv, np.eye(6)
+    dil = inv(i + et @ inv(cm) @ (cinc - cm))
+    if atype == 0:
+        return dil
+    if atype in (1, 3):
+        return dil @ inv((1 - phi) * i + phi * dil)
+    b = i + et @ inv(cinc) @ (cm - cinc)
+    if atype == 2:
+        return b @ inv((1 - phi) * i + phi * b)
+    if atype == 4:
+        return inv(i + (1 - phi) * et @ inv(cm) @ (cinc - cm))
+    f = (phi + phi**2) / 2  # Lielens: the dilute tensors of both phases as hosts interpolated
+    ah = inv((1 - f) * (i + et @ inv(cm) @ (cinc - cm)) + f * inv(b))
+    return ah @ inv((1 - phi) * i + phi * ah)
+
+
+@pytest.mark.parametrize("atype", [0, 1, 2, 3, 4, 5])
+def test_concentration_tensors_by_formula(atype):
+    et = cylinder_closed_form(NUM)
+    np.testing.assert_allclose(m.getstrainconcentrationtensor(et, CF, CM, 0.4, atype),
+                               concentration_by_formula(et, CF, CM, 0.4, atype), rtol=1e-12,
+                               atol=1e-14)
+
+
 @pytest.mark.parametrize("atype", [6, -1])
 def test_unknown_scheme_is_refused(clean_register, atype):
     a = m.getstrainconcentrationtensor(E_CYL, CF, CM, 0.4, atype)
@@ -374,6 +428,21 @@ def test_compliance_and_engineering_constants_round_trip():
     eng = m.getengconstsfromcompliancematrix(m.getvoigtcompliancematrix(FIB))
     np.testing.assert_allclose(eng, [e1, e2, e2, g23, g12, g12, e2 / (2 * g23) - 1, nu12, nu12],
                                rtol=1e-14)
+
+
+@pytest.mark.parametrize("vf,vinter", [
+    (0.5, 0.1), (0.2, 0.6),
+    (1.2, -0.1), (-0.2, 0.5),  # shares of the bundle above 1 and below 0 weight it as they are
+])
+def test_fibre_bundle_by_mori_tanaka(vf, vinter):
+    sf, si = m.getvoigtcompliancematrix(FIB), m.getvoigtcompliancematrix(iso_props(1e3, 0.4))
+    cf, ci = np.linalg.inv(sf), np.linalg.inv(si)
+    r = 1 - vinter / (vf + vinter)
+    phi = min(max(r, 0.0), 1.0)  # the concentration tensor clamps its fraction
+    dil = np.linalg.inv(np.eye(6) + cylinder_closed_form(0.4) @ np.linalg.inv(ci) @ (cf - ci))
+    a = dil @ np.linalg.inv((1 - phi) * np.eye(6) + phi * dil)
+    np.testing.assert_allclose(m.getfiberbundlecompliancematrix(sf, si, vf, vinter),
+                               np.linalg.inv(ci + r * (cf - ci) @ a), rtol=1e-11, atol=1e-20)
 
 
 def test_fibre_bundle_of_a_fibre_coated_with_itself():
@@ -548,6 +617,48 @@ def test_ud_strength_from_a_bridging_matrix_by_hand():
         expected.append(min((sfu - t * (fe - f)) / f, (smu - t * (me - g)) / g))
     ud = m.getudstrengthfrombridgingmatrix(b, [ef1, ef2, gf12, sfu], [0, 0, emt, smy, smu], phi)
     np.testing.assert_allclose(ud, expected, rtol=1e-14)
+
+
+def engineering(s):
+    e = 1 / np.diag(s)
+    return np.concatenate([e, [-s[1, 2] * e[1], -s[0, 2] * e[0], -s[0, 1] * e[0]]])
+
+
+def test_mura_by_formula():
+    phi, et = 0.55, cylinder_closed_form(NUM)
+    c = CM @ np.linalg.inv(CM + (phi - 1) * (CM - CF) @ et) @ (
+        CM - (CM - CF) @ ((1 - phi) * et + phi * np.eye(6)))
+    np.testing.assert_allclose(m.mura(FIB, MAT, phi), engineering(np.linalg.inv(c)), rtol=1e-12)
+
+
+def test_cumulative_by_its_steps():
+    phi, ryz, strength = 0.55, 1.5, [3500.0, 1000.0, 60.0, 90.0]
+    inv, i, phim = np.linalg.inv, np.eye(6), 1 - phi
+    sf, sm = inv(CF), inv(CM)
+    # dilute tensors of the circular and of the elliptic cylinder as bridging matrices
+    b1 = CF @ concentration_by_formula(cylinder_closed_form(NUM), CF, CM, phi, 0) @ sm
+    b2 = CF @ concentration_by_formula(m.geteshelbytensor(1, ryz, NUM), CF, CM, phi, 0) @ sm
+    mt, lh = m.moritanaka(FIB, MAT, phi), m.lth(FIB, MAT, phi, 0, 1)
+    nmt, nlth = m.foye([mt[0], mt[8]], MAT), m.foye([lh[0], lh[4]], MAT)
+    j0 = inv(b1)
+    j = j0.copy()
+    ll, n = j0[0, 0] * mt[0] / lh[0], j0[1, 1] * mt[1] / lh[1]
+    q = j0[1, 2] * (nmt * phim + FIB[4] * phi) / (nlth * phim + FIB[4] * phi)
+    da, db = sf[0, 0] - sm[0, 0], sf[0, 1] - sm[0, 1]
+    r = (((phim * n + phi) * db * (ll - n) - (phi + phim * ll) * db * q + phim * db * q * q)
+         / ((phim * n + phi) * da - phim * da * q))
+    j[0, 0], j[1, 1], j[2, 2] = ll, n, n
+    j[3, 3] = j0[3, 3] * mt[1] / lh[1]
+    j[4, 4] = j[5, 5] = j0[4, 4] * mt[5] / lh[2]
+    j[1, 2] = j[2, 1] = q
+    j[0, 1] = j[0, 2] = r
+    j[1, 0] = j[2, 0] = mt[0] / mt[1] * j0[0, 1] * j0[1, 0] / (lh[0] / lh[1] * r)
+    jp = inv(b2) @ j @ b1
+    s = (phi * sf + phim * sm @ jp) @ inv(phi * i + phim * jp)
+    ud = m.getudstrengthfrombridgingmatrix(j, FIB[:3] + strength[:1], [EM, 0.0] + strength[1:],
+                                           phi)
+    got = m.cumulative(FIB, MAT, phi, strengthprops=strength, yzratio=ryz, rvetype=0)
+    np.testing.assert_allclose(got, np.concatenate([engineering(s), ud]), rtol=1e-10)
 
 
 def test_cumulative_model():
