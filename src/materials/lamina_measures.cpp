@@ -25,7 +25,9 @@ struct Components {
     double t11 = 0.0, t22 = 0.0, t33 = 0.0, t12 = 0.0, t13 = 0.0, t23 = 0.0;
 };
 
-bool supported(i32 n) { return n == 3 || n == 4 || n == 6; }
+// 3 and 4 are the reduced layouts; a longer vector holds the six Voigt entries first. Counts 1,
+// 2 and 5 hold too few entries for the Voigt layout.
+bool supported(i32 n) { return n == 3 || n == 4 || n >= 6; }
 
 // Components of the vector x(n), shear entries times sf; all 0 (nothing read) for a count
 // without a layout.
@@ -35,7 +37,7 @@ Components components(const double* x, i32 n, double sf = 1.0) {
         t.t11 = x[0], t.t22 = x[1], t.t12 = sf * x[2];
     } else if (n == 4) {
         t.t11 = x[0], t.t22 = x[1], t.t33 = x[2], t.t12 = sf * x[3];
-    } else if (n == 6) {
+    } else if (n >= 6) {
         t.t11 = x[0], t.t22 = x[1], t.t33 = x[2];
         t.t23 = sf * x[3], t.t13 = sf * x[4], t.t12 = sf * x[5];
     }

@@ -4,8 +4,9 @@
 // gradient, and the lookup of a tabulated hardening curve.
 //
 // A stress or strain vector of n components is read by its count: 3 (11, 22, 12), 4 (11, 22,
-// 33, 12) or 6 in Voigt order (11, 22, 33, 23, 13, 12). Any other count records code -3 and
-// gives the routine's zero result. Everything here runs per integration point: no allocation.
+// 33, 12), otherwise its first six entries in Voigt order (11, 22, 33, 23, 13, 12). A count of
+// 1, 2, 5 or below 1, too short for six entries, records code -3 and gives the routine's zero
+// result. Everything here runs per integration point: no allocation.
 #pragma once
 #include "core/view.hpp"
 
@@ -16,7 +17,7 @@ extern "C" {
 //   t11, t22, t33, t12, t13, t23  out  components, the shear ones times shearfactor; all 0 for
 //                                      an unsupported count
 //   tvoigt(nvoigt)                in   the vector
-//   nvoigt                        in   3, 4 or 6
+//   nvoigt                        in   3, 4, or 6 and more
 //   shearfactor                   in, optional  factor of the shear entries, 1 when absent
 //                                               (0.5 turns engineering into tensor shears)
 void GetTensorComponents(double* t11, double* t22, double* t33, double* t12, double* t13,
@@ -32,7 +33,7 @@ double GetHydrostaticPressure(const double* stress, const i32* nstress);
 // Mean stress tensor.
 //   cm(3,3)          out  p I with p the hydrostatic pressure (zero for an unsupported count)
 //   stress(nstress)  in   stress vector
-//   nstress          in   3, 4 or 6
+//   nstress          in   3, 4, or 6 and more
 void GetMeanStress(double* cm, const double* stress, const i32* nstress);
 
 // Deviatoric stress tensor.
@@ -44,7 +45,7 @@ void GetDeviatoricStress(double* cd, const double* svoigt);
 //   ps(3)           out  eigenvalues of the stress tensor, ps(1) >= ps(2) >= ps(3); zero for an
 //                        unsupported count
 //   svoigt(nvoigt)  in   stress vector
-//   nvoigt          in   3, 4 or 6
+//   nvoigt          in   3, 4, or 6 and more
 void GetPrincipals(double* ps, const double* svoigt, const i32* nvoigt);
 
 // Von Mises equivalent stress of stress(nstress); 0 for an unsupported count.
@@ -69,7 +70,7 @@ void GetStassiStress(const double* stress, const double* xt, const double* xc, d
 //                         first three otherwise), s_i/vm for the shear entries; zero for an
 //                         unsupported count. A zero von Mises stress gives inf or NaN entries.
 //   stress(nstress)  in   stress vector; may be flow itself
-//   nstress          in   3, 4 or 6
+//   nstress          in   3, 4, or 6 and more
 void GetMisesFlow(double* flow, const double* stress, const i32* nstress);
 
 // Finite-strain measures of a deformation gradient F; each output may be dfgrd itself.
