@@ -150,16 +150,14 @@ void PowerIteration(double* eigenval, double* eigenvec, const double* a, const i
         delta = VectorNorm(t, n);
         utility::fVectorCopy(y2, y1, n);
     }
-    if (mx < 1) {
-        report(-3, "Iteration limit below 1 in PowerIteration");
+    if (mx < 1) {  // no iterate: the start vector, normalised, stands for it
         const double nu = VectorNorm(y1, n);
         if (nu > 0.0) {
             const double s = 1.0 / nu;
             VectorAmplify(y1, &s, n);
         }
-    } else if (delta > eps) {
-        report(-2, "No convergence in von Mises eigenvalue computation");
     }
+    if (delta > eps) report(-2, "No convergence in von Mises eigenvalue computation");
     double lambda = 0.0;
     MatrixVectorProduct(a, y1, t, n, n);
     DotProduct(y1, t, &lambda, n);

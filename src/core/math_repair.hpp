@@ -15,12 +15,12 @@ extern "C" {
 //   eigenvec(n) (out)            the last normalised iterate (zero for a zero matrix)
 //   a(n,n) (in)                  matrix
 //   n (in)                       order, at least 1 (else code -3, eigenval 0)
-//   maxiter (in, optional)       iteration limit, 2000 when absent; below 1 records code -3
-//                                and gives the normalised start vector and its quotient
+//   maxiter (in, optional)       iteration limit, 2000 when absent; below 1 no iteration is
+//                                done and the normalised start vector and its quotient are given
 //   startvec(n) (in, optional)   start vector, all ones when absent
 //   abstol (in, optional)        tolerance of the change, 1e-10 when absent
-// The limit reached with the change above abstol records code -2 "No convergence in von Mises
-// eigenvalue computation" and gives the last iterate.
+// The limit reached (or no iteration allowed) with the change above abstol records code -2 "No
+// convergence in von Mises eigenvalue computation" and gives the last iterate.
 void PowerIteration(double* eigenval, double* eigenvec, const double* a, const i32* n,
                     const i32* maxiter, const double* startvec, const double* abstol);
 

@@ -101,12 +101,16 @@ def test_power_iteration_at_its_limit_is_reported():
 
 
 @pytest.mark.parametrize("maxiter", [0, -5])
-def test_power_iteration_without_iterations_is_reported(maxiter):
+def test_power_iteration_without_iterations_has_not_converged(maxiter):
     a = np.array([[2.0, -3.0], [-3.0, 5.0]])
     eigenval, eigenvec = m.poweriteration(a, maxiter=maxiter, startvec=[3.0, 4.0])
     np.testing.assert_allclose(eigenvec, [0.6, 0.8], rtol=1e-15)
     assert eigenval == pytest.approx(np.array([0.6, 0.8]) @ a @ [0.6, 0.8], rel=1e-15)
-    assert errstat() == -3
+    assert (errstat(), errtext()) == (-2, "No convergence in von Mises eigenvalue computation")
+    # the change starts at 1: a tolerance above it has nothing to report
+    _vorlen.errorhandling.rsxerr(1)
+    m.poweriteration(a, maxiter=maxiter, abstol=1.5)
+    assert errstat() == 0
 
 
 def test_power_iteration_of_an_empty_matrix_is_reported():
