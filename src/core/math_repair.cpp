@@ -37,6 +37,12 @@ bool cholesky_succeeds(const double* a, double* c, const i32* n) {
     return std::any_of(c, c + i64(*n) * *n, [](double v) { return v != kCholeskyMarker; });
 }
 
+double largest_diagonal(const double* a, i32 n) {
+    double m = 0.0;
+    for (i64 i = 0; i < n; ++i) m = std::max(m, std::abs(a[i * (n + 1)]));
+    return m;
+}
+
 void add_to_diagonal(double* a, i32 n, double s) {
     for (i64 i = 0; i < n; ++i) a[i * (n + 1)] += s;
 }
@@ -273,7 +279,11 @@ void GetNearestSPD(double* pd, const double* a, const i32* n) {
             return;
         }
         MatrixEigenvalues(p, d, n);
-        add_to_diagonal(p, nn, kEps - double(k) * k * d[0]);
+        // A smallest eigenvalue at the rounding level of P (0 or above, yet the factorisation
+        // fails) would make the shift shrink P or vanish beside its diagonal: the shift is at
+        // least k² times the rounding level of the largest diagonal entry.
+        const double k2 = double(k) * k;
+        add_to_diagonal(p, nn, std::max(kEps - k2 * d[0], k2 * kEps * largest_diagonal(p, nn)));
     }
     utility::IniMatrixwithZeros(pd, n, n);
     report(-2, "No positive definite matrix found in GetNearestSPD");

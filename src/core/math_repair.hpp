@@ -51,7 +51,8 @@ void GetProjectedSPD(double* ppd, const double* a, const i32* n);
 
 // Nearest symmetric positive definite matrix: P = sym((B + H)/2), B = sym(a), H = Vᵀ·Σ·V from
 // the singular value decomposition B = U·Σ·V; while P is not positive definite, its diagonal is
-// raised by 2.220446049250313e-16 - k²·λmin at the k-th try.
+// raised by 2.220446049250313e-16 - k²·λmin at the k-th try, or by k²·2.220446049250313e-16
+// times its largest diagonal entry when that is more (λmin at the rounding level of P).
 //   pd(n,n) (out)  result; may be a itself
 //   a(n,n) (in)    matrix
 //   n (in)         order, at least 1 (else code -3, nothing written)

@@ -200,6 +200,24 @@ def test_nearest_spd_of_an_indefinite_matrix_is_positive_definite(a):
     assert errstat() == 0
 
 
+# Indefinite 2 by 2 matrices: the positive part (B + |B|)/2 is singular, and rounding leaves its
+# smallest eigenvalue at 0 or just above it while the Cholesky factorisation still fails.
+SINGULAR_POSITIVE_PARTS = [(-1.0, 6.0, 4.0), (-4.0, 8.0, 0.0), (-7.0, 9.0, 7.0), (-2.0, 6.0, 6.0),
+                           (-1.0, 6.0, -2.0), (-5.0, 9.0, 1.0)]
+
+
+@pytest.mark.parametrize("a11,a12,a22", SINGULAR_POSITIVE_PARTS)
+def test_nearest_spd_of_a_singular_positive_part(a11, a12, a22):
+    b = np.array([[a11, a12], [a12, a22]])
+    w, v = np.linalg.eigh(b)
+    positive_part = (v * np.maximum(w, 0)) @ v.T
+    pd = m.getnearestspd(b)
+    np.linalg.cholesky(pd)
+    np.testing.assert_allclose(pd, positive_part, rtol=0, atol=1e-12 * np.abs(b).max())
+    assert m.getnearestpdnorm(b) == pytest.approx(np.linalg.norm(b - positive_part), rel=1e-12)
+    assert errstat() == 0
+
+
 def test_nearest_pd_norm_of_the_identity_is_zero():
     assert m.getnearestpdnorm(np.eye(4)) == 0.0
 
