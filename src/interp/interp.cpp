@@ -110,6 +110,16 @@ struct Cell {
     }
 };
 
+// The table and the abscissas as the interpolation reads them while it writes p_interp: the
+// caller's arrays, or private copies of those that share storage with it.
+struct Shared {
+    Shared(const double* t_data, const double* p_data, i64 m, i64 n, const double* t_interp,
+           const Mat<double>& r)
+        : t(t_data, n, r.p, r.size()), p(p_data, m * std::max<i64>(n, 0), r.p, r.size()),
+          t_interp(t_interp, r.extent(2), r.p, r.size()) {}
+    Unaliased<double, 16> t, p, t_interp;
+};
+
 }  // namespace
 
 extern "C" {
@@ -124,13 +134,14 @@ void interp_linear(const i32* m, const i32* data_num, const double* t_data, cons
         fatal::stop(1);
     }
     const i64 mm = *m < 0 ? 0 : *m;
-    const Mat<const double> p(p_data, mm, n);
     const Mat<double> r(p_interp, mm, *interp_num);
+    const Shared table(t_data, p_data, mm, n, t_interp, r);
+    const Mat<const double> p(table.p.data(), mm, n);
     for (i64 k = 1; k <= r.extent(2); ++k) {
-        const double t = t_interp[k - 1];
+        const double t = table.t_interp.data()[k - 1];
         i32 left, right;
-        r8vec_bracket(data_num, t_data, &t, &left, &right);
-        const double tl = t_data[left - 1], tr = t_data[right - 1];
+        r8vec_bracket(data_num, table.t.data(), &t, &left, &right);
+        const double tl = table.t.data()[left - 1], tr = table.t.data()[right - 1];
         for (i64 i = 1; i <= mm; ++i)
             r(i, k) = (p(i, right) * (t - tl) + p(i, left) * (tr - t)) / (tr - tl);
     }
@@ -139,10 +150,11 @@ void interp_linear(const i32* m, const i32* data_num, const double* t_data, cons
 void interp_nearest(const i32* m, const i32* data_num, const double* t_data, const double* p_data,
                     const i32* interp_num, const double* t_interp, double* p_interp) {
     const i64 mm = *m < 0 ? 0 : *m;
-    const Mat<const double> p(p_data, mm, *data_num);
     const Mat<double> r(p_interp, mm, *interp_num);
+    const Shared table(t_data, p_data, mm, *data_num, t_interp, r);
+    const Mat<const double> p(table.p.data(), mm, *data_num);
     for (i64 k = 1; k <= r.extent(2); ++k) {
-        const i32 j = r8vec_sorted_nearest(data_num, t_data, &t_interp[k - 1]);
+        const i32 j = r8vec_sorted_nearest(data_num, table.t.data(), &table.t_interp.data()[k - 1]);
         for (i64 i = 1; i <= mm; ++i)
             r(i, k) = j < 1 ? std::numeric_limits<double>::quiet_NaN() : p(i, j);
     }

@@ -19,7 +19,7 @@ extern "C" {
 // t_data(data_num)] are extrapolated from the first or last interval.
 //   m, data_num, interp_num (in)  components, samples, requested abscissas
 //   t_data(data_num), p_data(m, data_num), t_interp(interp_num) (in)
-//   p_interp(m, interp_num) (out)
+//   p_interp(m, interp_num) (out)  may share storage with any input
 // Abscissas that do not increase strictly, or fewer than two samples, print
 // " ", "INTERP_LINEAR - Fatal error!", "  Independent variable array T_DATA is not strictly
 // increasing." on standard output and end the process with status 1.
