@@ -106,6 +106,8 @@ void GSSAFE(double* xi, double* yi, const double* dx, double* x, double* y, doub
             if (*increment < 1) return bad_count();
             y[*increment - 1] = *yi;
             if (*increment >= 4 && lplimits[0] > lplimits[1]) {
+                // The fourth value enters the bracket as the fifth sample would take it.
+                if (*increment == 4) ymove[kRight] = y[3];
                 GetMaximumFromGoldenSearch(xi, y, xmove, ymove, defaultvalue, xdir, increment,
                                            npoints);
                 *update = 1;
@@ -188,12 +190,13 @@ void GetMaximumFromGoldenSearch(double* xmax, const double* y, const double* xmo
                                 const i32* increment, const i32* npoints) {
     const i32 i = *increment;
     *xmax = *defaultvalue;
-    if (*npoints < 4 || i < 4 || i > *npoints) {
-        report(-3, "Fewer than four points or samples in GetMaximumFromGoldenSearch");
+    const bool takes = *xdir == 1 || *xdir == -1;  // the last sample's value enters the bracket
+    if (*npoints < 4 || (takes && (i < 1 || i > *npoints))) {
+        report(-3, "Fewer than four points, or no sample to take, in GetMaximumFromGoldenSearch");
         return;
     }
     Bracket b = load(xmove, ymove);
-    take_value(b, y, i, *xdir);
+    if (takes) b.f[*xdir == 1 ? kRight : kLeft] = y[i - 1];
     const double df = b.f[kRight] - b.f[kLeft];
     Slot s[3];
     if (df >= 0.0)

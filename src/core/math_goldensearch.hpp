@@ -75,9 +75,9 @@ void GetNextFromGoldenSearch(double* xnext, double* dx, double* x, const double*
                              double* ymove, i32* xdir, i32* increment, const i32* npoints);
 
 // Vertex of the parabola through three points of the bracket, after the value of the last
-// sample i = increment has entered it as in GetNextFromGoldenSearch: (pleft, pright, pup) when
-// fright >= fleft, else (plow, pleft, pright). Taken whatever the sign of the curvature and
-// wherever it lies.
+// sample i = increment has entered it at the interior point it was taken at (fright for xdir
+// +1, fleft for -1; nothing for another xdir): (pleft, pright, pup) when fright >= fleft, else
+// (plow, pleft, pright). Taken whatever the sign of the curvature and wherever it lies.
 //   xmax (out)              -b/(2a) of y = a x^2 + b x + c; defaultvalue when a = 0 exactly or
 //                           the difference fright - fleft is NaN
 //   y(npoints) (in)         sample values
@@ -85,8 +85,8 @@ void GetNextFromGoldenSearch(double* xnext, double* dx, double* x, const double*
 //   defaultvalue (in)       vertex of a degenerate parabola
 //   xdir, increment (in)    direction of the last step, number of samples
 //   npoints (in)            at least 4
-// npoints below 4, or an increment outside 4..npoints (the bracket not yet sampled), records
-// code -3 and gives defaultvalue.
+// npoints below 4, or an increment outside 1..npoints when xdir is +1 or -1, records code -3 and
+// gives defaultvalue.
 void GetMaximumFromGoldenSearch(double* xmax, const double* y, const double* xmove,
                                 const double* ymove, const double* defaultvalue, const i32* xdir,
                                 const i32* increment, const i32* npoints);

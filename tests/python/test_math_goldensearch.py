@@ -208,11 +208,26 @@ def test_vertex_of_a_degenerate_parabola_is_the_default(ymove):
     assert errstat() == 0
 
 
-@pytest.mark.parametrize("increment", [3, 0, 7, -1])
-def test_vertex_before_the_bracket_is_sampled_is_reported(increment):
+@pytest.mark.parametrize("increment", [0, 7, -1])
+def test_vertex_with_no_sample_to_take_is_reported(increment):
     xmax = m.getmaximumfromgoldensearch(np.ones(6), np.arange(4.0), np.ones(4), -7.5, 1,
                                         increment)
     assert (xmax, errstat()) == (-7.5, -3)
+
+
+@pytest.mark.parametrize("xdir,increment", [(0, 0), (0, 2), (1, 3), (-1, 1)])
+def test_vertex_of_the_bracket_as_given(xdir, increment):
+    # Any increment whose sample exists: the bracket as the caller holds it, with y(increment)
+    # at the interior point xdir names.
+    f = lambda x: 2.0 - 3.0 * (x - 0.7) ** 2
+    xmove = np.array([0.0, 2.0, 0.5, 1.0])
+    ymove = f(xmove)
+    slot = {1: 3, -1: 2}.get(xdir)
+    y = np.zeros(6)
+    if slot is not None:
+        y[increment - 1], ymove[slot] = ymove[slot], -99.0
+    xmax = m.getmaximumfromgoldensearch(y, xmove, ymove, -7.5, xdir, increment)
+    assert (xmax, errstat()) == (pytest.approx(0.7, rel=1e-14), 0)
 
 
 # ---------------------------------------------------------------- sweep
