@@ -124,6 +124,12 @@ Call effective(void (*f)(double*, const double*, const double*, const i32*)) {
 // Nye property vector of a carbon/epoxy ply.
 std::vector<double> ply() { return {140e3, 10e3, 10e3, .3, .3, .45, 5e3, 4.8e3, 3.4e3}; }
 
+// The result of a table interpolation, the table x(5), y(5) and five points, two of them beyond
+// its ends.
+Arrays interpolation() {
+    return {zeros(5), {0.0, 0.5, 1.5, 2.0, 3.5}, values(5, 1), {3.9, -0.5, 1.7, 0.2, 2.0}};
+}
+
 std::vector<Case> cases() {
     using P = const std::vector<double*>&;
     const std::vector<Routine> routines = {
@@ -286,15 +292,15 @@ std::vector<Case> cases() {
              utility::GetSubArray(p[0], slice, p[1], &six, &four, nullptr);
          }},
         {"cubichermitianinterpolation",
-         {zeros(5), {0.0, 0.5, 1.5, 2.0, 3.5}, values(5, 1), {3.9, -0.5, 1.7, 0.2, 2.0}},
+         interpolation(),
          {{0, 1}, {0, 2}, {0, 3}},
          [](P p) { math::math_cubichermitianinterpolation(p[0], p[1], p[2], p[3], &five, &five); }},
         {"linearinterpolation",
-         {zeros(5), {0.0, 0.5, 1.5, 2.0, 3.5}, values(5, 1), {3.9, -0.5, 1.7, 0.2, 2.0}},
+         interpolation(),
          {{0, 1}, {0, 2}, {0, 3}},
          [](P p) { math::math_linearinterpolation(p[0], p[1], p[2], p[3], &five, &five); }},
         {"nearestinterpolation",
-         {zeros(5), {0.0, 0.5, 1.5, 2.0, 3.5}, values(5, 1), {3.9, -0.5, 1.7, 0.2, 2.0}},
+         interpolation(),
          {{0, 1}, {0, 2}, {0, 3}},
          [](P p) { math::math_nearestinterpolation(p[0], p[1], p[2], p[3], &five, &five); }},
         {"interp_linear",  // two components: the results fill twice the length of the points
