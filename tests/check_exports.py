@@ -63,7 +63,9 @@ ROUTINES = [
     "elasticity_getnumericaltangent", "fGetStressFromAnisotropicHyperelasticity",
     "cGetStressFromAnisotropicHyperelasticity", "GetStressFromOrthotropicElasticity",
     "GetComponentsTensionCompression", "NLKaestner", "NLKrause", "NLHahnTsai", "FPHahnTsai",
-    "NLAdam", "NLMahieux", "NLGibson", "GetMatParamByCurveFitting",
+    "NLAdam", "NLMahieux", "NLGibson", "GetMatParamByCurveFitting", "ContactLaw",
+    "ContactStiffness", "ContactRadius", "ContactDepth", "GetHugonoitElasticLimit", "ContactArea",
+    "PITanSunLinear", "PITanSunNonLinear", "PISuresh", "PIAirbus",
 ]
 
 # module: variables in the order of the module, as "name kind" with kind i / d / b (scalar),

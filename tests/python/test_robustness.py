@@ -20,6 +20,7 @@ MAY_EXIT = {
     "math.cubichermitianinterpolation": " IN LIBRARY SLATEC.",
     "math.cubichermitianintegration": " IN LIBRARY SLATEC.",
     "math.cubichermitianarclength": " IN LIBRARY SLATEC.",
+    "interaction.contactlaw": " IN LIBRARY SLATEC.",  # a stiffness table whose forces descend
     "stringhandling.int2aformat": "Error in formatted output: ",
 }
 ALLOCATION_STOPS = ("Error allocating ", "Integer overflow when calculating the amount of memory")
