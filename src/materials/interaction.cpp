@@ -32,6 +32,18 @@ bool enough(i32 numargs, i32 need, std::string_view message) {
     return false;
 }
 
+// A radius or depth law of flags 0..last reading `need` entries of args(na): law(args), or the
+// largest double with code -2 for another flag or a shorter list.
+template <class Law>
+double by_flag(const double* args, i32 na, i32 flag, i32 last, i32 need, std::string_view unknown,
+               std::string_view too_few, Law law) {
+    if (flag < 0 || flag > last) {
+        report(-2, unknown);
+        return huge;
+    }
+    return enough(na, need, too_few) ? law(Vec<const double>(args, na)) : huge;
+}
+
 // 1/((1 - nu1^2)/E1 + c2) with the target's compliance term c2.
 double effective_modulus(const Vec<const double>& a, double c2) {
     return 1.0 / ((1.0 - a(4) * a(4)) / a(3) + c2);
@@ -118,45 +130,31 @@ void ContactStiffness(double* k, double* eeff, const double* args, const i32* nu
 }
 
 void ContactRadius(double* radius, const double* args, const i32* numargs, const i32* cdflag) {
-    const i32 flag = *cdflag, na = *numargs;
-    static constexpr std::string_view too_few =
-        "Error in ContactRadius: Fewer arguments than the contact law reads.";
-    double r = huge;
-    if (flag < 0 || flag > 6) {
-        report(-2, "Unknown contact radius flag");
-    } else if (enough(na, flag <= 4 ? 3 : 4, too_few)) {
-        const Vec<const double> a(args, na);
-        const double force = a(1), estar = a(2), reff = a(3);
-        if (force <= 0.0)
-            r = 0.0;  // no contact
-        else if (flag <= 4)
-            r = std::pow(3.0 * force * reff / (4.0 * estar), 1.0 / 3.0);
-        else
-            r = std::sqrt(4.0 * force * reff / (pi * a(4) * estar));
-    }
-    *radius = r;
+    const i32 flag = *cdflag;
+    *radius = by_flag(args, *numargs, flag, 6, flag <= 4 ? 3 : 4, "Unknown contact radius flag",
+                      "Error in ContactRadius: Fewer arguments than the contact law reads.",
+                      [flag](const Vec<const double>& a) {
+                          const double force = a(1), estar = a(2), reff = a(3);
+                          if (force <= 0.0) return 0.0;  // no contact
+                          if (flag <= 4)
+                              return std::pow(3.0 * force * reff / (4.0 * estar), 1.0 / 3.0);
+                          return std::sqrt(4.0 * force * reff / (pi * a(4) * estar));
+                      });
 }
 
 void ContactDepth(double* indentation, const double* args, const i32* numargs, const i32* cdflag) {
-    const i32 flag = *cdflag, na = *numargs;
-    static constexpr std::string_view too_few =
-        "Error in ContactDepth: Fewer arguments than the contact law reads.";
-    double depth = huge;
-    if (flag < 0 || flag > 2) {
-        report(-2, "Unknown contact depth flag");
-    } else if (enough(na, flag == 2 ? 4 : 3, too_few)) {
-        const Vec<const double> a(args, na);
-        const double force = a(1), reff = a(2), estar = a(3);
-        if (flag == 2)
-            depth = 0.5 * pi * a(4);
-        else if (force <= 0.0)
-            depth = 0.0;  // no contact
-        else if (flag == 0)
-            depth = std::pow(9.0 * force * force / (16.0 * reff * estar * estar), 1.0 / 3.0);
-        else
-            depth = force / (2.0 * reff * estar);
-    }
-    *indentation = depth;
+    const i32 flag = *cdflag;
+    *indentation = by_flag(
+        args, *numargs, flag, 2, flag == 2 ? 4 : 3, "Unknown contact depth flag",
+        "Error in ContactDepth: Fewer arguments than the contact law reads.",
+        [flag](const Vec<const double>& a) {
+            const double force = a(1), reff = a(2), estar = a(3);
+            if (flag == 2) return 0.5 * pi * a(4);
+            if (force <= 0.0) return 0.0;  // no contact
+            if (flag == 0)
+                return std::pow(9.0 * force * force / (16.0 * reff * estar * estar), 1.0 / 3.0);
+            return force / (2.0 * reff * estar);
+        });
 }
 
 double GetHugonoitElasticLimit(const double* yc, const double* nu) {

@@ -14,15 +14,7 @@ using namespace vorlen::interaction;
 
 namespace {
 
-struct InteractionTest : ::testing::Test {
-    void SetUp() override { reset(); }
-    void TearDown() override { reset(); }
-    static void reset() {
-        i32 r;
-        const lgl yes = 1;
-        errorhandling_rsxerr(&r, &yes);
-    }
-};
+using InteractionTest = test::RegisterTest;
 
 // The impactor element's argument vector: 7 values, 50 forces from 0 to fmax and 50 stiffnesses.
 struct TableArgs {

@@ -11,20 +11,12 @@
 #include "core/math_roots.hpp"
 #include "materials/elasticity.hpp"
 #include "materials/nlcollection.hpp"
+#include "test_support.hpp"
 
 using namespace vorlen;
+using test::RegisterTest;
 
 namespace {
-
-struct RegisterTest : ::testing::Test {
-    void SetUp() override { reset(); }
-    void TearDown() override { reset(); }
-    static void reset() {
-        i32 r;
-        const lgl yes = 1;
-        errorhandling_rsxerr(&r, &yes);
-    }
-};
 
 // f(x) = x^2 - args(1), f'(x) = 2x
 void square_minus(double* f, double* df, const double* x, const double* args, const i32*,

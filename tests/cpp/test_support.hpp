@@ -1,5 +1,5 @@
-// Helpers shared by the C++ tests: the exit-status check of the fatal paths and a fixture for
-// death tests of failed allocations.
+// Helpers shared by the C++ tests: the exit-status check of the fatal paths, a fixture with a
+// clear first-error register and a fixture for death tests of failed allocations.
 #pragma once
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -8,10 +8,23 @@
 #include <optional>
 #include <string>
 
+#include "core/errorhandling.hpp"
+
 namespace vorlen::test {
 
 // The process ended through exit() with a status other than 0: a fatal stop reports failure.
 inline bool exited_nonzero(int status) { return WIFEXITED(status) && WEXITSTATUS(status) != 0; }
+
+// The first-error register cleared before and after the test.
+struct RegisterTest : ::testing::Test {
+    void SetUp() override { reset(); }
+    void TearDown() override { reset(); }
+    static void reset() {
+        i32 r;
+        const lgl yes = 1;
+        errorhandling_rsxerr(&r, &yes);
+    }
+};
 
 // Death tests of allocations that cannot succeed. The child is a fresh run of the test binary
 // (threadsafe style), started with allocator_may_return_null=1 added to ASAN_OPTIONS, so that
