@@ -59,7 +59,7 @@ void ContactLaw(double* fx, double* dfx, const double* xold, const double* args,
     const double force = *xold;
     double f = 0.0, df = -1.0;
     if (flag < 0 || flag > 2) {
-        report(-3, "Unknown contact law flag");
+        report(-2, "Unknown contact law flag");
     } else if (enough(na, 7, "Error in ContactLaw: Fewer than seven arguments.")) {
         const Vec<const double> a(args, na);
         double k = a(1);
@@ -98,7 +98,7 @@ void ContactStiffness(double* k, double* eeff, const double* args, const i32* nu
     } else if (flag == 5) {
         report(-3, "Goldsmith + Sun et. al is not implemented so far");
     } else if (!known) {
-        report(-3, "Unknown contact stiffness flag");
+        report(-2, "Unknown contact stiffness flag");
     } else if (enough(na, flag == 6 ? 13 : 12, too_few)) {
         const Vec<const double> a(args, na);
         const double radius = 1.0 / (1.0 / a(1) + a(5));

@@ -26,7 +26,7 @@ extern "C" {
 //                 interpolation at F where that is positive, else args(1) (a table of fewer
 //                 than two rows records code -2 and keeps args(1); a table whose forces do not
 //                 increase ends the process with the cubic Hermite package's report);
-//                 other values record code -3 "Unknown contact law flag"
+//                 other values record code -2 "Unknown contact law flag"
 void ContactLaw(double* fx, double* dfx, const double* xold, const double* args, const i32* numargs,
                 const i32* clflag);
 
@@ -40,7 +40,7 @@ void ContactLaw(double* fx, double* dfx, const double* xold, const double* args,
 //                 6 not used, 7 E2, 8 nu2, 9 exponent p, 10 to 12 q1, q2, q3 (power laws),
 //                 13 contact load P (csflag 6), taken as at least 2.220446049250313e-16
 //   numargs (in)  extent of args: at least 12, 13 for csflag 6; fewer records code -2
-//   csflag (in)   law; 4 and 5 (Goldsmith) and unknown values record code -3
+//   csflag (in)   law; 4 and 5 (Goldsmith, not built) record code -3, unknown values -2
 void ContactStiffness(double* k, double* eeff, const double* args, const i32* numargs,
                       const i32* csflag);
 

@@ -81,8 +81,8 @@ def test_contact_stiffness_laws(flag, args, k, eeff):
 @pytest.mark.parametrize("flag,args,code,message", [
     (4, stiffness_args(), -3, "Goldsmith is not implemented so far."),
     (5, stiffness_args(), -3, "Goldsmith + Sun et. al is not implemented so far"),
-    (7, stiffness_args(), -3, "Unknown contact stiffness flag"),
-    (-1, stiffness_args(), -3, "Unknown contact stiffness flag"),
+    (7, stiffness_args(), -2, "Unknown contact stiffness flag"),
+    (-1, stiffness_args(), -2, "Unknown contact stiffness flag"),
     (0, stiffness_args()[:11], -2,
      "Error in ContactStiffness: Fewer arguments than the contact law reads."),
     (6, stiffness_args(), -2,  # the cylinder law reads the load, entry 13
@@ -214,8 +214,8 @@ def test_contact_law_table_of_one_row_keeps_args1():
 
 
 @pytest.mark.parametrize("flag,args,code,message", [
-    (3, law_args(), -3, "Unknown contact law flag"),
-    (-1, law_args(), -3, "Unknown contact law flag"),
+    (3, law_args(), -2, "Unknown contact law flag"),
+    (-1, law_args(), -2, "Unknown contact law flag"),
     (0, law_args()[:6], -2, "Error in ContactLaw: Fewer than seven arguments."),
 ])
 def test_contact_law_failures(flag, args, code, message):
