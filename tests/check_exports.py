@@ -66,6 +66,10 @@ ROUTINES = [
     "NLAdam", "NLMahieux", "NLGibson", "GetMatParamByCurveFitting", "ContactLaw",
     "ContactStiffness", "ContactRadius", "ContactDepth", "GetHugonoitElasticLimit", "ContactArea",
     "PITanSunLinear", "PITanSunNonLinear", "PISuresh", "PIAirbus",
+    "NLAdam", "NLMahieux", "NLGibson", "GetMatParamByCurveFitting",
+    "GetResinProperties", "GetResinPlasticProperties", "GetResinOrthotropicProperties",
+    "GetModulusFromTable", "GetFlowParameters", "GetExternalData", "EquivalentStrain",
+    "EndochroneViscoPlasticity",
 ]
 
 # module: variables in the order of the module, as "name kind" with kind i / d / b (scalar),
