@@ -69,7 +69,10 @@ ROUTINES = [
     "NLAdam", "NLMahieux", "NLGibson", "GetMatParamByCurveFitting",
     "GetResinProperties", "GetResinPlasticProperties", "GetResinOrthotropicProperties",
     "GetModulusFromTable", "GetFlowParameters", "GetExternalData", "EquivalentStrain",
-    "EndochroneViscoPlasticity",
+    "EndochroneViscoPlasticity", "GetStressFromNonlinearIsotropic",
+    "GetStressFromIsotropicViscoElasticity", "GetLameStress", "GetKaestnerStress",
+    "GetKrauseStress", "GetStressFromNonConstPoisson", "GetStressFromDevVolDecomposition",
+    "GetStressFromCubicElasticity",
 ]
 
 # module: variables in the order of the module, as "name kind" with kind i / d / b (scalar),
