@@ -72,7 +72,8 @@ ROUTINES = [
     "EndochroneViscoPlasticity", "GetStressFromNonlinearIsotropic",
     "GetStressFromIsotropicViscoElasticity", "GetLameStress", "GetKaestnerStress",
     "GetKrauseStress", "GetStressFromNonConstPoisson", "GetStressFromDevVolDecomposition",
-    "GetStressFromCubicElasticity",
+    "GetStressFromCubicElasticity", "elasticity_getstressfromplastitcity",
+    "elasticity_getderivatef", "elasticity_getderivateg",
 ]
 
 # module: variables in the order of the module, as "name kind" with kind i / d / b (scalar),
