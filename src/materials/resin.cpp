@@ -303,20 +303,9 @@ void GetExternalData(const double* datafield, const i32* ndata, const double* x0
 }
 
 void EquivalentStrain(const double* strain, double* eqstrain, const i32*, const i32* ntens) {
-    const i32 n = *ntens;
-    if (n < 1) {
-        *eqstrain = 0.0;
-        report(-3, "No strain components in EquivalentStrain");
-        return;
-    }
-    V6 v{};  // a count without its own layout: the entries there are, in Voigt order
-    const bool reduced = n == 3 || n == 4;
-    if (!reduced) std::copy_n(strain, std::min(n, 6), v.begin());
-    const i32 six = 6;
     const double half = 0.5;
     double e11, e22, e33, e12, e13, e23;
-    lamina::GetTensorComponents(&e11, &e22, &e33, &e12, &e13, &e23, reduced ? strain : v.data(),
-                                reduced ? ntens : &six, &half);
+    lamina::GetTensorComponents(&e11, &e22, &e33, &e12, &e13, &e23, strain, ntens, &half);
     const double norm =
         std::sqrt(e11 * e11 + e22 * e22 + e33 * e33 + 2.0 * (e12 * e12 + e13 * e13 + e23 * e23));
     *eqstrain = std::copysign(norm, e11 + e22 + e33);

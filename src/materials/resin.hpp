@@ -130,9 +130,9 @@ void GetExternalData(const double* datafield, const i32* ndata, const double* x0
 
 // Signed equivalent strain sqrt(e11^2 + e22^2 + e33^2 + 2 (e12^2 + e13^2 + e23^2)) with the
 // sign (bit) of the trace e11 + e22 + e33, from tensor components (engineering shears halved).
-//   strain(ntens) (in)  3: (11, 22, 12); 4: (11, 22, 33, 12); otherwise Voigt order, the first
-//                       min(ntens, 6) entries (the missing ones 0)
-//   eqstrain (out)      0 with code -3 for ntens < 1
+//   strain(ntens) (in)  3: (11, 22, 12); 4: (11, 22, 33, 12); 6 or more: Voigt order, the first
+//                       six entries
+//   eqstrain (out)      0 with code -3 (from GetTensorComponents) for a count of 2 or less or 5
 //   ndi (in)            not used
 //   ntens (in)          number of components
 void EquivalentStrain(const double* strain, double* eqstrain, const i32* ndi, const i32* ntens);

@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "core/errorhandling.hpp"
 #include "core/materialdata.hpp"
@@ -67,22 +68,22 @@ TEST_F(Resin, ShortPlasticLawBlockIsNotReadBeyondItsEnd) {
     EXPECT_EQ(errorhandling::errstat, -3);
 }
 
-TEST_F(Resin, EquivalentStrainReadsOnlyTheEntriesGiven) {
+TEST_F(Resin, EquivalentStrainOfACountWithoutALayoutReadsNothing) {
+    // Arrays exactly as long as their counts: counts 1, 2 and 5 have neither a reduced nor the
+    // six-entry layout.
     const std::array<double, 1> one = {0.01};
     const std::array<double, 2> two = {0.01, -0.02};
     const std::array<double, 5> five = {0.01, 0.02, 0.0, 0.04, 0.02};
     const i32 ndi = 3, n1 = 1, n2 = 2, n5 = 5, n0 = 0;
-    double eq = 0.0;
-    EquivalentStrain(one.data(), &eq, &ndi, &n1);
-    EXPECT_DOUBLE_EQ(eq, 0.01);
-    EquivalentStrain(two.data(), &eq, &ndi, &n2);
-    EXPECT_DOUBLE_EQ(eq, -std::sqrt(5e-4));
-    EquivalentStrain(five.data(), &eq, &ndi, &n5);
-    EXPECT_DOUBLE_EQ(eq, std::sqrt(5e-4 + 2.0 * (4e-4 + 1e-4)));
-    EXPECT_EQ(errorhandling::errstat, 0);
-    EquivalentStrain(one.data(), &eq, &ndi, &n0);
-    EXPECT_EQ(eq, 0.0);
-    EXPECT_EQ(errorhandling::errstat, -3);
+    const std::pair<const double*, const i32*> cases[] = {
+        {one.data(), &n1}, {two.data(), &n2}, {five.data(), &n5}, {one.data(), &n0}};
+    for (const auto& [strain, n] : cases) {
+        errorhandling::errstat = 0;
+        double eq = -1.0;
+        EquivalentStrain(strain, &eq, &ndi, n);
+        EXPECT_EQ(eq, 0.0) << *n;
+        EXPECT_EQ(errorhandling::errstat, -3) << *n;
+    }
 }
 
 TEST_F(Resin, ExternalDataWithMorePointsThanTheTableHolds) {
