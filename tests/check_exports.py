@@ -35,6 +35,8 @@ ROUTINES = [
     "pchez_", "pchim_", "pchsp_", "pchdf_", "pchst_", "dpchic_", "pchic_", "dpchci_", "pchci_",
     "dpchcs_", "pchcs_", "dpchsw_", "pchsw_", "dpchce_", "pchce_",
     "dpchfd_", "pchfd_", "pchfe_", "dpchev_", "pchev_", "dchfdv_", "chfdv_", "chfev_",
+    "pchia_", "pchid_", "chfie_", "pchqa_", "dpchcm_", "pchcm_", "dchfcm_", "chfcm_",
+    "dpchbs_", "pchbs_", "dpchkt_", "pchkt_", "dbvalu_", "bvalu_", "dintrv_", "intrv_",
     "Box_Initialize", "Box_GetXSection", "Initialize", "AllocAll", "AllocateWallData",
     "AllocateCapData", "AllocateCellData", "AllocateForceData", "AllocateEpigamData",
     "GetEquivalentXSection", "KNKRFT", "TVERT", "QVSKPX",

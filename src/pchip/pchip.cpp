@@ -206,6 +206,49 @@ T pchia(i32 n, const T* x, const T* f, const T* d, i32 incfd, i32* skip, T a, T 
     return a > b ? -value : value;
 }
 
+// Monotonicity code of one cubic with end slopes d1, d2 and secant slope delta: the ratios
+// a = d1 / delta, b = d2 / delta against the square 0..3 (monotone), the square 0..4 and the
+// ellipse between them, with a band of 10 machine epsilons around its boundary (codes +-3).
+template <class T>
+i32 chfcm(T d1, T d2, T delta) {
+    const T eps = 10 * xerror::rmach<T>(4);
+    if (delta == 0) return d1 == 0 && d2 == 0 ? 0 : 2;
+    const i32 itrue = delta > 0 ? 1 : -1;
+    T a = d1 / delta, b = d2 / delta;
+    if (a < 0 || b < 0) return 2;
+    if (a <= 3 - eps && b <= 3 - eps) return itrue;
+    if (a > 4 + eps && b > 4 + eps) return 2;
+    a -= 2, b -= 2;
+    const T phi = ((a * a) + (b * b)) + a * b - 3;
+    if (phi < -eps) return itrue;
+    if (phi > eps) return 2;
+    return 3 * itrue;
+}
+
+// The overall code so far folded with the code of the next interval.
+inline i32 fold(i32 all, i32 piece) {
+    if (piece == all || piece == 0 || all == 2) return all;
+    if (piece == 2 || all == 0) return piece;
+    if ((piece < 0) != (all < 0)) return 2;
+    return all < 0 ? -3 : 3;
+}
+
+template <class T>
+i32 pchcm(i32 n, const T* x, const T* f, const T* d, i32 incfd, i32* skip, i32* ismon) {
+    if (i32 e = validate<T>("DPCHCM", n, x, incfd, !*skip)) return e;
+    *skip = 1;
+    const Mat<const T> fv(f, incfd, n), dv(d, incfd, n);
+    i32 all = 0;
+    for (i32 i = 1; i < n; ++i) {
+        const T delta = (fv(1, i + 1) - fv(1, i)) / (x[i] - x[i - 1]);
+        const i32 code = chfcm(dv(1, i), dv(1, i + 1), delta);
+        all = i == 1 ? code : fold(all, code);
+        ismon[i - 1] = code;
+    }
+    ismon[n - 1] = all;
+    return 0;
+}
+
 }  // namespace vorlen::pchip
 
 using namespace vorlen;
@@ -283,4 +326,39 @@ double dpchqa_(const i32* n, const double* x, const double* f, const double* d, 
     i32 skip = 1;
     return pchia<double>(*n, x, f, d, 1, &skip, *a, *b, *ierr);
 }
+
+float pchia_(const i32* n, const float* x, const float* f, const float* d, const i32* incfd,
+             i32* skip, const float* a, const float* b, i32* ierr) {
+    return pchia<float>(*n, x, f, d, *incfd, skip, *a, *b, *ierr);
+}
+
+float pchid_(const i32* n, const float* x, const float* f, const float* d, const i32* incfd,
+             i32* skip, const i32* ia, const i32* ib, i32* ierr) {
+    return pchid<float>(*n, x, f, d, *incfd, skip, *ia, *ib, *ierr);
+}
+
+float chfie_(const float* x1, const float* x2, const float* f1, const float* f2, const float* d1,
+             const float* d2, const float* a, const float* b) {
+    return chfie(*x1, *x2, *f1, *f2, *d1, *d2, *a, *b);
+}
+
+float pchqa_(const i32* n, const float* x, const float* f, const float* d, const float* a,
+             const float* b, i32* ierr) {
+    i32 skip = 1;
+    return pchia<float>(*n, x, f, d, 1, &skip, *a, *b, *ierr);
+}
+
+void dpchcm_(const i32* n, const double* x, const double* f, const double* d, const i32* incfd,
+             i32* skip, i32* ismon, i32* ierr) {
+    *ierr = pchcm<double>(*n, x, f, d, *incfd, skip, ismon);
+}
+void pchcm_(const i32* n, const float* x, const float* f, const float* d, const i32* incfd,
+            i32* skip, i32* ismon, i32* ierr) {
+    *ierr = pchcm<float>(*n, x, f, d, *incfd, skip, ismon);
+}
+
+i32 dchfcm_(const double* d1, const double* d2, const double* delta) {
+    return chfcm(*d1, *d2, *delta);
+}
+i32 chfcm_(const float* d1, const float* d2, const float* delta) { return chfcm(*d1, *d2, *delta); }
 }

@@ -1,6 +1,7 @@
-// Piecewise cubic Hermite interpolation: evaluation with and without derivatives and exact
-// integration of the piecewise cubic, in double precision (d...) and single precision (the same
-// name without the d). Its derivatives are set by the routines of pchip_slopes.hpp.
+// Piecewise cubic Hermite interpolation: evaluation with and without derivatives, exact
+// integration of the piecewise cubic and the check of its monotonicity, in double precision
+// (d...) and single precision (the same name without the d). Its derivatives are set by the
+// routines of pchip_slopes.hpp.
 //
 // A function is given by n breakpoints x(n), strictly increasing, and by values f and
 // derivatives d stored with the stride incfd: the value and derivative at x(i) are f(1, i) and
@@ -90,7 +91,39 @@ double dpchid_(const vorlen::i32* n, const double* x, const double* f, const dou
 double dchfie_(const double* x1, const double* x2, const double* f1, const double* f2,
                const double* d1, const double* d2, const double* a, const double* b);
 
-// dpchia_ with stride 1 and skip true: x(n), f(n), d(n) (in), limits a, b (in); ierr (out).
+// dpchia_ with stride 1 and skip true: x(n), f(n), d(n) (in), limits a, b (in); ierr (out),
+// -1 for n < 2.
 double dpchqa_(const vorlen::i32* n, const double* x, const double* f, const double* d,
                const double* a, const double* b, vorlen::i32* ierr);
+
+// The single twins of dpchia_, dpchid_, dchfie_ and dpchqa_.
+float pchia_(const vorlen::i32* n, const float* x, const float* f, const float* d,
+             const vorlen::i32* incfd, vorlen::i32* skip, const float* a, const float* b,
+             vorlen::i32* ierr);
+float pchid_(const vorlen::i32* n, const float* x, const float* f, const float* d,
+             const vorlen::i32* incfd, vorlen::i32* skip, const vorlen::i32* ia,
+             const vorlen::i32* ib, vorlen::i32* ierr);
+float chfie_(const float* x1, const float* x2, const float* f1, const float* f2, const float* d1,
+             const float* d2, const float* a, const float* b);
+float pchqa_(const vorlen::i32* n, const float* x, const float* f, const float* d, const float* a,
+             const float* b, vorlen::i32* ierr);
+
+// Monotonicity of every interval and of the whole piecewise cubic.
+//   n, x(n), f(incfd, n), d(incfd, n), incfd (in)
+//   skip (in/out)  as dpchfe_
+//   ismon(n) (out) ismon(i), i < n: the code of the cubic on [x(i), x(i+1)] (dchfcm_);
+//                  ismon(n): the whole function, 2 when a piece is not monotone or two pieces
+//                  run in opposite directions, else the common direction, 3 or -3 when one
+//                  piece is uncertain, 0 when every piece is constant
+//   ierr (out)     0; -1, -2, -3 as dpchim_ (ismon untouched)
+void dpchcm_(const vorlen::i32* n, const double* x, const double* f, const double* d,
+             const vorlen::i32* incfd, vorlen::i32* skip, vorlen::i32* ismon, vorlen::i32* ierr);
+void pchcm_(const vorlen::i32* n, const float* x, const float* f, const float* d,
+            const vorlen::i32* incfd, vorlen::i32* skip, vorlen::i32* ismon, vorlen::i32* ierr);
+
+// Monotonicity code of one cubic with end slopes d1, d2 and secant slope delta (in): 1 (-1)
+// increasing (decreasing), 0 constant (delta, d1 and d2 zero), 2 not monotone, 3 (-3)
+// increasing (decreasing) within 10 machine epsilons of the boundary of the monotone region.
+vorlen::i32 dchfcm_(const double* d1, const double* d2, const double* delta);
+vorlen::i32 chfcm_(const float* d1, const float* d2, const float* delta);
 }

@@ -27,6 +27,7 @@
 #include "materials/laminate_shear.hpp"
 #include "materials/micromechanic.hpp"
 #include "pchip/pchip.hpp"
+#include "pchip/pchip_bspline.hpp"
 
 using namespace vorlen;
 
@@ -61,6 +62,12 @@ std::vector<double> values(int n, int seed) {
 
 std::vector<double> zeros(int n) { return std::vector<double>(n); }
 
+// v followed by zeros up to n entries: an input whose storage also holds a longer output.
+std::vector<double> padded(std::vector<double> v, int n) {
+    v.resize(n);
+    return v;
+}
+
 // An n by n matrix with a dominant diagonal (invertible, well conditioned).
 std::vector<double> regular(int n, int seed) {
     std::vector<double> v = values(n * n, seed);
@@ -93,6 +100,15 @@ std::vector<double*> pointers(Arrays& a) {
 
 const i32 one = 1, two = 2, three = 3, four = 4, five = 5, six = 6, nine = 9, zero = 0;
 const double angle = 0.7;
+
+// dpchbs_ on the 5 points x = p[0], f = p[1], d = p[2] into the knots p[3] (given when knotyp
+// < 0) and the coefficients p[4].
+Call bspline_form(i32 knotyp) {
+    return [knotyp](const std::vector<double*>& p) {
+        i32 nknots = 14, ndim, kord, ierr;
+        dpchbs_(&five, p[0], p[1], p[2], &one, &knotyp, &nknots, p[3], p[4], &ndim, &kord, &ierr);
+    };
+}
 
 // dpchsp_ on the n points x = p[0], f = p[1] into d = p[2], with end conditions (ic1, ic2).
 Call spline_slopes(const i32& n, i32 ic1, i32 ic2) {
@@ -445,6 +461,16 @@ std::vector<Case> cases() {
              i32 skip = 0, ierr = 0;
              dpchfd_(&six, p[0], p[1], p[2], &one, &skip, &six, p[3], p[4], p[5], &ierr);
          }},
+        {"dpchbs",  // 5 breakpoints: 14 knots over x, 10 coefficients over f or d
+         {padded({0.0, 0.5, 1.5, 2.0, 3.5}, 14), padded(values(5, 1), 10),
+          padded(values(5, 2), 10), zeros(14), zeros(10)},
+         {{3, 0}, {4, 1}, {4, 2}},
+         bspline_form(2)},
+        {"dpchbsGivenKnots",  // the knots an input, coefficients over them
+         {{0.0, 0.5, 1.5, 2.0, 3.5}, values(5, 1), values(5, 2),
+          {-1.0, -1.0, 0.0, 0.0, 0.5, 0.5, 1.5, 1.5, 2.0, 2.0, 3.5, 3.5, 4.0, 4.0}, zeros(10)},
+         {{4, 3}},
+         bspline_form(-1)},
         {"dchfdv",
          {{-1.0, 0.5, 2.0}, zeros(3), zeros(3)},
          {{1, 0}, {2, 0}},

@@ -12,9 +12,10 @@ from conftest import run_python
 
 LIB_PATH = os.path.join(os.path.dirname(os.path.dirname(_vorlen.__file__)), "libvorlen.so")
 lib = C.CDLL(LIB_PATH)
-for _name in ("dpchdf_", "dpchst_", "dpchia_", "dpchid_", "dchfie_", "dpchqa_", "d1mach_"):
+for _name in ("dpchdf_", "dpchst_", "dpchia_", "dpchid_", "dchfie_", "dpchqa_", "d1mach_",
+              "dbvalu_"):
     getattr(lib, _name).restype = C.c_double
-for _name in ("pchdf_", "pchst_", "r1mach_"):
+for _name in ("pchdf_", "pchst_", "r1mach_", "pchia_", "pchid_", "chfie_", "pchqa_", "bvalu_"):
     getattr(lib, _name).restype = C.c_float
 
 # The precisions of the twins: the numpy type of their reals.

@@ -5,7 +5,7 @@ import ctypes as C
 
 import numpy as np
 import pytest
-from scipy.interpolate import PchipInterpolator
+from scipy.interpolate import CubicHermiteSpline, PchipInterpolator
 
 from pchip_lib import (ACCURACY, DOUBLE, PRECISIONS, SINGLE, SUMMARY_HEAD, abort_report, arr, call,
                        d, i, lib, name, pchfd, pchim, ptr, r, random_table, run_lib, summary_line,
@@ -20,20 +20,30 @@ def pchfe(x, f, dd, xe, skip=0):
     return fe, ierr.value, s.value
 
 
-def pchia(x, f, dd, a, b, skip=0):
-    x, f, dd = arr(x), arr(f), arr(dd)
+def pchia(x, f, dd, a, b, skip=0, dt=DOUBLE):
+    x, f, dd = arr(x, dt), arr(f, dt), arr(dd, dt)
     s, ierr = C.c_int32(skip), C.c_int32(-99)
-    r_ = lib.dpchia_(i(x.size), ptr(x), ptr(f), ptr(dd), i(1), C.byref(s), d(a), d(b),
-                     C.byref(ierr))
+    r_ = twin("dpchia_", dt)(i(x.size), ptr(x), ptr(f), ptr(dd), i(1), C.byref(s), r(a, dt),
+                             r(b, dt), C.byref(ierr))
     return r_, ierr.value
 
 
-def pchid(x, f, dd, ia, ib):
-    x, f, dd = arr(x), arr(f), arr(dd)
+def pchid(x, f, dd, ia, ib, dt=DOUBLE):
+    x, f, dd = arr(x, dt), arr(f, dt), arr(dd, dt)
     s, ierr = C.c_int32(0), C.c_int32(-99)
-    r_ = lib.dpchid_(i(x.size), ptr(x), ptr(f), ptr(dd), i(1), C.byref(s), i(ia), i(ib),
-                     C.byref(ierr))
+    r_ = twin("dpchid_", dt)(i(x.size), ptr(x), ptr(f), ptr(dd), i(1), C.byref(s), i(ia), i(ib),
+                             C.byref(ierr))
     return r_, ierr.value
+
+
+def pchcm(x, f, dd, incfd=1, dt=DOUBLE):
+    """The monotonicity codes ismon(n) and ierr of dpchcm_ (pchcm_) with its own n."""
+    x, f, dd = arr(x, dt), arr(f, dt), arr(dd, dt)
+    ismon, s, ierr = np.full(x.size, -99, np.int32), C.c_int32(0), C.c_int32(-99)
+    twin("dpchcm_", dt)(i(x.size), ptr(x), ptr(f), ptr(dd), i(incfd), C.byref(s), ptr(ismon),
+                        C.byref(ierr))
+    assert s.value == 1
+    return ismon.tolist(), ierr.value
 
 
 # ---------------------------------------------------------------- evaluation
@@ -143,13 +153,38 @@ def test_integral_of_a_line(a, b, value, ierr):
     assert pchia([0, 1], [0, 1], [1, 1], a, b) == (pytest.approx(value, abs=1e-15), ierr)
 
 
+@pytest.mark.parametrize("dt", PRECISIONS)
 @pytest.mark.parametrize("a,b", [(0.3, 0.4), (1.7, 4.2), (4.2, 1.7), (-3, 40), (2.0, 9.0),
                                  (13.5, 11.0), (-2, 0.2), (9.9, 30)])
-def test_integral_against_scipy(a, b):
-    x, f = random_table(15, 11)
-    dd, _ = pchim(x, f)
-    value, _ = pchia(x, f, dd, a, b)
-    assert value == pytest.approx(PchipInterpolator(x, f).integrate(a, b), rel=1e-12, abs=1e-12)
+def test_integral_against_scipy(a, b, dt):
+    x, f = (v.astype(dt) for v in random_table(15, 11))
+    dd, _ = pchim(x, f, dt)
+    value, _ = pchia(x, f, dd, a, b, dt=dt)
+    ref = PchipInterpolator(x.astype(float), f.astype(float)).integrate(dt(a), dt(b))
+    assert value == pytest.approx(ref, rel=10 * ACCURACY[dt], abs=10 * ACCURACY[dt])
+
+
+# 3x^3 - 6x^2 on the breakpoints -4, -2, -0.9, 0, 0.9, 2, 4 with its exact derivatives: every
+# range, also beyond the breakpoints, has the integral b^3 (0.75 b - 2) - a^3 (0.75 a - 2).
+CUBIC_X = [-4, -2, -0.9, 0, 0.9, 2, 4]
+
+
+@pytest.mark.parametrize("dt", PRECISIONS)
+@pytest.mark.parametrize("a,b,ierr", [
+    (-3, 3, 0), (3, -3, 0), (-0.5, 1, 0), (-0.5, 5, 2), (-5, -3, 1), (-5, 5, 3), (-6, -5, 3),
+    (6, 5, 3), (-1.5, -1, 0), (-3, -2.5, 0), (3, 3.5, 0), (0.5, 0.5, 0), (7, 7, 3)])
+def test_integral_of_a_cubic_is_exact_inside_and_beyond_the_breakpoints(a, b, ierr, dt):
+    x = np.array(CUBIC_X, dt)
+    f, dd = 3 * x**3 - 6 * x**2, 9 * x**2 - 12 * x
+    value, code = pchia(x, f, dd, a, b, dt=dt)
+    a, b = float(dt(a)), float(dt(b))
+    exact = b**3 * (0.75 * b - 2) - a**3 * (0.75 * a - 2)
+    assert code == ierr
+    assert value == pytest.approx(exact, rel=10 * ACCURACY[dt], abs=1e3 * ACCURACY[dt])
+    # the easy driver integrates the same
+    s = C.c_int32(-99)
+    easy = twin("dpchqa_", dt)(i(7), ptr(x), ptr(f), ptr(dd), r(a, dt), r(b, dt), C.byref(s))
+    assert (easy, s.value) == (value, code)
 
 
 def test_integral_with_a_nan_limit_is_nan():
@@ -157,19 +192,32 @@ def test_integral_with_a_nan_limit_is_nan():
     assert np.isnan(value)
 
 
-def test_integral_between_breakpoints():
-    x, f = random_table(8, 4)
-    dd, _ = pchim(x, f)
-    ref = PchipInterpolator(x, f).integrate(x[1], x[6])
-    assert pchid(x, f, dd, 2, 7) == (pytest.approx(ref, rel=1e-13), 0)
-    assert pchid(x, f, dd, 7, 2) == (pytest.approx(-ref, rel=1e-13), 0)
-    assert pchid(x, f, dd, 3, 3) == (0.0, 0)
+@pytest.mark.parametrize("dt", PRECISIONS)
+def test_integral_between_breakpoints(dt):
+    x, f = (v.astype(dt) for v in random_table(8, 4))
+    dd, _ = pchim(x, f, dt)
+    ref = PchipInterpolator(x.astype(float), f.astype(float)).integrate(x[1], x[6])
+    tol = 10 * ACCURACY[dt]
+    assert pchid(x, f, dd, 2, 7, dt) == (pytest.approx(ref, rel=tol), 0)
+    assert pchid(x, f, dd, 7, 2, dt) == (pytest.approx(-ref, rel=tol), 0)
+    assert pchid(x, f, dd, 3, 3, dt) == (0.0, 0)
 
 
-def test_integral_of_one_cubic():
+@pytest.mark.parametrize("dt", PRECISIONS)
+def test_integral_of_one_cubic(dt):
     # slopes 0 and 3 on [0, 1] give x^3; its integral from -1 to 2 is (16 - 1) / 4
-    assert lib.dchfie_(d(0), d(1), d(0), d(1), d(0), d(3), d(-1), d(2)) == pytest.approx(3.75)
-    assert lib.dchfie_(d(1), d(1), d(0), d(1), d(0), d(3), d(-1), d(2)) == 0.0
+    chfie = twin("dchfie_", dt)
+    assert chfie(*(r(v, dt) for v in (0, 1, 0, 1, 0, 3, -1, 2))) == pytest.approx(3.75)
+    assert chfie(*(r(v, dt) for v in (1, 1, 0, 1, 0, 3, -1, 2))) == 0.0
+
+
+@pytest.mark.parametrize("dt", PRECISIONS)
+def test_integral_within_one_interior_interval_is_that_of_its_cubic(dt):
+    x, f = (v.astype(dt) for v in random_table(9, 5))
+    dd, _ = pchim(x, f, dt)
+    a, b = x[3] + 0.2 * (x[4] - x[3]), x[3] + 0.7 * (x[4] - x[3])
+    piece = twin("dchfie_", dt)(*(r(v, dt) for v in (x[3], x[4], f[3], f[4], dd[3], dd[4], b, a)))
+    assert pchia(x, f, dd, b, a, dt=dt) == (piece, 0)
 
 
 def test_easy_integration_driver():
@@ -177,6 +225,96 @@ def test_easy_integration_driver():
     x, f, dd = arr([0, 1, 2]), arr([0, 1, 2]), arr([1, 1, 1])
     assert lib.dpchqa_(i(3), ptr(x), ptr(f), ptr(dd), d(0), d(2.5), C.byref(ierr)) == 3.125
     assert ierr.value == 2
+
+
+# ---------------------------------------------------------------- monotonicity
+
+@pytest.mark.parametrize("dt", PRECISIONS)
+@pytest.mark.parametrize("d1,d2,delta,code", [
+    (0, 0, 0, 0), (1, 0, 0, 2), (0, -1, 0, 2),          # zero secant
+    (1, 1, 1, 1), (-1, -1, -1, -1), (-1, 1, 1, 2),      # inside the square, a negative ratio
+    (2.9, 2.9, 1, 1), (-5.8, -5.8, -2, -1),            # a = b = 2.9
+    (3, 3, 1, 3), (-6, -6, -2, -3),                     # a = b = 3: on the ellipse
+    (4, 4, 1, 2), (3, 0, 1, 3), (5, 0, 1, 2),           # (3, 0) on the ellipse, (5, 0) outside
+    (3.5, 0.5, 1, 1), (0.5, 3.5, -1, 2)])               # inside the ellipse; ratios below 0
+def test_monotonicity_code_of_one_piece(d1, d2, delta, code, dt):
+    assert twin("dchfcm_", dt)(r(d1, dt), r(d2, dt), r(delta, dt)) == code
+
+
+# codes of a piece with secant slope s and slopes (k s, 0) on [0, 1]; 0 a flat piece
+PIECES = {-3: (-1, 3), -1: (-1, 1), 0: (0, 0), 1: (1, 1), 3: (1, 3), 2: (1, 5)}
+# overall code after a piece of the row's code and a piece of the column's code
+FOLD = {-3: [-3, -3, -3, 2, 2, 2], -1: [-3, -1, -1, 2, 2, 2], 0: [-3, -1, 0, 1, 3, 2],
+        1: [2, 2, 1, 1, 3, 2], 3: [2, 2, 3, 3, 3, 2], 2: [2, 2, 2, 2, 2, 2]}
+
+
+@pytest.mark.parametrize("dt", PRECISIONS)
+@pytest.mark.parametrize("first", list(FOLD))
+def test_overall_code_folds_the_pieces(first, dt):
+    for second, expected in zip([-3, -1, 0, 1, 3, 2], FOLD[first]):
+        # pieces: the first code, a flat piece, the second code mirrored (slopes (0, k s))
+        (s1, k1), (s2, k2) = PIECES[first], PIECES[second]
+        x = [0, 1, 2, 3]
+        f = [0, s1, s1, s1 + s2]
+        dd = [k1 * s1, 0, 0, k2 * s2]
+        ismon, ierr = pchcm(x, f, dd, dt=dt)
+        assert (ismon, ierr) == ([first, 0, second, expected], 0)
+
+
+def dense_directions(x, f, dd):
+    """Signs of numpy.diff of the cubic Hermite interpolant sampled densely on each interval."""
+    spline = CubicHermiteSpline(x, f, dd)
+    out = []
+    for lo, hi in zip(x[:-1], x[1:]):
+        steps = np.diff(spline(np.linspace(lo, hi, 4001)))
+        out.append({int(v) for v in np.sign(steps[steps != 0])})
+    return out
+
+
+def test_codes_agree_with_the_data_and_the_sampled_interpolant():
+    rng = np.random.default_rng(3)
+    x = np.cumsum(rng.uniform(0.2, 1.0, 400))
+    f = np.cumsum(rng.normal(size=400))
+    delta = np.diff(f) / np.diff(x)
+    # slopes that make some pieces clearly monotone and others clearly not
+    dd = np.append(delta, delta[-1]) * rng.choice([0.5, 1.0, 2.0, 6.0, -1.0], 400)
+    ismon, ierr = pchcm(x, f, dd)
+    assert ierr == 0
+    for code, sign, seen in zip(ismon[:-1], np.sign(delta), dense_directions(x, f, dd)):
+        if code in (1, -1):
+            assert code == sign and seen == {code}
+        elif code == 2:
+            assert seen == {1, -1}
+    assert ismon[-1] == 2 and set(np.sign(np.diff(f))) == {1.0, -1.0}
+
+
+@pytest.mark.parametrize("dt", PRECISIONS)
+def test_monotone_data_with_shape_preserving_slopes_are_monotone(dt):
+    x, _ = random_table(30, 6)
+    f = np.cumsum(np.random.default_rng(6).uniform(0.0, 1.0, 30))
+    f[10:13] = f[10]  # a flat stretch
+    x, f = x.astype(dt), f.astype(dt)
+    dd, _ = pchim(x, f, dt)
+    ismon, ierr = pchcm(x, f, dd, dt=dt)
+    expected = [1 if s > 0 else 0 for s in np.diff(f)]
+    assert (ismon, ierr) == (expected + [1], 0)
+    assert all(seen <= {1} for seen in dense_directions(x.astype(float), f.astype(float),
+                                                        dd.astype(float)))
+    negated, _ = pchcm(x, -f, -dd, dt=dt)
+    assert negated == [-c for c in ismon]
+
+
+def test_monotonicity_with_a_stride_reads_every_incfd_th_value():
+    f = [1, 2, 3, 2, 3, 4, 3, 4, 5, 4, 5, 6, 5, 6, 7, 6]
+    dd = [2 if k % 3 == 1 else 0 for k in range(16)]
+    x16 = arr(range(1, 17))
+    for incfd, expected in ((2, [1, 2, 2, 1, 2, 2, 1, 2]), (3, [1, 1, 1, 1, 1, 1])):
+        n = len(expected)
+        ismon, s, ierr = np.zeros(n, np.int32), C.c_int32(0), C.c_int32(-9)
+        lib.dpchcm_(i(n), ptr(x16), ptr(arr(f)), ptr(arr(dd)), i(incfd), C.byref(s), ptr(ismon),
+                    C.byref(ierr))
+        assert ismon.tolist() == expected
+        assert ismon.tolist() == pchcm(range(1, n + 1), f[::incfd], dd[::incfd])[0]
 
 
 # ---------------------------------------------------------------- values and derivatives
@@ -286,6 +424,8 @@ EV = TABLE + ", " + POINTS + ", C.byref(ierr)"
 PIECE = "R({x1}), R({x2}), R(0), R(1), R(0), R(0), i({ne}), ptr(A([0.5])), ptr(A([0]))"
 DV = PIECE + ", ptr(A([0])), ptr(np.zeros(2, np.int32)), C.byref(ierr)"
 EVP = PIECE + ", ptr(np.zeros(2, np.int32)), C.byref(ierr)"
+CM = TABLE + ", i({incfd}), C.byref(C.c_int32({skip})), ptr(np.zeros(2, np.int32)), " \
+    "C.byref(ierr)"
 FEWER = "NUMBER OF DATA POINTS LESS THAN TWO"
 NO_POINTS = "NUMBER OF EVALUATION POINTS LESS THAN ONE"
 
@@ -303,14 +443,22 @@ EVALUATION_ERRORS = [
     ("dchfev_", EVP.format(x1=1, x2=1, ne=1), "INTERVAL ENDPOINTS EQUAL", -2),
     ("dpchid_", "i(2), ptr(A([0, 1])), ptr(A([0, 1])), ptr(A([1, 1])), i(1), "
                 "C.byref(C.c_int32(0)), i(1), i(3), C.byref(ierr)", "IA OR IB OUT OF RANGE", -4),
+    # the easy driver passes skip true: one point is reported, not x(2) read
     ("dpchqa_", "i(1), ptr(A([0])), ptr(A([0])), ptr(A([1])), R(0), R(1), C.byref(ierr)",
      FEWER, -1),
+    ("dpchia_", "i(1), ptr(A([0])), ptr(A([0])), ptr(A([1])), i(1), C.byref(C.c_int32(1)), "
+                "R(0), R(1), C.byref(ierr)", FEWER, -1),
+    ("dpchia_", "i(2), ptr(A([0, 1])), ptr(A([0, 1])), ptr(A([1, 1])), i(0), "
+                "C.byref(C.c_int32(1)), R(0), R(1), C.byref(ierr)", "INCREMENT LESS THAN ONE", -2),
+    ("dpchcm_", CM.format(n=1, x=[0], incfd=1, skip=1), FEWER, -1),
+    ("dpchcm_", CM.format(n=2, x=[0, 1], incfd=0, skip=0), "INCREMENT LESS THAN ONE", -2),
+    ("dpchcm_", CM.format(n=2, x=[1, 1], incfd=1, skip=0), "X-ARRAY NOT STRICTLY INCREASING",
+     -3),
 ]
-TWINNED = [e for e in EVALUATION_ERRORS if e[0] not in ("dpchid_", "dpchqa_")]
 
 
-@pytest.mark.parametrize("dname,args,message,number,dt", [(*e, DOUBLE) for e in EVALUATION_ERRORS]
-                         + [(*e, SINGLE) for e in TWINNED])
+@pytest.mark.parametrize("dname,args,message,number,dt", [(*e, dt) for e in EVALUATION_ERRORS
+                                                          for dt in PRECISIONS])
 def test_every_input_error_ends_the_process_with_its_report(dname, args, message, number, dt):
     routine = {"dpchev_": "dpchfd_", "dpchqa_": "dpchia_"}.get(dname, dname)
     r_ = run_lib(call(dname, dt, args))
