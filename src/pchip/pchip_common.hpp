@@ -53,6 +53,15 @@ i32 validate(std::string_view droutine, i32 n, const T* x, i32 incfd, bool order
     return 0;
 }
 
+// The entry of precision T of a twin pair, so that code written once calls its own twin.
+template <class T, class D, class S>
+constexpr auto pick(D* dentry, S* sentry) {
+    if constexpr (std::is_same_v<T, double>)
+        return dentry;
+    else
+        return sentry;
+}
+
 // -1, 0 or +1: the product of the signs of a and b, 0 when either is 0.
 template <class T>
 T pchst(T a, T b) {

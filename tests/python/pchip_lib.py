@@ -15,7 +15,8 @@ lib = C.CDLL(LIB_PATH)
 for _name in ("dpchdf_", "dpchst_", "dpchia_", "dpchid_", "dchfie_", "dpchqa_", "d1mach_",
               "dbvalu_"):
     getattr(lib, _name).restype = C.c_double
-for _name in ("pchdf_", "pchst_", "r1mach_", "pchia_", "pchid_", "chfie_", "pchqa_", "bvalu_"):
+for _name in ("pchdf_", "pchst_", "r1mach_", "pchia_", "pchid_", "chfie_", "pchqa_", "bvalu_",
+              "pchip_rand_"):
     getattr(lib, _name).restype = C.c_float
 
 # The precisions of the twins: the numpy type of their reals.
@@ -99,6 +100,7 @@ import ctypes as C, numpy as np
 lib = C.CDLL({LIB_PATH!r})
 lib.d1mach_.restype = C.c_double
 lib.r1mach_.restype = C.c_float
+lib.pchip_rand_.restype = C.c_float
 i = lambda v: C.byref(C.c_int32(v))
 d = lambda v: C.byref(C.c_double(v))
 f = lambda v: C.byref(C.c_float(v))
