@@ -91,6 +91,18 @@ i32 pchbs(i32 n, const T* x, const T* f, const T* d, i32 incfd, i32 knotyp, i32*
     return 0;
 }
 
+// The entry of dpchbs_: the counts are read before ndim, kord and ierr are set, as they may
+// share storage with them.
+template <class T>
+void conversion(const i32* n, const T* x, const T* f, const T* d, const i32* incfd,
+                const i32* knotyp, i32* nknots, T* t, T* bcoef, i32* ndim, i32* kord, i32* ierr) {
+    const i32 nn = *n, inc = *incfd, kt = *knotyp;
+    *ndim = static_cast<i32>(std::clamp<i64>(2 * i64(nn), std::numeric_limits<i32>::min(),
+                                             std::numeric_limits<i32>::max()));
+    *kord = 4, *ierr = 0;
+    *ierr = pchbs<T>(nn, x, f, d, inc, kt, nknots, t, bcoef);
+}
+
 // The interval of x in xt(lxt), lxt >= 1, searched from ilo >= 1 (updated).
 struct Found {
     i64 ileft;
@@ -215,16 +227,12 @@ extern "C" {
 void dpchbs_(const i32* n, const double* x, const double* f, const double* d, const i32* incfd,
              const i32* knotyp, i32* nknots, double* t, double* bcoef, i32* ndim, i32* kord,
              i32* ierr) {
-    const i32 nn = *n, inc = *incfd, kt = *knotyp;
-    *ndim = 2 * std::clamp(nn, 0, std::numeric_limits<i32>::max() / 2), *kord = 4, *ierr = 0;
-    *ierr = pchbs<double>(nn, x, f, d, inc, kt, nknots, t, bcoef);
+    conversion(n, x, f, d, incfd, knotyp, nknots, t, bcoef, ndim, kord, ierr);
 }
 void pchbs_(const i32* n, const float* x, const float* f, const float* d, const i32* incfd,
             const i32* knotyp, i32* nknots, float* t, float* bcoef, i32* ndim, i32* kord,
             i32* ierr) {
-    const i32 nn = *n, inc = *incfd, kt = *knotyp;
-    *ndim = 2 * std::clamp(nn, 0, std::numeric_limits<i32>::max() / 2), *kord = 4, *ierr = 0;
-    *ierr = pchbs<float>(nn, x, f, d, inc, kt, nknots, t, bcoef);
+    conversion(n, x, f, d, incfd, knotyp, nknots, t, bcoef, ndim, kord, ierr);
 }
 
 void dpchkt_(const i32* n, const double* x, const i32* knotyp, double* t) {

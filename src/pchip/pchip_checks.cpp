@@ -25,9 +25,8 @@ std::string_view single_format(std::string_view dtext, std::span<const Rename> r
         n += m;
     };
     const auto digit_follows = [&](std::size_t i) {
-        while (++i < dtext.size() && dtext[i] == ' ') {
-        }
-        return i < dtext.size() && dtext[i] >= '0' && dtext[i] <= '9';
+        const std::size_t j = dtext.find_first_not_of(' ', i + 1);
+        return j != std::string_view::npos && dtext[j] >= '0' && dtext[j] <= '9';
     };
     char quote = 0;
     for (std::size_t i = 0; i < dtext.size();) {
@@ -78,7 +77,7 @@ constexpr Rename kRenames[] = {{"DEVCHK", "EVCHCK"}, {"DEVPCK", "EVPCCK"}, {"DEV
 // Generator state: the low and high 11 bits of x.
 i32 ix0 = 0, ix1 = 0;
 
-float rand(float r) {
+float uniform(float r) {
     if (r > 0 && std::isfinite(r)) {
         const i32 x = static_cast<i32>((r - std::trunc(r)) * 4194304.0f + 0.5f);
         ix0 = x % 2048;
@@ -187,7 +186,7 @@ bool devchk(i32 lout, i32 kprint, i32 npts, T* xev, T* fev, T* dev, T* fev2) {
 
         // Accuracy at npts points, 4 left of the interval and 6 right of it.
         const T dx = (x2 - x1) / T(npts - 10);
-        for (i32 i = 1; i <= npts; ++i) xev[i - 1] = (x1 + T(i - 5) * dx) + dx * T(rand(0));
+        for (i32 i = 1; i <= npts; ++i) xev[i - 1] = (x1 + T(i - 5) * dx) + dx * T(uniform(0));
         chfdv(&x1, &x2, &f1, &f2, &d1, &d2, &npts, xev, fev, dev, next, &ierr);
         if (ierr != 0) {
             failoc = true;
@@ -494,7 +493,7 @@ i32 comp_(const i32* ieract, const i32* ierexp, const i32* lout, const i32* kpri
 void dfdtru_(const double* x, double* f, double* d) { cubic(*x, *f, *d); }
 void fdtrue_(const float* x, float* f, float* d) { cubic(*x, *f, *d); }
 
-float pchip_rand_(const float* r) { return vorlen::pchip::rand(*r); }
+float pchip_rand_(const float* r) { return uniform(*r); }
 
 void get_unit_(i32* iunit) {
     *iunit = 0;

@@ -18,9 +18,26 @@ namespace {
 constexpr Rename kRenames[] = {
     {"TEST DPCHIP", "TEST PCHIP"}, {" DPCH", "  PCH"}, {"DPCHQ", "PCHQK"}, {"DPCH", "PCH"}};
 
-// The closing lines of a driver.
+// The closing lines of the drivers 1 to 5.
 struct Closing {
     std::string_view trouble, pass, fail;
+};
+constexpr Closing kClosing[5] = {
+    {"(/' *** TROUBLE ***',I5,' EVALUATION TESTS FAILED.')",
+     "(/' ------------ DPCHIP PASSED  ALL EVALUATION TESTS', ' ------------')",
+     "(/' ************ DPCHIP FAILED SOME EVALUATION TESTS', ' ************')"},
+    {"(/' *** TROUBLE ***',I5,' INTEGRATION TESTS FAILED.')",
+     "(/' ------------ DPCHIP PASSED  ALL INTEGRATION TESTS', ' ------------')",
+     "(/' ************ DPCHIP FAILED SOME INTEGRATION TESTS', ' ************')"},
+    {"(/' *** TROUBLE ***',I5,' INTERPOLATION TESTS FAILED.')",
+     "(/' ------------ DPCHIP PASSED  ALL INTERPOLATION TESTS', ' ------------')",
+     "(/' ************ DPCHIP FAILED SOME INTERPOLATION TESTS', ' ************')"},
+    {"(/' *** TROUBLE ***',I5,' MONOTONICITY TESTS FAILED.')",
+     "(/' ------------ DPCHIP PASSED  ALL MONOTONICITY TESTS', ' ------------')",
+     "(/' ************ DPCHIP FAILED SOME MONOTONICITY TESTS', ' ************')"},
+    {"(/' *** TROUBLE ***',I5,' CONVERSION TESTS FAILED.')",
+     "(/' ------------ DPCHIP PASSED  ALL CONVERSION TESTS', ' ------------')",
+     "(/' ************ DPCHIP FAILED SOME CONVERSION TESTS', ' ************')"},
 };
 
 template <class T>
@@ -52,10 +69,7 @@ i32 evaluation(i32 lun, i32 kprint) {
     if (fail) ifail += 2;
     pick<T>(deverk_, everck_)(&lun, &kprint, &fail);
     if (fail) ifail += 4;
-    return close(out, kprint, ifail,
-                 {"(/' *** TROUBLE ***',I5,' EVALUATION TESTS FAILED.')",
-                  "(/' ------------ DPCHIP PASSED  ALL EVALUATION TESTS', ' ------------')",
-                  "(/' ************ DPCHIP FAILED SOME EVALUATION TESTS', ' ************')"});
+    return close(out, kprint, ifail, kClosing[0]);
 }
 
 template <class T>
@@ -132,10 +146,7 @@ i32 integration(i32 lun, i32 kprint) {
     }
     if (kprint >= 2)
         out("(/'  MAXIMUM RELATIVE ERROR IS:',1P,D15.5, ',   TOLERANCE:',1P,D15.5)", {errmax, tol});
-    return close(out, kprint, ifail,
-                 {"(/' *** TROUBLE ***',I5,' INTEGRATION TESTS FAILED.')",
-                  "(/' ------------ DPCHIP PASSED  ALL INTEGRATION TESTS', ' ------------')",
-                  "(/' ************ DPCHIP FAILED SOME INTEGRATION TESTS', ' ************')"});
+    return close(out, kprint, ifail, kClosing[1]);
 }
 
 template <class T>
@@ -280,10 +291,7 @@ i32 interpolation(i32 lun, i32 kprint) {
         }
         verdict("SP", nbad, told);
     }
-    return close(out, kprint, ifail,
-                 {"(/' *** TROUBLE ***',I5,' INTERPOLATION TESTS FAILED.')",
-                  "(/' ------------ DPCHIP PASSED  ALL INTERPOLATION TESTS', ' ------------')",
-                  "(/' ************ DPCHIP FAILED SOME INTERPOLATION TESTS', ' ************')"});
+    return close(out, kprint, ifail, kClosing[2]);
 }
 
 template <class T>
@@ -350,10 +358,7 @@ i32 monotonicity(i32 lun, i32 kprint) {
         for (auto& row : expected) std::transform(row, row + nmax, row, flip);
         std::transform(expectb, expectb + nb, expectb, flip);
     }
-    return close(out, kprint, ifail,
-                 {"(/' *** TROUBLE ***',I5,' MONOTONICITY TESTS FAILED.')",
-                  "(/' ------------ DPCHIP PASSED  ALL MONOTONICITY TESTS', ' ------------')",
-                  "(/' ************ DPCHIP FAILED SOME MONOTONICITY TESTS', ' ************')"});
+    return close(out, kprint, ifail, kClosing[3]);
 }
 
 template <class T>
@@ -424,10 +429,7 @@ i32 conversion(i32 lun, i32 kprint) {
             }
         }
     }
-    return close(out, kprint, ifail,
-                 {"(/' *** TROUBLE ***',I5,' CONVERSION TESTS FAILED.')",
-                  "(/' ------------ DPCHIP PASSED  ALL CONVERSION TESTS', ' ------------')",
-                  "(/' ************ DPCHIP FAILED SOME CONVERSION TESTS', ' ************')"});
+    return close(out, kprint, ifail, kClosing[4]);
 }
 
 }  // namespace
