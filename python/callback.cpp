@@ -1,7 +1,6 @@
 // Routine arguments from Python: the argument list of a callable, its per-call record in the
 // trampoline's per-thread slot, the trampolines' conversions, and the unwinding on failure.
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -64,18 +63,29 @@ bool parameters(PyObject* fun, Py_ssize_t fallback, Py_ssize_t& tot, Py_ssize_t&
     return !PyErr_Occurred();
 }
 
-// A capsule must hold a bound routine whose argument list is the routine argument's: the
-// library calls it directly. Items of type D that may be real take a real or complex routine.
+bool same_steps(const Expr& a, const Expr& b) {
+    return std::equal(a.steps.begin(), a.steps.end(), b.steps.begin(), b.steps.end(),
+                      [](const Expr::Step& x, const Expr::Step& y) {
+                          return x.op == y.op && x.value == y.value && x.dim == y.dim;
+                      });
+}
+
+// A capsule must hold a bound routine whose argument list is the routine argument's, down to
+// the extents of its arrays, which the routine reads and writes directly: a routine with the
+// same parameter types but other extents would run past the storage the library hands it.
+// Items of type D that may be real take a real or complex routine.
 bool fits(const void* address, const Callback& cb) {
-    const Entry* e = bound_routine(address);
-    if (!e) return false;
-    const char *want = cb.hook->codes, *have = e->ctypes;
-    if (std::strlen(want) != std::strlen(have) || have[0] != 'v') return false;
-    for (size_t k = 1; want[k]; ++k) {
-        const char w = static_cast<char>(std::tolower(want[k]));
-        const char h = static_cast<char>(std::tolower(have[k]));
-        const bool either = cb.form->args[k - 1].type == 'D' && (h == 'd' || h == 'z');
-        if (w != h && !either) return false;
+    const Routine* r = bound_routine(address);
+    const Routine& form = *cb.form;
+    if (!r || r->returns || r->args.size() != form.args.size()) return false;
+    for (size_t k = 0; k < form.args.size(); ++k) {
+        const Arg &w = form.args[k], &h = r->args[k];
+        const bool either = w.type == 'D' && (h.type == 'd' || h.type == 'D');
+        if ((w.type != h.type && !either) || w.rank != h.rank || w.textlen != h.textlen ||
+            !same_steps(w.textexpr, h.textexpr))
+            return false;
+        for (int d = 0; d < w.rank; ++d)
+            if (w.dims[d].empty() || !same_steps(w.dims[d], h.dims[d])) return false;
     }
     return true;
 }

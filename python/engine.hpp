@@ -157,8 +157,8 @@ bool prepare_callback(const Routine& r, const Callback& cb, PyObject* callable, 
                       CallbackRecord& rec);
 // Calls the library routine; false when a callback failed (its exception is pending).
 bool invoke(const Routine& r, void* const* ptrs);
-// The bound routine at this address (its declaration), or null.
-const Entry* bound_routine(const void* address);
+// The bound routine at this address (its compiled declaration), or null.
+const Routine* bound_routine(const void* address);
 
 // Conversions of the scalar rules, shared with the callbacks.
 bool to_int(PyObject* o, i32& out, bool& range, int depth = 0);

@@ -46,10 +46,18 @@ Fragment::Fragment(const char* module, int key, std::vector<Entry> entries) {
     r.push_back({module, key, r.size(), std::move(entries)});
 }
 
-const Entry* bound_routine(const void* address) {
-    for (const auto& f : registry())
-        for (const Entry& e : f.entries)
-            if (e.kind == EntryKind::routine && e.address == address) return &e;
+namespace {
+// The module definitions built at import, whose compiled routines the capsules are checked by.
+std::vector<const ModuleDef*>& built() {
+    static std::vector<const ModuleDef*> defs;
+    return defs;
+}
+}  // namespace
+
+const Routine* bound_routine(const void* address) {
+    for (const ModuleDef* def : built())
+        for (const Routine& r : def->routines)
+            if (r.address == address) return &r;
     return nullptr;
 }
 
@@ -76,6 +84,7 @@ ModuleDef* build_def(const char* name) {
             def->routine_of.push_back(-1);
         }
     }
+    built().push_back(def.get());
     return def.release();
 }
 

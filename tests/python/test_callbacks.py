@@ -152,6 +152,19 @@ def test_a_capsule_of_a_routine_with_another_argument_list_is_refused(capsule):
         bdsafe(capsule)
 
 
+@pytest.mark.parametrize("call,capsule", [
+    (bdsafe, _vorlen.laminate.getext2dshearstress._cpointer),
+    (bdsafe, m.singularvaluedecomposition._cpointer),
+    (lambda c: m.fpsafe(c, 0.0, [1.0, 2.0], 1e-9, 5, 1), m.matrixtranspose._cpointer),
+    (lambda c: _vorlen.elasticity.getnumericaltangent(c, np.ones(36), np.zeros(6), np.zeros(6),
+                                                      np.ones(6), 3, 0), m.matrixproduct._cpointer),
+])
+def test_a_capsule_of_the_same_parameter_types_but_other_extents_is_refused(call, capsule):
+    # called directly, it would read and write past the arrays the library hands it
+    with pytest.raises(error, match="failed in processing argument list for call-back"):
+        call(capsule)
+
+
 def test_nested_calls_keep_their_own_callables():
     inner_roots = []
     def inner(f, df, x):
