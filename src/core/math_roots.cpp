@@ -31,8 +31,8 @@ bool no_function(const void* dfunc, i32* istat) {
 }
 
 // Evaluates f at both ends of the bracket [lo, hi] (f in flo, fhi; df the derivative slot).
-// False when the search is over: an end is an exact root (root set, status 0), a value is not
-// a number (status 3, `nan_message`) or the two values have the same sign (status 2).
+// False when the search is over: an end is an exact root (root set, status 0), else a value is
+// not a number (status 3, `nan_message`) or the two values have the same sign (status 2).
 bool open_bracket(RootFunction* dfunc, const double& lo, const double& hi, const double* args,
                   const i32* na, const i32* nfun, double& flo, double& fhi, double& df,
                   double* root, i32* istat, std::string_view nan_message) {
@@ -41,12 +41,12 @@ bool open_bracket(RootFunction* dfunc, const double& lo, const double& hi, const
     flo = fhi = df = 0.0;
     dfunc(&flo, &df, &lo, args, na, nfun);
     dfunc(&fhi, &df, &hi, args, na, nfun);
-    if (std::isnan(flo) || std::isnan(fhi)) {
-        give_up(root, istat, 3, nan_message);
+    if (flo == 0.0 || fhi == 0.0) {  // whatever the other end gives
+        *root = flo == 0.0 ? lo : hi;
         return false;
     }
-    if (flo == 0.0 || fhi == 0.0) {
-        *root = flo == 0.0 ? lo : hi;
+    if (std::isnan(flo) || std::isnan(fhi)) {
+        give_up(root, istat, 3, nan_message);
         return false;
     }
     if (same_sign(flo, fhi)) {

@@ -91,6 +91,14 @@ def test_an_exact_root_at_an_end_after_two_evaluations(finder, x1, x2, expected)
 
 
 @pytest.mark.parametrize("finder", ["bdsafe", "nrsafe"])
+@pytest.mark.parametrize("x1,x2", [(1.0, 3.0), (3.0, 1.0)])
+def test_an_exact_root_at_an_end_stands_whatever_the_other_end_gives(finder, x1, x2):
+    f = Counted(lambda x: 0.0 if x == 1.0 else math.nan, lambda x: 1.0)
+    assert getattr(m, finder)(f, x1, x2, [0.0], 1e-12, 100, 0) == (1.0, 0)
+    assert register()[0] == 0 and f.calls == 2
+
+
+@pytest.mark.parametrize("finder", ["bdsafe", "nrsafe"])
 def test_no_sign_change_is_not_a_success(finder):
     f = Counted(lambda x: x * x + 1, lambda x: 2 * x)
     assert getattr(m, finder)(f, -1.0, 2.0, [0.0], 1e-12, 100, 0) == (0.0, 2)
