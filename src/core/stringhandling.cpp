@@ -509,32 +509,33 @@ void stringhandling_replacetext(const char* s, const char* text, const char* rep
                                 const i32* nout, const i32* ls, const i32* ltext, const i32* lrep) {
     const Out o(sout, *nout);
     if (o.n == 0) return;
-    const Input src_in(view(s, ls).substr(0, static_cast<size_t>(std::min(o.n, length(ls)))), {o}),
-        text_in(trimmed(view(text, ltext)), {o}), rep_in(trimmed(view(rep, lrep)), {o});
-    const string_view src = *src_in, pat = *text_in, with = *rep_in;
-    if (pat.empty()) return put(o, src);
-    // Output position w and source position r: the output from w on is the source from r on,
-    // cut at nout, so a match must end within the n - w characters still held.
-    i64 w = 0;
-    size_t r = 0;
-    auto copy = [&](string_view t) {
-        const i64 k = std::min<i64>(static_cast<i64>(t.size()), o.n - w);
-        std::memcpy(o.p + w, t.data(), static_cast<size_t>(k));
-        w += k;
-    };
-    while (w < o.n) {
-        const string_view held =
-            src.substr(0, std::min(src.size(), r + static_cast<size_t>(o.n - w)));
-        const size_t hit = held.find(pat, r);
-        if (hit == string_view::npos) {
-            copy(held.substr(r));
-            break;
-        }
-        copy(held.substr(r, hit - r));
-        copy(with);
-        r = hit + pat.size();
+    const Input text_in(trimmed(view(text, ltext)), {o}), rep_in(trimmed(view(rep, lrep)), {o});
+    put(o, view(s, ls));  // put reads s before it writes over it
+    const string_view pat = *text_in, with = *rep_in;
+    if (pat.empty()) return;
+    const i64 nt = static_cast<i64>(pat.size()), nr = static_cast<i64>(with.size());
+    // Every search starts again at the first character. A replacement leaves the characters
+    // before it as they were, where no occurrence started, so the next occurrence starts at
+    // i - nt + 1 at the earliest. A rep that holds the text would be found again at every pass:
+    // there the search goes on after it.
+    const bool again = with.find(pat) != string_view::npos;
+    // Passes whose number no search that ends comes near (a pass moves what follows it by
+    // nr - nt, or by nothing).
+    const i64 limit = o.n * o.n + 1;
+    i64 from = 0;
+    for (i64 pass = 0; pass < limit; ++pass) {
+        const size_t hit = string_view(o.p, static_cast<size_t>(o.n)).find(pat, from);
+        if (hit == string_view::npos) break;
+        const i64 i = static_cast<i64>(hit), after = i + nr, rest = o.n - (i + nt);
+        // sout = sout(1:i) // rep // sout(i+nt+1:nout), cut or padded to nout
+        if (after < o.n && rest > 0)
+            std::memmove(o.p + after, o.p + i + nt,
+                         static_cast<size_t>(std::min(rest, o.n - after)));
+        std::memcpy(o.p + i, with.data(), static_cast<size_t>(std::min(nr, o.n - i)));
+        if (after + rest < o.n) put(Out(o.p + after + rest, o.n - after - rest), {});
+        from = again ? after : std::max<i64>(i - nt + 1, 0);
+        if (from >= o.n) break;
     }
-    put(Out(o.p + w, o.n - w), {});
 }
 
 void stringhandling_reduceblanks(const char* s, char* sout, const i32* nout, const i32* ls) {

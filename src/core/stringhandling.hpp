@@ -77,9 +77,10 @@ i32 stringhandling_countitems(const char* s0, const i32* ls0);
 void stringhandling_translate(const char* s0, char* sout, const i32* codes, const i32* n,
                               const i32* nc, const i32* ls0);
 
-// s cut or padded to nout, with every occurrence of the trimmed text replaced by the trimmed
-// rep, left to right: the search goes on after each inserted rep (so a rep containing text,
-// and a blank text, which replaces nothing, end).
+// s cut or padded to nout, then the first occurrence of the trimmed text replaced by the
+// trimmed rep (the result cut or padded to nout) as long as there is one: every search starts
+// again at the first character. A blank text replaces nothing, and where rep holds the text
+// the search goes on after each inserted rep, so both end.
 //   sout (out)       nout characters
 void stringhandling_replacetext(const char* s, const char* text, const char* rep, char* sout,
                                 const i32* nout, const i32* ls, const i32* ltext, const i32* lrep);

@@ -206,7 +206,10 @@ def test_reduceblanks_and_replacetext():
     assert s.reduceblanks("    ", 5) == b""
     assert s.reduceblanks("a  b", 2) == b"a"
     assert s.replacetext("a,b,c", ",", "", 80) == b"abc"  # a blank rep deletes
-    assert s.replacetext("aabb", "ab", "", 80) == b"ab"   # as Python: "aabb".replace("ab", "")
+    # every search starts again at the first character: aabb, ab, then nothing
+    assert s.replacetext("aabb", "ab", "", 80) == b""
+    assert s.replacetext("aaab", "ab", "b", 80) == b"b"
+    assert s.replacetext("abab", "ab", "ba", 80) == b"bbaa"
     assert s.replacetext("a,b", ",", "--", 4) == b"a--b"
     assert s.replacetext("a,b,c", ",", "--", 4) == b"a--b"
     assert s.replacetext("abc", "x", "y", 2) == b"ab"
