@@ -166,21 +166,24 @@ def test_a_step_below_one_grows_by_the_default_step(allocinc):
     assert contents("real", np.float64, 2)[1] == 500
 
 
-def test_a_given_default_value_is_the_free_marker_of_every_slot_it_adds():
+def test_a_default_value_other_than_the_marker_is_never_found_free():
+    # lists are made and grown with the standard marker, so every such append grows the list
+    # by the step and stores its value right after the old capacity
     for v in (4, 5, 6):
         assert L.int_appendscalar2list(1, v, 0, 100, -1) == 1
     entries, capacity = contents("int", np.int32, 1)
-    assert capacity == 100 and entries[:3].tolist() == [4, 5, 6] and np.all(entries[3:] == -1)
-    assert L.getsizeoflist(1, 0, defint=-1) == 3
-    # a list made with the standard marker has no free slot of another value: it grows, and
-    # every slot it gains holds that value
+    assert capacity == 400 and entries[[100, 200, 300]].tolist() == [4, 5, 6]
+    assert np.all(np.delete(entries, [100, 200, 300]) == IMAX)
+    assert L.getsizeoflist(1, 0) == 0  # the used part ends at the first marker
     L.real_appendscalar2list(2, 1.0, 0)
-    assert L.real_appendscalar2list(2, 2.0, 0, defval=-1.0) == 1
+    assert L.real_appendarray2list(2, [2.0, 3.0], 0, defval=-1.0) == 1
     entries, capacity = contents("real", np.float64, 2)
-    assert capacity == 1000 and entries[0] == 1.0 and entries[500] == 2.0
-    assert np.all(entries[1:500] == DMAX) and np.all(entries[501:] == -1.0)
-    assert L.real_appendscalar2list(2, 3.0, 0, defval=-1.0) == 1
-    assert contents("real", np.float64, 2)[0][501] == 3.0
+    assert capacity == 1500 and entries[[0, 500, 1000]].tolist() == [1.0, 2.0, 3.0]
+    assert np.all(np.delete(entries, [0, 500, 1000]) == DMAX)
+    # a slot that holds the given value takes the next append
+    L.allocatelist(3, 0, 5, defint=-1)
+    assert L.int_appendscalar2list(3, 8, 0, 100, -1) == 1
+    assert contents("int", np.int32, 3)[0].tolist() == [8, -1, -1, -1, -1]
 
 
 @pytest.mark.parametrize("listid,ifflag", [(4, 0), (0, 1), (-1, 2), (1, 3), (1, -1)])
