@@ -34,8 +34,8 @@
 // A declaration may end with a note: text for the "Notes" section of the docstring.
 //
 // Callback: the caller passes a Python callable or a capsule holding the address of a bound
-// routine with the same argument list, and a tuple <name>_extra_args of further values for the
-// callable. The form items describe the routine argument's own arguments in its order, as
+// routine with the same argument list (types, ranks and extents as declared), and a tuple
+// <name>_extra_args of further values for the callable. The form items describe the routine argument's own arguments in its order, as
 // items do (extents name the form's own arguments):
 //   in      passed to the callable: a number, a str of the declared length, or an array of its
 //           own filled from the library's storage and copied back where the callable changed it
