@@ -213,8 +213,15 @@ void SpecialCase(const double* p, const double* q, double* xx1, double* xx2, dou
     const double judge = qq * qq / 4.0 + pp * pp * pp / 27.0;
     double t[3];
     if (judge >= 0.0) {
-        const double s = std::sqrt(judge), u = -qq / 2.0 + s, v = -qq / 2.0 - s;
-        t[0] = t[1] = t[2] = math_cuberoot(&u) + math_cuberoot(&v);
+        // cuberoot(-q/2 + sqrt(judge)) + cuberoot(-q/2 - sqrt(judge)), computed without
+        // cancellation: a is the cube root of the radicand whose terms have one sign, and the
+        // other's is b = -p/(3a), as the radicands multiply to -p^3/27. For p <= 0, a and b have
+        // one sign too; for p > 0 a + b would cancel where the root is near 0 (|q| small next
+        // to p^(3/2)) and is taken as (a^3 + b^3)/(a^2 - ab + b^2) = -q/(a^2 + b^2 + p/3).
+        const double u = -qq / 2.0 - std::copysign(std::sqrt(judge), qq), a = math_cuberoot(&u);
+        const double b = a == 0.0 ? 0.0 : -pp / (3.0 * a);
+        const double root = pp <= 0.0 ? a + b : qq == 0.0 ? 0.0 : -qq / (a * a + b * b + pp / 3.0);
+        t[0] = t[1] = t[2] = root;
     } else {
         const double r = std::sqrt(-pp * pp * pp / 27.0);
         const double theta =

@@ -249,5 +249,14 @@ def test_one_real_root_is_repeated(coefficients):
     np.testing.assert_allclose(m.solution3pe(*coefficients), [real[0]] * 3, rtol=0, atol=1e-12)
 
 
+@pytest.mark.parametrize("p,q", [(1.0, 1e-17), (3.0, 1e-10), (1e12, 1.0), (1e6, -1.0),
+                                 (-0.1, 1e6), (2.0, 5.0), (-3.0, 2.0 + 1e-9), (0.0, -8.0),
+                                 (0.0, 0.0)])
+def test_the_one_real_root_of_a_depressed_cubic_keeps_its_digits(p, q):
+    r = np.roots([1.0, 0.0, p, q])
+    real = r[np.argmin(np.abs(r.imag))].real  # numpy: eigenvalues of the companion matrix
+    assert m.specialcase(p, q) == pytest.approx((real,) * 3, rel=1e-12, abs=1e-300)
+
+
 def test_triple_root():
     assert m.solution3pe(1.0, -3.0, 3.0, -1.0) == (1.0, 1.0, 1.0)
