@@ -82,6 +82,11 @@ void elasticity_getnumericaltangent(double* ddsdde, StressLaw* getstressfromelas
             return;
         }
     }
+    if (!getstressfromelasticity) {
+        errorhandling::report(-3, "Error: No stress law given to the numerical tangent.");
+        std::fill_n(ddsdde, nn, 0.0);
+        return;
+    }
     Work<double, 36> dy(nn);
     Mat<double> columns(dy.data(), n, n);
     // Room for ntens complex numbers in both methods: a law of the other kind stays inside.

@@ -24,7 +24,8 @@ using ComplexStressLaw = void(std::complex<double>* stress, const std::complex<d
 //   getstressfromelasticity (in)  the law: a real law (StressLaw) for central differences, a
 //                  complex-valued one (ComplexStressLaw) for the complex step; its stress and
 //                  strain vectors have room for ntens complex numbers in either method, so a
-//                  law of the other kind stays inside them
+//                  law of the other kind stays inside them. A null law where the law is needed
+//                  records code -3 and gives a zero ddsdde
 //   props(nprops) (in)  properties, passed to the law
 //   stress1, stress0(ntens) (in)  stresses whose difference the reference tangent is checked
 //                  against

@@ -86,6 +86,18 @@ TEST_F(TangentTest, StepFromTheLargestMagnitudeOfANegativeStrain) {
     for (int i = 0; i < 9; ++i) EXPECT_NEAR(ddsdde[i], K[i], 1e-6) << i;
 }
 
+TEST_F(TangentTest, MissingLawIsReported) {
+    const double dstrain[3] = {1e-3, 2e-3, 3e-3}, zero[3] = {};
+    const i32 n = 3, ndi = 3, nprops = 9;
+    const lgl no = 0;
+    double ddsdde[9];
+    std::fill_n(ddsdde, 9, 7.0);
+    elasticity::elasticity_getnumericaltangent(ddsdde, nullptr, K, zero, zero, dstrain, &n, &ndi,
+                                               &nprops, &no, nullptr, nullptr, nullptr);
+    EXPECT_EQ(errorhandling::errstat, -3);
+    for (double t : ddsdde) EXPECT_EQ(t, 0.0);
+}
+
 TEST_F(TangentTest, ZeroStrainTakesTheFixedStep) {
     const double zero[3] = {};
     const i32 n = 3, ndi = 3, nprops = 9;
