@@ -64,4 +64,15 @@ void report(i32 code, std::string_view message) {
     errorhandling_xerr(&code, msg, intv, realv, asciim, nullptr, &two, &two, &eight, &two);
 }
 
+void report(i32 code, std::string_view problem, std::string_view routine) {
+    char msg[80];
+    std::size_t n = 0;
+    for (const std::string_view part : {problem, std::string_view(" in "), routine}) {
+        const std::size_t k = std::min(part.size(), sizeof msg - n);
+        std::memcpy(msg + n, part.data(), k);
+        n += k;
+    }
+    report(code, std::string_view(msg, n));
+}
+
 }  // namespace vorlen::errorhandling

@@ -36,4 +36,7 @@ inline constexpr auto& errasciim = ::errorhandling_errasciim;
 // fixed-shape context locals (2 integers, 2 doubles, 8 by 2 character codes) left unfilled.
 void report(i32 code, std::string_view message);
 
+// The same with the message "<problem> in <routine>", cut at 80 characters.
+void report(i32 code, std::string_view problem, std::string_view routine);
+
 }  // namespace vorlen::errorhandling

@@ -24,13 +24,6 @@ namespace {
 using V6 = std::array<double, 6>;
 using M3 = std::array<double, 9>;  // column-major 3 by 3
 
-// Reports "<problem> in <routine>" with the given code.
-void report_in(i32 code, const char* problem, const char* routine) {
-    char message[81];
-    std::snprintf(message, sizeof message, "%s in %s", problem, routine);
-    errorhandling::report(code, message);
-}
-
 // Whether a law can read its arguments: ndi 3 with 3 to 6 Nye entries and at least `need`
 // properties. Otherwise the stress (and the stiffness, when given) is zero, with code -3.
 bool usable(double* stress, double* ddsdde, i32 ntens, i32 ndi, i32 nprops, i32 need,
@@ -45,7 +38,7 @@ bool usable(double* stress, double* ddsdde, i32 ntens, i32 ndi, i32 nprops, i32 
     const i64 n = std::max<i32>(ntens, 0);
     std::fill_n(stress, n, 0.0);
     if (ddsdde) std::fill_n(ddsdde, n * n, 0.0);
-    report_in(-3, problem, routine);
+    errorhandling::report(-3, problem, routine);
     return false;
 }
 
@@ -93,7 +86,7 @@ void split_stress(double* stresstens, const double* endstrandev, i32 ndi, double
                   double spureps, const char* routine) {
     if (ndi < 1 || ndi > 3) {
         std::fill_n(stresstens, 9, 0.0);
-        report_in(-3, "ndi outside 1 to 3", routine);
+        errorhandling::report(-3, "ndi outside 1 to 3", routine);
         return;
     }
     const Mat<const double> dev(endstrandev, ndi, ndi);
@@ -199,7 +192,7 @@ void GetStressFromIsotropicViscoElasticity(double* stress, const double* strain,
     const double e = props[0], gamma = props[1], nu = props[2], num = props[3], law = props[4];
     if (!(law > -1.0 && law < 4.0)) {
         std::fill_n(stress, n, 0.0);
-        report_in(-2, "Law outside 0 to 3", routine);
+        errorhandling::report(-2, "Law outside 0 to 3", routine);
         return;
     }
     const Split s = split(strain, n);

@@ -5,7 +5,6 @@
 #include <array>
 #include <cctype>
 #include <cmath>
-#include <cstdio>
 #include <optional>
 
 #include "core/debugdata.hpp"
@@ -161,17 +160,10 @@ struct Table {
     }
 };
 
-// Reports "<problem> in <routine>" with code -3.
-void report_table(const char* problem, const char* routine) {
-    char message[81];
-    std::snprintf(message, sizeof message, "%s in %s", problem, routine);
-    report(-3, message);
-}
-
 // Value column 2 of a table, or 0 after code -3 when the table cannot be used.
 double lookup(const Table& table, double x0, double temp, bool cubic, const char* routine) {
     if (const char* problem = table.unusable(2)) {
-        report_table(problem, routine);
+        report(-3, problem, routine);
         return 0.0;
     }
     return table.value(2, x0, temp,

@@ -217,6 +217,15 @@ TEST_F(Register, LibraryReporterConvention) {
     EXPECT_EQ(stored(), std::string(80, 'x'));
 }
 
+TEST_F(Register, ReporterNamesTheRoutine) {
+    eh::report(-3, "Fewer than 5 properties", "GetLameStress");
+    EXPECT_EQ(eh::errstat, -3);
+    EXPECT_EQ(stored(), pad80("Fewer than 5 properties in GetLameStress"));
+    rsxerr(1);
+    eh::report(-1, std::string(70, 'p'), "Routine");  // cut at 80 characters
+    EXPECT_EQ(stored(), std::string(70, 'p') + " in Routin");
+}
+
 // pyerr present and 0: one record on standard output (a blank, then the 80 characters) and a
 // stop with a failure status, whether or not the register holds a report.
 TEST(RegisterDeathTest, ZeroPyerrPrintsAndStops) {
