@@ -141,6 +141,42 @@ def test_a_plastic_return_lands_on_the_yield_surface(props, n):
                                atol=1e-9 * np.abs(kel).max())
 
 
+def return_mapping(props, stran, dstran):
+    """The law in numpy with vm^2 = s.M.s: elastic predictor, then corrections along K ng(s) until
+    |f| <= TOL, at most ten; the elastic stiffness scaled by 1 - ng.K ng/nf.K ng after flow."""
+    et, ec, g, nut, nuc, a0, a1, alpha = props
+    n = len(dstran)
+    m = np.diag([1.5, 1.5, 1.5, 3.0, 3.0, 3.0])[:n, :n]
+    m[:3, :3] -= 0.5
+    unit = np.array([1.0, 1.0, 1.0, 0.0, 0.0, 0.0])[:n]
+    e, nu = (et, nut) if (stran + dstran)[:3].sum() >= 0 else (ec, nuc)
+    k = stiffness(e, nu, g, n)
+    f = lambda s: s @ m @ s - a0 - a1 * s[:3].sum() / 3
+    nf = lambda s: 2 * m @ s - a1 / 3 * unit
+    ng = lambda s: 2 * m @ s + 2 * alpha / 9 * s[:3].sum() * unit
+    s = k @ (dstran * [1, 1, 1, 0.5, 0.5, 0.5][:n])
+    if f(s) <= 0:
+        return s, k
+    for _ in range(10):
+        kng = k @ ng(s)
+        s = s - f(s) / (nf(s) @ kng) * kng
+        if abs(f(s)) <= TOL:
+            break
+    return s, k * (1 - ng(s) @ k @ ng(s) / (nf(s) @ k @ ng(s)))
+
+
+@pytest.mark.parametrize("props", [PROPS, PROPS[:6] + [200.0, 3.0]])
+@pytest.mark.parametrize("n", [6, 4])
+@pytest.mark.parametrize("sign", [1.0, -1.0])  # tension and compression constants
+def test_the_return_follows_the_potential_gradient(props, n, sign):
+    stran = sign * np.array([0.01, 0.004, -0.002, 0.003, 0.0, -0.001])[:n]
+    dstran = sign * np.array([0.05, -0.01, 0.02, 0.04, 0.03, 0.01])[:n]
+    s, k = el.getstressfromplastitcity(np.array(0.0), stran, dstran, props, 3, 8, 293.0)
+    expected_s, expected_k = return_mapping(props, stran, dstran)
+    np.testing.assert_allclose(s, expected_s, rtol=1e-10, atol=1e-10 * np.abs(expected_s).max())
+    np.testing.assert_allclose(k, expected_k, rtol=1e-8, atol=1e-8 * np.abs(expected_k).max())
+
+
 def test_associated_flow_returns_to_the_von_mises_surface_with_a_zero_tangent():
     props = PROPS[:6] + [0.0, 0.0]
     s, k = el.getstressfromplastitcity(np.array(0.0), np.zeros(6), [0.03, 0, 0, 0.02, 0, 0],
