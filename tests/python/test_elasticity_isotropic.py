@@ -280,6 +280,34 @@ def test_without_the_shear_fit_the_shears_take_the_normal_modulus():
     assert k[3, 3] == pytest.approx(T0 / 2) and k[4, 4] == k[3, 3]
 
 
+# The fits of the resin law: limit, M0, gamma, A, B; a strain whose measure of that fit is x; the
+# modulus read back from the secant stiffness.
+R2, R3 = math.sqrt(2), math.sqrt(3)
+FITS = [
+    ((0.0586801786795, 2541.75978925, 13.8361690875, 71171243.2236, 1074682.92535),
+     lambda x: [x / R2, -x / R2, 0, 0, 0, 0], lambda k: k[0, 0] - k[0, 1]),
+    ((0.0568363759446, 2844.74195527, 10.8020389124, 94899909.3371, 1084488.43482),
+     lambda x: [x / R2 - 1e-3, -x / R2 - 1e-3, -1e-3, 0, 0, 0], lambda k: k[0, 0] - k[0, 1]),
+    ((0.05912221968173981, 4871.70629979, 13.732719812, 189806025.077, 1484162.32322),
+     lambda x: [x / R3] * 3 + [0] * 3, lambda k: (k[0, 0] + 2 * k[0, 1]) / 3),
+    ((0.0570360383455, 7992.37025439, 10.7642249043, 759238107.839, 3077414.06005),
+     lambda x: [-x / R3] * 3 + [0] * 3, lambda k: (k[0, 0] + 2 * k[0, 1]) / 3),
+    ((0.04327625, 2692.3559712, 19.3641099237, 4447152.2077, 88218.6212448),
+     lambda x: [0, 0, 0, 2 * x, 0, 0], lambda k: 2 * k[3, 3]),
+]
+
+
+@pytest.mark.parametrize("fit,strain,modulus", FITS,
+                         ids=["t-tension", "t-compression", "o-tension", "o-compression", "a"])
+@pytest.mark.parametrize("at", [0.5, 2.0, 30.0])  # times the limit
+def test_each_fit_on_both_sides_of_its_limit(fit, strain, modulus, at):
+    limit, m0, gamma, a, b = fit
+    x = at * limit
+    expected = m0 * math.exp(-gamma * x) if x <= limit else a / (b * x + 1)
+    _, k = el.getstressfromdevvoldecomposition(strain(x), [0, 0, 0, 0, 1.0], 3)
+    assert modulus(k) == pytest.approx(expected, rel=1e-12)
+
+
 # ------------------------------------------------------------------------------------------
 # Cubic law from the calibration curves
 
