@@ -29,12 +29,16 @@ class Work {
             for (i64 i = 0; i < n; ++i) buf_[i] = T{};
         }
     }
-    ~Work() { block::release(blk_); }
+    ~Work() {
+        if (blk_) block::release(blk_);
+    }
     Work(const Work&) = delete;
     Work& operator=(const Work&) = delete;
 
     T* data() { return p_; }
-    T& operator[](i64 i) { return p_[i]; }      // 0-based
+    const T* data() const { return p_; }
+    T& operator[](i64 i) { return p_[i]; }  // 0-based
+    const T& operator[](i64 i) const { return p_[i]; }
     T& operator()(i64 i) { return p_[i - 1]; }  // 1-based, as the algorithm texts count
 
   private:

@@ -94,6 +94,54 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"(I21)", {std::numeric_limits<vorlen::i64>::min()}, " -9223372036854775808\n"}));
 
 INSTANTIATE_TEST_SUITE_P(
+    OtherBases, Descriptor,
+    ::testing::Values(
+        Case{"(B8)", {5}, "     101\n"}, Case{"(B8.6)", {5}, "  000101\n"},
+        Case{"(O4)", {8}, "  10\n"}, Case{"(Z4)", {255}, "  FF\n"}, Case{"(z4.3)", {10}, " 00A\n"},
+        Case{"(Z8)", {-1}, "FFFFFFFF\n"},                       // the 32 bits of a 32-bit item
+        Case{"(Z0)", {vorlen::i64{-1}}, "FFFFFFFFFFFFFFFF\n"},  // the 64 bits of a 64-bit one
+        Case{"(O0)", {-8}, "37777777770\n"}, Case{"(Z4)", {-1}, "****\n"}, Case{"(B0)", {0}, "0\n"},
+        Case{"(Z3.0)", {0}, "   \n"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    General, Descriptor,
+    ::testing::Values(Case{"(G5)", {42}, "   42\n"}, Case{"(G5.2)", {-7}, "   -7\n"},
+                      Case{"(G0)", {123}, "123\n"}, Case{"(G6.1E2)", {7}, "     7\n"},
+                      Case{"(G5.1)", {1.5}, "*****\n"}));  // a real on G: not written here
+
+INSTANTIATE_TEST_SUITE_P(
+    Signs, Descriptor,
+    ::testing::Values(Case{"(SP,I4)", {5}, "  +5\n"}, Case{"(SP,I4)", {-5}, "  -5\n"},
+                      Case{"(SP,I3)", {0}, " +0\n"},
+                      Case{"(SP,I4,SS,I4,SP,I4,S,I4)", {1, 2, 3, 4}, "  +1   2  +3   4\n"},
+                      Case{"(SP,I1)", {5}, "*\n"},      // the sign counts in the width
+                      Case{"(SP,I3.0)", {0}, "   \n"},  // a zero written as blanks has no sign
+                      Case{"(SP,Z3,B3)", {10, 2}, "  A 10\n"},  // bits have none
+                      Case{"(SP,(I3))", {1, 2}, " +1\n +2\n"},  // in force through reversion
+                      Case{"(SP,F6.2)", {1.5}, " +1.50\n"}, Case{"(SP,F4.2)", {0.5}, "+.50\n"},
+                      Case{"(SP,F6.2)", {-0.0}, " -0.00\n"},
+                      Case{"(SP,E11.3)", {1.5}, " +0.150E+01\n"},
+                      Case{"(SP,F9.1)", {inf}, "+Infinity\n"}, Case{"(SP,F5.1)", {inf}, " +Inf\n"},
+                      Case{"(SP,F5.1)", {nan}, "  NaN\n"}, Case{"(sp,i3)", {7}, " +7\n"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, Descriptor,
+    ::testing::Values(Case{"(BN,I3,BZ,I3)", {1, 2}, "  1  2\n"},  // blanks on input only
+                      Case{"(DC,F5.2)", {1.5}, " 1,50\n"},
+                      Case{"(DC,E10.3,DP,F5.2)", {1.5, 1.5}, " 0,150E+01 1.50\n"},
+                      Case{"(RN,F5.2,RP,F5.2)", {1.125, 1.125}, " 1.12 1.12\n"},
+                      Case{"(RU,F5.2)", {1.5}, "*****\n"},  // no directed rounding of reals
+                      Case{"(RC,RN,F4.1)", {1.5}, " 1.5\n"},
+                      Case{"(RZ,I3,RD,Z2)", {7, 7}, "  7 7\n"}));
+
+INSTANTIATE_TEST_SUITE_P(Unwritten,
+                         Descriptor,  // descriptors read for formats that never reach them
+                         ::testing::Values(Case{"(EN9.2)", {1.5}, "*********\n"},
+                                           Case{"(ES9.2E3)", {1.5}, "*********\n"},
+                                           Case{"(L2)", {1}, "**\n"},
+                                           Case{"(I2,L2,EN9.2)", {3}, " 3\n"}));
+
+INSTANTIATE_TEST_SUITE_P(
     Fixed, Descriptor,
     ::testing::Values(Case{"(F8.3)", {3.14159}, "   3.142\n"},
                       Case{"(f12.3)", {-1234.5678}, "   -1234.568\n"},
@@ -212,7 +260,129 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"('abc)", {}, "<malformed>"}, Case{"(5Hab)", {}, "<malformed>"},
                       Case{"(0X)", {}, "<malformed>"}, Case{"(T0)", {}, "<malformed>"},
                       Case{"(A0)", {"a"}, "<malformed>"}, Case{"(I999999)", {1}, "<malformed>"},
-                      Case{"", {}, "<malformed>"}));
+                      Case{"", {}, "<malformed>"}, Case{"(I2.3)", {1}, "<malformed>"},
+                      Case{"(Z)", {1}, "<malformed>"}, Case{"(+2X)", {}, "<malformed>"},
+                      Case{"(P,I2)", {1}, "<malformed>"}, Case{"(RX,I2)", {1}, "<malformed>"},
+                      Case{"(2SP,I2)", {1}, "<malformed>"}, Case{"(0I3)", {1}, "<malformed>"},
+                      Case{"(ES0.2)", {1.0}, "<malformed>"}, Case{"(L0)", {}, "<malformed>"}));
+
+// Why a format is malformed.
+struct Reason {
+    const char* fmt;
+    const char* why;
+};
+void PrintTo(const Reason& c, std::ostream* os) { *os << c.fmt; }
+
+class Malformed : public ::testing::TestWithParam<Reason> {};
+
+TEST_P(Malformed, NamesTheFault) {
+    const vorlen::io::Format f(GetParam().fmt);
+    ASSERT_NE(f.error(), nullptr);
+    EXPECT_STREQ(f.error(), GetParam().why);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reasons, Malformed,
+    ::testing::Values(
+        Reason{"I5", "format does not start with ("}, Reason{"(I5", "missing )"},
+        Reason{"(2'a')", "a count must precede a group or a descriptor"},
+        Reason{"(2T3)", "a count must precede a group or a descriptor"},
+        Reason{"(0(I2))", "repeat count below 1"}, Reason{"(0X)", "repeat count below 1"},
+        Reason{"('ab)", "unterminated text"}, Reason{"(H)", "bad H descriptor"},
+        Reason{"(5Hab)", "bad H descriptor"}, Reason{"(TL)", "T, TL and TR need a position"},
+        Reason{"(T0)", "T, TL and TR need a position"}, Reason{"(I5.)", "digits expected after ."},
+        Reason{"(E9.2E)", "digits expected after E"}, Reason{"(I)", "width required"},
+        Reason{"(G)", "width required"}, Reason{"(I2.3)", "minimum digits exceed the width"},
+        Reason{"(Q5)", "unknown edit descriptor"}, Reason{"(F5)", "w.d required"},
+        Reason{"(E0.3)", "positive width required"}, Reason{"(A0)", "positive width required"},
+        Reason{"(I999999)", "number too large"}, Reason{"(-2X)", "a sign may only precede P"}));
+
+TEST(Format, ReadsUpToItsClosingParenthesis) {
+    const vorlen::io::Format f("(I3)abc");
+    EXPECT_EQ(f.error(), nullptr);
+    EXPECT_EQ(f.size(), 4u);
+    EXPECT_EQ(vorlen::io::Format(" ( I3 ) ").size(), 7u);
+    EXPECT_EQ(render("(I3)abc", {1}), "<malformed>");  // a whole format text must be the format
+    EXPECT_EQ(render("(I3)  ", {1}), "  1\n");
+}
+
+// An internal write of items into a text of len characters, from '.'s: the record's length and
+// the text.
+std::pair<vorlen::i64, std::string> internal(const vorlen::io::Format& f, std::size_t len,
+                                             std::vector<Item> items = {}) {
+    std::string text(len, '.');
+    const char* why = "not set";
+    const vorlen::i64 n = f.write(text.data(), static_cast<vorlen::i64>(len), items, &why);
+    EXPECT_EQ(why, nullptr) << why;
+    return {n, text};
+}
+
+TEST(Internal, WritesOneRecordIntoTheText) {
+    const vorlen::io::Format f("(I5,',')");
+    EXPECT_EQ(internal(f, 8, {42}), std::make_pair(vorlen::i64{6}, std::string("   42,..")));
+    EXPECT_EQ(internal(f, 8, {-7}), std::make_pair(vorlen::i64{6}, std::string("   -7,..")));
+    EXPECT_EQ(internal(f, 3, {12345}), std::make_pair(vorlen::i64{6}, std::string("123")));
+    EXPECT_EQ(internal(f, 0, {1}).first, 6);
+    EXPECT_EQ(f.write(nullptr, 0, std::vector<Item>{1}), 6);
+    EXPECT_EQ(internal(vorlen::io::Format("('a''b')"), 4),
+              std::make_pair(vorlen::i64{3}, std::string("a'b.")));
+}
+
+TEST(Internal, PositionsWithoutTrailingBlanks) {
+    using vorlen::io::Format;
+    EXPECT_EQ(internal(Format("(I2,5X)"), 9, {1}),
+              std::make_pair(vorlen::i64{2}, std::string(" 1.......")));
+    EXPECT_EQ(internal(Format("(I2,TR5,'a')"), 9, {1}),
+              std::make_pair(vorlen::i64{8}, std::string(" 1     a.")));
+    EXPECT_EQ(internal(Format("(X,I2)"), 4, {1}),
+              std::make_pair(vorlen::i64{3}, std::string("  1.")));
+    EXPECT_EQ(internal(Format("(I5,TL3,'x')"), 6, {12345}),
+              std::make_pair(vorlen::i64{5}, std::string("12x45.")));
+    EXPECT_EQ(internal(Format("(T4,'x',T1,'y')"), 5, {}),
+              std::make_pair(vorlen::i64{4}, std::string("y  x.")));
+}
+
+TEST(Internal, RecordsBeyondTheStackBuffer) {
+    const vorlen::io::Format f("(T600,'x',I3)");
+    const auto [n, text] = internal(f, 700, {7});
+    EXPECT_EQ(n, 603);
+    EXPECT_EQ(text.substr(0, 599), std::string(599, ' '));
+    EXPECT_EQ(text.substr(599, 4), "x  7");
+    const auto [m, cut] = internal(f, 10, {7});
+    EXPECT_EQ(m, 603);
+    EXPECT_EQ(cut, std::string(10, ' '));
+}
+
+TEST(Internal, FailsWithTheReason) {
+    struct Fail {
+        const char* fmt;
+        std::vector<Item> items;
+        const char* why;
+    };
+    const Fail cases[] = {
+        {"(I2/)", {1}, "the record ends at /"},
+        {"(/I2)", {1}, "the record ends at /"},
+        {"(I2)", {1, 2}, "the items outlast the record"},
+        {"('x')", {1}, "no descriptor writes the integer"},
+        {"()", {1.0}, "no descriptor writes the real"},
+        {"(F5.2)", {1}, "the descriptor cannot write an integer"},
+        {"(I3)", {1.0}, "the descriptor cannot write a real"},
+        {"(I3)", {"a"}, "the descriptor cannot write a text"},
+        {"(L2)", {1}, "the descriptor cannot write an integer"},
+        {"(RU,F5.2)", {1.5}, "the descriptor cannot write a real"},
+        {"(Q)", {1}, "unknown edit descriptor"},
+    };
+    for (const Fail& c : cases) {
+        std::string text(4, '.');
+        const char* why = nullptr;
+        EXPECT_EQ(vorlen::io::Format(c.fmt).write(text.data(), 4, c.items, &why), -1) << c.fmt;
+        EXPECT_STREQ(why, c.why) << c.fmt;
+    }
+    // what stops before a slash or the next data descriptor is no fault
+    EXPECT_EQ(internal(vorlen::io::Format("(I2:/)"), 2, {1}).first, 2);
+    EXPECT_EQ(internal(vorlen::io::Format("(I2,F5.2)"), 2, {1}).first, 2);
+    EXPECT_EQ(internal(vorlen::io::Format("(F5.2)"), 5, {1.5}).second, " 1.50");
+}
 
 TEST(Format, TimestampLineOfTheChecks) {
     EXPECT_EQ(render("(i2,1x,a,1x,i4,2x,i2,a1,i2.2,a1,i2.2,a1,i3.3,1x,a)",
