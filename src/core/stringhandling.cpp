@@ -3,6 +3,7 @@
 #include "core/stringhandling.hpp"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
@@ -11,6 +12,7 @@
 #include "core/errorhandling.hpp"
 #include "core/fatal.hpp"
 #include "core/work.hpp"
+#include "io/format.hpp"
 
 using namespace vorlen;
 using std::string_view;
@@ -113,245 +115,6 @@ void map_case(char* out, const char* s, const i32* n, const i32* ls, const char*
     if (exceeds(o.n, length(ls), routine)) return put(o, {});
     const Input in(string_view(s, static_cast<size_t>(o.n)), {o});
     std::transform((*in).begin(), (*in).end(), o.p, F);
-}
-
-// ---- Integer editing with a format ------------------------------------------------------
-
-// One written record: characters at and beyond len are dropped; extent is the furthest
-// position reached.
-struct Record {
-    char* p;
-    i64 len, pos = 0, extent = 0;
-    void put(char c) {
-        if (pos < len) p[pos] = c;
-        extent = std::max(extent, ++pos);
-    }
-    void put(char c, i64 count) {
-        for (i64 k = 0; k < count; ++k) put(c);
-    }
-};
-
-// The characters of an integer field (letter I, B, O or Z; w 0 for the minimal width, m -1
-// without minimum digits). With worst, the widest field the descriptor can give.
-void integer_field(Record& rec, i32 v, char letter, i64 w, i64 m, bool plus, bool worst) {
-    char digits[40];
-    int nd = 0;
-    const bool decimal = letter == 'I';
-    const unsigned base = decimal ? 10 : letter == 'B' ? 2 : letter == 'O' ? 8 : 16;
-    // decimal digits of |v|; the other bases show the 32 bits of v
-    std::uint64_t u = decimal ? static_cast<std::uint64_t>(v < 0 ? -static_cast<i64>(v) : v)
-                              : static_cast<std::uint32_t>(v);
-    if (worst) u = decimal ? 2147483648u : 0xffffffffu;
-    while (u != 0) {
-        digits[nd++] = "0123456789ABCDEF"[u % base];
-        u /= base;
-    }
-    if (nd == 0 && m != 0) digits[nd++] = '0';
-    const bool zero_blank = nd == 0;  // Iw.0 of 0: only blanks
-    const char sign = !decimal || zero_blank ? 0 : (v < 0 || worst) ? '-' : plus ? '+' : 0;
-    const i64 zeros = std::max<i64>(m - nd, 0);
-    const i64 total = (sign ? 1 : 0) + zeros + nd;
-    if (w > 0 && total > w) return rec.put('*', w);
-    rec.put(' ', w > 0 ? w - total : 0);
-    if (sign) rec.put(sign);
-    rec.put('0', zeros);
-    for (int k = nd - 1; k >= 0; --k) rec.put(digits[k]);
-}
-
-// A format for writing one integer, compiled once: "(I5)", "(1X,I3.2)", "('#',I0,',')", ...
-class Format {
-  public:
-    explicit Format(string_view text) : text_(text) { compile(); }
-    const char* error() const { return error_; }
-    // Writes one item; false with error() set when the format cannot write it.
-    bool write(Record& rec, i32 v, bool worst = false);
-
-  private:
-    enum Kind : unsigned char { data, literal, right, tab, left, slash, colon, sign, open, close };
-    struct Op {
-        Kind kind;
-        char letter;     // data: the descriptor letter, '=' for a real or text descriptor
-        i64 a = 0;       // data: width (-1 none); literal: start; right, tab, left: count;
-                         // sign: 1 for SP; open: repeat count; close: index of its open
-        i64 b = -1;      // data: minimum digits (-1 none); literal: length
-        i64 repeat = 1;  // data: repeat count
-    };
-    static constexpr int max_ops = 64;
-
-    void compile();
-    bool number(i64& v);
-    void emit(Op op) {
-        if (nops_ == max_ops)
-            fail("format too long");
-        else
-            ops_[nops_++] = op;
-    }
-    void fail(const char* why) {
-        if (!error_) error_ = why;
-    }
-    char peek() {
-        while (i_ < text_.size() && text_[i_] == ' ') ++i_;
-        return i_ < text_.size() ? upper(text_[i_]) : '\0';
-    }
-
-    string_view text_;
-    size_t i_ = 0;
-    Op ops_[max_ops];
-    int nops_ = 0;
-    const char* error_ = nullptr;
-};
-
-bool Format::number(i64& v) {
-    peek();
-    const size_t start = i_;
-    v = 0;
-    while (i_ < text_.size() && text_[i_] >= '0' && text_[i_] <= '9') {
-        v = std::min<i64>(v * 10 + (text_[i_] - '0'), i32max);
-        ++i_;
-    }
-    return i_ > start;
-}
-
-void Format::compile() {
-    auto is_data = [](char d) { return d != '\0' && std::strchr("IBOZGFEDAL", d); };
-    if (peek() != '(') return fail("format does not start with (");
-    ++i_;
-    int stack[max_ops], depth = 0;
-    stack[depth++] = nops_;
-    emit({open, 0, 1});
-    while (depth > 0 && !error_) {
-        i64 r = 1;
-        const bool counted = number(r);
-        const char d = peek();
-        if (d == '\0') return fail("missing )");
-        ++i_;  // blanks count from here on only inside text
-        if (counted && !std::strchr("(XPH", d) && !is_data(d))
-            return fail("a count must precede a group or a descriptor");
-        if (d == '(') {
-            if (r < 1) return fail("repeat count below 1");
-            if (depth == max_ops) return fail("format too long");
-            stack[depth++] = nops_;
-            emit({open, 0, r});
-        } else if (d == ')') {
-            emit({close, 0, stack[--depth]});
-        } else if (d == ',') {
-        } else if (d == '\'' || d == '"') {
-            const size_t start = i_;
-            for (;;) {
-                if (i_ >= text_.size()) return fail("unterminated text");
-                if (text_[i_] == d && (i_ + 1 >= text_.size() || text_[i_ + 1] != d)) break;
-                i_ += text_[i_] == d ? 2 : 1;
-            }
-            emit({literal, d, static_cast<i64>(start), static_cast<i64>(i_ - start)});
-            ++i_;
-        } else if (d == 'H') {  // Hollerith: the next r characters
-            if (!counted || r < 1 || static_cast<size_t>(r) > text_.size() - i_)
-                return fail("bad H descriptor");
-            emit({literal, 0, static_cast<i64>(i_), r});
-            i_ += static_cast<size_t>(r);
-        } else if (d == 'X') {
-            emit({right, 0, r});
-        } else if (d == 'P') {  // scale factor: no effect on integers
-        } else if (d == 'T') {
-            const char next = peek();
-            const Kind k = next == 'L' ? left : next == 'R' ? right : tab;
-            if (k != tab) ++i_;
-            i64 n;
-            if (!number(n) || (k == tab && n < 1)) return fail("T, TL and TR need a position");
-            emit({k, 0, n});
-        } else if (d == 'S') {
-            const char next = peek();
-            if (next == 'P' || next == 'S') ++i_;
-            emit({sign, 0, next == 'P' ? 1 : 0});
-        } else if ((d == 'B' && (peek() == 'N' || peek() == 'Z')) ||
-                   (d == 'D' && (peek() == 'C' || peek() == 'P')) || d == 'R') {
-            ++i_;  // blank, decimal and rounding modes: no effect on integers
-        } else if (d == '/') {
-            emit({slash, 0});
-        } else if (d == ':') {
-            emit({colon, 0});
-        } else if (is_data(d)) {
-            if (d == 'E' && (peek() == 'N' || peek() == 'S')) ++i_;
-            const bool integer = std::strchr("IBOZ", d) != nullptr;
-            i64 w = -1, m = -1, e;
-            const bool has_w = number(w);
-            if (peek() == '.') {
-                ++i_;
-                if (!number(m)) return fail("digits expected after .");
-            }
-            if (peek() == 'E' && d != 'I') {
-                ++i_;
-                if (!number(e)) return fail("digits expected after E");
-            }
-            if ((integer || d == 'G') && !has_w) return fail("width required");
-            if (integer && w > 0 && m > w) return fail("minimum digits exceed the width");
-            // Gw.d writes an integer as Iw
-            emit({data, integer ? d : d == 'G' ? 'I' : '=', w, integer ? m : -1, r});
-        } else {
-            return fail("unknown edit descriptor");
-        }
-    }
-}
-
-bool Format::write(Record& rec, i32 v, bool worst) {
-    if (error_) return false;
-    bool done = false, plus = false;
-    struct Frame {
-        int open;
-        i64 left;
-    } frames[max_ops];
-    int depth = 0;
-    for (int k = 0; k < nops_; ++k) {
-        const Op& op = ops_[k];
-        switch (op.kind) {
-        case open:
-            frames[depth++] = {k, op.a};
-            break;
-        case close:
-            if (--frames[depth - 1].left > 0) {
-                k = frames[depth - 1].open;
-            } else if (--depth == 0 && !done) {
-                error_ = "no descriptor writes the integer";
-                return false;
-            }
-            break;
-        case data:
-            if (done) return true;
-            if (op.letter == '=') {
-                error_ = "the descriptor cannot write an integer";
-                return false;
-            }
-            integer_field(rec, v, op.letter, op.a, op.b, plus, worst);
-            done = true;
-            if (op.repeat > 1) return true;
-            break;
-        case literal:
-            for (i64 j = op.a; j < op.a + op.b; ++j) {
-                rec.put(text_[static_cast<size_t>(j)]);
-                if (op.letter && text_[static_cast<size_t>(j)] == op.letter) ++j;  // doubled quote
-            }
-            break;
-        case right:
-            rec.pos += op.a;
-            break;
-        case tab:
-            rec.pos = op.a - 1;
-            break;
-        case left:
-            rec.pos = std::max<i64>(rec.pos - op.a, 0);
-            break;
-        case slash:
-            error_ = "the record ends at /";
-            return false;
-        case colon:
-            if (done) return true;
-            break;
-        case sign:
-            plus = op.a == 1;
-            break;
-        }
-    }
-    return true;
 }
 
 }  // namespace
@@ -565,32 +328,42 @@ void stringhandling_spack(const char* s, const char* ex, char* sout, const i32* 
 void stringhandling_int2aformat(char* j2s, const i32* jrray, const char* aw, const i32* jmax,
                                 const i32* sout, const i32* n, const i32* m) {
     const Out o(j2s, *sout);
-    char fmt[8];
-    std::memcpy(fmt, aw, sizeof fmt);
+    char text[8];  // j2s may be written over aw
+    std::memcpy(text, aw, sizeof text);
+    const string_view fmt(text, sizeof text);
     const i64 items = *n < 1 || *m < 1 ? 0 : static_cast<i64>(*n) * *m;
     put(o, {});
     if (items == 0) return;
-    Format format(string_view(fmt, sizeof fmt));
-    // The record of one item holds jmax characters; it is only as long as the format writes.
-    Record probe{nullptr, 0};
-    if (!format.write(probe, 0, true)) fatal::format_error(format.error(), trimmed({fmt, 8}));
-    const i64 reclen = std::min(probe.extent, length(jmax));
-    Work<char, 256> record(reclen);
+    const io::Format format(fmt);
+    if (format.error()) fatal::format_error(format.error(), trimmed(fmt));
+    // The record of one item holds jmax characters; those up to 256 are written on the stack.
+    const i64 reclen = length(jmax);
     i64 used = 0;  // trimmed length of the result
+    auto append = [&](string_view record) {
+        const string_view item = trimmed(adjusted(record));
+        const i64 take = std::min<i64>(static_cast<i64>(item.size()), o.n - used);
+        if (take <= 0) return;
+        std::memcpy(o.p + used, item.data(), static_cast<size_t>(take));
+        used = len_trim(string_view(o.p, static_cast<size_t>(used + take)));
+    };
+    char small[256];
     for (i64 k = 0; k < items; ++k) {
-        Record rec{record.data(), reclen};
-        std::memset(rec.p, ' ', static_cast<size_t>(rec.len));
-        if (!format.write(rec, jrray[k])) fatal::format_error(format.error(), trimmed({fmt, 8}));
-        if (rec.extent > length(jmax)) {  // the write does not fit the text of jmax characters
+        const io::Item item(jrray[k]);
+        const std::span<const io::Item> one(&item, 1);
+        const char* why = nullptr;
+        const i64 len = format.write(small, std::min<i64>(reclen, sizeof small), one, &why);
+        if (len < 0) fatal::format_error(why, trimmed(fmt));
+        if (len > reclen) {  // the write does not fit the text of jmax characters
             errorhandling::report(-3, "Error: Item longer than jmax characters in int2aformat.");
             return put(o, {});
         }
-        const string_view item =
-            trimmed(adjusted(string_view(rec.p, static_cast<size_t>(rec.len))));
-        const i64 take = std::min<i64>(static_cast<i64>(item.size()), o.n - used);
-        if (take <= 0) continue;
-        std::memcpy(o.p + used, item.data(), static_cast<size_t>(take));
-        used = len_trim(string_view(o.p, static_cast<size_t>(used + take)));
+        if (len <= static_cast<i64>(sizeof small)) {
+            append(string_view(small, static_cast<size_t>(len)));
+        } else {
+            Work<char, 1> large(len);
+            format.write(large.data(), len, one);
+            append(string_view(large.data(), static_cast<size_t>(len)));
+        }
     }
 }
 
@@ -609,11 +382,10 @@ void stringhandling_ctrim(char* ctrim, const char* s, const i32* n, const i32* l
 
 void stringhandling_int2str(const i32* integ, char* ca, i32* istat, const i32* n) {
     char digits[12];
-    Record rec{digits, sizeof digits};
-    integer_field(rec, *integ, 'I', 0, -1, false, false);
+    const auto end = std::to_chars(digits, digits + sizeof digits, *integ).ptr;
     const Out o(ca, *n);
-    *istat = rec.extent > o.n ? 1 : 0;
-    put(o, *istat ? string_view() : string_view(digits, static_cast<size_t>(rec.extent)));
+    *istat = end - digits > o.n ? 1 : 0;
+    put(o, *istat ? string_view() : string_view(digits, static_cast<size_t>(end - digits)));
 }
 
 void stringhandling_str2int(const char* ca, i32* integ, i32* istat, const i32* lca) {

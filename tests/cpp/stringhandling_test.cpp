@@ -61,6 +61,13 @@ TEST(StringHandling, OutputsThatAreInputs) {
     EXPECT_EQ(ia[3], 0);
 }
 
+TEST(StringHandling, Int2aformatOverItsFormat) {
+    std::string text = "(I3,',')" + std::string(8, '.');
+    const i32 jrray[2] = {1, -20}, jmax = 8, sout = len(text), one = 1, two = 2;
+    stringhandling_int2aformat(text.data(), jrray, text.data(), &jmax, &sout, &one, &two);
+    EXPECT_EQ(text, "1,-20,          ");
+}
+
 TEST(StringHandling, AbsentCaseFlagCountsExactly) {
     const std::string s = "Aaaa";
     const i32 ls = len(s), lt = 2, zero = 0;

@@ -341,6 +341,22 @@ def test_int2aformat_other_bases_and_blank_zero():
     assert s.int2aformat(np.zeros((1, 0), np.int32), "(F5.2)", 8, 40, 0) == b""
 
 
+@pytest.mark.parametrize("fmt,expected", [
+    ("(I1X'a')", b"1 a2 a"),     # X moves one column
+    ("((I2))", b"12"),            # a group without a count
+    ("(-1P,I2)", b"12"),          # a scale factor has no effect on integers
+    ("(SP,G3)", b"+1+2"),
+    ("(I3)xyz", b"12"),           # what follows the format is not read
+])
+def test_int2aformat_formats_of_the_notation(fmt, expected):
+    assert s.int2aformat([[1, 2]], fmt, 8, 40, 2) == expected
+
+
+def test_int2aformat_a_blank_moves_the_item():
+    assert s.int2aformat([[1]], "(X,I7)", 8, 40, 1) == b"1"
+    assert s.int2aformat([[1]], "(X,I8)", 8, 40, 1) == b""  # nine characters
+
+
 def test_int2aformat_item_longer_than_jmax(clean_register):
     assert s.int2aformat([[1, 2]], "(I5)", 3, 40, 2) == b""
     assert errstat() == -3
@@ -358,3 +374,17 @@ def test_int2aformat_ends_the_process_on_a_format_that_cannot_write_an_integer(f
     assert proc.returncode != 0
     assert "returned" not in proc.stdout
     assert "Error in formatted output: " in proc.stderr and fmt in proc.stderr
+
+
+@pytest.mark.parametrize("fmt,reason", [
+    ("(F5.2)", "the descriptor cannot write an integer"), ("(I3/)", "the record ends at /"),
+    ("()", "no descriptor writes the integer"), ("(I)", "width required"),
+    ("(Q3)", "unknown edit descriptor"),
+])
+def test_int2aformat_names_the_fault_of_the_format(fmt, reason):
+    proc = run_python(f"""
+        import _vorlen
+        _vorlen.stringhandling.int2aformat([[1]], {fmt!r}, 8, 40, 1)
+    """)
+    assert proc.returncode != 0
+    assert proc.stderr == f"Error in formatted output: {reason} in format {fmt}\n"
