@@ -53,11 +53,11 @@ i32 chfev(std::string_view droutine, T x1, T x2, T f1, T f2, T d1, T d2, i32 ne,
 // its interval: [x(i), x(i+1)) for i = 2..n-2, below x(2) the first, from x(n-1) on the last;
 // a NaN point stays with the interval of the point before it. The interval is tried against
 // the previous one and its right neighbour first, then found by bisection, so ascending points
-// cost one pass; when there are at least as many points as intervals, the cubics are formed
-// once beforehand. ierr counts as the interval-by-interval scan does that evaluates each run
-// of consecutive points of one interval, and on reaching the last interval every point not
-// yet evaluated: the points left of x(1) once, and those right of x(n) at every run of the
-// last interval that starts at or before them (once each when n = 2).
+// cost one pass; a cubic is formed when the interval changes, or all of them once beforehand
+// for at most 32 intervals and at least as many points. ierr counts as the interval-by-interval
+// scan does that evaluates each run of consecutive points of one interval, and on reaching the
+// last interval every point not yet evaluated: the points left of x(1) once, and those right of
+// x(n) at every run of the last interval that starts at or before them (once each when n = 2).
 template <class T>
 i32 pchfe(std::string_view droutine, std::string_view dpiece, i32 n, const T* x, const T* f,
           const T* d, i32 incfd, i32* skip, i32 ne, const T* xe, T* fe, T* de) {
@@ -81,8 +81,10 @@ i32 pchfe(std::string_view droutine, std::string_view dpiece, i32 n, const T* x,
     const auto make = [&](i32 i) {
         return Cubic<T>(x[i - 1], x[i], fv(1, i), fv(1, i + 1), dv(1, i), dv(1, i + 1));
     };
-    Work<Cubic<T>, 32> table(ne >= last ? last : 0);
-    if (ne >= last)
+    // The cubics formed beforehand where they fit the buffer, so that nothing is allocated.
+    const bool tabulated = ne >= last && last <= 32;
+    Work<Cubic<T>, 32> table(tabulated ? last : 0);
+    if (tabulated)
         for (i32 i = 1; i <= last; ++i) table(i) = make(i);
 
     // Interval of a point v that is not NaN.
@@ -121,7 +123,7 @@ i32 pchfe(std::string_view droutine, std::string_view dpiece, i32 n, const T* x,
                 return fail<T>(droutine,
                                Message("ERROR RETURN FROM ", twin<T>(dpiece), " -- FATAL"), -5, 2);
             }
-            c = ne >= last ? table(k) : make(k);
+            c = tabulated ? table(k) : make(k);
             if (k == last && n > 2) ierr += rtotal - rbefore;
             cur = k;
         }
