@@ -362,7 +362,7 @@ bool devpck(i32 lout, i32 kprint, T* x, T* y, T* f, T* fx, T* fy, T* xe, T* ye, 
         for (i32 i = 1; i <= nx; ++i) {
             const T xx = x[i - 1], yy = y[j - 1];
             fv(i, j) = (1 + xx * xx) * (yy * yy * xx);
-            fxv(i, j) = (1 + 3 * xx * xx) * (yy * yy);
+            fxv(i, j) = (1 + 3 * (xx * xx)) * (yy * yy);
             fyv(i, j) = (1 + xx * xx) * (2 * xx * yy);
         }
     const T dx = T(1) / T(ne - 1);
@@ -378,7 +378,7 @@ bool devpck(i32 lout, i32 kprint, T* x, T* y, T* f, T* fx, T* fy, T* xe, T* ye, 
                              fe, de, fe2, [&](i32 j, T t, T& ft, T& dt) {
                                  const T yy = y[j - 1];
                                  ft = (1 + t * t) * (yy * yy * t);
-                                 dt = (1 + 3 * t * t) * (yy * yy);
+                                 dt = (1 + 3 * (t * t)) * (yy * yy);
                              });
     const bool yfail = sweep(out, kprint, tol, "Y", "I", "X", nx, ny, y, x, f, fy, 1, nmax, 20, ye,
                              fe, de, fe2, [&](i32 i, T t, T& ft, T& dt) {

@@ -9,7 +9,8 @@ import numpy as np
 import pytest
 
 from conftest import errstat, errtext
-from pchip_lib import DOUBLE, PRECISIONS, SUMMARY_HEAD, i, lib, ptr, r, run_lib, summary_line
+from pchip_lib import (DOUBLE, PRECISIONS, SUMMARY_HEAD, i, lib, pchfd, ptr, r, run_lib,
+                       summary_line)
 
 
 # the single members' names
@@ -185,3 +186,48 @@ def test_checkers_on_a_unit_that_is_not_connected_write_nothing(dt, capfd):
     assert accuracy(dt, 4, unit=77)[0] == 0
     assert grid(dt, 4, unit=77)[0] == 0
     assert capfd.readouterr().out == ""
+
+
+def p_e(v, w, dt):
+    """1P,Dw.5 (Ew.5 in single precision)."""
+    return f"{float(v):.5E}".replace("E", "D" if dt is DOUBLE else "E").rjust(w)
+
+
+@pytest.mark.parametrize("dt", PRECISIONS)
+def test_grid_checker_point_tables(dt, capfd):
+    # The table of F(x, y) = x (1 + x^2) y^2 and the errors at the 51 points of every line,
+    # formed here in the checker's order of operations (3 x^2 is 3 times the square), with
+    # the evaluator's own values and derivatives.
+    one, two, three = dt(1), dt(2), dt(3)
+    x = np.array([0.25, 0.5, 0.75, 1.0], dt)
+    y = np.array([0.5 * j - 1.25 for j in range(1, 7)], dt)
+    xe = np.append(np.arange(50, dtype=dt) * (one / dt(50)), one).astype(dt)
+    ye = np.append((dt(4) * xe[:50] - two).astype(dt), two).astype(dt)
+    X, Y = np.meshgrid(x, y, indexing="ij")
+    f = (one + X * X) * (Y * Y * X)
+    fx = (one + three * (X * X)) * (Y * Y)
+    fy = (one + X * X) * (two * X * Y)
+    lines = [  # (abscissas, values, derivatives, points, exact value and derivative)
+        (x, f[:, j], fx[:, j], xe, (one + xe * xe) * (y[j] * y[j] * xe),
+         (one + three * (xe * xe)) * (y[j] * y[j])) for j in range(6)]
+    lines += [(y, f[k], fy[k], ye, (one + x[k] * x[k]) * (ye * ye * x[k]),
+               (one + x[k] * x[k]) * (two * x[k] * ye)) for k in range(4)]
+    expected = []
+    for absc, fl, dl, pts, ftrue, dtrue in lines:
+        fe, de, _, _ = pchfd(absc, fl, dl, pts, dt)
+        ferr, derr = fe - ftrue, de - dtrue
+        expected += [f"{p:7.2f}  {a:10.5f}{b:10.5f}{p_e(c, 15, dt)}  {u:10.5f}{v:10.5f}"
+                     f"{p_e(w, 15, dt)}" for p, a, b, c, u, v, w in
+                     zip(pts, ftrue, fe, ferr, dtrue, de, derr)]
+        kf, kd = np.argmax(np.abs(ferr)), np.argmax(np.abs(derr))
+        shift = 19 if dt is DOUBLE else 17
+        expected += [" " * shift + f"  MAXIMUM ERROR IN FUNCTION ={p_e(abs(ferr[kf]), 13, dt)} "
+                     f"(AT{pts[kf]:6.2f}),",
+                     " " * (shift + 14) + f"IN DERIVATIVE ={p_e(abs(derr[kd]), 13, dt)} "
+                     f"(AT{pts[kd]:6.2f})."]
+    fail, _ = grid(dt, 4)
+    assert fail == 0
+    out = capfd.readouterr().out.splitlines()
+    printed = [line for line in out if re.match(r" *-?\d\.\d\d  ", line) or "MAXIMUM ERROR" in line
+               or "IN DERIVATIVE" in line]
+    assert printed == expected
