@@ -182,14 +182,14 @@ T bvalu(const T* t, const T* a, i32 n, i32 k, i32 ideriv, T x, i32* inbv, T* wor
     auto [i, mflag] = intrv(t, i64(n) + 1, x, lo);
     *inbv = static_cast<i32>(lo);
     if (!(x >= TT(k))) return error("X IS N0T GREATER THAN OR EQUAL TO T(K)");
-    if (mflag != 0) {
+    if (mflag > 0) {
         if (x > TT(i)) return error("X IS NOT LESS THAN OR EQUAL TO T(N+1)");
         do {
             if (i == k) return error("A LEFT LIMITING VALUE CANNOT BE OBTAINED AT T(K)");
             --i;
         } while (x == TT(i));
     }
-    if (i < k) {  // only with knots out of order
+    if (mflag < 0 || i < k) {  // x below t(1) or the interval left of t(k): knots out of order
         errorhandling::report(-3, Message("", twin<T>("DBVALU"), ": knots not non-decreasing"));
         return 0;
     }

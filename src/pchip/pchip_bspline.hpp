@@ -50,8 +50,8 @@ void pchkt_(const vorlen::i32* n, const float* x, const vorlen::i32* knotyp, flo
 //   work(3k) (work)
 // Returns 0 on an error. Errors (error number 2): k < 1, n < k, ideriv out of range, x below
 // t(k) or NaN, x above t(n+1), no knot below x = t(n+1) from t(k) on; knots that are not
-// non-decreasing, so that the interval found lies left of t(k), are recorded as code -3 in
-// the first-error register.
+// non-decreasing, so that the interval found lies left of t(k) or x below t(1), are recorded
+// as code -3 in the first-error register.
 double dbvalu_(const double* t, const double* a, const vorlen::i32* n, const vorlen::i32* k,
                const vorlen::i32* ideriv, const double* x, vorlen::i32* inbv, double* work);
 float bvalu_(const float* t, const float* a, const vorlen::i32* n, const vorlen::i32* k,

@@ -243,3 +243,7 @@ def test_what_would_leave_the_arrays_is_recorded_in_the_register(dt):
     # knots out of order put the interval found left of t(k)
     values, _ = bvalu([0, 2, 1, 3, 4, 5, 6], [1, 2, 3, 4], 3, 0, [1.5], dt)
     assert values.tolist() == [0.0] and errstat() == -3 and "knots" in errtext()
+    lib.errorhandling_rsxerr(C.byref(C.c_int32()), C.byref(C.c_int8(1)))
+    # or a point above t(k) but below t(1), found from a search state high up
+    values, _ = bvalu([5, 0, 0.5, 0.6, 0.7, 0.8], [1, 2, 3, 4], 2, 0, [0.1], dt, inbv=4)
+    assert values.tolist() == [0.0] and errstat() == -3 and "knots" in errtext()
