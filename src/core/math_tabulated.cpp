@@ -32,10 +32,12 @@ void monotone_slopes(const i32* n, const double* x, const double* y, double* d) 
     dpchez_(n, x, y, d, &spline, &wk, &lwk, &ierr);
 }
 
-// Class i >= 1 of an entry v: the first class whose bound i * width is not below v.
+// Class i >= 1 of an entry v (not above the largest bound, possibly -inf): the first class
+// whose bound i * width is not below v.
 i64 class_of(double v, i32 width) {
-    i64 i = std::max<i64>(1, static_cast<i64>(std::ceil(v / width)));
-    while (v > double(i) * width) ++i;  // the quotient may round across a bound
+    const double q = std::ceil(v / width);
+    i64 i = q > 1 ? static_cast<i64>(q) : 1;  // a quotient below 1, however far, is class 1
+    while (v > double(i) * width) ++i;        // the quotient may round across a bound
     while (i > 1 && v <= double(i - 1) * width) --i;
     return i;
 }

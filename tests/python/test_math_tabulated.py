@@ -332,6 +332,8 @@ def test_polynomial_fit_of_negative_degree_writes_nothing():
     ([3, 12, 25, 31], 50, 10, 11),             # the first integer of class 2
     ([31, 3, 25, 12], 51, 10, 21),             # any order
     ([1, 2, 3, 4, 1.7976931348623157e308, np.nan], 50, 1, 2),  # free slots and NaN take no part
+    ([-np.inf, -1e300, 3, 4], 50, 2, 1),        # entries far below the first bound are in class 1
+    ([-np.inf, -1e300, 3, 4], 75, 2, 3),
     ([1.0, 2.0], 150, 1, 0),                   # no class reaches: 1 - classsize
     ([1.0, 2.0], 0, 4, 1),
     ([-5.0, -3.0], 50, 1, 0),                  # no classes at all
