@@ -176,13 +176,15 @@ void math_polynomialfitting(double* result, const double* vx, const double* vy, 
 
 void math_getpercentile(const double* array, const i32* ndim, const double* percentile,
                         double* event, const i32* classsize) {
+    // event is written last: it may be one of the entries or the percentile itself.
     const i32 n = *ndim, width = *classsize;
+    const double target = *percentile / 100.0;
     if (n == 1) {
         *event = array[0];
         return;
     }
-    *event = 0.0;
     if (n < 1 || width < 1) {
+        *event = 0.0;
         report(-3, "No entries or a class size below 1 in getpercentile");
         return;
     }
@@ -194,6 +196,7 @@ void math_getpercentile(const double* array, const i32* ndim, const double* perc
         if (array[i] < kFree) rmax = std::max(rmax, array[i]), ++k;
     const double q = std::trunc(rmax / width);
     if (!(q >= std::numeric_limits<i32>::min() && q < std::numeric_limits<i32>::max())) {
+        *event = 0.0;
         report(-3, "Number of classes beyond the 32-bit range in getpercentile");
         return;
     }
@@ -207,7 +210,6 @@ void math_getpercentile(const double* array, const i32* ndim, const double* perc
 
     // The first class whose share of entries reaches the percentile: class 1 when every share
     // does, else the class of an entry, where the share grows.
-    const double target = *percentile / 100.0;
     i64 m = 0;
     if (nclasses >= 1 && target <= 0.0) m = 1;
     for (i64 j = 1; nclasses >= 1 && m == 0 && j <= k;) {

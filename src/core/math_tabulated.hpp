@@ -91,7 +91,8 @@ void math_polynomialfitting(double* result, const double* vx, const double* vy, 
 //   ndim (in)          number of entries; 1 gives event = array(1)
 //   percentile (in)    in per cent
 //   event (out)        the percentile; 0 with code -3 when there is no entry, classsize is
-//                      below 1 or the number of classes exceeds the 32-bit range
+//                      below 1 or the number of classes exceeds the 32-bit range; written
+//                      last, so that it may be an entry or the percentile
 //   classsize (in)     width of a class
 void math_getpercentile(const double* array, const i32* ndim, const double* percentile,
                         double* event, const i32* classsize);

@@ -1,10 +1,13 @@
 """Numerics of module math on sampled data, against numpy and hand calculations."""
+import ctypes as C
+
 import numpy as np
 import pytest
 from scipy.interpolate import PchipInterpolator
 
 import _vorlen
 from conftest import errstat, errtext, run_python
+from pchip_lib import lib, ptr
 
 m = _vorlen.math
 
@@ -342,6 +345,19 @@ def test_polynomial_fit_of_negative_degree_writes_nothing():
 def test_percentile_by_hand(entries, percentile, classsize, event):
     assert m.getpercentile(entries, percentile, classsize) == event
     assert errstat() == 0
+
+
+def test_percentile_written_over_an_entry_or_the_percentile():
+    # entries 5, 1, 2, 3, 4 with class size 1: 3 of 5 lie in classes 1 to 3, so 50 per cent
+    # give 3; the result goes over the first entry, then over the percentile itself
+    entries = np.array([5.0, 1.0, 2.0, 3.0, 4.0])
+    percentile = C.c_double(50.0)
+    one, n = C.byref(C.c_int32(1)), C.byref(C.c_int32(5))
+    lib.math_getpercentile(ptr(entries), n, C.byref(percentile), ptr(entries), one)
+    assert entries[0] == 3.0
+    entries[0] = 5.0
+    lib.math_getpercentile(ptr(entries), n, C.byref(percentile), C.byref(percentile), one)
+    assert percentile.value == 3.0
 
 
 @pytest.mark.parametrize("entries,classsize", [([1.0, 1e300], 1), ([], 1), ([1.0, 2.0], 0),
