@@ -125,7 +125,12 @@ double math_cubichermitianarclength(const double* x, const double* y, const doub
     return math_cubichermitianintegration(x, g.data(), a, b, n);
 }
 
-double math_partialcurvelength(const double* dy) { return std::hypot(1.0, *dy); }
+double math_partialcurvelength(const double* dy) {
+    // sqrt(1 + dy^2) as it reads; from 1e150 on the square would overflow, where the result is
+    // |dy| to the last bit.
+    const double d = *dy;
+    return std::abs(d) < 1e150 ? std::sqrt(1 + d * d) : std::abs(d);
+}
 
 double math_trapezoidintegration(const double* x, const double* y, const i32* n) {
     double r = 0.0;

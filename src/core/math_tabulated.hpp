@@ -63,7 +63,7 @@ double math_cubichermitianintegration(const double* x, const double* y, const do
 double math_cubichermitianarclength(const double* x, const double* y, const double* a,
                                     const double* b, const i32* n);
 
-// sqrt(1 + dy^2), the arc-length element of a slope dy (in).
+// sqrt(1 + dy^2), the arc-length element of a slope dy (in); |dy| where the square would overflow.
 double math_partialcurvelength(const double* dy);
 
 // Trapezoid rule over the table x(n), y(n) (in); 0 when n < 2.

@@ -199,9 +199,11 @@ def test_cubic_hermite_arc_length():
 
 
 @pytest.mark.parametrize("dy,expected", [(0.0, 1.0), (3.0, np.sqrt(10)), (-4.0, np.sqrt(17)),
-                                         (1e200, 1e200)])
+                                         (0.41, np.sqrt(1 + 0.41 * 0.41)),  # not hypot(1, 0.41)
+                                         (-6.066, np.sqrt(1 + 6.066 * 6.066)),
+                                         (1e200, 1e200), (-np.inf, np.inf), (np.nan, np.nan)])
 def test_partial_curve_length(dy, expected):
-    assert m.partialcurvelength(dy) == pytest.approx(expected, rel=1e-15)
+    np.testing.assert_equal(m.partialcurvelength(dy), expected)
 
 
 BAD_TABLES = [
