@@ -151,16 +151,18 @@ void math_polynomialfitting(double* result, const double* vx, const double* vy, 
     }
     const i32 m = *d + 1;
     Work<double, 64> xtx(i64(m) * m);
-    Work<double, 8> xty(m), pw(m), work(m);
+    Work<double, 8> coef(m), pw(m), work(m);
     Work<i32, 8> ipiv(m);
     Mat<double> a(xtx.data(), m, m);
-    for (i64 i = 0; i < *n; ++i) {
+    // Row i of X: the powers vx(i)^0 .. vx(i)^d.
+    const auto powers = [&](i64 i) {
         pw[0] = 1.0;
         for (i32 j = 1; j < m; ++j) pw[j] = pw[j - 1] * vx[i];
-        for (i32 c = 1; c <= m; ++c) {
-            xty(c) += pw(c) * vy[i];
+    };
+    for (i64 i = 0; i < *n; ++i) {
+        powers(i);
+        for (i32 c = 1; c <= m; ++c)
             for (i32 r = 1; r <= c; ++r) a(r, c) += pw(r) * pw(c);
-        }
     }
     for (i32 c = 1; c <= m; ++c)
         for (i32 r = c + 1; r <= m; ++r) a(r, c) = a(c, r);
@@ -172,11 +174,16 @@ void math_polynomialfitting(double* result, const double* vx, const double* vy, 
     dgetri_(&m, xtx.data(), &m, ipiv.data(), work.data(), &m, &info);
     failed |= info;
     if (info != 0) report(-2, "Problem in polynom fitting function");
-    for (i32 r = 1; r <= m; ++r) {
-        double s = 0.0;
-        for (i32 c = 1; c <= m; ++c) s += a(r, c) * xty(c);
-        result[r - 1] = failed ? 0.0 : s;
+    // ((X^T X)^-1 X^T) vy, each column of the left product formed where its term is added.
+    for (i64 i = 0; i < *n; ++i) {
+        powers(i);
+        for (i32 r = 1; r <= m; ++r) {
+            double p = 0.0;
+            for (i32 c = 1; c <= m; ++c) p += a(r, c) * pw(c);
+            coef(r) += p * vy[i];
+        }
     }
+    for (i32 r = 1; r <= m; ++r) result[r - 1] = failed ? 0.0 : coef(r);
 }
 
 void math_getpercentile(const double* array, const i32* ndim, const double* percentile,

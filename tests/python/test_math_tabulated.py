@@ -306,6 +306,15 @@ def test_polynomial_fit_through_points():
     assert errstat() == 0
 
 
+def test_polynomial_fit_applies_the_inverse_normal_matrix_times_x_transposed_to_vy():
+    # vx = (-1, 0, 1): X^T X = diag(3, 2), so (X^T X)^-1 X^T has the rows t (1, 1, 1), t = 1/3,
+    # and (-0.5, 0, 0.5); applied to vy term by term, not t times the sum of vy
+    t = 1 / 3
+    fit = m.polynomialfitting([-1.0, 0.0, 1.0], [0.7, 0.1, 0.3], 1)
+    np.testing.assert_array_equal(fit, [(t * 0.7 + t * 0.1) + t * 0.3, -0.5 * 0.7 + 0.5 * 0.3])
+    assert fit[0] != t * (0.7 + 0.1 + 0.3)
+
+
 @pytest.mark.parametrize("degree", [0, 1, 2, 3, 5])
 def test_polynomial_fit_against_numpy(degree):
     rng = np.random.default_rng(degree)
