@@ -12,9 +12,9 @@
 
 #include "boxbeam/boxbeamdata.hpp"
 #include "boxbeam/boxutils.hpp"
-#include "core/errorhandling.hpp"
-#include "core/fatal.hpp"
-#include "core/work.hpp"
+#include "base/errorhandling.hpp"
+#include "base/fatal.hpp"
+#include "base/work.hpp"
 #include "io/units.hpp"
 
 namespace vorlen::boxbeam {

@@ -2,7 +2,7 @@
 // principal axes, shear centre, torsional stiffness, normal and shear flows of a thin-walled
 // multi-cell section, with a German fixed-format report.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::boxbeam {
 extern "C" {

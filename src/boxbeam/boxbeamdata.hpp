@@ -17,7 +17,7 @@
 //   caller reads the data pointer and extents after Initialize, not before.
 // Capacities: maxw, maxg and maxz are the wall, boom and cell capacities of Initialize.
 #pragma once
-#include "core/alloc.hpp"
+#include "base/alloc.hpp"
 
 extern "C" {
 // Module path: report file names (not cleared by Initialize).

@@ -1,6 +1,6 @@
 // Entries of the box-beam analysis for Python and outside callers.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::boxbeamio {
 extern "C" {

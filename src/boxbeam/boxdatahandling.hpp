@@ -1,6 +1,6 @@
 // Allocation and set-up of the box-beam data modules (boxbeam/boxbeamdata.hpp).
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::boxdatahandling {
 extern "C" {

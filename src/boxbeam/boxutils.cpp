@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "core/errorhandling.hpp"
-#include "core/work.hpp"
+#include "base/errorhandling.hpp"
+#include "base/work.hpp"
 
 namespace vorlen::boxutils {
 

@@ -1,7 +1,7 @@
 // Numerical helpers of the box-beam analysis: the solver of an overdetermined consistent
 // system (one equation more than unknowns) and the strided scalar product.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::boxutils {
 extern "C" {

@@ -1,6 +1,6 @@
 // Buckling records per ply interface, damage set and section.
 #pragma once
-#include "core/alloc.hpp"
+#include "base/alloc.hpp"
 
 extern "C" {
 extern vorlen::Alloc<vorlen::i32, 4> bukdata_bukintdatalist;

@@ -1,6 +1,6 @@
 // Damage data sets.
 #pragma once
-#include "core/alloc.hpp"
+#include "base/alloc.hpp"
 
 extern "C" {
 extern vorlen::i32 damagedata_ndmg;

@@ -1,6 +1,6 @@
 // Allocation of the element, nodal and damage parts of the data store, and its release.
 #pragma once
-#include "core/alloc.hpp"
+#include "base/alloc.hpp"
 
 extern "C" {
 // Each allocator sets istat(out) to 0 and allocates, array by array, what is unallocated; an

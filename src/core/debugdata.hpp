@@ -1,6 +1,6 @@
 // Diagnostics and the update interval, set by the step card reader.
 #pragma once
-#include "core/alloc.hpp"
+#include "base/alloc.hpp"
 
 extern "C" {
 extern vorlen::i32 debugdata_nupdate;

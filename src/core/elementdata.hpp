@@ -1,6 +1,6 @@
 // Element tables.
 #pragma once
-#include "core/alloc.hpp"
+#include "base/alloc.hpp"
 
 extern "C" {
 extern vorlen::i32 elementdata_nsens;

@@ -2,7 +2,7 @@
 // plane and measured against an ellipse, a rectangle, a polygon or a line segment. A measure
 // lies in [0, 1] exactly when the point lies in the shape. Nothing is reported or allocated.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::imageprocessing {
 extern "C" {

@@ -1,6 +1,6 @@
 // Impactor records.
 #pragma once
-#include "core/alloc.hpp"
+#include "base/alloc.hpp"
 
 extern "C" {
 extern vorlen::Alloc<double, 2> impactdata_cprops;

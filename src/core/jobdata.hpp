@@ -1,6 +1,6 @@
 // The job and its steps.
 #pragma once
-#include "core/alloc.hpp"
+#include "base/alloc.hpp"
 
 extern "C" {
 extern vorlen::i32 jobdata_stepcount;

@@ -4,7 +4,7 @@
 #pragma once
 #include <cstddef>
 
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 extern "C" {
 

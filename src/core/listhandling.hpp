@@ -14,7 +14,7 @@
 #pragma once
 #include <complex>
 
-#include "core/alloc.hpp"
+#include "base/alloc.hpp"
 
 extern "C" {
 extern vorlen::Alloc<vorlen::i32, 1> listhandling_dynintlist1;

@@ -1,6 +1,6 @@
 // Load records of the impactors.
 #pragma once
-#include "core/alloc.hpp"
+#include "base/alloc.hpp"
 
 extern "C" {
 extern vorlen::i32 loaddata_nimp;

@@ -1,6 +1,6 @@
 // Materials per ply and section, and the resin calibration data.
 #pragma once
-#include "core/alloc.hpp"
+#include "base/alloc.hpp"
 
 extern "C" {
 extern vorlen::i32 materialdata_modelid;

@@ -8,9 +8,9 @@
 #include <array>
 #include <cmath>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/math_norms.hpp"
-#include "core/work.hpp"
+#include "base/work.hpp"
 
 using namespace vorlen;
 

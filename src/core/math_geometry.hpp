@@ -2,7 +2,7 @@
 // second- and fourth-order tensors, Euler angles, rigid point transformations, plane areas,
 // centroids and ellipses. Angles ending in _r are radians, in _d degrees.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::math {
 extern "C" {

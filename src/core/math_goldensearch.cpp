@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/math_tabulated.hpp"
 
 namespace vorlen::math {

@@ -14,7 +14,7 @@
 // phase of GSSAFE (0 before the first call, 1 after a sample was requested, 2 while a value is
 // taken, 3 after the vertex was requested, -1 once the sample limit is reached).
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::math {
 extern "C" {

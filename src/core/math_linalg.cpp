@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <limits>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/lapack.hpp"
-#include "core/work.hpp"
+#include "base/work.hpp"
 
 namespace vorlen::math {
 namespace {

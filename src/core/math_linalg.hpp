@@ -1,7 +1,7 @@
 // Dense linear algebra of module math over LAPACK and BLAS: inverse, determinants and minors,
 // symmetric eigenproblems with the modal assurance criterion, SVD, Cholesky, general product.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::math {
 extern "C" {

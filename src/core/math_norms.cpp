@@ -8,9 +8,9 @@
 #include <limits>
 #include <numeric>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/math_linalg.hpp"
-#include "core/work.hpp"
+#include "base/work.hpp"
 
 using namespace vorlen;
 

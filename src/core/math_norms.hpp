@@ -2,7 +2,7 @@
 // scalar functions of module math (inverse hyperbolics, Fisher transformation, binomial
 // coefficient, decimal cut-off).
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::math {
 extern "C" {

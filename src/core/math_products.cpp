@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "core/errorhandling.hpp"
-#include "core/work.hpp"
+#include "base/errorhandling.hpp"
+#include "base/work.hpp"
 
 namespace vorlen::math {
 namespace {

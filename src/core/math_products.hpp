@@ -3,7 +3,7 @@
 // allocation; sums run in index order. The output may be one of the inputs (x = A x, a product
 // or transposition in place): an input the output overlaps is read from a private copy then.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::math {
 extern "C" {

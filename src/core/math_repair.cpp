@@ -7,12 +7,12 @@
 #include <cmath>
 #include <limits>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/math_linalg.hpp"
 #include "core/math_norms.hpp"
 #include "core/math_products.hpp"
 #include "core/utility_fill.hpp"
-#include "core/work.hpp"
+#include "base/work.hpp"
 
 namespace vorlen::math {
 namespace {

@@ -3,7 +3,7 @@
 // symmetric positive definite or correlation matrices but are not. A matrix counts as positive
 // definite when CholeskyFactorization does not give its failure marker.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::math {
 extern "C" {

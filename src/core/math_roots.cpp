@@ -5,8 +5,8 @@
 #include <cmath>
 #include <string_view>
 
-#include "core/errorhandling.hpp"
-#include "core/work.hpp"
+#include "base/errorhandling.hpp"
+#include "base/work.hpp"
 
 namespace vorlen::math {
 namespace {

@@ -1,7 +1,7 @@
 // Scalar equations of module math: root finders that call a caller-supplied function (Brent,
 // safeguarded Newton-Raphson, fixed-point iteration) and the real roots of cubics in closed form.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::math {
 extern "C" {

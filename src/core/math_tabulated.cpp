@@ -5,11 +5,11 @@
 #include <cmath>
 #include <limits>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/lapack.hpp"
 #include "core/math_norms.hpp"
 #include "core/utility_search.hpp"
-#include "core/work.hpp"
+#include "base/work.hpp"
 #include "interp/interp.hpp"
 #include "pchip/pchip.hpp"
 

@@ -1,6 +1,6 @@
 // Per-element node tables.
 #pragma once
-#include "core/alloc.hpp"
+#include "base/alloc.hpp"
 
 extern "C" {
 extern vorlen::i32 nodaldata_nnodes;

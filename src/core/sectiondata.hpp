@@ -1,6 +1,6 @@
 // Sections and their ply stacks.
 #pragma once
-#include "core/alloc.hpp"
+#include "base/alloc.hpp"
 
 extern "C" {
 extern vorlen::i32 sectiondata_nsec;

@@ -1,6 +1,6 @@
 // Fatigue cycle settings.
 #pragma once
-#include "core/alloc.hpp"
+#include "base/alloc.hpp"
 
 extern "C" {
 extern double shokriehdata_dnf;

@@ -2,7 +2,7 @@
 // sigmoid, logistic, smooth-step, barrier and power-mean curves. Pure functions: no state, no
 // reports to the first-error register.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::signalprocessing {
 

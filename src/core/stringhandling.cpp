@@ -9,9 +9,9 @@
 #include <initializer_list>
 #include <limits>
 
-#include "core/errorhandling.hpp"
-#include "core/fatal.hpp"
-#include "core/work.hpp"
+#include "base/errorhandling.hpp"
+#include "base/fatal.hpp"
+#include "base/work.hpp"
 #include "io/format.hpp"
 
 using namespace vorlen;

@@ -12,7 +12,7 @@
 #pragma once
 #include <string_view>
 
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::stringhandling {
 

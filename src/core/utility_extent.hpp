@@ -2,7 +2,7 @@
 #pragma once
 #include <initializer_list>
 
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::utility::detail {
 

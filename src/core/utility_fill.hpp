@@ -3,7 +3,7 @@
 #pragma once
 #include <complex>
 
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::utility {
 extern "C" {

@@ -2,7 +2,7 @@
 // in jobdata::processid (entry i is i while caller i is pending, -1 once it has arrived). The
 // table lives until the process ends; nothing locks it, so callers must not call concurrently.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::utility {
 extern "C" {

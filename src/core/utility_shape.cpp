@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "core/utility_extent.hpp"
-#include "core/work.hpp"
+#include "base/work.hpp"
 
 using namespace vorlen;
 using vorlen::utility::detail::entries;

@@ -2,7 +2,7 @@
 // condition, triangle unpacking, flips, symmetric completion and selective copies.
 // A request that cannot be met leaves the documented marker values; nothing is reported.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::utility {
 extern "C" {

@@ -10,9 +10,9 @@
 #include <numbers>
 #include <string_view>
 
-#include "core/errorhandling.hpp"
-#include "core/fatal.hpp"
-#include "core/work.hpp"
+#include "base/errorhandling.hpp"
+#include "base/fatal.hpp"
+#include "base/work.hpp"
 #include "io/units.hpp"
 
 using namespace vorlen;

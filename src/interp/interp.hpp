@@ -7,7 +7,7 @@
 // 32-bit integers and arrays of doubles, column-major; they read their inputs from private
 // copies where an output shares their storage.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 extern "C" {
 

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/work.hpp"
+#include "base/work.hpp"
 
 namespace vorlen::io {
 

@@ -45,8 +45,8 @@
 #include <span>
 #include <string_view>
 
-#include "core/view.hpp"
-#include "core/work.hpp"
+#include "base/view.hpp"
+#include "base/work.hpp"
 
 namespace vorlen::io {
 

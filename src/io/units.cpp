@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/work.hpp"
+#include "base/work.hpp"
 
 namespace vorlen::io {
 namespace {

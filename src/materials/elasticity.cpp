@@ -5,11 +5,11 @@
 #include <cmath>
 #include <type_traits>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/math_products.hpp"
 #include "core/math_tabulated.hpp"
 #include "core/utility_shape.hpp"
-#include "core/work.hpp"
+#include "base/work.hpp"
 #include "materials/lamina_stiffness.hpp"
 
 namespace vorlen::elasticity {

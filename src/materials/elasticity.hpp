@@ -4,7 +4,7 @@
 #pragma once
 #include <complex>
 
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::elasticity {
 extern "C" {

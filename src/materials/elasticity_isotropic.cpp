@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/materialdata.hpp"
 #include "core/math_norms.hpp"
 #include "core/math_products.hpp"

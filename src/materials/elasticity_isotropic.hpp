@@ -10,7 +10,7 @@
 // The split laws build the strain tensor E with halved shears, its trace and its deviator E'.
 // Outputs may share storage with inputs. Per integration point: nothing is allocated.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::elasticity {
 extern "C" {

@@ -8,7 +8,7 @@
 // also take the plane-stress 3 (11, 22, 12). Shear entries of a gradient are 6 times the shear
 // stress. Per integration point: nothing is allocated.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::elasticity {
 extern "C" {

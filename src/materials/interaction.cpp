@@ -7,7 +7,7 @@
 #include <string_view>
 #include <type_traits>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/math_geometry.hpp"
 #include "core/math_roots.hpp"
 #include "core/math_tabulated.hpp"

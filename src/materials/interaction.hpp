@@ -3,7 +3,7 @@
 // the Hugoniot elastic limit, and the record of the element nearest to each impact point.
 // Stateless and free of heap allocation: the impactor elements call them per increment.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::interaction {
 extern "C" {

@@ -1,7 +1,7 @@
 // Module isscollection: in-situ strengths of a ply in a laminate (LaRC04 thin and thick plies,
 // Puck's off-axis compression in plane stress, Chang-Lessard).
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::isscollection {
 extern "C" {

@@ -1,6 +1,6 @@
 // A material parameter degraded by one of the strain non-linearity laws of module nlcollection.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::lamina {
 extern "C" {

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <limits>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/math_linalg.hpp"
 #include "core/math_norms.hpp"
 #include "core/math_tabulated.hpp"

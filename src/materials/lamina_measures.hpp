@@ -8,7 +8,7 @@
 // 1, 2, 5 or below 1, too short for six entries, records code -3 and gives the routine's zero
 // result. Everything here runs per integration point: no allocation.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::lamina {
 extern "C" {

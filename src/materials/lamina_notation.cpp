@@ -3,8 +3,8 @@
 
 #include <array>
 
-#include "core/errorhandling.hpp"
-#include "core/work.hpp"
+#include "base/errorhandling.hpp"
+#include "base/work.hpp"
 
 namespace vorlen::lamina {
 namespace {

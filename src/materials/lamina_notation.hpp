@@ -1,7 +1,7 @@
 // Six-component notations of symmetric tensors: 3 by 3 matrix, Voigt (11,22,33,23,13,12),
 // Nye (11,22,33,12,13,23) and Cyclic (11,22,33,12,23,13) orders, and 6 by 6 <-> 4th-order tensor.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::lamina {
 

@@ -7,7 +7,7 @@
 #include <array>
 #include <cmath>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/math_geometry.hpp"
 #include "core/math_linalg.hpp"
 #include "core/math_norms.hpp"

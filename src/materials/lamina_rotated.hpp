@@ -4,7 +4,7 @@
 // the axis nrot (taken as given, not normalised) is that of math::GetRotationMatrix, and the
 // rotated tensor is S' = R^T S R. Everything here runs per integration point: no allocation.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::lamina {
 extern "C" {

@@ -6,12 +6,12 @@
 #include <array>
 #include <cmath>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/math_geometry.hpp"
 #include "core/math_linalg.hpp"
 #include "core/math_products.hpp"
 #include "core/utility_shape.hpp"
-#include "core/work.hpp"
+#include "base/work.hpp"
 #include "materials/lamina_notation.hpp"
 
 namespace vorlen::lamina {

@@ -5,7 +5,7 @@
 // ratios). Matrices are ntens by ntens in Nye order: 3 (11, 22, 12) plane stress, 4 (11, 22,
 // 33, 12), 6 (11, 22, 33, 12, 13, 23); shear strains are engineering strains.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::lamina {
 extern "C" {

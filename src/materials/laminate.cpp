@@ -5,11 +5,11 @@
 #include <array>
 #include <cmath>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/math_linalg.hpp"
 #include "core/utility_search.hpp"
 #include "core/utility_shape.hpp"
-#include "core/work.hpp"
+#include "base/work.hpp"
 #include "materials/lamina_stiffness.hpp"
 #include "materials/laminate_stack.hpp"
 

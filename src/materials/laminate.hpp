@@ -1,7 +1,7 @@
 // Classical lamination theory: ply and section-point coordinates, A, B, D and ABD, their
 // inverse blocks, laminate constants, lamination parameters, sub-laminates and ply strains.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::laminate {
 extern "C" {

@@ -3,10 +3,10 @@
 
 #include <algorithm>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/math_linalg.hpp"
 #include "core/math_products.hpp"
-#include "core/work.hpp"
+#include "base/work.hpp"
 
 namespace vorlen::laminate {
 namespace {

@@ -2,7 +2,7 @@
 // Reuss averages and the layered-medium averages of Chou, Sun and Henry, in which the in-plane
 // strains and the out-of-plane stresses are the same in every layer.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::laminate {
 extern "C" {

@@ -3,10 +3,10 @@
 
 #include <algorithm>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/math_geometry.hpp"
 #include "core/math_tabulated.hpp"
-#include "core/work.hpp"
+#include "base/work.hpp"
 #include "materials/laminate_stack.hpp"
 
 namespace vorlen::laminate {

@@ -2,7 +2,7 @@
 // forces and the shape matrices, the transverse normal stress from the derivatives of the shear
 // forces and from shell curvature, and the ply bottom and top values of section-point stresses.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::laminate {
 extern "C" {

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/math_geometry.hpp"
 #include "core/utility_extent.hpp"
-#include "core/work.hpp"
+#include "base/work.hpp"
 #include "materials/lamina_stiffness.hpp"
 #include "materials/laminate.hpp"
 #include "materials/laminate_stack.hpp"

@@ -2,7 +2,7 @@
 // shear forces of a shell onto the transverse shear stresses at z, for flat and curved sections,
 // with the partial through-thickness stiffness integrals it is built from.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::laminate {
 extern "C" {

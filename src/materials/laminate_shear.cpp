@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/math_linalg.hpp"
-#include "core/work.hpp"
+#include "base/work.hpp"
 #include "materials/lamina_stiffness.hpp"
 #include "materials/laminate.hpp"
 #include "materials/laminate_shape.hpp"

@@ -2,7 +2,7 @@
 // shear forces and strains of a shell, by the improved shear integral of the shape matrices, by
 // shear correction factors, or by Gauss quadrature of the partial stiffness integrals.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::laminate {
 extern "C" {

@@ -2,7 +2,7 @@
 // stiffness, stack matrices, the plies of a section column, 3 by 3 algebra and the evaluation of
 // shear shape matrices. Not exported.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::laminate::detail {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/signalprocessing.hpp"
 #include "materials/micromechanic_schemes.hpp"
 #include "materials/micromechanic_tensor.hpp"

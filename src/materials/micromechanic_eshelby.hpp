@@ -7,7 +7,7 @@
 // component. Transversely isotropic constants props(5) are E1, E2, G12, G23, nu12 about axis 1;
 // engineering constants eng(9) are E1, E2, E3, G23, G13, G12, nu23, nu13, nu12.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::micromechanic {
 extern "C" {

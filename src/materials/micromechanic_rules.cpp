@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/signalprocessing.hpp"
 
 namespace vorlen::micromechanic {

@@ -3,7 +3,7 @@
 // Hopkins-Chamis, Halpin-Tsai, Chamis, LTH), the Foye Poisson ratio and Krimmer's in-situ
 // matrix constants.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::micromechanic {
 extern "C" {

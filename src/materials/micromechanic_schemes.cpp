@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/signalprocessing.hpp"
 #include "materials/micromechanic_eshelby.hpp"
 #include "materials/micromechanic_rules.hpp"

@@ -17,7 +17,7 @@
 // The fibre phase (fibre with its interphase) takes the fraction phi = vf + vint clamped to
 // [0, 1].
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::micromechanic {
 extern "C" {

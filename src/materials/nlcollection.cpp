@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/math_roots.hpp"
-#include "core/work.hpp"
+#include "base/work.hpp"
 
 namespace vorlen::nlcollection {
 

@@ -2,7 +2,7 @@
 // Hahn-Tsai), with temperature (Mahieux, Gibson) and with load cycles (Adam). A measure dnl
 // reduces a parameter to (1 - dnl) times its initial value.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::nlcollection {
 extern "C" {

@@ -1,7 +1,7 @@
 // Module permcollection: permanent indentation a0 left after unloading an impactor from the
 // maximum indentation amax, by four published laws; acr is the critical indentation.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::permcollection {
 extern "C" {

@@ -8,10 +8,10 @@
 #include <optional>
 
 #include "core/debugdata.hpp"
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/materialdata.hpp"
 #include "core/math_tabulated.hpp"
-#include "core/work.hpp"
+#include "base/work.hpp"
 #include "io/units.hpp"
 #include "materials/lamina_measures.hpp"
 

@@ -34,7 +34,7 @@
 // records code -3 and gives 0. Abscissas and temperatures must increase strictly: otherwise the
 // table interpolation ends the process.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen::resin {
 extern "C" {

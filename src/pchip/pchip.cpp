@@ -6,7 +6,7 @@
 #include <limits>
 #include <string_view>
 
-#include "core/work.hpp"
+#include "base/work.hpp"
 #include "pchip/pchip_common.hpp"
 
 namespace vorlen::pchip {

@@ -15,7 +15,7 @@
 // entry means n, incfd and the order of x are known to be valid: only n >= 2 and incfd >= 1 are
 // still checked, so that nothing is read outside the arrays. Every argument is passed by address.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 #include "pchip/pchip_slopes.hpp"
 
 extern "C" {

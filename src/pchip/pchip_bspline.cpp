@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <limits>
 
-#include "core/errorhandling.hpp"
-#include "core/work.hpp"
+#include "base/errorhandling.hpp"
+#include "base/work.hpp"
 #include "pchip/pchip_common.hpp"
 
 namespace vorlen::pchip {

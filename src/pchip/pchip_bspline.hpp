@@ -11,7 +11,7 @@
 // 1, extents beyond 32 bits, knots out of order) are recorded as code -3 in the first-error
 // register instead. Every argument is passed by address.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 extern "C" {
 

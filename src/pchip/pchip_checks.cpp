@@ -7,7 +7,7 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "interp/interp.hpp"
 #include "io/units.hpp"
 #include "pchip/pchip.hpp"

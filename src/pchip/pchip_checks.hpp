@@ -16,7 +16,7 @@
 #include <string_view>
 #include <type_traits>
 
-#include "core/view.hpp"
+#include "base/view.hpp"
 #include "io/units.hpp"
 
 extern "C" {

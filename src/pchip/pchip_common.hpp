@@ -9,7 +9,7 @@
 #include <string_view>
 #include <type_traits>
 
-#include "core/view.hpp"
+#include "base/view.hpp"
 #include "pchip/xerror.hpp"
 
 namespace vorlen::pchip {

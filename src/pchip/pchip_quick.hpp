@@ -16,7 +16,7 @@
 // A driver keeps nothing between calls; the first advances the generator of pchip_rand_ and
 // leaves the error package's control flag as it found it. Every argument is passed by address.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 extern "C" {
 

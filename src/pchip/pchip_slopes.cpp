@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/work.hpp"
+#include "base/work.hpp"
 #include "pchip/pchip_common.hpp"
 
 namespace vorlen::pchip {

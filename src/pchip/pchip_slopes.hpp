@@ -10,7 +10,7 @@
 // arguments. Flags are four-byte logicals. Every argument is passed by address; a single twin
 // takes the same arguments with float for double.
 #pragma once
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 extern "C" {
 

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/errorhandling.hpp"
-#include "core/fatal.hpp"
+#include "base/errorhandling.hpp"
+#include "base/fatal.hpp"
 #include "io/units.hpp"
 
 namespace vorlen::xerror {

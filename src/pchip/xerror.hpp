@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 extern "C" {
 

@@ -1,6 +1,6 @@
 // Allocatable arrays: layout, extents, fills, reference-counted storage and the allocation
 // failure paths.
-#include "core/alloc.hpp"
+#include "base/alloc.hpp"
 #include "core/math_linalg.hpp"
 #include "core/math_norms.hpp"
 

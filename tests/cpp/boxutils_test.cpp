@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "core/bukdata.hpp"
 #include "core/damagedata.hpp"
 #include "core/elementdata.hpp"
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/impactdata.hpp"
 #include "core/jobdata.hpp"
 #include "core/loaddata.hpp"
@@ -24,7 +24,7 @@
 #include "core/debugdata.hpp"
 #include "core/sectiondata.hpp"
 #include "core/shokriehdata.hpp"
-#include "core/types.hpp"
+#include "base/types.hpp"
 #include "test_support.hpp"
 
 namespace {

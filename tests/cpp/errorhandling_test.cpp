@@ -1,6 +1,6 @@
 // First-error register: the first-report rule, the context copies, the reset and the
 // print-and-stop variant of the report call.
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/math_roots.hpp"
 #include "materials/interaction.hpp"
 #include "test_support.hpp"

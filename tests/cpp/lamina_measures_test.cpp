@@ -8,7 +8,7 @@
 #include <cmath>
 #include <limits>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "materials/lamina_measures.hpp"
 #include "materials/lamina_rotated.hpp"
 

@@ -1,7 +1,7 @@
 // The search started from C with a negative sample count, which the Python binding refuses.
 #include <gtest/gtest.h>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/math_goldensearch.hpp"
 
 using namespace vorlen;

@@ -5,7 +5,7 @@
 #include <array>
 #include <cmath>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/math_repair.hpp"
 
 using namespace vorlen;

@@ -7,7 +7,7 @@
 #include <complex>
 #include <vector>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/math_roots.hpp"
 #include "materials/elasticity.hpp"
 #include "materials/nlcollection.hpp"

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <limits>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/math_linalg.hpp"
 #include "materials/isscollection.hpp"
 #include "materials/micromechanic.hpp"

@@ -8,7 +8,7 @@
 #include <limits>
 #include <utility>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 #include "core/materialdata.hpp"
 #include "materials/resin.hpp"
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 
 namespace vorlen::test {
 

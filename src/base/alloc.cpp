@@ -1,11 +1,11 @@
-#include "core/alloc.hpp"
+#include "base/alloc.hpp"
 
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>
 
-#include "core/fatal.hpp"
+#include "base/fatal.hpp"
 
 namespace vorlen::block {
 

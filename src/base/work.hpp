@@ -9,8 +9,8 @@
 #include <optional>
 #include <type_traits>
 
-#include "core/alloc.hpp"
-#include "core/view.hpp"
+#include "base/alloc.hpp"
+#include "base/view.hpp"
 
 namespace vorlen {
 

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "core/view.hpp"
+#include "base/view.hpp"
 
 namespace vorlen {
 

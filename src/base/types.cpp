@@ -1,4 +1,4 @@
-#include "core/types.hpp"
+#include "base/types.hpp"
 
 extern "C" {
 const vorlen::i32 types_cb = 1;

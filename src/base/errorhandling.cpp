@@ -1,9 +1,9 @@
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 
 #include <algorithm>
 #include <cstring>
 
-#include "core/fatal.hpp"
+#include "base/fatal.hpp"
 
 extern "C" {
 vorlen::i32 errorhandling_errstat = 0;

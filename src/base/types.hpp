@@ -1,6 +1,6 @@
 // Kind constants: the byte widths of the library's numbers.
 #pragma once
-#include "core/alloc.hpp"
+#include "base/alloc.hpp"
 
 extern "C" {
 extern const vorlen::i32 types_cb;

@@ -1,4 +1,4 @@
-#include "core/fatal.hpp"
+#include "base/fatal.hpp"
 
 #include <cstdio>
 #include <cstdlib>

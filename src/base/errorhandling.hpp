@@ -2,7 +2,7 @@
 #pragma once
 #include <string_view>
 
-#include "core/alloc.hpp"
+#include "base/alloc.hpp"
 
 extern "C" {
 extern vorlen::i32 errorhandling_errstat;      // 0: nothing recorded; else the code of the report
