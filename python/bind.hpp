@@ -57,7 +57,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/alloc.hpp"
+#include "base/alloc.hpp"
 
 namespace vorlen::py {
 

@@ -1,7 +1,7 @@
 // Routines of the first-error register and of the data store's allocation and release.
 #include "bind.hpp"
 #include "core/datahandling.hpp"
-#include "core/errorhandling.hpp"
+#include "base/errorhandling.hpp"
 
 namespace {
 using namespace vorlen::py;

@@ -1,8 +1,8 @@
 // Module variables of the data store and their Python names.
 #include "bind.hpp"
 
-#include "core/errorhandling.hpp"
-#include "core/types.hpp"
+#include "base/errorhandling.hpp"
+#include "base/types.hpp"
 #include "core/jobdata.hpp"
 #include "core/debugdata.hpp"
 #include "core/materialdata.hpp"
