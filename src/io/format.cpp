@@ -68,7 +68,7 @@ class Format::Parser {
             } else if (is_digit(c) || c == '+' || c == '-') {
                 if (!counted(t, stack, depth)) return why_;
                 if (t.op == Op::open) continue;
-            } else if (!descriptor(t, 1, token)) {
+            } else if (!descriptor(t, 1, token, false)) {
                 return why_;
             }
             if (token) add(t);
@@ -200,7 +200,7 @@ class Format::Parser {
             return true;
         }
         bool token = true;
-        return descriptor(t, n, token);
+        return descriptor(t, n, token, true);
     }
 
     // w[.m] of an integer descriptor, w.d[Ee] of a real one (.d and Ee optional for G).
@@ -219,7 +219,9 @@ class Format::Parser {
         return true;
     }
 
-    bool descriptor(Token& t, i32 rep, bool& token) {
+    // A descriptor with its repeat count rep; `counted` when the count was written, which the
+    // modes BN, BZ, DC and DP refuse (even a count of 1) as they refuse a sign.
+    bool descriptor(Token& t, i32 rep, bool& token, bool counted) {
         const char c = peek();
         ++i_;
         t.rep = rep;
@@ -250,7 +252,7 @@ class Format::Parser {
             return true;
         case 'B':
             if (m == 'N' || m == 'Z') {  // blanks on input: nothing to do on output
-                if (rep != 1) return fail("a count must precede a group or a descriptor");
+                if (counted) return fail("a count must precede a group or a descriptor");
                 ++i_;
                 token = false;
                 return true;
@@ -278,7 +280,7 @@ class Format::Parser {
         }
         case 'D':
             if (m == 'C' || m == 'P') {
-                if (rep != 1) return fail("a count must precede a group or a descriptor");
+                if (counted) return fail("a count must precede a group or a descriptor");
                 ++i_;
                 t.op = Op::decimal;
                 t.d = m == 'C' ? 1 : 0;

@@ -264,7 +264,11 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"(Z)", {1}, "<malformed>"}, Case{"(+2X)", {}, "<malformed>"},
                       Case{"(P,I2)", {1}, "<malformed>"}, Case{"(RX,I2)", {1}, "<malformed>"},
                       Case{"(2SP,I2)", {1}, "<malformed>"}, Case{"(0I3)", {1}, "<malformed>"},
-                      Case{"(ES0.2)", {1.0}, "<malformed>"}, Case{"(L0)", {}, "<malformed>"}));
+                      Case{"(ES0.2)", {1.0}, "<malformed>"}, Case{"(L0)", {}, "<malformed>"},
+                      // a mode takes no count, not even 1
+                      Case{"(1BZ,I5)", {1}, "<malformed>"}, Case{"(I5,1BN)", {1}, "<malformed>"},
+                      Case{"(1DC,I5)", {1}, "<malformed>"}, Case{"(1DP,F5.1)", {1.0}, "<malformed>"},
+                      Case{"(2BZ,I5)", {1}, "<malformed>"}));
 
 // Why a format is malformed.
 struct Reason {
@@ -295,7 +299,9 @@ INSTANTIATE_TEST_SUITE_P(
         Reason{"(G)", "width required"}, Reason{"(I2.3)", "minimum digits exceed the width"},
         Reason{"(Q5)", "unknown edit descriptor"}, Reason{"(F5)", "w.d required"},
         Reason{"(E0.3)", "positive width required"}, Reason{"(A0)", "positive width required"},
-        Reason{"(I999999)", "number too large"}, Reason{"(-2X)", "a sign may only precede P"}));
+        Reason{"(I999999)", "number too large"}, Reason{"(-2X)", "a sign may only precede P"},
+        Reason{"(1BZ,I5)", "a count must precede a group or a descriptor"},
+        Reason{"(1DC,I5)", "a count must precede a group or a descriptor"}));
 
 TEST(Format, ReadsUpToItsClosingParenthesis) {
     const vorlen::io::Format f("(I3)abc");
