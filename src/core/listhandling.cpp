@@ -120,25 +120,24 @@ i32 size_of(const Alloc<T, 1>* list, const T& fill) {
 
 i64 step_of(const i32* allocinc) { return allocinc && *allocinc >= 1 ? *allocinc : 500; }
 
-// The list, allocated with `step` entries of the marker on first use; null when it cannot be
-// had.
+// The list, allocated with `step` entries of `free` on first use; null when it cannot be had.
 template <class T>
-Alloc<T, 1>* ready(i32 listid, i64 step) {
+Alloc<T, 1>* ready(i32 listid, i64 step, const T& free) {
     Alloc<T, 1>* list = list_of<T>(listid);
-    if (list && !list->allocated() && !remake(*list, step, marker<T>())) return nullptr;
+    if (list && !list->allocated() && !remake(*list, step, free)) return nullptr;
     return list;
 }
 
 // Stores v in the first slot equal to free at or after position `from` (0-based; no slot
 // before it is free) and advances `from` past it; a full list first grows by step entries of
-// the marker, whatever free is.
+// free, so that the next append with the same free finds them.
 template <class T>
 i32 store(Alloc<T, 1>& list, const T& v, i64 step, const T& free, i64& from) {
     const i64 n = list.ext[0];
     const i32 p = find_location(free, list.data + from, n - from);
     i64 slot = p < 0 ? n : from + p - 1;
     if (p < 0) {
-        if (n >= max_capacity || !remake(list, std::min(n + step, max_capacity), marker<T>(), n))
+        if (n >= max_capacity || !remake(list, std::min(n + step, max_capacity), free, n))
             return -no_memory;
     }
     list.data[slot] = v;
@@ -151,7 +150,7 @@ void append_scalar(const i32* listid, const T* scalar, const i32* uniflag, i32* 
                    const i32* allocinc, const T* defval) {
     const T v = *scalar, free = value_or_marker(defval);
     const i64 step = step_of(allocinc);
-    Alloc<T, 1>* list = ready<T>(*listid, step);
+    Alloc<T, 1>* list = ready(*listid, step, free);
     if (!list) {
         *iresult = -no_memory;
         return;
@@ -169,14 +168,13 @@ void append_array(const i32* listid, const T* array, const i32* narray, const i3
                   i32* iresult, const i32* allocinc, const T* defval) {
     const T free = value_or_marker(defval);
     const i64 step = step_of(allocinc);
-    Alloc<T, 1>* list = ready<T>(*listid, step);
+    Alloc<T, 1>* list = ready(*listid, step, free);
     if (!list) {
         *iresult = -no_memory;
         return;
     }
     *iresult = 0;
-    if (*uniflag == 1 && find_subarray(array, *narray, list->data, size_of(list, marker<T>())) > 0)
-        return;
+    if (*uniflag == 1 && find_subarray(array, *narray, list->data, size_of(list, free)) > 0) return;
     // The array may be the list's own storage: it stays alive while the list grows.
     Block* held = list->blk;
     block::retain(held);

@@ -65,10 +65,9 @@ i32 GetSizeOfList(const i32* listid, const i32* ifflag, const std::complex<doubl
 
 // Appends scalar to the list listid of the type, allocating a list of allocinc entries on
 // first use. With uniflag 1 a value found anywhere in the list, free slots included, is not
-// added. The first slot equal to defval takes it; a list without one first grows by allocinc
-// entries (the new block made and filled before the old one is released) and the value goes
-// right after the old capacity. Every slot that a list gains holds the marker of its type, so
-// a defval other than the marker is found only where the caller put it.
+// added. The first slot equal to defval takes it; a full list first grows by allocinc entries
+// (the new block made and filled before the old one is released). Every slot that a list
+// gains holds defval, so that appends with one defval fill the list in order.
 //   iresult (out)          1 stored; 0 found already; -5020 when the list cannot be had or grown
 //   allocinc (in, optional) growth step (absent or below 1: 500)
 //   defval (in, optional)  the free marker (absent: the type's own)
@@ -81,7 +80,7 @@ void cAppendScalar2List(const i32* listid, const std::complex<double>* scalar, c
 
 // Appends array(1..narray) entry by entry as the scalar appends do (uniflag 0); iresult is that
 // of the last entry. With uniflag 1 nothing is added when the array stands as a run of
-// consecutive entries in the used part (up to the first marker); then, and for narray below 1,
+// consecutive entries in the used part (up to the first defval); then, and for narray below 1,
 // iresult is 0.
 void iAppendArray2List(const i32* listid, const i32* array, const i32* narray, const i32* uniflag,
                        i32* iresult, const i32* allocinc, const i32* defval);

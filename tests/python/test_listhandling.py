@@ -166,24 +166,36 @@ def test_a_step_below_one_grows_by_the_default_step(allocinc):
     assert contents("real", np.float64, 2)[1] == 500
 
 
-def test_a_default_value_other_than_the_marker_is_never_found_free():
-    # lists are made and grown with the standard marker, so every such append grows the list
-    # by the step and stores its value right after the old capacity
-    for v in (4, 5, 6):
-        assert L.int_appendscalar2list(1, v, 0, 100, -1) == 1
-    entries, capacity = contents("int", np.int32, 1)
-    assert capacity == 400 and entries[[100, 200, 300]].tolist() == [4, 5, 6]
-    assert np.all(np.delete(entries, [100, 200, 300]) == IMAX)
-    assert L.getsizeoflist(1, 0) == 0  # the used part ends at the first marker
-    L.real_appendscalar2list(2, 1.0, 0)
-    assert L.real_appendarray2list(2, [2.0, 3.0], 0, defval=-1.0) == 1
-    entries, capacity = contents("real", np.float64, 2)
-    assert capacity == 1500 and entries[[0, 500, 1000]].tolist() == [1.0, 2.0, 3.0]
-    assert np.all(np.delete(entries, [0, 500, 1000]) == DMAX)
-    # a slot that holds the given value takes the next append
-    L.allocatelist(3, 0, 5, defint=-1)
-    assert L.int_appendscalar2list(3, 8, 0, 100, -1) == 1
-    assert contents("int", np.int32, 3)[0].tolist() == [8, -1, -1, -1, -1]
+FILL_KEYWORD = {0: "defint", 1: "defreal", 2: "defcmplx"}
+
+
+@pytest.mark.parametrize("prefix,ifflag,dtype,marker,value", TYPES)
+def test_a_given_default_value_is_the_free_marker_of_every_slot_it_adds(prefix, ifflag, dtype,
+                                                                        marker, value):
+    free = dtype(-1)
+    fill = {FILL_KEYWORD[ifflag]: free}
+    append = routine(prefix, "appendscalar2list")
+    # a list emptied with -1 fills in order and grows by the step, the new slots -1 as well
+    assert L.allocatelist(3, ifflag, 3, **fill) == 0
+    for k in (10, 20, 30, 40, 50):
+        assert append(3, value(k), 0, allocinc=4, defval=free) == 1
+    entries, capacity = contents(prefix, dtype, 3)
+    assert capacity == 7
+    assert entries.tolist() == [value(k) for k in (10, 20, 30, 40, 50)] + [free] * 2
+    assert L.getsizeoflist(3, ifflag, **fill) == 5
+    # a list made by the append itself
+    for k in (10, 20, 30):
+        assert append(1, value(k), 0, defval=free) == 1
+    entries, capacity = contents(prefix, dtype, 1)
+    assert capacity == 500 and entries[:3].tolist() == [value(k) for k in (10, 20, 30)]
+    assert np.all(entries[3:] == free)
+    # arrays likewise; a run already in the used part is not added again
+    array = np.array([value(k) for k in (1, 2, 3)], dtype=dtype)
+    appendarray = routine(prefix, "appendarray2list")
+    assert appendarray(2, array, 0, allocinc=2, defval=free) == 1
+    assert appendarray(2, array[1:], 1, allocinc=2, defval=free) == 0
+    entries, capacity = contents(prefix, dtype, 2)
+    assert capacity == 4 and entries.tolist() == array.tolist() + [free]
 
 
 @pytest.mark.parametrize("listid,ifflag", [(4, 0), (0, 1), (-1, 2), (1, 3), (1, -1)])
