@@ -150,6 +150,11 @@ void math_polynomialfitting(double* result, const double* vx, const double* vy, 
         return;
     }
     const i32 m = *d + 1;
+    if (m > *n) {  // fewer points than coefficients: X^T X is singular, whatever LU finds
+        report(-2, "Problem in polynom fitting function");
+        std::fill_n(result, m, 0.0);
+        return;
+    }
     Work<double, 64> xtx(i64(m) * m);
     Work<double, 8> coef(m), pw(m), work(m);
     Work<i32, 8> ipiv(m);

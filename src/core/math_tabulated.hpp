@@ -77,6 +77,7 @@ void ComplexStepDerivative(double* derivative, const std::complex<double>* y,
 // Least-squares polynomial through the points (vx(i), vy(i)) by the normal equations.
 //   result(d+1) (out)  coefficients of c(1) + c(2) x + ... + c(d+1) x^d; zeros with code -2
 //                      "Problem in polynom fitting function" when the normal matrix is singular
+//                      or there are fewer points than coefficients (n < d + 1)
 //   vx(n), vy(n) (in)  points
 //   d (in)             degree, at least 0 (else code -3, nothing written)
 //   n (in)             number of points

@@ -329,6 +329,15 @@ def test_polynomial_fit_with_a_singular_normal_matrix_is_reported():
     assert errtext() == "Problem in polynom fitting function"
 
 
+@pytest.mark.parametrize("vx,d", [([0.0, 1.0, 2.0], 3), ([0.0, 1.0, 2.0], 5), ([0.5, 2.0], 2),
+                                  ([3.0], 1), ([], 0)])
+def test_polynomial_fit_with_fewer_points_than_coefficients_is_reported(vx, d):
+    # d = 3 on three points: rounding hides the singular normal matrix from the factorisation
+    np.testing.assert_array_equal(m.polynomialfitting(vx, np.ones(len(vx)), d), np.zeros(d + 1))
+    assert errstat() == -2
+    assert errtext() == "Problem in polynom fitting function"
+
+
 def test_polynomial_fit_of_negative_degree_writes_nothing():
     assert m.polynomialfitting([1.0, 2.0], [1.0, 2.0], -1).size == 0
     assert errstat() == -3
