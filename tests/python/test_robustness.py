@@ -31,8 +31,8 @@ import numpy as np
 import _vorlen
 
 sanitized = bool(os.environ.get("VORLEN_SANITIZED"))
-if not sanitized:  # a huge extent then fails to allocate instead of exhausting the machine
-    resource.setrlimit(resource.RLIMIT_AS, (8 << 30, 8 << 30))
+if not sanitized:  # a huge extent then fails to allocate at once instead of filling gigabytes
+    resource.setrlimit(resource.RLIMIT_AS, (2 << 30, 2 << 30))
 start, progress = int(sys.argv[1]), open(sys.argv[2], "w", buffering=1)
 
 def routines():
