@@ -80,6 +80,11 @@ ROUTINES = [
     "GetKrauseStress", "GetStressFromNonConstPoisson", "GetStressFromDevVolDecomposition",
     "GetStressFromCubicElasticity", "elasticity_getstressfromplastitcity",
     "elasticity_getderivatef", "elasticity_getderivateg",
+    "GPMaxNominal", "GPQuadNominal", "GPLinInteraction", "GPQuadInteraction",
+    "GPYamadaSunInteraction", "GPNorrisInteraction", "GPPolynomial", "GPPolyCamanho",
+    "GPDruckerPrager", "GPBauwens", "GPRaghava", "GPHa", "FBChangChang", "FBHashin",
+    "FBChristensen", "FBLaRC04", "FBLaRC05", "FBLaRC05_is", "FBBahei", "DelLee",
+    "DelOchoaEngblom", "DelHashin", "DelPuck", "DelChoiChang", "DelChai", "CCPetras", "CCBesant",
 ]
 
 # module: variables in the order of the module, as "name kind" with kind i / d / b (scalar),
