@@ -30,14 +30,26 @@ bool no_function(const void* dfunc, i32* istat) {
     return true;
 }
 
+// A bracket whose ends lie a finite distance apart (so both are finite) and a tolerance that is
+// a number, not negative: else the estimates would leave the numbers or never converge.
+bool searchable(double lo, double hi, double acc, double* root, i32* istat) {
+    if (std::isfinite(hi - lo) && acc >= 0.0) return true;
+    errorhandling::report(-3, "Error: Bracket or tolerance of the root finder is not valid.");
+    *root = 0.0;
+    *istat = 2;
+    return false;
+}
+
 // Evaluates f at both ends of the bracket [lo, hi] (f in flo, fhi; df the derivative slot).
 // False when the search is over: an end is an exact root (root set, status 0), else a value is
-// not a number (status 3, `nan_message`) or the two values have the same sign (status 2).
-bool open_bracket(RootFunction* dfunc, const double& lo, const double& hi, const double* args,
-                  const i32* na, const i32* nfun, double& flo, double& fhi, double& df,
-                  double* root, i32* istat, std::string_view nan_message) {
+// not a number (status 3, `nan_message`) or the two values have the same sign (status 2); or
+// before any evaluation when the bracket or the tolerance acc is not valid (status 2).
+bool open_bracket(RootFunction* dfunc, const double& lo, const double& hi, double acc,
+                  const double* args, const i32* na, const i32* nfun, double& flo, double& fhi,
+                  double& df, double* root, i32* istat, std::string_view nan_message) {
     *istat = 0;
     if (no_function(reinterpret_cast<const void*>(dfunc), istat)) return false;
+    if (!searchable(lo, hi, acc, root, istat)) return false;
     flo = fhi = df = 0.0;
     dfunc(&flo, &df, &lo, args, na, nfun);
     dfunc(&fhi, &df, &hi, args, na, nfun);
@@ -69,7 +81,8 @@ void math_bdsafe(RootFunction* dfunc, const double* x1, const double* x2, double
     const double acc = *xacc;
     const i64 limit = *maxit;
     double a = *x1, b = *x2, fa, fb, scratch;
-    if (!open_bracket(dfunc, a, b, args, na, nfun, fa, fb, scratch, root, istat, nan_value)) return;
+    if (!open_bracket(dfunc, a, b, acc, args, na, nfun, fa, fb, scratch, root, istat, nan_value))
+        return;
     double c = a, fc = fa, d = b - a, e = d;
     i64 pass = 0;
     while (pass < limit) {
@@ -129,17 +142,21 @@ void math_nrsafe(RootFunction* dfunc, const double* x1, const double* x2, double
     const double lo = *x1, hi = *x2, acc = *xacc;
     const i64 limit = *maxit;
     double fl, fh, df;
-    if (!open_bracket(dfunc, lo, hi, args, na, nfun, fl, fh, df, root, istat, nan_value)) return;
+    if (!open_bracket(dfunc, lo, hi, acc, args, na, nfun, fl, fh, df, root, istat, nan_value))
+        return;
     double xl = lo, xh = hi;
     if (fl >= 0.0) std::swap(xl, xh);
     double x = 0.5 * (lo + hi), dxold = hi - lo, dx = dxold, f = 0.0;
+    if (!std::isfinite(x)) x = 0.5 * lo + 0.5 * hi;  // ends of one sign whose sum overflows
     auto bad = [&] { return std::isnan(f) || std::isnan(df); };
     dfunc(&f, &df, &x, args, na, nfun);
     if (bad()) return give_up(root, istat, 3, nan_value);
     bool done = false;
     for (i64 j = 1; j <= limit && !done; ++j) {
         const double before = x;
-        const bool bisect = ((x - xh) * df - f) * ((x - xl) * df - f) >= 0.0 ||
+        // Newton only where the test shows its step inside the bracket: with an infinite f or
+        // df the product may be NaN, and the step with it.
+        const bool bisect = !(((x - xh) * df - f) * ((x - xl) * df - f) < 0.0) ||
                             std::abs(2.0 * f) > std::abs(dxold * df);
         dxold = dx;
         if (bisect) {

@@ -25,8 +25,10 @@ using FixPointFunction = void(double* xnew, const double* fargs, const i32* na, 
 // Status istat of the root finders:
 //   0  converged (or a bracket end is an exact root)
 //   1  pass limit reached: code -1, the result is the last estimate
-//   2  not started: no sign change over [x1, x2] (code -2), or for fpsafe na below 1 (code -3);
-//      the result is 0 (bdsafe, nrsafe) or the start value (fpsafe)
+//   2  not started: no sign change over [x1, x2] (code -2); for bdsafe and nrsafe a bracket end
+//      or the width x2 - x1 that is not finite, or xacc NaN or negative (code -3, nothing
+//      evaluated); for fpsafe na below 1 (code -3); the result is 0 (bdsafe, nrsafe) or the
+//      start value (fpsafe)
 //   3  the function gave a value that is not a number (code -2); the result is 0 (bdsafe,
 //      nrsafe) or that value (fpsafe)
 // A missing function (null dfunc) records code -3 and gives status 2.
@@ -37,7 +39,8 @@ using FixPointFunction = void(double* xnew, const double* fargs, const i32* na, 
 //   x1, x2 (in)      ends of the bracket
 //   root (out)       the root: the last estimate b
 //   args(na) (in)    parameters of dfunc
-//   xacc (in)        absolute tolerance; a pass ends the search when |c - b|/2 <= 2 eps |b| + xacc
+//   xacc (in)        absolute tolerance, at least 0; a pass ends the search when
+//                    |c - b|/2 <= 2 eps |b| + xacc
 //   maxit (in)       pass limit; when the pass counter equals maxit on leaving, istat is 1 (also
 //                    when the last pass converged); maxit < 0 runs no pass and warns of nothing
 //   na, nfun (in)    passed to dfunc

@@ -47,10 +47,11 @@ class Counted:
     """f(x) = fun(x) as the root finders' callable, counting the evaluations."""
 
     def __init__(self, fun, dfun=None):
-        self.fun, self.dfun, self.calls = fun, dfun, 0
+        self.fun, self.dfun, self.calls, self.points = fun, dfun, 0, []
 
     def __call__(self, f, df, x, args, nfun, na):  # an object receives every value
         self.calls += 1
+        self.points.append(x)
         return (self.fun(x), self.dfun(x)) if self.dfun else self.fun(x)
 
 
@@ -118,6 +119,43 @@ def test_a_function_value_that_is_not_a_number_is_not_convergence(finder, messag
         return x - 1.3
     assert getattr(m, finder)(Counted(fun, lambda x: 1.0), 0.0, 3.0, [0.0], 1e-12, 100, 0) == (0.0, 3)
     assert register() == (-2, message)
+
+
+BIG = 1.7976931348623157e308
+
+
+@pytest.mark.parametrize("finder", ["bdsafe", "nrsafe"])
+@pytest.mark.parametrize("x1,x2,xacc", [
+    (0.0, 3.0, math.nan), (0.0, 3.0, -1e-12), (0.0, 3.0, -math.inf),
+    (0.0, math.inf, 1e-12), (-math.inf, 3.0, 1e-12), (-math.inf, math.inf, 1e-12),
+    (math.nan, 3.0, 1e-12), (0.0, math.nan, 1e-12),
+    (-BIG, BIG, 1e-12),  # finite ends whose distance is not
+])
+def test_a_bracket_or_tolerance_that_is_not_valid_is_not_searched(finder, x1, x2, xacc):
+    f = Counted(lambda x: x - 1.3, lambda x: 1.0)
+    assert getattr(m, finder)(f, x1, x2, [0.0], xacc, 100, 0) == (0.0, 2)
+    assert register() == (-3, "Error: Bracket or tolerance of the root finder is not valid.")
+    assert f.calls == 0
+
+
+@pytest.mark.parametrize("finder", ["bdsafe", "nrsafe"])
+@pytest.mark.parametrize("x1,x2", [(1e308, 1.7e308), (-1.7e308, -1e308), (-1e-300, 1e-300)])
+def test_brackets_at_the_ends_of_the_double_range(finder, x1, x2):
+    centre = 0.5 * x1 + 0.5 * x2 + 0.1 * (x2 - x1)
+    f = Counted(lambda x: x - centre, lambda x: 1.0)
+    root, istat = getattr(m, finder)(f, x1, x2, [0.0], 0.0, 4000, 0)
+    assert (root, istat) == (pytest.approx(centre, rel=4.5e-16), 0)
+    assert register()[0] == 0
+    assert all(x1 <= x <= x2 for x in f.points)  # the midpoint of 1e308 and 1.7e308 too
+
+
+def test_nrsafe_with_infinite_values_bisects():
+    # f and df infinite: the Newton test gives NaN, and a Newton step there gave a NaN estimate
+    f = Counted(lambda x: math.copysign(math.inf, x - 7.0) if x != 7.0 else 0.0,
+                lambda x: math.inf)
+    root, istat = m.nrsafe(f, 6.5, 7.25, [0.0], 1e-12, 100, 0)
+    assert (root, istat) == (pytest.approx(7.0, abs=1e-12), 0)
+    assert all(6.5 <= x <= 7.25 for x in f.points)
 
 
 def test_nrsafe_derivative_not_a_number():
