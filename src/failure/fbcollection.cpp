@@ -142,15 +142,10 @@ void FBLaRC04(double* rfb, const double* s11, const double* s22, const double* s
         *rfb = *s11 / *xt11;
         return;
     }
-    // The kink plane; 0/0 where the transverse stress is hydrostatic in the 23 plane.
-    const double dn = *s22 - *s33;
-    const double psi = dn == 0.0 && *s23 == 0.0 ? 0.0 : 0.5 * std::atan(2.0 * *s23 / dn);
-    double sp[6];
-    kink_plane_stress(sp, psi, s11, s22, s33, s12, s13, s23);
     const double y12 = *x12, eg12 = *g12;
-    double phi0;
     const FracturePlane fp = fracture_plane(angle, *xc22);
     const double etal = fp.etat * y12 / fp.st;
+    double phi0;
     if ((fcl && *fcl != 0) ||
         !initial_misalignment(etal, y12, *xc11, *xc11, eg12, phi0,
                               "Note: Negative root during LaRC04 failure"
@@ -158,6 +153,11 @@ void FBLaRC04(double* rfb, const double* s11, const double* s22, const double* s
         *rfb = 0.0;
         return;
     }
+    // The kink plane; 0/0 where the transverse stress is hydrostatic in the 23 plane.
+    const double dn = *s22 - *s33;
+    const double psi = dn == 0.0 && *s23 == 0.0 ? 0.0 : 0.5 * std::atan(2.0 * *s23 / dn);
+    double sp[6];
+    kink_plane_stress(sp, psi, s11, s22, s33, s12, s13, s23);
     double m[6];
     misalignment_frame(m, sp, misalignment(sp[3], phi0, eg12, *s12, *s11 + eg12 - *s22));
     if (m[1] < 0.0) {
