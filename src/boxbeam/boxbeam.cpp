@@ -185,6 +185,19 @@ const char* misfit() {
     return fits ? nullptr : "box-beam counts beyond the capacities given to Initialize";
 }
 
+// Ends the process over a cell whose booms a and b no wall joins, with the reason on standard
+// error (the report, when there is one, has its own line).
+[[noreturn]] void unclosed_cell(i64 cell, i32 a, i32 b, i64 nbooms) {
+    const i32 outside = a < 1 || a > nbooms ? a : b;
+    if (outside < 1 || outside > nbooms)
+        std::fprintf(stderr, "GetEquivalentXSection: cell %lld names boom %d, outside 1 to %lld\n",
+                     static_cast<long long>(cell), outside, static_cast<long long>(nbooms));
+    else
+        std::fprintf(stderr, "GetEquivalentXSection: no wall joins booms %d and %d of cell %lld\n",
+                     a, b, static_cast<long long>(cell));
+    fatal::stop(1);
+}
+
 bool refused(const char* routine) {
     const char* why = misfit();
     if (!why) return false;
@@ -276,8 +289,9 @@ class Analysis {
     void stiffness();
     bool shear_centre();
     void torsion();
-    bool solve(i64 rows, i64 n, i64 constant, double* x);
+    bool solve(i64 rows, i64 n, i64 constant, double* x, const char* system);
     void copy_system(i64 rows, i64 cols, i64 unknowns);
+    void clear_after_failure(bool keep_shear_centre) const;
 };
 
 Analysis::Analysis()
@@ -534,14 +548,15 @@ void Analysis::copy_system(i64 rows, i64 cols, i64 unknowns) {
 }
 
 // Solves the copied system for n unknowns into x, then prints the solution and the residuals
-// of rows 1..rows (constant term in column `constant`). False, with the abort line, when the
-// solver finds no usable pivot.
-bool Analysis::solve(i64 rows, i64 n, i64 constant, double* x) {
+// of rows 1..rows (constant term in column `constant`). False, with the abort line and code -2
+// naming the system, when the solver finds no usable pivot.
+bool Analysis::solve(i64 rows, i64 n, i64 constant, double* x, const char* system) {
     const i32 n32 = static_cast<i32>(n), kl = static_cast<i32>(igz), one = 1;
     i32 ifail = 0;
     boxutils::TVERT(&cc(1, 1), &n32, &kl, &eps, &rv(1), &irv(1), x, &ifail);
     if (ifail != 0) {
         out.rep(fmt::abort, {ifail});
+        errorhandling::report(-2, system, "GetEquivalentXSection");
         return false;
     }
     out.ext(fmt::solution);
@@ -550,6 +565,19 @@ bool Analysis::solve(i64 rows, i64 n, i64 constant, double* x) {
         cc(r, 1) = std::fabs(c(r, constant) + boxutils::QVSKPX(&c(r, 1), x, &n32, &kl, &one));
     out.ext(fmt::residuals, {Item::reals(&cc(1, 1), rows)});
     return true;
+}
+
+// A failed solve leaves no result of an earlier section behind: the shear flows and strains,
+// the twist, the mass moments about the shear centre and the torsional stiffness are 0, and so
+// is the shear centre unless it was completed.
+void Analysis::clear_after_failure(bool keep_shear_centre) const {
+    if (!keep_shear_centre) quer::ymst = quer::zmst = quer::ymstac = quer::zmstac = 0.0;
+    quer::iyys = quer::izys = quer::izzs = quer::dt = 0.0;
+    for (i64 k = 1; k <= kw + (az > 0 ? 1 : 0); ++k) kraft::t0(k) = 0.0;
+    for (i64 k = 1; k <= kw; ++k) {
+        kraft::tl2(k) = kraft::tl(k) = 0.0;
+        for (int j = 1; j <= 3; ++j) epigam::gam(k, j) = 0.0;
+    }
 }
 
 // Boom, cell and torque rows; the shear centre from unit shear forces along z* and y*.
@@ -599,7 +627,7 @@ bool Analysis::shear_centre() {
             }
             if (k > kw) {  // the cell cannot be closed: a failure, whatever druck says
                 out.rep(fmt::cell_error, {i, a, b});
-                fatal::stop(1);
+                unclosed_cell(i, a, b, ig);
             }
         }
         zfa(i) = area;
@@ -618,7 +646,10 @@ bool Analysis::shear_centre() {
         for (i64 i = 1; i <= az; ++i)
             c(ig + i, kwp1) = scale(i) * (cell_sum(ibeta, i, ddq) - cell_sum(iala, i, ddq));
         copy_system(igaz, kwp1, kw);
-        if (!solve(igaz, kw, kwp1, kraft::t0.data)) return false;
+        if (!solve(igaz, kw, kwp1, kraft::t0.data, "Singular shear-centre system")) {
+            clear_after_failure(false);
+            return false;
+        }
         double sum = 0.0;
         for (i64 k = 1; k <= kw; ++k) {
             const double bk = wand::bk(k), t = kraft::t0(k);
@@ -662,7 +693,10 @@ void Analysis::torsion() {
     copy_system(igaz1, kwp2, kwp1);
     if (!closed) out.rep(fmt::open_profile);
     const i64 n = closed ? kwp1 : kw;
-    if (!solve(closed ? igaz1 : igaz, n, kwp2, kraft::t0.data)) return;
+    if (!solve(closed ? igaz1 : igaz, n, kwp2, kraft::t0.data, "Singular load system")) {
+        clear_after_failure(true);
+        return;
+    }
 
     out.rep(fmt::shear_head);
     for (i64 k = 1; k <= kw; ++k) {
@@ -709,7 +743,7 @@ void Analysis::torsion() {
         c(igaz1, kwp2) = -scale(az + 1);
         copy_system(igaz1, kwp2, kwp1);
         Work<double, 64> x(kwp1);
-        if (!solve(igaz1, kwp1, kwp2, x.data())) {
+        if (!solve(igaz1, kwp1, kwp2, x.data(), "Singular unit-torque system")) {
             if (out.druck) io::close(out.klog);
             return;
         }

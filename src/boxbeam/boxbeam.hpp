@@ -27,13 +27,16 @@ extern "C" {
 // - Data not allocated (no Initialize yet), a negative count, counts beyond the allocated
 //   capacities, or a cell with more booms than ia has rows: code -3 in the first-error
 //   register, nothing computed or written.
-// - A cell whose boom pair is joined by no wall: the report line naming it (druck), then the
+// - A cell whose boom pair is joined by no wall (or that names a boom outside 1 to gurt::ig):
+//   the report line naming it (druck) and a line with the reason on standard error, then the
 //   process ends with status 1.
-// - A linear system that cannot be solved: the report line with the failing step (druck), and
-//   the call returns with the report unit left open. The solver writes no solution, so t0 keeps
-//   what it held; results not yet computed keep their earlier values (after a failed second
-//   shear-centre pass, ymst is new). A failed unit-torque system alone gives dt = 0, closes the
-//   report and leaves the results of the load case in place.
+// - A linear system that cannot be solved: the report line with the failing step (druck), code
+//   -2 naming the system, and the call returns with the report unit left open. The results of
+//   the failed system and all after it are 0 (t0(1..kw), and t0(kw + 1) of a closed section,
+//   tl2, tl, gam, iyys, izys, izzs, dt), so no result of an earlier section remains: a failed
+//   shear-centre pass zeroes ymst, zmst, ymstac and zmstac as well, a failed load system keeps
+//   the shear centre. A failed unit-torque system alone gives dt = 0, closes the report and
+//   leaves the results of the load case in place.
 // - Zero divisors (no stiffness, no mass, zero-length walls) give infinite or NaN results.
 void GetEquivalentXSection();
 

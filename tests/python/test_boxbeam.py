@@ -521,7 +521,14 @@ def test_cell_echo_shows_four_booms(box):
 
 # ------------------------------------------------------------------ failures
 
-def test_cell_without_closing_wall_ends_the_process_with_failure(tmp_path):
+@pytest.mark.parametrize("druck", [1, 0])
+@pytest.mark.parametrize("ring, reason, pair", [
+    ([1, 2, 3, 4], "no wall joins booms 4 and 1 of cell 1", "   4  UND   1"),
+    ([1, 2, 3, 9], "cell 1 names boom 9, outside 1 to 4", "   3  UND   9"),
+    ([0, 1, 2, 3], "cell 1 names boom 0, outside 1 to 4", "   0  UND   1"),
+])
+def test_cell_without_closing_wall_ends_the_process_with_failure(tmp_path, druck, ring, reason,
+                                                                 pair):
     report = tmp_path / "report.txt"
     proc = run_python(f"""
         import sys
@@ -529,18 +536,22 @@ def test_cell_without_closing_wall_ends_the_process_with_failure(tmp_path):
         import test_boxbeam as t
         _vorlen = t._vorlen
         _vorlen.boxbeamio.box_initialize()
-        t.flag("steuer_druck").value = 1
+        t.flag("steuer_druck").value = {druck}
         t.i32("steuer_klog").value = 7
         t.text("path_csinfopath", 240).value = {str(report).encode()!r}
-        t.section(t.SQUARE_BOOMS, t.SQUARE_WALLS[:3] + [(4, 2, 1.0, 1.0, 0.0)], [[1, 2, 3, 4]])
+        t.section(t.SQUARE_BOOMS, t.SQUARE_WALLS[:3] + [(4, 2, 1.0, 1.0, 0.0)], [{ring}])
         _vorlen.boxbeamio.box_getxsection()
         print("not reached")
     """)
     assert proc.returncode == 1, proc.stdout + proc.stderr
     assert "not reached" not in proc.stdout
+    assert proc.stderr == f"GetEquivalentXSection: {reason}\n"
+    if not druck:
+        assert not report.exists()
+        return
     lines = report_lines(report)
     i = lines.index("0   F E H L E R M E L D U N G:")
-    assert lines[i + 2] == ("     IN ZELLE   1  WURDE DIE WAND ZWISCHEN DEN GURTEN   4  UND   1"
+    assert lines[i + 2] == (f"     IN ZELLE   1  WURDE DIE WAND ZWISCHEN DEN GURTEN{pair}"
                             "  NICHT DEFINIERT !!")
 
 
@@ -563,7 +574,33 @@ def test_report_file_that_cannot_be_opened_ends_the_process(tmp_path, name):
     assert proc.stdout == f' Cannot open file "{path}" on unit 7\n'
 
 
-def test_failed_solve_is_reported_and_keeps_the_earlier_results(box):
+# Sections whose shear-flow systems have no usable pivot: (booms, walls, cells, load, the step
+# of the abort line, the system named). The triangle's cell [1, 2] goes out along wall 1-2 and
+# back along it: its area and so the twist column are zero, and the walls all meet at boom 2,
+# the shear centre (2, 1).
+TRIANGLE = [(0.0, 0.0, 1.0, 1.0), (2.0, 1.0, 1.0, 1.0), (0.0, 2.0, 1.0, 1.0)]
+NO_LOAD = (0.0,) * 6
+FAILED_SOLVES = {
+    # an open section whose first wall joins no boom: its column is zero, no pivot at step 1
+    "first shear-centre pass": (CHANNEL_BOOMS[:3], [(7, 8, 1.0, 1.0, 0.0), (2, 3, 1.0, 1.0, 0.0)],
+                                [], (0, 0, 1.0, 0, 0, 0), 1, "shear-centre"),
+    # the last wall joins no boom, and boom 3 no wall: the unit shear along z* leaves boom 3
+    # (at z* = 0) unloaded and the free flow is set to 1; the one along y* loads it
+    "second shear-centre pass": ([(0.0, 1.0, 1.0, 0.0), (0.0, -1.0, 1.0, 0.0),
+                                  (2.0, 0.0, 1.0, 0.0)],
+                                 [(1, 2, 0.0, 1.0, 0.0), (7, 8, 0.0, 1.0, 0.0)], [], NO_LOAD, 2,
+                                 "shear-centre"),
+    # a shear force with no twist to balance it in the cell row
+    "load system": (TRIANGLE, [(1, 2, 1.0, 1.0, 0.0), (2, 1, 1.0, 1.0, 0.0), (2, 3, 1.0, 1.0, 0.0)],
+                    [[1, 2]], (0.0, 1.0, 0.0, 0.0, 0.0, 0.0), 4, "load"),
+    # no load (the twist is free and set to 1), but a unit torque that no cell carries
+    "unit-torque system": (TRIANGLE, [(2, 3, 1.0, 1.0, 0.0), (1, 2, 1.0, 1.0, 0.0),
+                                      (2, 1, 1.0, 1.0, 0.0)], [[1, 2]], NO_LOAD, 4, "unit-torque"),
+}
+
+
+@pytest.mark.parametrize("case", FAILED_SOLVES)
+def test_failed_solve_is_reported_and_leaves_no_earlier_result(box, case):
     # a box whose right web is twice as stiff in shear: shear centre 13/11 from the left web
     booms = [(0.0, 0.5, 1.0, 0.2), (2.0, 0.5, 1.0, 0.2), (2.0, -0.5, 1.0, 0.2),
              (0.0, -0.5, 1.0, 0.2)]
@@ -573,23 +610,35 @@ def test_failed_solve_is_reported_and_keeps_the_earlier_results(box):
     bb.box_getxsection()
     before = quer()
     assert before["ymstac"] == pytest.approx(13 / 11) and before["dt"] != 0
-    flows = {n: array("kraft_" + n)[:5].copy() for n in ("t0", "tl2", "tl")}
-    gam = array("epigam_gam", rank=2)[:4].copy()
-    # an open section whose first wall joins no boom: its column is zero, no pivot at step 1
+    assert errstat() == 0 and (array("kraft_tl")[:4] != 0).all()
+
+    booms, walls, cells, load, step, system = FAILED_SOLVES[case]
     flag("steuer_druck").value = 1
-    section(CHANNEL_BOOMS[:3], [(7, 8, 1.0, 1.0, 0.0), (2, 3, 1.0, 1.0, 0.0)], [],
-            (0, 0, 1.0, 0, 0, 0))
+    section(booms, walls, cells, load)
     bb.box_getxsection()
+    assert errstat() == -2
+    assert errtext() == f"Singular {system} system in GetEquivalentXSection"
     lines = report_lines(box / "report.txt")
-    assert " ABBRUCH DER REDUKTION IN SCHRITT  1. PIVOTELEMENT IST ZU KLEIN" in lines
-    assert not any("SCHUBMITTELPUNKTS" in s for s in lines)
-    after = quer()
-    assert after["bx"] == 1.0 + 2.0  # the stiffnesses before the solve are the new ones
-    for name in ("ymst", "zmst", "ymstac", "zmstac", "dt", "iyys", "izys", "izzs"):
-        assert after[name] == before[name], name
-    for name, v in flows.items():  # no solution written, no flows derived
-        assert (array("kraft_" + name)[:5] == v).all(), name
-    assert (array("epigam_gam", rank=2)[:4] == gam).all()
+    assert f" ABBRUCH DER REDUKTION IN SCHRITT  {step}. PIVOTELEMENT IST ZU KLEIN" in lines
+    after, kw = quer(), len(walls)
+    assert after["bx"] == 3.0 + (3 * math.sqrt(5) if booms is TRIANGLE else 0.0)
+    assert after["dt"] == 0.0
+    if system == "unit-torque":  # the load case stands: no flows, the free twist, the masses
+        assert (array("kraft_t0")[:kw + 1] == [0, 0, 0, 1]).all()
+        assert after["iyys"] + after["izzs"] == pytest.approx(5.0 + 5.0)  # about (2, 1)
+        return
+    centre = ("ymst", "zmst", "ymstac", "zmstac")
+    if system == "load":
+        assert (after["ymstac"], after["zmstac"]) == pytest.approx((2.0, 1.0))
+    else:
+        assert not any("SCHUBMITTELPUNKTS" in s for s in lines)
+        assert all(after[name] == 0.0 for name in centre), after
+    for name in ("iyys", "izys", "izzs"):
+        assert after[name] == 0.0, name
+    assert (array("kraft_t0")[:kw + (1 if cells else 0)] == 0).all()
+    for name in ("kraft_tl2", "kraft_tl"):
+        assert (array(name)[:kw] == 0).all(), name
+    assert (array("epigam_gam", rank=2)[:kw] == 0).all()
 
 
 def test_nodal_forces_of_a_uniform_flow(box, capfd):
