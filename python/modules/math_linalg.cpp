@@ -14,7 +14,13 @@ const Fragment linalg("math", 30, {
                          "Laplace expansion up to order 12. Above it the determinant (pdflag -1)\n"
                          "comes from the LU factors and the permanent (pdflag 1) from Ryser's\n"
                          "formula up to order 30; a larger order, or another pdflag above 12,\n"
-                         "records code -3 and gives 0."),
+                         "records code -3 and gives 0. Ryser's terms cancel (for the all-ones\n"
+                         "matrix of order 20 they reach 1e27 against 20! = 2.4e18), so they are\n"
+                         "formed and summed in double-double arithmetic, about 32 digits.\n"
+                         "Beyond the final rounding (relative 1.1e-16) the error is about 1e-32\n"
+                         "times the sum of the terms' magnitudes, itself at most 2^n prod_i\n"
+                         "sum_j |a(i,j)|, and at worst 2^n times that. The all-ones matrix gives\n"
+                         "n! to the last bit up to order 30."),
     routine<GetPrincipleMinor>("getprincipleminor",
                                {"out d getprincipleminor", "in d sm(k,k)", "in i i", "opt i k"}),
     routine<GetFirstMinor>("getfirstminor",

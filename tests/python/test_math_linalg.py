@@ -185,6 +185,20 @@ def test_permanent_above_order_12_matches_subset_sum(n):
     assert m.determinant(x, pdflag=1) == pytest.approx(float(exact), rel=1e-8)
 
 
+@pytest.mark.parametrize("n", [16, 18, 20])
+def test_permanent_of_the_all_ones_matrix_keeps_its_digits(n):
+    # Ryser's terms reach 1e27 at order 20 against 20! = 2.4e18
+    assert m.determinant(np.ones((n, n)), pdflag=1) == pytest.approx(math.factorial(n), rel=1e-15)
+
+
+def test_permanent_of_a_positive_matrix_keeps_its_digits():
+    # entries k / 1024: the permanent is an exact integer over 1024^n
+    n = 15
+    ints = np.random.default_rng(5).integers(1, 1024, (n, n))
+    exact = Fraction(subset_permanent(ints.tolist()), 1024**n)
+    assert m.determinant(ints / 1024.0, pdflag=1) == pytest.approx(float(exact), rel=1e-15)
+
+
 @pytest.mark.parametrize("n,pdflag", [(31, 1), (13, 2), (13, 0)])
 def test_determinant_orders_out_of_reach_are_reported(n, pdflag, register):
     assert m.determinant(np.eye(n), pdflag=pdflag) == 0.0
@@ -194,6 +208,7 @@ def test_determinant_orders_out_of_reach_are_reported(n, pdflag, register):
 def test_determinant_docstring_notes_the_order_limits():
     notes = m.determinant.__doc__.split("Notes\n-----\n")[1]
     assert "order 12" in notes and "order 30" in notes
+    assert "double-double" in notes and "1e-32" in notes
 
 
 def test_principle_minors():
