@@ -26,6 +26,8 @@ constexpr double kCholeskyMarker = -std::numeric_limits<double>::max();
 // Tries of the diagonal repairs, which end after a few for finite input (the shift grows with
 // the square of the try).
 constexpr i32 kMaxRepairs = 1000;
+// Relative change, in units of n eps, down to which the nearest-correlation iteration goes.
+constexpr double kRounding = 8.0;
 
 bool all_finite(const double* a, i64 size) {
     return std::all_of(a, a + size, [](double v) { return std::isfinite(v); });
@@ -55,6 +57,15 @@ double relative_change(const double* u, const double* v, double* t, const i32* n
     return base > 0.0 ? d / base : d;
 }
 
+// Spearman's rho (kind 1) and Kendall's tau (kind 2) in y(sq) turned into the equivalent
+// Pearson coefficients; other kinds stay.
+void to_pearson(double* y, i64 sq, i32 kind) {
+    if (kind != 1 && kind != 2) return;
+    const double c = kind == 1 ? 0.5235987755982988 : 1.5707963267948966;
+    const double f = kind == 1 ? 2.0 : 1.0;
+    for (i64 i = 0; i < sq; ++i) y[i] = f * std::sin(c * y[i]);
+}
+
 // Alternating projections onto the positive semidefinite matrices (weighted by wh, entries
 // sqrt(w(i) w(j))) and the matrices with unit diagonal, then the definiteness repair.
 void nearest_correlation(double* corr, const double* a, const i32* n, const double* wh, double tol,
@@ -70,7 +81,12 @@ void nearest_correlation(double* corr, const double* a, const i32* n, const doub
     utility::IniMatrixwithZeros(corr, n, n);
     double change = std::numeric_limits<double>::max();
     for (i64 count = 1; change > tol; ++count) {
-        if (count > maxit) return;
+        if (count > maxit) {  // the last iterate, as Pearson coefficients
+            report(-1, "No convergence in GetNearestCorrelationMatrix");
+            to_pearson(y, sq, kind);
+            utility::MatrixCopy(y, corr, n, n);
+            return;
+        }
         utility::MatrixCopy(x, xold, n, n);
         utility::MatrixCopy(y, r, n, n);
         MatrixSub(r, ds, n, n);
@@ -96,9 +112,7 @@ void nearest_correlation(double* corr, const double* a, const i32* n, const doub
     add_to_diagonal(y, nn, 1.0 - *std::max_element(y, y + sq));
 
     if (kind == 1 || kind == 2) {
-        const double c = kind == 1 ? 0.5235987755982988 : 1.5707963267948966;
-        const double f = kind == 1 ? 2.0 : 1.0;
-        for (i64 i = 0; i < sq; ++i) y[i] = f * std::sin(c * y[i]);
+        to_pearson(y, sq, kind);
         nearest_correlation(corr, y, n, wh, tol, maxit, 0);
         return;
     }
@@ -138,6 +152,15 @@ void PowerIteration(double* eigenval, double* eigenvec, const double* a, const i
         utility::fVectorCopy(startvec, y1, n);
     else
         std::fill_n(y1, nn, 1.0);
+    // A NaN in a or the start spreads to every iterate, and a zero start never leaves zero:
+    // either would end as a converged result.
+    if (!all_finite(a, i64(nn) * nn) || !all_finite(y1, nn) ||
+        std::all_of(y1, y1 + nn, [](double v) { return v == 0.0; }) || std::isnan(eps)) {
+        *eigenval = 0.0;
+        std::fill_n(eigenvec, nn, 0.0);
+        report(-3, "Entry not finite, zero start vector or NaN tolerance in PowerIteration");
+        return;
+    }
     double delta = 1.0;
     for (i32 it = 0; it < mx && delta > eps; ++it) {
         MatrixVectorProduct(a, y1, y2, n, n);
@@ -313,7 +336,9 @@ void GetNearestCorrelationMatrix(double* corr, const double* a, const i32* n, co
         return;
     }
     const i64 sq = i64(nn) * nn;
-    const double t = tol && *tol > 0.0 ? std::max(*tol, kEps) : nn * kEps;
+    // The projection's eigen-decomposition changes a converged iterate by a few rounding units
+    // per step (up to 16 at order 40): a tolerance below kRounding n eps is never met.
+    const double t = std::max(tol && *tol > 0.0 ? *tol : 0.0, kRounding * nn * kEps);
     const i32 maxit = maxiter ? std::max(*maxiter, 1) : 100;
     const i32 kind = cflag ? std::max(*cflag, 0) : 0;
     // A NaN weight differs from -1 as well.

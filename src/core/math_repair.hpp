@@ -20,7 +20,9 @@ extern "C" {
 //   startvec(n) (in, optional)   start vector, all ones when absent
 //   abstol (in, optional)        tolerance of the change, 1e-10 when absent
 // The limit reached (or no iteration allowed) with the change above abstol records code -2 "No
-// convergence in von Mises eigenvalue computation" and gives the last iterate.
+// convergence in von Mises eigenvalue computation" and gives the last iterate. An entry of a or
+// startvec that is not finite, a zero startvec or a NaN abstol records code -3 and gives
+// eigenval 0 and a zero eigenvec.
 void PowerIteration(double* eigenval, double* eigenvec, const double* a, const i32* n,
                     const i32* maxiter, const double* startvec, const double* abstol);
 
@@ -68,14 +70,18 @@ double GetNearestPDNorm(const double* x, const i32* n);
 // Nearest (weighted) correlation matrix by alternating projections with Dykstra's correction,
 // shifted and repaired to positive definiteness; Spearman's rho and Kendall's tau are first
 // turned into the equivalent Pearson coefficients (2 sin(πρ/6), sin(πτ/2)).
-//   corr(n,n) (out)          result; all zero when the projections need more than maxiter
-//                            iterations (nothing is reported); may be a itself
+//   corr(n,n) (out)          result; may be a itself. When the projections need more than
+//                            maxiter iterations, code -1 "No convergence in
+//                            GetNearestCorrelationMatrix" is recorded and corr is the last
+//                            iterate (unit diagonal, not repaired), as Pearson coefficients
 //   a(n,n) (in)              matrix
 //   n (in)                   order, at least 1 (else code -3, nothing written)
 //   weights(n) (in, optional)  weights w, W(i,j) = sqrt(w(i) w(j)); all ones when absent or
 //                            when every entry is -1
-//   tol (in, optional)       max(tol, 2.220446049250313e-16) when positive, else
-//                            n·2.220446049250313e-16
+//   tol (in, optional)       bound of the relative changes |X - Xold|/|X|, |Y - Yold|/|Y|
+//                            and |Y - X|/|Y| (Frobenius norms); tol when positive, but at
+//                            least 8 n·2.220446049250313e-16, the level to which the
+//                            eigen-decomposition's rounding lets the iterates settle
 //   maxiter (in, optional)   iteration limit, 100 when absent, at least 1
 //   cflag (in, optional)     0 Pearson (also any value above 2), 1 Spearman, 2 Kendall; 0 when
 //                            absent or negative

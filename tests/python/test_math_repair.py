@@ -3,6 +3,8 @@
 The nearest correlation matrix is compared with alternating projections (Higham's algorithm
 with Dykstra's correction) computed here with numpy.
 """
+import itertools
+
 import numpy as np
 import pytest
 
@@ -23,18 +25,26 @@ def spd(n, seed):
     return a @ a.T
 
 
-def nearest_correlation_reference(a, tol=1e-15, maxiter=100000):
-    """Alternating projections onto the PSD cone and the unit-diagonal matrices (Dykstra)."""
+def alternating_projections(a):
+    """Unit-diagonal iterates of the alternating projections onto the PSD cone and the
+    unit-diagonal matrices (Dykstra)."""
     y, ds = a.copy(), np.zeros_like(a)
-    for _ in range(maxiter):
+    while True:
         r = y - ds
         w, v = np.linalg.eigh((r + r.T) / 2)
         x = (v * np.maximum(w, 0)) @ v.T
         ds = x - r
-        yold, y = y, x.copy()
+        y = x.copy()
         np.fill_diagonal(y, 1.0)
+        yield y
+
+
+def nearest_correlation_reference(a, tol=1e-15, maxiter=100000):
+    yold = a
+    for y in itertools.islice(alternating_projections(a), maxiter):
         if np.linalg.norm(y - yold) <= tol * np.linalg.norm(y):
             return y
+        yold = y
     raise AssertionError("reference did not converge")
 
 
@@ -111,6 +121,19 @@ def test_power_iteration_without_iterations_has_not_converged(maxiter):
     _vorlen.errorhandling.rsxerr(1)
     m.poweriteration(a, maxiter=maxiter, abstol=1.5)
     assert errstat() == 0
+
+
+@pytest.mark.parametrize("a,kw", [
+    (np.array([[2.0, np.nan], [0.0, 1.0]]), {}),
+    (np.array([[np.inf, 0.0], [0.0, 1.0]]), {}),
+    (np.diag([2.0, 1.0]), {"startvec": [0.0, 0.0]}),
+    (np.diag([2.0, 1.0]), {"startvec": [1.0, np.nan]}),
+    (np.diag([2.0, 1.0]), {"abstol": np.nan}),
+])
+def test_power_iteration_of_unusable_input_is_reported(a, kw):
+    eigenval, eigenvec = m.poweriteration(a, **kw)
+    assert (eigenval, errstat()) == (0.0, -3)
+    np.testing.assert_array_equal(eigenvec, 0.0)
 
 
 def test_power_iteration_of_an_empty_matrix_is_reported():
@@ -274,11 +297,55 @@ def test_rank_correlations_become_pearson_coefficients(cflag, transform):
                                atol=1e-14)
 
 
-def test_nearest_correlation_matrix_beyond_its_limit_is_zero():
-    np.testing.assert_array_equal(m.getnearestcorrelationmatrix(TRIDIAGONAL, maxiter=1), 0.0)
-    np.testing.assert_array_equal(m.getnearestcorrelationmatrix(TRIDIAGONAL, maxiter=1,
-                                                                cflag=1), 0.0)
+def random_correlation(n, rng):
+    """Random positive definite correlation matrix: a normalised Gram matrix."""
+    b = rng.standard_normal((n, n + 1))
+    c = b @ b.T
+    d = 1.0 / np.sqrt(np.diag(c))
+    c = c * d[:, None] * d[None, :]
+    np.fill_diagonal(c, 1.0)
+    return (c + c.T) / 2
+
+
+def test_nearest_correlation_matrix_of_correlation_matrices_is_the_matrix():
+    # About one 3 by 3 correlation matrix in a hundred settles above the tolerance n eps
+    # through the rounding of the eigen-decomposition; the first is one of them.
+    rng = np.random.default_rng(28)
+    cases = [np.array([[1.0, -0.38, -0.48], [-0.38, 1.0, 0.06], [-0.48, 0.06, 1.0]])]
+    cases += [random_correlation(n, rng) for n in [2] * 50 + [3] * 400 + [4] * 100 + [8, 16, 40]]
+    for c in cases:
+        corr = m.getnearestcorrelationmatrix(c)
+        np.testing.assert_allclose(corr, c, rtol=0, atol=1e-12, err_msg=str(c))
+        assert errstat() == 0
+
+
+def test_nearest_correlation_matrix_tolerance_below_rounding_is_met():
+    c = np.array([[1.0, -0.38, -0.48], [-0.38, 1.0, 0.06], [-0.48, 0.06, 1.0]])
+    np.testing.assert_allclose(m.getnearestcorrelationmatrix(c, tol=1e-300, maxiter=10000), c,
+                               rtol=0, atol=1e-12)
     assert errstat() == 0
+
+
+def test_nearest_correlation_matrix_of_an_invalid_matrix_with_defaults():
+    a = np.array([[1.0, 0.9, -0.9], [0.9, 1.0, 0.9], [-0.9, 0.9, 1.0]])
+    corr = m.getnearestcorrelationmatrix(a)
+    np.testing.assert_allclose(corr, nearest_correlation_reference(a), atol=1e-10)
+    assert errstat() == 0
+
+
+@pytest.mark.parametrize("maxiter,cflag,transform", [
+    (1, 0, lambda r: r),
+    (3, 0, lambda r: r),
+    (3, 1, lambda r: 2 * np.sin(np.pi / 6 * r)),
+    (3, 2, lambda r: np.sin(np.pi / 2 * r)),
+])
+def test_nearest_correlation_matrix_beyond_its_limit_gives_the_last_iterate(maxiter, cflag,
+                                                                           transform):
+    a = symmetric(5, 7, shift=0.5)
+    corr = m.getnearestcorrelationmatrix(a, maxiter=maxiter, cflag=cflag)
+    last = next(itertools.islice(alternating_projections(a), maxiter - 1, None))
+    np.testing.assert_allclose(corr, transform(last), atol=1e-13)
+    assert (errstat(), errtext()) == (-1, "No convergence in GetNearestCorrelationMatrix")
 
 
 @pytest.mark.parametrize("a,weights", [
