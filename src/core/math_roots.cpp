@@ -2,6 +2,7 @@
 #include "core/math_roots.hpp"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <string_view>
 
@@ -66,6 +67,17 @@ bool open_bracket(RootFunction* dfunc, const double& lo, const double& hi, doubl
         return false;
     }
     return true;
+}
+
+// Exponent k of a power of two near the size of the roots of t^3 + p t + q, the larger of
+// |p|^(1/2) and |q|^(1/3); 0 while that size lies within 2^-128..2^128, so that q^2 and p^3
+// (at most 2^775) neither overflow nor leave the normal numbers where they matter, and for
+// coefficients that are not finite.
+int cubic_scale(double p, double q) {
+    if (!std::isfinite(p) || !std::isfinite(q) || (p == 0.0 && q == 0.0)) return 0;
+    const int k =
+        std::max(p == 0.0 ? INT_MIN : std::ilogb(p) / 2, q == 0.0 ? INT_MIN : std::ilogb(q) / 3);
+    return k < -128 || k > 128 ? k : 0;
 }
 
 }  // namespace
@@ -226,7 +238,10 @@ double math_cuberoot(const double* a) {
 }
 
 void SpecialCase(const double* p, const double* q, double* xx1, double* xx2, double* xx3) {
-    const double pp = *p, qq = *q;
+    // Solved for u = t / 2^k, u^3 + (p / 4^k) u + q / 8^k = 0, and scaled back: exact powers of
+    // two that bring the powers q^2 and p^3 below into range (k = 0 where they are).
+    const int k = cubic_scale(*p, *q);
+    const double pp = std::ldexp(*p, -2 * k), qq = std::ldexp(*q, -3 * k);
     const double judge = qq * qq / 4.0 + pp * pp * pp / 27.0;
     double t[3];
     if (judge >= 0.0) {
@@ -234,16 +249,20 @@ void SpecialCase(const double* p, const double* q, double* xx1, double* xx2, dou
         // cancellation: a is the cube root of the radicand whose terms have one sign, and the
         // other's is b = -p/(3a), as the radicands multiply to -p^3/27. For p <= 0, a and b have
         // one sign too; for p > 0 a + b would cancel where the root is near 0 (|q| small next
-        // to p^(3/2)) and is taken as (a^3 + b^3)/(a^2 - ab + b^2) = -q/(a^2 + b^2 + p/3).
+        // to p^(3/2)) and is taken as (a^3 + b^3)/(a^2 - ab + b^2) = -q/(a^2 + b^2 + p/3), in t
+        // -(q / 2^k) / (2^k (a^2 + b^2 + p/3)), where q / 8^k may have underflowed.
         const double u = -qq / 2.0 - std::copysign(std::sqrt(judge), qq), a = math_cuberoot(&u);
         const double b = a == 0.0 ? 0.0 : -pp / (3.0 * a);
-        const double root = pp <= 0.0 ? a + b : qq == 0.0 ? 0.0 : -qq / (a * a + b * b + pp / 3.0);
+        const double root = pp <= 0.0 ? std::ldexp(a + b, k)
+                            : *q == 0.0
+                                ? 0.0
+                                : -std::ldexp(*q, -k) / std::ldexp(a * a + b * b + pp / 3.0, k);
         t[0] = t[1] = t[2] = root;
     } else {
         const double r = std::sqrt(-pp * pp * pp / 27.0);
         const double theta =
             std::atan(qq / std::sqrt(4.0 * r * r - qq * qq)) / 3.0 + 0.5235987755982988;
-        const double amp = 2.0 * math_cuberoot(&r);
+        const double amp = std::ldexp(2.0 * math_cuberoot(&r), k);
         t[0] = amp * std::cos(theta);
         t[1] = amp * std::cos(theta + 2.0943951023931953);
         t[2] = amp * std::cos(theta + 4.1887902047863905);

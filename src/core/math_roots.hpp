@@ -73,7 +73,8 @@ void math_fpsafe(FixPointFunction* dfunc, double* xs, const double* args, const 
 // Real cube root of a: 0 for 0, exp(ln(a)/3) for a > 0, -exp(ln(|a|)/3) for a < 0.
 double math_cuberoot(const double* a);
 
-// Real roots of t^3 + p t + q = 0.
+// Real roots of t^3 + p t + q = 0, solved for t / 2^k with a power of two that keeps q^2 and
+// p^3 in range where the roots lie beyond 2^-128..2^128 in size.
 //   p, q (in)
 //   xx1, xx2, xx3 (out)  with q^2/4 + p^3/27 >= 0 the one real root (Cardano) three times;
 //                        otherwise the three distinct roots (trigonometric method), ascending

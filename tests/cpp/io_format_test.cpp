@@ -267,7 +267,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"(ES0.2)", {1.0}, "<malformed>"}, Case{"(L0)", {}, "<malformed>"},
                       // a mode takes no count, not even 1
                       Case{"(1BZ,I5)", {1}, "<malformed>"}, Case{"(I5,1BN)", {1}, "<malformed>"},
-                      Case{"(1DC,I5)", {1}, "<malformed>"}, Case{"(1DP,F5.1)", {1.0}, "<malformed>"},
+                      Case{"(1DC,I5)", {1}, "<malformed>"},
+                      Case{"(1DP,F5.1)", {1.0}, "<malformed>"},
                       Case{"(2BZ,I5)", {1}, "<malformed>"}));
 
 // Why a format is malformed.

@@ -296,5 +296,41 @@ def test_the_one_real_root_of_a_depressed_cubic_keeps_its_digits(p, q):
     assert m.specialcase(p, q) == pytest.approx((real,) * 3, rel=1e-12, abs=1e-300)
 
 
+@pytest.mark.parametrize("p,q,roots", [
+    (1e-300, 1e-300, (-1e-100,) * 3),  # t^3 = -q - p t, p t negligible
+    (1e200, 1e100, (-1e-100,) * 3),  # t = -q/p, t^3 negligible
+    (0.0, -1e300, (1e100,) * 3),
+    (-3 * 2.0**600, 2.0**901, (-2.0**301,) * 3),  # (t + 2s)(t - s)^2, s = 2^300
+    (-7 * 2.0**600, 6 * 2.0**900, (-3 * 2.0**300, 2.0**300, 2.0**301)),  # (t + 3s)(t - s)(t - 2s)
+    (-7 * 2.0**-600, 6 * 2.0**-900, (-3 * 2.0**-300, 2.0**-300, 2.0**-299)),
+])
+def test_depressed_cubic_near_the_ends_of_the_double_range(p, q, roots):
+    assert m.specialcase(p, q) == pytest.approx(roots, rel=1e-14, abs=0)
+
+
+def test_depressed_cubic_with_three_roots_of_size_1e100():
+    # roots near -1e100, q/|p| = 1e-100 and 1e100; the middle one, from a cosine near 0, holds
+    # an absolute error of the order of eps times the others
+    low, mid, high = m.specialcase(-1e200, 1e100)
+    assert (low, high) == (pytest.approx(-1e100, rel=1e-15), pytest.approx(1e100, rel=1e-15))
+    assert abs(mid) <= 1e-15 * 1e100
+
+
+def test_depressed_cubics_across_the_double_range_like_numpy():
+    for a in (-300, -200, -120, 120, 200, 300):
+        for b in (-300, -250, -150, 150, 250, 300):
+            for p, q in ((10.0**a, 10.0**b), (-(10.0**a), 10.0**b), (10.0**a, -(10.0**b))):
+                # numpy on the cubic in u = t / s, s a power of two so that u is exact
+                e = max(math.frexp(p)[1] // 2, math.frexp(q)[1] // 3)
+                s = math.ldexp(1.0, e)
+                r = np.roots([1.0, 0.0, math.ldexp(p, -2 * e), math.ldexp(q, -3 * e)]) * s
+                if np.all(np.abs(r.imag) <= 1e-12 * s):
+                    expected = np.sort(r.real)
+                else:
+                    expected = [r[np.argmin(np.abs(r.imag))].real] * 3
+                np.testing.assert_allclose(m.specialcase(p, q), expected, rtol=1e-12,
+                                           atol=1e-14 * s, err_msg=f"p={p}, q={q}")
+
+
 def test_triple_root():
     assert m.solution3pe(1.0, -3.0, 3.0, -1.0) == (1.0, 1.0, 1.0)
