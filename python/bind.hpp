@@ -41,8 +41,11 @@
 //           own filled from the library's storage and copied back where the callable changed it
 //   opt     passed at the end of the callable's arguments (the trailing extents)
 //   inout   a scalar passed as a 0-dimensional array, copied back like an array
-//   in,out  passed, and also taken from the callable's result: the result (a tuple, or one
-//           value) gives these items in their order, as far as it goes
+//   in,out  passed, and also taken from the callable's result: the result gives these items in
+//           their order, one value (or a tuple beginning with it) for a single item, else a
+//           tuple of at least as many values (further values are ignored). A result that gives
+//           fewer, None or a text for a scalar, or a value that does not convert ends the call
+//           with a TypeError naming the trampoline (an integer out of range: OverflowError)
 // complex(<c>): the items of type D are complex in the library only where the condition on the
 // routine's arguments holds; otherwise the library holds doubles, which the callable sees as
 // complex numbers and whose real parts it gives back.

@@ -258,32 +258,71 @@ class Extents {
     std::optional<CallState> st_;
 };
 
-// The values of the form items the callable returned, stored into the library's storage.
+// A result that does not give the items the form takes from it: a TypeError naming the
+// trampoline, with the exception of a failed conversion (if any) as its cause.
+[[gnu::cold]] bool wrong_result(const Callback& cb, const std::string& what) {
+    PyObject *type, *cause = nullptr, *tb;
+    PyErr_Fetch(&type, &cause, &tb);
+    if (type) {
+        PyErr_NormalizeException(&type, &cause, &tb);
+        if (cause && tb) PyException_SetTraceback(cause, tb);
+        Py_DECREF(type);
+        Py_XDECREF(tb);
+    }
+    PyErr_Format(PyExc_TypeError, "call-back %s returned %s", cb.trampoline.c_str(), what.c_str());
+    if (cause) {
+        PyObject *etype, *exc, *etb;
+        PyErr_Fetch(&etype, &exc, &etb);
+        PyErr_NormalizeException(&etype, &exc, &etb);
+        PyException_SetCause(exc, cause);
+        PyErr_Restore(etype, exc, etb);
+    }
+    return false;
+}
+
+// An object as a failing result names it: None, or its type.
+std::string shown(PyObject* o) { return o == Py_None ? "None" : Py_TYPE(o)->tp_name; }
+
+// What the form takes from the result: "fa", or "(fl, df)".
+std::string returned_names(const Callback& cb) {
+    std::string names;
+    for (size_t q = 0; q < cb.returned.size(); ++q)
+        names += (q ? ", " : "") + cb.form->args[cb.returned[q]].name;
+    return cb.returned.size() == 1 ? names : "(" + names + ")";
+}
+
+// The values of the form items the callable returned, stored into the library's storage: one
+// value (or a tuple beginning with it) for a single item, else a tuple with at least as many
+// values. A result that gives fewer, or None or a text for a scalar, or a value that does not
+// convert to it, fails.
 bool take_result(const CallbackRecord& rec, PyObject* result, Extents& st, void* const* p) {
     const Callback& cb = *rec.cb;
     const Routine& form = *cb.form;
-    if (result == Py_None || cb.returned.empty()) return true;
+    const Py_ssize_t want = static_cast<Py_ssize_t>(cb.returned.size());
+    if (want == 0) return true;
     PyObject* const* items = &result;
     Py_ssize_t count = 1;
     if (PyTuple_Check(result))
         items = PySequence_Fast_ITEMS(result), count = PyTuple_GET_SIZE(result);
-    for (Py_ssize_t q = 0; q < count && q < static_cast<Py_ssize_t>(cb.returned.size()); ++q) {
+    if (result == Py_None || count < want)
+        return wrong_result(cb, (PyTuple_Check(result) ? "a tuple of " + std::to_string(count)
+                                                        : shown(result)) +
+                                    " where it must return " + returned_names(cb));
+    for (Py_ssize_t q = 0; q < want; ++q) {
         const int k = cb.returned[q];
         const Arg& a = form.args[k];
         if (a.rank == 0) {
             bool ok, range = false;
-            if (a.type == 'i')
+            if (items[q] == Py_None || PyUnicode_Check(items[q]) || PyBytes_Check(items[q]))
+                ok = false;  // no number, whatever the text reads
+            else if (a.type == 'i')
                 ok = to_int(items[q], *static_cast<i32*>(p[k]), range);
             else
                 ok = to_double(items[q], *static_cast<double*>(p[k]));
             if (!ok) {
-                if (!range)
-                    raise_with_pending(error_class,
-                                       std::string(a.type == 'i' ? "int" : "double") +
-                                           "_from_pyobj failed in converting argument " + a.name +
-                                           " of call-back function " + cb.trampoline + " to C " +
-                                           (a.type == 'i' ? "int" : "double") + "\n");
-                return false;
+                if (range) return false;  // the range error of an integer stands
+                return wrong_result(cb, shown(items[q]) + " for " + a.name +
+                                            " where it must return a number");
             }
             continue;
         }

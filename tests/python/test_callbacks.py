@@ -62,6 +62,7 @@ def test_a_starred_function_receives_nothing():
     seen = []
     def starred(*a):
         seen.append(a)
+        return 0.0  # x1 is a root
     bdsafe(starred)
     assert seen == [(), ()]
 
@@ -106,27 +107,47 @@ def test_a_raising_callable_unwinds_the_routine(capfd):
     assert errstat() == 0  # the routine did not go on to report
 
 
-@pytest.mark.parametrize("value", ["text", [None], object()])
-def test_a_result_that_is_no_number_fails(value, capfd):
-    with pytest.raises(Exception, match="double_from_pyobj failed in converting argument fa of "
-                                        "call-back function cb_dfunc_in_bdsafe__user__routines"):
-        bdsafe(lambda f, df, x: value)
-    assert capfd.readouterr().err.endswith("Call-back cb_dfunc_in_bdsafe__user__routines failed.\n")
+def nrsafe(dfunc):
+    return m.nrsafe(dfunc, 0.0, 2.0, [0.0], 1e-12, 100, 0)
 
 
-def test_nrsafe_takes_value_and_derivative_and_keeps_what_is_not_returned():
-    assert m.nrsafe(lambda fl, df, x: (x * x - 2, 2 * x, "ignored"), 0.0, 2.0, [0.0], 1e-14,
-                    100, 0)[0] == pytest.approx(2**0.5, abs=1e-14)
-    # only f returned: df keeps its last value (0 before the first evaluation), Newton steps
-    # are never taken and bisection still finds the root
-    root, istat = m.nrsafe(lambda fl, df, x: x * x - 2, 0.0, 2.0, [0.0], 1e-12, 100, 0)
-    assert (root, istat) == (pytest.approx(2**0.5, abs=1e-11), 0)
+def fpsafe(dfunc):
+    return m.fpsafe(dfunc, 1.0, [0.0], 1e-12, 100, 0)
 
 
-def test_a_callable_returning_nothing_leaves_the_values_unchanged():
-    seen = []
-    assert bdsafe(lambda f, df, x: seen.append(f)) == (0.0, 0)  # f stays 0: x1 is a root
-    assert seen == [0.0, 0.0]
+# A forgotten return, a value that is no number, a number where a pair is read.
+@pytest.mark.parametrize("finder,value,message", [
+    (bdsafe, None, "bdsafe__user__routines returned None where it must return fa"),
+    (fpsafe, None, "fpsafe__user__routines returned None where it must return xnew"),
+    (nrsafe, None, "nrsafe__user__routines returned None where it must return (fl, df)"),
+    (nrsafe, 0.5, "nrsafe__user__routines returned float where it must return (fl, df)"),
+    (nrsafe, (0.5,), "nrsafe__user__routines returned a tuple of 1 where it must return (fl, df)"),
+    (nrsafe, (0.5, None), "nrsafe__user__routines returned None for df where it must return a "
+                          "number"),
+    (bdsafe, (), "bdsafe__user__routines returned a tuple of 0 where it must return fa"),
+    (bdsafe, "text", "bdsafe__user__routines returned str for fa where it must return a number"),
+    (bdsafe, "0.5", "bdsafe__user__routines returned str for fa where it must return a number"),
+    (bdsafe, [None], "bdsafe__user__routines returned list for fa where it must return a number"),
+    (bdsafe, object(), "bdsafe__user__routines returned object for fa where it must return a "
+                       "number"),
+])
+def test_a_result_without_the_values_the_routine_reads_is_a_type_error(finder, value, message,
+                                                                        capfd):
+    calls = []
+    with pytest.raises(TypeError) as raised:
+        finder(lambda *a: calls.append(a) or value)
+    assert str(raised.value) == "call-back cb_dfunc_in_" + message
+    assert len(calls) == 1  # the first evaluation ends the call
+    trampoline = message.split(" ")[0]
+    assert capfd.readouterr().err == f"Call-back cb_dfunc_in_{trampoline} failed.\n"
+    assert errstat() == 0  # the routine did not go on to report
+
+
+def test_the_values_read_from_the_result_come_first_and_the_rest_is_ignored():
+    assert nrsafe(lambda fl, df, x: (x * x - 2, 2 * x, "ignored"))[0] == pytest.approx(
+        2**0.5, abs=1e-12)
+    assert bdsafe(lambda f, df, x: (x - 1.25, "ignored")) == (1.25, 0)
+    assert fpsafe(lambda xnew, fargs, nfun: np.float32(0.5)) == (0.5, 0)
 
 
 def test_capsules_are_called_directly():
