@@ -36,6 +36,25 @@ Ply ply_of(const double* props) {
 
 void zero(Mat<double> a) { std::fill(a.begin(), a.end(), 0.0); }
 
+// Determinant of the normal block of the compliance times E1 E2 E3.
+double delta_of(const Ply& p) {
+    return 1.0 - p.nu12 * p.nu21 - p.nu23 * p.nu32 - p.nu13 * p.nu31 -
+           2.0 * p.nu12 * p.nu23 * p.nu31;
+}
+
+// Whether the compliance of the constants the stiffness is built from is positive definite:
+// finite positive moduli and positive principal minors of the normal block (1 - nu12 nu21 in
+// plane stress; with it 1 - nu13 nu31, 1 - nu23 nu32 and Delta in the full form). Only the
+// constants of the chosen form count: plane stress reads neither E3 nor G13 and G23.
+bool positive_definite(const Ply& p, i32 ntens, bool planestress) {
+    auto positive = [](double x) { return x > 0.0 && std::isfinite(x); };
+    const bool plane =
+        positive(p.e1) && positive(p.e2) && positive(p.g12) && 1.0 - p.nu12 * p.nu21 > 0.0;
+    if (planestress || !plane) return plane;
+    return positive(p.e3) && 1.0 - p.nu13 * p.nu31 > 0.0 && 1.0 - p.nu23 * p.nu32 > 0.0 &&
+           delta_of(p) > 0.0 && (ntens != 6 || (positive(p.g13) && positive(p.g23)));
+}
+
 // On-axis stiffness entries of an orthotropic ply into a zeroed ntens by ntens matrix (ntens
 // 3 to 6). The shear diagonal G12 sits at m = min(ntens, 4); ntens 6 adds G13 and G23. With
 // mirror set, the plane-stress c(2,1) is a copy of c(1,2); else it is nu21 E1/D.
@@ -51,9 +70,7 @@ void orthotropic_stiffness(Mat<double> c, const Ply& p, i32 ntens, bool planestr
         c(m, m) = p.g12;
         return;
     }
-    const double delta = 1.0 - p.nu12 * p.nu21 - p.nu23 * p.nu32 - p.nu13 * p.nu31 -
-                         2.0 * p.nu12 * p.nu23 * p.nu31;
-    const double k = delta / (p.e1 * p.e2 * p.e3);
+    const double k = delta_of(p) / (p.e1 * p.e2 * p.e3);
     c(1, 1) = (1.0 - p.nu23 * p.nu32) / (p.e2 * p.e3 * k);
     c(2, 2) = (1.0 - p.nu13 * p.nu31) / (p.e1 * p.e3 * k);
     c(3, 3) = (1.0 - p.nu12 * p.nu21) / (p.e1 * p.e2 * k);
@@ -125,9 +142,15 @@ void GetNyeProperties(double* nyeprops, const double* elastic, const i32* nelast
 
 void GetNyeStiffnessMatrix(double* c, const double* props, const i32* ntens, const i32* psflag) {
     const i32 n = *ntens;
+    const Ply p = ply_of(props);  // before c is written: c may be props itself
     Mat<double> a(c, n, n);
     if (!zeroed_on_axis(a, n, "Unsupported dimension in GetNyeStiffnessMatrix")) return;
-    orthotropic_stiffness(a, ply_of(props), n, is_plane_stress(n, psflag), true);
+    const bool planestress = is_plane_stress(n, psflag);
+    if (!positive_definite(p, n, planestress)) {
+        errorhandling::report(-3, "Compliance not positive definite in GetNyeStiffnessMatrix");
+        return;
+    }
+    orthotropic_stiffness(a, p, n, planestress, true);
 }
 
 void GetNyeComplianceMatrix(double* s, const double* props, const i32* ntens, const i32* psflag) {

@@ -20,9 +20,13 @@ void GetNyeProperties(double* nyeprops, const double* elastic, const i32* nelast
 
 // On-axis stiffness in Nye order.
 //   c(ntens,ntens)  out  stiffness; zero on error
-//   props(9)        in   Nye property vector
+//   props(9)        in   Nye property vector (may share its storage with c)
 //   ntens           in   3, 4 or 6; another value reports code -2
 //   psflag          in, optional  present and 0: plane-stress form inside 4 or 6 components
+// Constants whose compliance is not positive definite report code -3 with a zero c: a modulus
+// of the chosen form (E1, E2, G12; in the full form also E3, and G13, G23 for ntens 6) that is
+// not finite and positive, 1 - nu12 nu21 <= 0, or in the full form 1 - nu13 nu31, 1 - nu23 nu32
+// or Delta <= 0 (isotropic nu = 0.5 among them).
 void GetNyeStiffnessMatrix(double* c, const double* props, const i32* ntens, const i32* psflag);
 
 // On-axis compliance in Nye order; arguments as GetNyeStiffnessMatrix.

@@ -1,5 +1,7 @@
 # Ply stiffness and compliance, rotation matrices, off-axis matrices, stress and energy updates.
 # Reference values come from textbook closed forms evaluated in numpy.
+import ctypes
+
 import numpy as np
 import pytest
 
@@ -130,6 +132,80 @@ def test_stiffness_and_compliance_against_closed_forms(ntens, psflag, idx):
 def test_unsupported_dimension(routine, text):
     assert not routine(ORTHO, 5).any()
     assert (err.errstat, message()) == (-2, text)
+
+
+def iso(e, nu):
+    return np.array([e] * 3 + [nu] * 3 + [e / (2 * (1 + nu))] * 3)
+
+
+def ortho(**changes):
+    """ORTHO with some constants replaced, named as in the Nye order."""
+    p = ORTHO.copy()
+    for name, value in changes.items():
+        p["e1 e2 e3 nu12 nu13 nu23 g12 g13 g23".split().index(name)] = value
+    return p
+
+
+def form(ntens, psflag):
+    """Nye positions of the entries the stiffness of this form holds, and where they go."""
+    if ntens == 3 or psflag == 0:
+        return PS, [0, 1, 2] if ntens == 3 else PS
+    return list(range(ntens)), list(range(ntens))
+
+
+@pytest.mark.parametrize("props, ntens, psflag", [
+    (iso(70000., .5), 6, 1),  # Delta = 0: the stiffness would be infinite
+    (iso(70000., .6), 4, 1),  # Delta < 0: a negative-definite normal block
+    (iso(70000., 1.), 3, 1),  # D = 0
+    (ortho(nu12=4.), 6, 0),  # D < 0 while nu21 = 0.29
+    (ortho(nu23=1.1), 4, 1),  # 1 - nu23 nu32 < 0
+    (ortho(e2=0.), 3, 1),
+    (ortho(e3=-9000.), 4, 1),
+    (ortho(g12=-5000.), 4, 0),
+    (ortho(g23=0.), 6, 1),
+    (ortho(g13=np.inf), 6, 1),
+    (ortho(nu13=np.nan), 6, 1),
+])
+def test_stiffness_of_constants_whose_compliance_is_not_positive_definite(props, ntens, psflag):
+    used, _ = form(ntens, psflag)
+    with np.errstate(divide="ignore", invalid="ignore"):
+        s = sub(compliance(props), used)
+    assert not (np.isfinite(s).all() and np.linalg.eigvalsh(s).min() > 0)
+    c = lam.getnyestiffnessmatrix(props, ntens, psflag)
+    assert c.shape == (ntens, ntens) and not c.any()
+    assert (err.errstat, message()) == (
+        -3, "Compliance not positive definite in GetNyeStiffnessMatrix")
+
+
+@pytest.mark.parametrize("props, ntens, psflag", [
+    (iso(70000., -.5), 6, 1),  # auxetic
+    (iso(70000., .4999), 6, 1),  # nearly incompressible
+    (ortho(nu12=1.5), 3, 1),  # nu12 above 1 with nu21 = 0.11
+    (ortho(e3=0., nu13=np.nan, g13=0., g23=-1.), 4, 0),  # constants plane stress does not read
+    (ortho(g13=0., g23=0.), 4, 1),  # shear moduli the 4-component form does not read
+])
+def test_stiffness_of_unusual_valid_constants(props, ntens, psflag):
+    used, pos = form(ntens, psflag)
+    with np.errstate(divide="ignore", invalid="ignore"):
+        expected = np.zeros((ntens, ntens))
+        expected[np.ix_(pos, pos)] = np.linalg.inv(sub(compliance(props), used))
+    np.testing.assert_allclose(lam.getnyestiffnessmatrix(props, ntens, psflag), expected,
+                               rtol=1e-9, atol=1e-9 * np.abs(expected).max())
+    assert err.errstat == 0
+
+
+def test_off_axis_stiffness_of_constants_without_positive_definite_compliance():
+    assert not lam.getnyeoffaxissc(30.0, iso(70000., .5), 6, 1).any()
+    assert err.errstat == -3
+
+
+def test_stiffness_written_over_its_own_constants():
+    lib = ctypes.CDLL("libvorlen.so")
+    buf = ORTHO.copy()
+    ntens = ctypes.c_int32(3)
+    lib.GetNyeStiffnessMatrix(buf.ctypes.data, buf.ctypes.data, ctypes.byref(ntens), None)
+    q = plane_stress_q(ORTHO)
+    np.testing.assert_allclose(buf.reshape(3, 3, order="F"), q, rtol=1e-12)
 
 
 # ---------------------------------------------------------------- generalized on-axis builder
