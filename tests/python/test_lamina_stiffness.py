@@ -202,8 +202,8 @@ def test_off_axis_stiffness_of_constants_without_positive_definite_compliance():
 def test_stiffness_written_over_its_own_constants():
     lib = ctypes.CDLL("libvorlen.so")
     buf = ORTHO.copy()
-    ntens = ctypes.c_int32(3)
-    lib.GetNyeStiffnessMatrix(buf.ctypes.data, buf.ctypes.data, ctypes.byref(ntens), None)
+    p = buf.ctypes.data_as(ctypes.POINTER(ctypes.c_double))
+    lib.GetNyeStiffnessMatrix(p, p, ctypes.byref(ctypes.c_int32(3)), None)
     q = plane_stress_q(ORTHO)
     np.testing.assert_allclose(buf.reshape(3, 3, order="F"), q, rtol=1e-12)
 
