@@ -634,6 +634,121 @@ PyObject* result_of(const Arg& a, const Slot& sl) {
     return nullptr;
 }
 
+// Converts the arguments in the compiled order, calls the library routine, writes back and packs
+// the results. `records` are the installed records of the routine arguments; null for a routine
+// without any.
+PyObject* run(CallState& st, const bool* overwrite, CallbackRecord* records) {
+    const Routine& r = st.r;
+    Texts texts;
+    size_t next_check = 0, next_dimcheck = 0;
+    for (size_t p = 0; p < r.order.size(); ++p) {
+        const int k = r.order[p];
+        const Arg& a = r.args[k];
+        Slot& sl = st.s[k];
+        if (a.callback) {
+            st.ptrs[k] = records[a.cbindex].routine;
+        } else if (a.rank == 0) {
+            if (!convert_scalar(r, a, sl, st, texts)) return nullptr;
+            st.ptrs[k] = a.type == 's' ? static_cast<void*>(sl.text) : static_cast<void*>(&sl.v);
+        } else {
+            i64 want[NPY_MAXDIMS];
+            for (int d = 0; d < a.rank; ++d) {
+                bool ok = true;
+                want[d] = a.dimfree[d]           ? free_extent
+                          : a.dimconst[d] != -2 ? a.dimconst[d]
+                                                : value(a.dims[d], st, ok);
+            }
+            const bool ok = sl.given ? make_array(r, a, sl, want, overwrite[k])
+                                     : new_array(r, a, sl, want);
+            if (!ok) return nullptr;
+            st.ptrs[k] = PyArray_DATA(sl.array);
+        }
+        sl.known = true;
+        for (; next_check < r.checks.size() && r.checks[next_check].first == p; ++next_check) {
+            const int c = r.checks[next_check].second;
+            if (r.args[c].autocheck && !st.s[c].given) continue;
+            bool ok = true;
+            if (!value(r.args[c].check, st, ok)) {
+                check_failed(r, r.args[c], st.s[c]);
+                return nullptr;
+            }
+        }
+        if (next_dimcheck < r.dimchecks.size() && r.dimchecks[next_dimcheck].at == p &&
+            !late_extents(st, next_dimcheck, p))
+            return nullptr;
+    }
+
+    if (!records) {
+        r.call(st.ptrs);
+    } else {
+        for (size_t c = 0; c < r.callbacks.size(); ++c) {
+            bool ok = true;
+            const Expr& x = r.callbacks[c].complex_if;
+            records[c].complex = x.empty() || value(x, st, ok) != 0;
+        }
+        if (!invoke(r, st.ptrs)) return nullptr;
+    }
+    if (PyErr_Occurred()) return nullptr;
+
+    for (size_t k = 0; r.writeback && k < r.args.size(); ++k) {
+        const Arg& a = r.args[k];
+        if (!(a.inout && a.rank == 0) || !PyArray_Check(st.s[k].given)) continue;
+        PyArrayObject* arr = reinterpret_cast<PyArrayObject*>(st.s[k].given);
+        if (PyArray_SIZE(arr) < 1) continue;
+        PyObject* v = result_of(a, st.s[k]);
+        if (!v) return nullptr;
+        const int rc = PyArray_SETITEM(arr, static_cast<char*>(PyArray_DATA(arr)), v);
+        Py_DECREF(v);
+        if (rc < 0) return nullptr;
+    }
+
+    const size_t nres = r.results.size();
+    if (nres == 0) Py_RETURN_NONE;
+    if (nres == 1) {
+        const int k = r.results[0];
+        if (r.args[k].overwrite && overwrite[k] && st.s[k].given &&
+            PyArray_Check(st.s[k].given) &&
+            PyArray_DATA(reinterpret_cast<PyArrayObject*>(st.s[k].given)) == PyArray_DATA(st.s[k].array)) {
+            Py_INCREF(st.s[k].given);
+            return st.s[k].given;
+        }
+        return result_of(r.args[k], st.s[k]);
+    }
+    PyObject* tuple = PyTuple_New(static_cast<Py_ssize_t>(nres));
+    if (!tuple) return nullptr;
+    for (size_t p = 0; p < nres; ++p) {
+        const int k = r.results[p];
+        PyObject* v;
+        if (r.args[k].overwrite && overwrite[k] && st.s[k].given && PyArray_Check(st.s[k].given) &&
+            PyArray_DATA(reinterpret_cast<PyArrayObject*>(st.s[k].given)) == PyArray_DATA(st.s[k].array)) {
+            Py_INCREF(st.s[k].given);
+            v = st.s[k].given;
+        } else {
+            v = result_of(r.args[k], st.s[k]);
+        }
+        if (!v) {
+            Py_DECREF(tuple);
+            return nullptr;
+        }
+        PyTuple_SET_ITEM(tuple, static_cast<Py_ssize_t>(p), v);
+    }
+    return tuple;
+}
+
+// A call of a routine with routine arguments: their records live in this frame only, so that the
+// call of any other routine pays nothing for them.
+[[gnu::noinline]] PyObject* run_with_callbacks(CallState& st, const bool* overwrite,
+                                               PyObject* const* extra) {
+    const Routine& r = st.r;
+    // Routine arguments first: their records are installed before anything else is converted.
+    CallbackRecord records[max_callbacks];
+    for (size_t c = 0; c < r.callbacks.size(); ++c)
+        if (!prepare_callback(r, r.callbacks[c], st.s[r.callbacks[c].arg].given, extra[c],
+                              records[c]))
+            return nullptr;
+    return run(st, overwrite, records);
+}
+
 }  // namespace
 
 PyObject* call_routine(ModuleObject* self, PyObject* const* args, size_t nargsf, PyObject* kw) {
@@ -701,106 +816,8 @@ PyObject* call_routine(ModuleObject* self, PyObject* const* args, size_t nargsf,
             overwrite[overwrite_arg(c)] = v != 0;
         }
     }
-    // Routine arguments first: their records are installed before anything else is converted.
-    CallbackRecord records[max_callbacks];
-    for (size_t c = 0; c < r.callbacks.size(); ++c)
-        if (!prepare_callback(r, r.callbacks[c], st.s[r.callbacks[c].arg].given, extra[c],
-                              records[c]))
-            return nullptr;
-
-    Texts texts;
-    size_t next_check = 0, next_dimcheck = 0;
-    for (size_t p = 0; p < r.order.size(); ++p) {
-        const int k = r.order[p];
-        const Arg& a = r.args[k];
-        Slot& sl = st.s[k];
-        if (a.callback) {
-            st.ptrs[k] = records[a.cbindex].routine;
-        } else if (a.rank == 0) {
-            if (!convert_scalar(r, a, sl, st, texts)) return nullptr;
-            st.ptrs[k] = a.type == 's' ? static_cast<void*>(sl.text) : static_cast<void*>(&sl.v);
-        } else {
-            i64 want[NPY_MAXDIMS];
-            for (int d = 0; d < a.rank; ++d) {
-                bool ok = true;
-                want[d] = a.dimfree[d]           ? free_extent
-                          : a.dimconst[d] != -2 ? a.dimconst[d]
-                                                : value(a.dims[d], st, ok);
-            }
-            const bool ok = sl.given ? make_array(r, a, sl, want, overwrite[k])
-                                     : new_array(r, a, sl, want);
-            if (!ok) return nullptr;
-            st.ptrs[k] = PyArray_DATA(sl.array);
-        }
-        sl.known = true;
-        for (; next_check < r.checks.size() && r.checks[next_check].first == p; ++next_check) {
-            const int c = r.checks[next_check].second;
-            if (r.args[c].autocheck && !st.s[c].given) continue;
-            bool ok = true;
-            if (!value(r.args[c].check, st, ok)) {
-                check_failed(r, r.args[c], st.s[c]);
-                return nullptr;
-            }
-        }
-        if (next_dimcheck < r.dimchecks.size() && r.dimchecks[next_dimcheck].at == p &&
-            !late_extents(st, next_dimcheck, p))
-            return nullptr;
-    }
-
-    for (size_t c = 0; c < r.callbacks.size(); ++c) {
-        bool ok = true;
-        const Expr& x = r.callbacks[c].complex_if;
-        records[c].complex = x.empty() || value(x, st, ok) != 0;
-    }
-    if (r.callbacks.empty())
-        r.call(st.ptrs);
-    else if (!invoke(r, st.ptrs))
-        return nullptr;
-    if (PyErr_Occurred()) return nullptr;
-
-    for (size_t k = 0; r.writeback && k < r.args.size(); ++k) {
-        const Arg& a = r.args[k];
-        if (!(a.inout && a.rank == 0) || !PyArray_Check(st.s[k].given)) continue;
-        PyArrayObject* arr = reinterpret_cast<PyArrayObject*>(st.s[k].given);
-        if (PyArray_SIZE(arr) < 1) continue;
-        PyObject* v = result_of(a, st.s[k]);
-        if (!v) return nullptr;
-        const int rc = PyArray_SETITEM(arr, static_cast<char*>(PyArray_DATA(arr)), v);
-        Py_DECREF(v);
-        if (rc < 0) return nullptr;
-    }
-
-    const size_t nres = r.results.size();
-    if (nres == 0) Py_RETURN_NONE;
-    if (nres == 1) {
-        const int k = r.results[0];
-        if (r.args[k].overwrite && overwrite[k] && st.s[k].given &&
-            PyArray_Check(st.s[k].given) &&
-            PyArray_DATA(reinterpret_cast<PyArrayObject*>(st.s[k].given)) == PyArray_DATA(st.s[k].array)) {
-            Py_INCREF(st.s[k].given);
-            return st.s[k].given;
-        }
-        return result_of(r.args[k], st.s[k]);
-    }
-    PyObject* tuple = PyTuple_New(static_cast<Py_ssize_t>(nres));
-    if (!tuple) return nullptr;
-    for (size_t p = 0; p < nres; ++p) {
-        const int k = r.results[p];
-        PyObject* v;
-        if (r.args[k].overwrite && overwrite[k] && st.s[k].given && PyArray_Check(st.s[k].given) &&
-            PyArray_DATA(reinterpret_cast<PyArrayObject*>(st.s[k].given)) == PyArray_DATA(st.s[k].array)) {
-            Py_INCREF(st.s[k].given);
-            v = st.s[k].given;
-        } else {
-            v = result_of(r.args[k], st.s[k]);
-        }
-        if (!v) {
-            Py_DECREF(tuple);
-            return nullptr;
-        }
-        PyTuple_SET_ITEM(tuple, static_cast<Py_ssize_t>(p), v);
-    }
-    return tuple;
+    return r.callbacks.empty() ? run(st, overwrite, nullptr)
+                               : run_with_callbacks(st, overwrite, extra);
 }
 
 PyObject* convert_for_assignment(PyObject* value, int typenum, int rank) {
