@@ -7,7 +7,8 @@
 //
 //     routine<IniVectorwithZeros>("inivectorwithzeros", {"out d a(n)", "in i n"})
 //
-// Item:  <intent> <type> <name>[(<extents>)] [= <default>] [check(<condition>)]
+// Item:  <intent> <type> <name>[(<extents>)] [= <default>] [absent(<condition>)]
+//        [check(<condition>)]
 //   intent  in        required input (scalar, text or array)
 //           opt       optional input; "= default" gives its value when left out. An optional
 //                     extent without a default takes the extent of the first array that is
@@ -29,6 +30,10 @@
 //           open extent
 //   default an expression, a number, or a parenthesised list of numbers for an array; a
 //           complex scalar takes a number or the pair (real, imaginary)
+//   absent  an optional scalar input left out (or given as None) reaches the library as absent,
+//           a null pointer, where the condition holds, and takes its default elsewhere, e.g.
+//           "opt d h = 2.2e-16 absent(nmflag != 1)"; the docstring shows the condition with
+//           the default
 //   check   a condition printed as written when it fails, e.g. check(shape(y, 0) == size(x))
 //
 // A declaration may end with a note: text for the "Notes" section of the docstring.

@@ -650,6 +650,10 @@ PyObject* run(CallState& st, const bool* overwrite, CallbackRecord* records) {
         } else if (a.rank == 0) {
             if (!convert_scalar(r, a, sl, st, texts)) return nullptr;
             st.ptrs[k] = a.type == 's' ? static_cast<void*>(sl.text) : static_cast<void*>(&sl.v);
+            if (!sl.given && !a.absent.empty()) {
+                bool ok = true;
+                if (value(a.absent, st, ok)) st.ptrs[k] = nullptr;
+            }
         } else {
             i64 want[NPY_MAXDIMS];
             for (int d = 0; d < a.rank; ++d) {

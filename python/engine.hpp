@@ -64,6 +64,7 @@ struct Arg {
     std::string dflttext;
     Expr check;
     std::string checktext;
+    Expr absent;                 // opt scalar: left out, passed as a null pointer where it holds
     bool autocheck = false;      // the check only compares the argument with its own default
     int ordinal = 0;             // position among required or optional arguments, from 1
     int kwpos = -1;              // position in the call form

@@ -307,7 +307,7 @@ bool compile_decl(const Decl& e, const char* module, Routine& r) {
     std::map<std::string, int> names;
     std::vector<std::string> dimsrc(e.items.size()), dfltsrc(e.items.size()),
         checksrc(e.items.size()), lensrc(e.items.size()), formsrc(e.items.size()),
-        complexsrc(e.items.size());
+        complexsrc(e.items.size()), absentsrc(e.items.size());
     for (size_t k = 0; k < e.items.size(); ++k) {
         std::string item = trim(e.items[k]);
         Arg a;
@@ -345,6 +345,11 @@ bool compile_decl(const Decl& e, const char* module, Routine& r) {
         if (size_t c = rest.find("check("); c != std::string::npos) {
             size_t close = rest.rfind(')');
             checksrc[k] = trim(rest.substr(c + 6, close - c - 6));
+            rest = trim(rest.substr(0, c));
+        }
+        if (size_t c = rest.find(" absent("); c != std::string::npos) {
+            size_t close = rest.rfind(')');
+            absentsrc[k] = trim(rest.substr(c + 8, close - c - 8));
             rest = trim(rest.substr(0, c));
         }
         if (size_t eq = default_sign(rest); eq != std::string::npos) {
@@ -438,7 +443,7 @@ bool compile_decl(const Decl& e, const char* module, Routine& r) {
         cb.doc = form_doc(*cb.form, cb.returned);
     }
     const int n = static_cast<int>(r.args.size());
-    std::vector<std::set<int>> dimuse(n), dfltuse(n), checkuse(n), lenuse(n);
+    std::vector<std::set<int>> dimuse(n), dfltuse(n), checkuse(n), lenuse(n), absentuse(n);
     for (int k = 0; k < n; ++k) {
         Arg& a = r.args[k];
         if (!lensrc[k].empty() && !parse(lensrc[k], a.textexpr, &lenuse[k])) return false;
@@ -458,6 +463,11 @@ bool compile_decl(const Decl& e, const char* module, Routine& r) {
         if (!checksrc[k].empty()) {
             if (!parse(checksrc[k], a.check, &checkuse[k])) return false;
             a.checktext = checksrc[k];
+        }
+        if (!absentsrc[k].empty()) {
+            if (!a.optional || a.returned || a.rank > 0 || a.type == 's' || is_form)
+                return fail(e, "absent(...) is for an optional scalar input: " + a.name);
+            if (!parse(absentsrc[k], a.absent, &absentuse[k])) return false;
         }
         if (!dfltsrc[k].empty()) {
             a.dflttext = dfltsrc[k];
@@ -547,6 +557,7 @@ bool compile_decl(const Decl& e, const char* module, Routine& r) {
         }
         deps[k].insert(dfltuse[k].begin(), dfltuse[k].end());
         deps[k].insert(lenuse[k].begin(), lenuse[k].end());
+        deps[k].insert(absentuse[k].begin(), absentuse[k].end());
         deps[k].erase(k);
     }
     // Conversion order: dependencies first, otherwise the library's order.
@@ -619,7 +630,9 @@ bool compile_decl(const Decl& e, const char* module, Routine& r) {
         }
         const Arg& a = r.args[c];
         if (a.required) req += describe_in(a) + "\n";
-        else opt += describe_in(a) + ", optional\n    Default: " + a.dflttext + "\n";
+        else
+            opt += describe_in(a) + ", optional\n    Default: " + a.dflttext +
+                   (a.absent.empty() ? "" : ", absent where " + a.absent.text) + "\n";
     }
     for (int k : r.results) ret += describe_out(r.args[k]) + "\n";
     if (!req.empty()) doc += "\nParameters\n----------\n" + req;

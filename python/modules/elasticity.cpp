@@ -14,7 +14,11 @@ const Fragment elasticity("elasticity", 10, {
         "complex(nmflag == 1)",
         "in d props(nprops)", "in d stress1(ntens)", "in d stress0(ntens)",
         "in d dstrain(ntens)", "opt i ntens", "in i ndi", "opt i nprops", "in b istensor",
-        "opt d tgref(ntens,ntens) = 0.", "opt d h = 2.2e-16", "opt i nmflag = 0"}),
+        "opt d tgref(ntens,ntens) = 0.", "opt d h = 2.2e-16 absent(nmflag != 1)",
+        "opt i nmflag = 0"},
+        "Without h the central differences (nmflag 0) step by 2^-26 times the largest magnitude\n"
+        "in the strain (shears doubled with istensor), 1e-8 when it is 0; the complex step\n"
+        "(nmflag 1) by 2.2e-16."),
     routine<fGetStressFromAnisotropicHyperelasticity>(
         "real_getstressfromanisotropichyperelasticity",
         {"out d stress(ntens)", "in d strain(ntens)", "in d props(nprops)", "opt i ntens",

@@ -81,6 +81,31 @@ def test_tangent_of_a_linear_python_law_is_its_stiffness(nmflag, h):
         assert all(not s.imag.any() for s in law.strains)
 
 
+# Without h the central differences step by 2^-26 times the largest magnitude in the strain
+# (shears doubled with istensor), 1e-8 for a zero strain; a step of 2.2e-16 would round away in
+# x + h and leave the tangent 1e-3 off.
+@pytest.mark.parametrize("dstrain,istensor,step", [
+    (DSTRAIN, 0, 2**-26 * 3e-3), (DSTRAIN, 1, 2**-26 * 6e-3), (np.zeros(6), 0, 1e-8)])
+def test_central_differences_without_h_take_the_step_of_the_strain(dstrain, istensor, step):
+    k = symmetric_stiffness(6)
+    law = Law(k)
+    tangent = el.getnumericaltangent(law, np.zeros(1), np.zeros(6), np.zeros(6), dstrain, 3,
+                                     istensor)
+    strain = dstrain * ([1, 1, 1, 2, 2, 2] if istensor else 1)
+    assert law.strains[0].tolist() == (strain + [step, 0, 0, 0, 0, 0]).tolist()
+    # rounding of the stresses over a step of sqrt(eps) size: some 1e-9 of the stiffness
+    np.testing.assert_allclose(tangent, k, rtol=0, atol=1e-8 * abs(k).max())
+    for h in (None, step):
+        assert el.getnumericaltangent(law, np.zeros(1), np.zeros(6), np.zeros(6), dstrain, 3,
+                                      istensor, h=h).tolist() == tangent.tolist()
+
+
+def test_the_complex_step_without_h_steps_by_the_default():
+    law = Law(np.eye(6))
+    el.getnumericaltangent(law, np.zeros(1), np.zeros(6), np.zeros(6), DSTRAIN, 3, 0, nmflag=1)
+    assert law.strains[0].imag.tolist() == [2.2e-16, 0, 0, 0, 0, 0]
+
+
 @pytest.mark.parametrize("routine,nmflag", [
     ("real_getstressfromanisotropichyperelasticity", 0),
     ("cmplx_getstressfromanisotropichyperelasticity", 1),
