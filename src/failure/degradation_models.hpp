@@ -86,9 +86,9 @@ void BogenfeldDegradation(double* d, double* sdv, const double* svoigt, const do
 //   w_matrixmode (in/out)          matrix-mode damage
 //   gc(4) (in)                     toughnesses as in BogenfeldDegradation
 //   charelemlength(3) (in)         characteristic lengths in directions 1, 2, 3
-// A zero strain norm, a zero stressela(2) or stressela(3), and onset values without a final
-// strain above the onset strain record code -1; a crack band that is not positive records
-// code -3; in these cases nothing is changed.
+// A zero strain norm, a zero stressela(2) or stressela(3), and onset values without a finite
+// final strain or with a final strain equal to the onset strain record code -1; a crack band
+// that is not positive records code -3; in these cases nothing is changed.
 void FalzonDegradationParameters(const double* stressela, const double* strain,
                                  const double* phirad, double* dsix, double* epsi, double* epsu,
                                  double* sigi, double* gmix, double* w_matrixmode,

@@ -36,7 +36,7 @@ void TimeRegularization(const double* d_old, const double* d_new, double* d_reg,
 // Magnitude of the traction of a symmetric tensor on the plane whose normal is axis nn.
 //   tens(6) (in)   tensor in Voigt order (11, 22, 33, 23, 13, 12)
 //   nn (in)        1, 2 or 3; another value records code -3 and gives 0
-//   scaleq (out)   Euclidean norm of tens nn-th column
+//   scaleq (out)   Euclidean norm of column nn of the 3 by 3 tensor
 void EquivalentQuadStressStrain(const double* tens, const i32* nn, double* scaleq);
 
 // Damage of the bilinear law, d = (1 - eps0/eps) eps1/(eps1 - eps0), not clipped: negative
