@@ -7,6 +7,7 @@
 
 #include "base/errorhandling.hpp"
 #include "failure/anglesearch.hpp"
+#include "failure/criteria_common.hpp"
 #include "materials/lamina_rotated.hpp"
 #include "materials/lamina_stiffness.hpp"
 
@@ -57,19 +58,6 @@ double misalignment(double sp12, double phi0, double g12, double s12, double den
     return sign * (g12 * phi0 + std::abs(s12)) / den;
 }
 
-// m = T sp, T the Nye stress rotation by phi about axis 3.
-void misalignment_frame(double* m, const double* sp, double phi) {
-    static constexpr i32 six = 6, zero = 0;
-    double ts[36];
-    lamina::GetNyeTransformationMatrix(ts, &phi, &six, &zero, &zero);
-    const Mat<const double> t(ts, 6, 6);
-    for (int i = 1; i <= 6; ++i) {
-        double v = 0.0;
-        for (int j = 1; j <= 6; ++j) v += t(i, j) * sp[j - 1];
-        m[i - 1] = v;
-    }
-}
-
 // The kink-plane search of the LaRC05 criteria: the largest of index(psi, m) over psi in
 // [0, pi], m the misalignment frame on the kink plane psi.
 template <class Index>
@@ -80,7 +68,7 @@ double kink_search(const Index& index, const double* s11, const double* s22, con
         double sp[6], m[6];
         kink_plane_stress(sp, psi, s11, s22, s33, s12, s13, s23);
         const double phi = misalignment(sp[3], phi0, g12, *s12, g12 + *s11 - *s22);
-        misalignment_frame(m, sp, phi);
+        criteria::misalignment_frame(m, sp, phi);
         return index(phi, m);
     };
     const double step = (sainc ? *sainc : 5.0) * pi / 180.0;
@@ -159,7 +147,7 @@ void FBLaRC04(double* rfb, const double* s11, const double* s22, const double* s
     double sp[6];
     kink_plane_stress(sp, psi, s11, s22, s33, s12, s13, s23);
     double m[6];
-    misalignment_frame(m, sp, misalignment(sp[3], phi0, eg12, *s12, *s11 + eg12 - *s22));
+    criteria::misalignment_frame(m, sp, misalignment(sp[3], phi0, eg12, *s12, *s11 + eg12 - *s22));
     if (m[1] < 0.0) {
         *rfb = sq(m[3] / (y12 - etal * m[1]));
     } else {
@@ -234,21 +222,13 @@ void FBLaRC05_is(double* rfb, const double* s11, const double* s22, const double
 void FBBahei(double* rfb, const double* stressvector, const double* xlnorm, const double* xtnorm,
              const double* xlshear, const double* xtshear, const double* mu, const i32* nstress,
              i32* failmode) {
-    const i32 n = *nstress;
-    if (n != 3 && n != 4 && n < 6) {
+    double s[6];
+    if (!criteria::nye_components(s, stressvector, *nstress)) {
         errorhandling::report(-3, "Unsupported number of stress components", "FBBahei");
         *rfb = 0.0;
         return;
     }
-    const double* v = stressvector;
-    double s11 = v[0], s22 = v[1], s33 = 0.0, s12, s13 = 0.0, s23 = 0.0;
-    if (n == 3) {
-        s12 = v[2];
-    } else if (n == 4) {
-        s33 = v[2], s12 = v[3];
-    } else {
-        s33 = v[2], s12 = v[3], s13 = v[4], s23 = v[5];
-    }
+    const double s11 = s[0], s22 = s[1], s33 = s[2], s12 = s[3], s13 = s[4], s23 = s[5];
     double effort[4] = {std::abs(s11 / *xlnorm), 0.0, 0.0, 0.0};
     if (!(s11 > *xlnorm)) {
         const double shear2 = s12 * s12 + s13 * s13;

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "base/errorhandling.hpp"
+#include "failure/criteria_common.hpp"
 
 namespace vorlen::mccollection {
 namespace {
@@ -195,21 +196,13 @@ void MCrckCuntze2012(double* rmc, const double* s22, const double* s33, const do
 void MCrckBahei(double* rmc, const double* stressvector, const double* xnorm,
                 const double* xshear, const i32* nstress, const double* interphase,
                 i32* failmode) {
-    const i32 n = *nstress;
-    if (n != 3 && n != 4 && n < 6) {
+    double s[6];
+    if (!criteria::nye_components(s, stressvector, *nstress)) {
         errorhandling::report(-3, "Unsupported number of stress components", "MCrckBahei");
         *rmc = 0.0;
         return;
     }
-    const double* v = stressvector;
-    double s11 = v[0], s22 = v[1], s33 = 0.0, s12, s13 = 0.0, s23 = 0.0;
-    if (n == 3) {
-        s12 = v[2];
-    } else if (n == 4) {
-        s33 = v[2], s12 = v[3];
-    } else {
-        s33 = v[2], s12 = v[3], s13 = v[4], s23 = v[5];
-    }
+    const double s11 = s[0], s22 = s[1], s33 = s[2], s12 = s[3], s13 = s[4], s23 = s[5];
     const double yn = *xnorm;
     double effort[3] = {0.0, 0.0, 0.0};
     if (interphase && interphase[0] != -1.0 && interphase[1] != -1.0) {

@@ -5,6 +5,7 @@
 
 #include "base/errorhandling.hpp"
 #include "failure/anglesearch.hpp"
+#include "failure/criteria_common.hpp"
 #include "failure/mccollection.hpp"
 #include "materials/lamina_rotated.hpp"
 #include "materials/lamina_stiffness.hpp"
@@ -108,15 +109,7 @@ bool misalignment_frame(double* m, const double* s11, const double* s22, const d
     // The sign of a zero turned shear is open; +1 and -1 give the same index there.
     const double sign = sp[3] >= 0.0 ? 1.0 : -1.0;
     const double phi = sign * (g12 * phi0 + std::abs(*s12)) / (*s11 + g12 - *s22);
-    static constexpr i32 six = 6, zero = 0;
-    double ts[36];
-    lamina::GetNyeTransformationMatrix(ts, &phi, &six, &zero, &zero);
-    const Mat<const double> t(ts, 6, 6);
-    for (int i = 1; i <= 6; ++i) {
-        double v = 0.0;
-        for (int j = 1; j <= 6; ++j) v += t(i, j) * sp[j - 1];
-        m[i - 1] = v;
-    }
+    criteria::misalignment_frame(m, sp, phi);
     return true;
 }
 
