@@ -380,6 +380,7 @@ def test_int2aformat_ends_the_process_on_a_format_that_cannot_write_an_integer(f
     ("(F5.2)", "the descriptor cannot write an integer"), ("(I3/)", "the record ends at /"),
     ("()", "no descriptor writes the integer"), ("(I)", "width required"),
     ("(Q3)", "unknown edit descriptor"),
+    ("(1BZ,I5)", "a count must precede a group or a descriptor"),  # modes take no count
 ])
 def test_int2aformat_names_the_fault_of_the_format(fmt, reason):
     proc = run_python(f"""
