@@ -95,6 +95,8 @@ ROUTINES = [
     "GPDruckerPrager", "GPBauwens", "GPRaghava", "GPHa", "FBChangChang", "FBHashin",
     "FBChristensen", "FBLaRC04", "FBLaRC05", "FBLaRC05_is", "FBBahei", "DelLee",
     "DelOchoaEngblom", "DelHashin", "DelPuck", "DelChoiChang", "DelChai", "CCPetras", "CCBesant",
+    "damage_generalfailure", "damage_fiberbreakage", "MatrixCracking", "damage_delamination",
+    "damage_corecrushing",
 ]
 
 # module: variables in the order of the module, as "name kind" with kind i / d / b (scalar),
