@@ -39,10 +39,11 @@ bool in_tables(i64 layer, i64 nlayer, i64 isec, i64 nsec, const char* routine) {
     return false;
 }
 
-// The values of column (layer, isec) of a table with m rows.
-void take(double* to, const double* table, i32 m, i32 layer, i32 nlayer, i32 isec, i32 nsec) {
-    const View<const double, 3> t(table, m, nlayer, nsec);
-    std::copy_n(&t(1, layer, isec), m, to);
+// Column (layer, isec) of a table with m rows. The criteria read the ply's values in place and
+// write only locals, so the results, written last, may share storage with any input.
+// layer and isec lie within 1..nlayer and 1..nsec.
+const double* column(const double* table, i32 m, i32 layer, i32 nlayer, i32 isec) {
+    return table + m * ((i64(isec) - 1) * nlayer + (layer - 1));
 }
 
 double flag_of(double exposure) { return exposure >= 1.0 ? 1.0 : 0.0; }
@@ -152,66 +153,102 @@ void matrix_settings(MatrixSettings& m, i32 flag, const double* p, i32 n) {
     }
 }
 
-// Exposure of the matrix criteria by mcflag 1 to 15; false for another. The action-plane
-// criteria take m.phi_r as their outtheta.
-bool matrix(i32 flag, const double* s, const double* e, const double* x, MatrixSettings& m,
-            double* r) {
+// A ply's criterion parameters: the np values of its column of pdprops and the sentinel.
+struct Card {
+    const double* p;
+    i32 np;
+    double end;
+};
+
+// The settings of mcflag from the card: its values before the first sentinel.
+MatrixSettings card_settings(i32 flag, const double* x, const Card& c) {
+    MatrixSettings m;
+    m.xcs[0] = x[X12], m.xcs[1] = x[X13], m.xcs[2] = x[X23];
+    matrix_settings(m, flag, c.p, static_cast<i32>(std::find(c.p, c.p + c.np, c.end) - c.p));
+    return m;
+}
+
+// phi_r of the card for the closed forms and LaRC04.
+[[gnu::noinline]] double card_angle(i32 flag, const double* x, const Card& c) {
+    return card_settings(flag, x, c).phi_r;
+}
+
+// Whether mcflag takes its settings from the card before the criterion runs: the action-plane
+// criteria but LaRC04, which searches with the default step and mode.
+bool takes_settings(i32 flag) { return flag >= 9 && flag != 14; }
+
+// Exposure of the matrix criteria without card settings, mcflag 1 to 8 and 14.
+void matrix_closed(i32 flag, const double* s, const double* e, const double* x, double* r) {
     using namespace mccollection;
+    static constexpr double sainc = 5.0;
+    static constexpr i32 golden = 1;
     const double *s11 = &s[S11], *s22 = &s[S22], *s33 = &s[S33], *s12 = &s[S12], *s13 = &s[S13],
                  *s23 = &s[S23];
     switch (flag) {
-    case 1: MCrckHashinPS(r, s22, s12, &x[XT22], &x[XC22], &x[X12], &x[X23]); return true;
-    case 2:
-        MCrckHashin3D(r, s22, s12, s13, s23, &x[XT22], &x[XC22], &x[X12], &x[X23]);
-        return true;
+    case 1: MCrckHashinPS(r, s22, s12, &x[XT22], &x[XC22], &x[X12], &x[X23]); break;
+    case 2: MCrckHashin3D(r, s22, s12, s13, s23, &x[XT22], &x[XC22], &x[X12], &x[X23]); break;
     case 3:
         MCrckHashinComplete(r, s22, s33, s12, s13, s23, &x[XT22], &x[XC22], &x[X12], &x[X23]);
-        return true;
+        break;
     case 4:
         MCrckHashin1989(r, s22, s33, s12, s13, s23, &x[XT22], &x[XC22], &x[XT33], &x[XC33],
                         &x[X12], &x[X13], &x[X23]);
-        return true;
-    case 5: MCrckChai(r, s22, s12, s23, &x[XT22], &x[XC22], &x[X12], &x[X23], nullptr); return true;
-    case 6: MCrckChangChang(r, s22, s12, &x[XT22], &x[XC22], &x[X12]); return true;
+        break;
+    case 5: MCrckChai(r, s22, s12, s23, &x[XT22], &x[XC22], &x[X12], &x[X23], nullptr); break;
+    case 6: MCrckChangChang(r, s22, s12, &x[XT22], &x[XC22], &x[X12]); break;
     case 7:
         MCrckCuntze2004(r, s22, s33, s12, s13, s23, &x[XT22], &x[XC22], &x[X12], &x[X13], nullptr,
                         nullptr);
-        return true;
+        break;
     case 8:
         MCrckCuntze2012(r, s22, s33, s12, s13, s23, &x[XT22], &x[XC22], &x[X12], nullptr, nullptr);
-        return true;
+        break;
+    default:
+        MCrckLaRC04(r, s11, s22, s33, s12, s13, s23, &x[XT11], &x[XC11], &x[XT22], &x[XC22],
+                    &x[X12], &e[E1], &e[E2], &e[G12], &e[NU12], nullptr, nullptr, nullptr,
+                    &sainc, nullptr, &golden);
+    }
+}
+
+// Exposure of the action-plane matrix criteria with the card's settings, mcflag 9 to 13 and 15,
+// and in phi_r the angle they leave in their outtheta (out of line: the settings stay off the
+// frame of the closed forms).
+[[gnu::noinline]] double matrix_plane(i32 flag, const double* s, const double* x, const Card& c,
+                                      double& phi_r) {
+    using namespace mccollection;
+    MatrixSettings m = card_settings(flag, x, c);
+    double rv = 0.0;
+    double* r = &rv;
+    const double *s11 = &s[S11], *s22 = &s[S22], *s33 = &s[S33], *s12 = &s[S12], *s13 = &s[S13],
+                 *s23 = &s[S23];
+    switch (flag) {
     case 9:
         MCrckPuck(r, s22, s33, s12, s13, s23, &x[XT22], &x[XC22], &x[X12], &m.phi_r, m.puck,
                   &m.sainc, &m.gsflag, nullptr);
-        return true;
+        break;
     case 10:
         MCrckWiegand(r, s22, s33, s12, s13, s23, &x[XT22], &x[XC22], &x[X12], &m.phi_r, &m.a0,
                      &m.sainc, &m.gsflag);
-        return true;
+        break;
     case 11:
         MCrckCamanho(r, s22, s33, s12, s13, s23, &x[XT22], &x[XC22], &x[X12], &x[X23], &m.phi_r,
                      &m.a0, &m.sainc, &m.gsflag);
-        return true;
+        break;
     case 12:
         MCrckSPC3D(r, s22, s33, s12, s13, s23, &x[XT11], &x[XC11], &x[XT22], &x[XC22], &x[XT33],
                    &x[XC33], &x[X12], &x[X13], &x[X23], m.xcs, &m.phi_r, m.spc, &m.sainc, nullptr,
                    &m.gsflag);
-        return true;
+        break;
     case 13:
         MCrckVDI2014(r, s11, s22, s33, s12, s13, s23, &x[XT11], &x[XC11], &x[XT22], &x[XC22],
                      &x[X12], &m.phi_r, m.vdi, m.wp, &m.sainc, &m.gsflag);
-        return true;
-    case 14:
-        MCrckLaRC04(r, s11, s22, s33, s12, s13, s23, &x[XT11], &x[XC11], &x[XT22], &x[XC22],
-                    &x[X12], &e[E1], &e[E2], &e[G12], &e[NU12], nullptr, nullptr, nullptr,
-                    &m.sainc, nullptr, &m.gsflag);
-        return true;
-    case 15:
+        break;
+    default:
         MCrckLaRC05(r, s22, s33, s12, s13, s23, &x[XT22], &x[XC22], &x[X12], nullptr, &m.phi_r,
                     &m.sainc, &m.gsflag);
-        return true;
-    default: return false;
     }
+    phi_r = m.phi_r;
+    return rv;
 }
 
 // Whether the strengths that delflag 3 to 7 read of a ply are all non-zero.
@@ -261,10 +298,8 @@ void damage_generalfailure(double* fgp, double* rgp, const double* plystress,
     double r = 0.0;
     const i32 flag = *gpflag;
     if (in_tables(*layer, *nlayer, *isec, *nsec, "GeneralFailure") && flag != 0) {
-        double s[6], x[10];
-        std::copy_n(plystress, 6, s);
-        take(x, psprops, 10, *layer, *nlayer, *isec, *nsec);
-        if (!general(flag, s, x, &r))
+        const double* x = column(psprops, 10, *layer, *nlayer, *isec);
+        if (!general(flag, plystress, x, &r))
             default_case("Warning: Default case in GeneralFailure subroutine."
                          "Please check your input parameters.");
     }
@@ -279,11 +314,9 @@ void damage_fiberbreakage(double* ffb, double* rfb, const double* plystress,
     double r = 0.0;
     const i32 flag = *fbflag;
     if (in_tables(*layer, *nlayer, *isec, *nsec, "FiberBreakage") && flag != 0) {
-        double s[6], e[9], x[10];
-        std::copy_n(plystress, 6, s);
-        take(e, peprops, 9, *layer, *nlayer, *isec, *nsec);
-        take(x, psprops, 10, *layer, *nlayer, *isec, *nsec);
-        if (!fibre(flag, s, e, x, &r))
+        const double* e = column(peprops, 9, *layer, *nlayer, *isec);
+        const double* x = column(psprops, 10, *layer, *nlayer, *isec);
+        if (!fibre(flag, plystress, e, x, &r))
             default_case("Warning: Default case in FiberBreakage subroutine."
                          "Please check your input parameters.");
     }
@@ -296,33 +329,31 @@ void MatrixCracking(double* fmc, double* rmc, const double* plystress, const dou
                     const double* /*plyorientation*/, const i32* layer, const i32* nlayer,
                     const i32* isec, const i32* nsec, const i32* nprops, const i32* mcflag,
                     double* outtheta, const double* defreal) {
-    double r = 0.0;
-    const i32 flag = *mcflag;
+    double r = 0.0, phi_r = -1.0;
+    const i32 flag = *mcflag, nl = *nlayer, ns = *nsec, l = *layer, k = *isec;
     const bool want = outtheta && *outtheta < 0.0;
-    MatrixSettings m;
-    if (in_tables(*layer, *nlayer, *isec, *nsec, "MatrixCracking") && flag != 0) {
+    if (in_tables(l, nl, k, ns, "MatrixCracking") && flag != 0) {
         if (flag < 0 || flag > 15) {
             default_case("Warning: Default case in MatrixCracking subroutine"
                          ". Please check your input parameters.");
         } else {
-            double s[6], e[9], x[10];
-            std::copy_n(plystress, 6, s);
-            take(e, peprops, 9, *layer, *nlayer, *isec, *nsec);
-            take(x, psprops, 10, *layer, *nlayer, *isec, *nsec);
-            m.xcs[0] = x[X12], m.xcs[1] = x[X13], m.xcs[2] = x[X23];
-            // The parameters before the first sentinel; at most 8 of them are ever taken.
-            const i32 np = std::max(*nprops, 0);
-            const double end = defreal ? *defreal : std::numeric_limits<double>::max();
-            const View<const double, 3> pd(pdprops, np, *nlayer, *nsec);
-            const double* p = np > 0 ? &pd(1, *layer, *isec) : nullptr;
-            const i32 n = static_cast<i32>(std::find(p, p + np, end) - p);
-            matrix_settings(m, flag, p, n);
-            matrix(flag, s, e, x, m, &r);
+            const double* e = column(peprops, 9, l, nl, k);
+            const double* x = column(psprops, 10, l, nl, k);
+            const Card card{column(pdprops, std::max(*nprops, 0), l, nl, k),
+                            std::max(*nprops, 0),
+                            defreal ? *defreal : std::numeric_limits<double>::max()};
+            if (takes_settings(flag)) {
+                r = matrix_plane(flag, plystress, x, card, phi_r);
+            } else {
+                matrix_closed(flag, plystress, e, x, &r);
+                // The card's angle only for a failure that asks for it.
+                if (want && r >= 1.0) phi_r = card_angle(flag, x, card);
+            }
         }
     }
     *rmc = r;
     *fmc = flag_of(r);
-    if (want && r >= 1.0) *outtheta = m.phi_r;
+    if (want && r >= 1.0) *outtheta = phi_r;
 }
 
 void damage_delamination(double* fdel, double* rdel, const double* s33i,
@@ -336,17 +367,14 @@ void damage_delamination(double* fdel, double* rdel, const double* s33i,
     // The upper ply of the interface is a ply of the tables too.
     if (in_tables(l, i64(nl) - 1, *isec, ns, "Delamination") && flag != 0) {
         const i32 k = *isec, u = l + 1;
-        double sl[6], su[6], xl[10], xu[10];
-        const double s33 = *s33i;
-        std::copy_n(lplystress, 6, sl);
-        std::copy_n(uplystress, 6, su);
-        take(xl, psprops, 10, l, nl, k, ns);
-        take(xu, psprops, 10, u, nl, k, ns);
+        const double *sl = lplystress, *su = uplystress, s33 = *s33i;
+        const double* xl = column(psprops, 10, l, nl, k);
+        const double* xu = column(psprops, 10, u, nl, k);
         switch (flag) {
         case 1: {
-            double el[9], eu[9], ql[9], qu[9], df[3];
-            take(el, peprops, 9, l, nl, k, ns);
-            take(eu, peprops, 9, u, nl, k, ns);
+            double ql[9], qu[9], df[3];
+            const double* el = column(peprops, 9, l, nl, k);
+            const double* eu = column(peprops, 9, u, nl, k);
             const Mat<const double> angle(plyorientation, nl, ns), thick(plythickness, nl, ns);
             const double dang = angle(u, k) - angle(l, k), tl = thick(l, k), tu = thick(u, k);
             static constexpr i32 three = 3;

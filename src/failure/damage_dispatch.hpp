@@ -11,7 +11,8 @@
 //
 // Results: the exposure (failure index) and the flag, 1.0 when the exposure is 1 or more, else
 // 0; both are 0 unless a criterion is evaluated. Flag 0 evaluates nothing. The routines read the
-// ply's rows before they write a result, keep no state and allocate nothing.
+// ply's columns in place and write the results last (a result may share storage with an input);
+// they keep no state and allocate nothing.
 //
 // Reports to the first-error register (results 0):
 //   code -3 "Ply or section outside the data tables in <routine>": layer outside 1..nlayer
