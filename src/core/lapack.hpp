@@ -14,6 +14,10 @@ void dgetrf_(const vorlen::i32* m, const vorlen::i32* n, double* a, const vorlen
 // Inverse from the factors of dgetrf; lwork >= max(1, n).
 void dgetri_(const vorlen::i32* n, double* a, const vorlen::i32* lda, const vorlen::i32* ipiv,
              double* work, const vorlen::i32* lwork, vorlen::i32* info);
+// Solution of a x = b (trans "N") from the factors of dgetrf; b(ldb, nrhs) is overwritten by x.
+void dgetrs_(const char* trans, const vorlen::i32* n, const vorlen::i32* nrhs, const double* a,
+             const vorlen::i32* lda, const vorlen::i32* ipiv, double* b, const vorlen::i32* ldb,
+             vorlen::i32* info, std::size_t trans_len);
 // Reduction of a symmetric matrix to tridiagonal form; lwork = -1 asks for the optimal size.
 void dsytrd_(const char* uplo, const vorlen::i32* n, double* a, const vorlen::i32* lda, double* d,
              double* e, double* tau, double* work, const vorlen::i32* lwork, vorlen::i32* info,

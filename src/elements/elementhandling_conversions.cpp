@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "base/errorhandling.hpp"
+#include "base/work.hpp"
 #include "core/lapack.hpp"
 #include "core/math_geometry.hpp"
 #include "core/math_linalg.hpp"
@@ -155,15 +157,10 @@ void GetPlaneStressOutputFrom3D(double* stressps, double* tangentps, const doubl
             out[a] = s[p - 1] - c(p, 3) * s[2] / c(3, 3);
         }
     } else {
-        double work[6];
-        dgetri_(&six, lu, &six, ipiv, work, &six, &info);
-        double e[3];
-        for (int a = 0; a < 3; ++a) {
-            const int p = kPlaneStress[a];
-            e[a] = 0.0;
-            for (int k = 0; k < 6; ++k) e[a] += lu[p - 1 + 6 * k] * s[k];
-        }
-        for (int a = 0; a < 3; ++a) out[a] = q[a] * e[0] + q[a + 3] * e[1] + q[a + 6] * e[2];
+        // e = tangent3d^-1 stress3d, solved from the factors
+        const i32 one = 1;
+        dgetrs_("N", &six, &one, lu, &six, ipiv, s, &six, &info, 1);
+        for (int a = 0; a < 3; ++a) out[a] = q[a] * s[0] + q[a + 3] * s[1] + q[a + 6] * s[3];
     }
     std::copy_n(out, 3, stressps);
     std::copy_n(q, 9, tangentps);
@@ -176,6 +173,13 @@ void GetPlaneStrainOutputFrom3D(double* stresspl, double* tangentpl, const doubl
 
 void GetHexOutputFrom3D(double* stresshex, double* tangenthex, const double* stress3d,
                         const double* tangent3d) {
+    // The tangent is moved first (over its own input or not); only a tangent output over the
+    // stress input, which is read after it, goes through a buffer.
+    if (!overlaps(tangenthex, 36, stress3d, 6)) {
+        std::memmove(tangenthex, tangent3d, 36 * sizeof(double));
+        std::memmove(stresshex, stress3d, 6 * sizeof(double));
+        return;
+    }
     double s[6], t[36];
     std::copy_n(stress3d, 6, s);
     std::copy_n(tangent3d, 36, t);

@@ -12,6 +12,7 @@ extern "C" {
 void Tria6ShapeFunMatrix(double* nshape, const double* xi, const double* eta) {
     const double x = *xi, e = *eta;
     Mat<double> m(nshape, 6, 6);
+#pragma GCC unroll 8
     for (int i = 1; i <= 6; ++i) {
         m(i, 1) = tria6::sf(x, e, i);
         m(i, 2) = tria6::dxi(x, e, i);
@@ -25,6 +26,7 @@ void Tria6ShapeFunMatrix(double* nshape, const double* xi, const double* eta) {
 void Quad8ShapeFunMatrix(double* nshape, const double* xi, const double* eta) {
     const double x = *xi, e = *eta;
     Mat<double> m(nshape, 8, 6);
+#pragma GCC unroll 8
     for (int i = 1; i <= 8; ++i) {
         m(i, 1) = quad8::sf(x, e, i);
         m(i, 2) = quad8::dxi(x, e, i);
@@ -38,6 +40,7 @@ void Quad8ShapeFunMatrix(double* nshape, const double* xi, const double* eta) {
 void Quad4ShapeFunMatrix(double* nshape, const double* xi, const double* eta) {
     const double x = *xi, e = *eta;
     Mat<double> m(nshape, 4, 3);
+#pragma GCC unroll 8
     for (int i = 1; i <= 4; ++i) {
         m(i, 1) = quad4::sf(x, e, i);
         m(i, 2) = quad4::dxi(x, e, i);
@@ -48,6 +51,7 @@ void Quad4ShapeFunMatrix(double* nshape, const double* xi, const double* eta) {
 void Hex8ShapeFunMatrix(double* nshape, const double* xi, const double* eta, const double* zeta) {
     const double x[3] = {*xi, *eta, *zeta};
     Mat<double> m(nshape, 8, 9);
+#pragma GCC unroll 8
     for (int i = 1; i <= 8; ++i) {
         m(i, 1) = hex8::sf(x, i);
         m(i, 2) = hex8::d1(x, i, 1);
