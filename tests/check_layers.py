@@ -12,15 +12,14 @@ import sys
 # (a new subsystem) must be added before they are used.
 FLOORS = {
     "base": 0,
-    "io": 1,
-    "interp": 2,
-    "boxbeam": 2,
-    "pchip": 3,
-    "core": 4,
-    "materials": 5,
-    "failure": 6, "elements": 6,
-    "delamination": 7,
-    "solver": 8,
+    "interp": 1,
+    "boxbeam": 1,
+    "pchip": 2,
+    "core": 3,
+    "materials": 4,
+    "failure": 5, "elements": 5,
+    "io": 6, "delamination": 6,
+    "solver": 7,
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z_]+)/[^"]+"', re.M)
 

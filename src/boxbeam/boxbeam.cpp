@@ -15,7 +15,7 @@
 #include "base/errorhandling.hpp"
 #include "base/fatal.hpp"
 #include "base/work.hpp"
-#include "io/units.hpp"
+#include "base/units.hpp"
 
 namespace vorlen::boxbeam {
 namespace {

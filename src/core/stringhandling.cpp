@@ -12,7 +12,7 @@
 #include "base/errorhandling.hpp"
 #include "base/fatal.hpp"
 #include "base/work.hpp"
-#include "io/format.hpp"
+#include "base/format.hpp"
 
 using namespace vorlen;
 using std::string_view;

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "base/errorhandling.hpp"
-#include "io/units.hpp"
+#include "base/units.hpp"
 
 namespace vorlen::degradation {
 namespace {

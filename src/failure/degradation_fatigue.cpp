@@ -9,7 +9,7 @@
 #include "base/errorhandling.hpp"
 #include "core/debugdata.hpp"
 #include "failure/fatigue_life.hpp"
-#include "io/units.hpp"
+#include "base/units.hpp"
 
 namespace vorlen::degradation {
 namespace {

@@ -11,7 +11,7 @@
 #include "core/materialdata.hpp"
 #include "core/shokriehdata.hpp"
 #include "failure/gpcollection.hpp"
-#include "io/units.hpp"
+#include "base/units.hpp"
 #include "materials/lamina_measures.hpp"
 
 namespace vorlen::fatigue {

@@ -15,7 +15,7 @@
 #include "failure/fatigue_life.hpp"
 #include "failure/gpcollection.hpp"
 #include "failure/mccollection.hpp"
-#include "io/units.hpp"
+#include "base/units.hpp"
 #include "materials/lamina_curvefitting.hpp"
 #include "materials/lamina_stiffness.hpp"
 

@@ -13,7 +13,7 @@
 #include "base/errorhandling.hpp"
 #include "base/fatal.hpp"
 #include "base/work.hpp"
-#include "io/units.hpp"
+#include "base/units.hpp"
 
 using namespace vorlen;
 

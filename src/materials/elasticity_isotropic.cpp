@@ -12,7 +12,7 @@
 #include "core/materialdata.hpp"
 #include "core/math_norms.hpp"
 #include "core/math_products.hpp"
-#include "io/units.hpp"
+#include "base/units.hpp"
 #include "materials/lamina_measures.hpp"
 #include "materials/lamina_notation.hpp"
 #include "materials/nlcollection.hpp"

@@ -10,7 +10,7 @@
 #include "core/math_linalg.hpp"
 #include "core/math_norms.hpp"
 #include "core/math_products.hpp"
-#include "io/units.hpp"
+#include "base/units.hpp"
 #include "materials/lamina_measures.hpp"
 
 namespace vorlen::elasticity {

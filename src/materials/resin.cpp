@@ -12,7 +12,7 @@
 #include "core/materialdata.hpp"
 #include "core/math_tabulated.hpp"
 #include "base/work.hpp"
-#include "io/units.hpp"
+#include "base/units.hpp"
 #include "materials/lamina_measures.hpp"
 
 namespace vorlen::resin {

@@ -9,7 +9,7 @@
 
 #include "base/errorhandling.hpp"
 #include "interp/interp.hpp"
-#include "io/units.hpp"
+#include "base/units.hpp"
 #include "pchip/pchip.hpp"
 #include "pchip/pchip_common.hpp"
 #include "pchip/xerror.hpp"

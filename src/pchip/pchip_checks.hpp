@@ -4,7 +4,7 @@
 // generator, free unit, timestamp). Double members (d...) and single members with the names
 // given below.
 //
-// A checker writes its lines to the output unit lout (io/units.hpp; 6 is standard output) by
+// A checker writes its lines to the output unit lout (base/units.hpp; 6 is standard output) by
 // the print level kprint: 0 or 1 nothing, 2 the result heading and the verdict of each test, 3
 // the details, 4 the point tables of devpck_. It returns its verdict in fail (four-byte
 // logical): 1 when a test failed. Work arrays are the caller's. Every argument is passed by
@@ -17,7 +17,7 @@
 #include <type_traits>
 
 #include "base/view.hpp"
-#include "io/units.hpp"
+#include "base/units.hpp"
 
 extern "C" {
 

@@ -2,7 +2,7 @@
 // dpchq5_) and five in single precision (pchqk1_ to pchqk5_), each running one group of the
 // package's routines on fixed data with known answers.
 //
-//   lun (in)     output unit of every line (io/units.hpp; 6 is standard output)
+//   lun (in)     output unit of every line (base/units.hpp; 6 is standard output)
 //   kprint (in)  print level: 0 nothing; 1 the closing line of a driver that failed; 2 the
 //                result headings, the verdict of each test and the closing line; 3 the data
 //                and the case-by-case details; 4 (first driver) the point tables

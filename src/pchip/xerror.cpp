@@ -9,7 +9,7 @@
 
 #include "base/errorhandling.hpp"
 #include "base/fatal.hpp"
-#include "io/units.hpp"
+#include "base/units.hpp"
 
 namespace vorlen::xerror {
 namespace {

@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "io/units.hpp"
+#include "base/units.hpp"
 #include "pchip/pchip.hpp"
 #include "pchip/pchip_checks.hpp"
 #include "pchip/pchip_quick.hpp"

@@ -1,6 +1,6 @@
 // The unit table: a few connected files, looked up by unit number; files are compared by device
 // and inode, so one file under two names is one file.
-#include "io/units.hpp"
+#include "base/units.hpp"
 
 #include <sys/stat.h>
 

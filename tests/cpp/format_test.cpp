@@ -1,6 +1,6 @@
 // Formatted records, one edit descriptor at a time, with the examples of the report formats;
 // free-format records.
-#include "io/format.hpp"
+#include "base/format.hpp"
 
 #include <gtest/gtest.h>
 

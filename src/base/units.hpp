@@ -1,11 +1,11 @@
 // Numbered output units: unit 6 is standard output; other numbers are connected to named files
-// for appending, written record by record in the notation of io/format.hpp, and closed.
+// for appending, written record by record in the notation of base/format.hpp, and closed.
 #pragma once
 #include <initializer_list>
 #include <span>
 #include <string_view>
 
-#include "io/format.hpp"
+#include "base/format.hpp"
 
 namespace vorlen::io {
 

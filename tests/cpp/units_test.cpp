@@ -1,6 +1,6 @@
 // Output units: standard output on unit 6, files connected for appending, closed and found by
 // name.
-#include "io/units.hpp"
+#include "base/units.hpp"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

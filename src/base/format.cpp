@@ -1,6 +1,6 @@
 // The format text is compiled into a token list (once per write, or once for many writes of a
 // Format), which a small interpreter runs over the items, filling one record at a time.
-#include "io/format.hpp"
+#include "base/format.hpp"
 
 #include <charconv>
 #include <cmath>
