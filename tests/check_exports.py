@@ -103,6 +103,8 @@ ROUTINES = [
     "damage_corecrushing",
     "GetStrainEnergy8", "GetF8", "GetdF8", "GetContactEnergy8", "GetAreaOfOverlap8", "GetKdfKf8",
     "GetFdF8", "NewtonRaphson8", "GetEnergyReleaseRate8", "DelaminationGrowthAnalysis",
+    "elementhandling_getabqelementkind", "elementhandling_getabqelementconnectivity",
+    "Quad8ShapeFunMatrix", "GetElemOutputFrom3D", "GetElementReferenceData",
 ]
 
 # module: variables in the order of the module, as "name kind" with kind i / d / b (scalar),
