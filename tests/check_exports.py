@@ -103,6 +103,10 @@ ROUTINES = [
     "damage_corecrushing",
     "GetStrainEnergy8", "GetF8", "GetdF8", "GetContactEnergy8", "GetAreaOfOverlap8", "GetKdfKf8",
     "GetFdF8", "NewtonRaphson8", "GetEnergyReleaseRate8", "DelaminationGrowthAnalysis",
+    "LinearElasticEnergy", "reducedElasticEnergy", "EnergySublaminat", "MomentumBalance",
+    "ForceTransfer", "EquivDisp", "EnergyReleaseRate", "sERR_delaTension", "fiber_tension_lefm",
+    "GrowthRateParis", "GrowthInitiationParis", "DelaCompGrowth", "delaTension",
+    "Find_Allowable_nogrowth_comp", "Find_Allowable_nogrowth_tension",
     "elementhandling_getabqelementkind", "elementhandling_getabqelementconnectivity",
     "Quad8ShapeFunMatrix", "GetElemOutputFrom3D", "GetElementReferenceData",
 ]
