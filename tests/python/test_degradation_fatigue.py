@@ -167,13 +167,13 @@ def test_high_stress_keeps_ten_cycles():
     assert d.nm == pytest.approx(0.5)                        # 5 of 10 cycles
 
 
-@pytest.mark.parametrize("kw, state", [
-    (dict(), dict(df_t=0.3)),                    # strength below the applied stress
-    (dict(), dict(df_t=0.61)),                   # df_t - lim below the applied stress
-    (dict(u=0.5, v=0.5), dict()),                # tension mean, exponents on the mean
+@pytest.mark.parametrize("peak, bottom, kw, state", [
+    (0.6, 0.2, dict(), dict(df_t=0.3)),           # strength below the applied stress
+    (0.6, 0.2, dict(), dict(df_t=0.61)),          # df_t - lim below the applied stress
+    (-0.5, -0.9, dict(u=0.5, v=0.5), dict()),     # compressive mean beyond c = 0.6
 ])
-def test_bases_below_zero_give_numbers(kw, state):
-    d = Direction(0.6, 0.2, **state)
+def test_bases_below_zero_give_numbers(peak, bottom, kw, state):
+    d = Direction(peak, bottom, **state)
     d.update(2e3, 1e3, 2, **kw)
     values = [float(x) for x in (d.nm, d.de, d.df_t, d.df_c, d.cjump_nf)]
     assert not any(math.isnan(x) for x in values), values
