@@ -161,10 +161,13 @@ def test_temperature_law_of_the_moduli(temp):
                                np.array(got["xfprops"])[[0, 2, 6]] / got["eprops"][[0, 1, 3]])
 
 
-def test_temperature_law_line_of_e1_runs_beyond_the_upper_set():
-    props = shokrieh_props(t1=250.0, t2=280.0, scale2=0.8, law=LAW)
-    e1 = properties(props, 290.0)["eprops"][0]
-    assert e1 == pytest.approx(E[0] + (0.8 * E[0] - E[0]) * 40.0 / 30.0, rel=1e-14)
+@pytest.mark.parametrize("t2, want", [
+    (280.0, E[0] + (0.8 * E[0] - E[0]) * 40.0 / 30.0),   # the line beyond the upper set
+    (250.0, 0.8 * E[0]),                                 # one temperature: set 2, no 0/0
+])
+def test_temperature_law_line_of_e1(t2, want):
+    props = shokrieh_props(t1=250.0, t2=t2, scale2=0.8, law=LAW)
+    assert properties(props, 290.0)["eprops"][0] == pytest.approx(want, rel=1e-14)
 
 
 @pytest.mark.parametrize("nprops", [149, 151, 158])
@@ -473,15 +476,16 @@ def strain_for(s11):
 class Ply:
     """A point driven through cycles of four increments of a quarter period."""
 
-    def __init__(self, props=None, idcflag=0):
+    def __init__(self, props=None, idcflag=0, kstep=1):
         self.props = shokrieh_props() if props is None else props
+        self.kstep = [kstep, 1, 0, 0]
         self.statev, self.backup = fresh_record(), fresh_record()
         self.stress, self.kinc, self.t, self.idcflag = np.zeros(6), 0, 0.0, idcflag
 
     def step(self, strain, dtime=0.25, noel=1):
         self.kinc += 1
         out = fat.getshokrieh(self.stress, self.statev, strain, np.zeros(6), self.props,
-                              [self.t, self.t], dtime, 293.0, 0.0, noel, [1, 1, 0, 0],
+                              [self.t, self.t], dtime, 293.0, 0.0, noel, self.kstep,
                               self.kinc, 1, self.idcflag, self.backup)
         self.stress, self.ddsdde, self.statev, self.backup = out
         self.t += dtime
@@ -596,12 +600,13 @@ def test_direct_cyclic_repeat_restores_the_backup():
 def test_missing_cycle_settings_answer_as_without_fatigue():
     cycle_settings(fatigue=0.0)
     ref = Ply().step(strain_for(700.0))
-    for setup in (lambda: setattr(store, "cycleprops", None),
-                  lambda: cycle_settings(rows=9),
-                  lambda: cycle_settings(period=4e-4)):
+    for setup, kstep in ((lambda: setattr(store, "cycleprops", None), 1),
+                         (lambda: cycle_settings(rows=9), 1),
+                         (lambda: cycle_settings(), 2),              # no column of step 2
+                         (lambda: cycle_settings(period=4e-4), 1)):
         _vorlen.errorhandling.rsxerr(1)
         setup()
-        got = Ply().step(strain_for(700.0))
+        got = Ply(kstep=kstep).step(strain_for(700.0))
         for x, y in zip(got, ref):
             np.testing.assert_array_equal(x, y)
         assert errstat() == -3
