@@ -14,7 +14,9 @@ namespace {
 
 struct Unit {
     i64 number;
-    std::FILE* file;  // null: free slot
+    std::FILE* file;        // null: free slot
+    bool reading = false;   // opened by open_read
+    bool past_end = false;  // a read met the end of the file
 };
 
 constexpr int max_units = 64;
@@ -52,12 +54,12 @@ void put_record(void* ctx, const char* rec, std::size_t len) {
 
 }  // namespace
 
-bool open_append(i64 unit, std::string_view path) {
-    Work<char, 256> name(static_cast<i64>(path.size()) + 1);
-    if (unit < 0 || !c_name(path, name)) return false;
+namespace {
+
+// Connects unit to the file `name` opened in `mode`, in its own slot or a free one; the file the
+// unit had is closed once the new one is open.
+bool connect(i64 unit, const char* name, const char* mode) {
     Unit* u = find(unit);
-    struct stat st;
-    if (u && stat(name.data(), &st) == 0 && same_file(u->file, st)) return true;
     Unit* slot = u;
     if (!slot)
         for (Unit& x : table)
@@ -66,10 +68,128 @@ bool open_append(i64 unit, std::string_view path) {
                 break;
             }
     if (!slot) return false;
-    std::FILE* f = std::fopen(name.data(), "a");
+    std::FILE* f = std::fopen(name, mode);
     if (!f) return false;
     if (u) std::fclose(u->file);
-    *slot = {unit, f};
+    *slot = {unit, f, mode[0] == 'r', false};
+    return true;
+}
+
+}  // namespace
+
+bool open_append(i64 unit, std::string_view path) {
+    Work<char, 256> name(static_cast<i64>(path.size()) + 1);
+    if (unit < 0 || !c_name(path, name)) return false;
+    const Unit* u = find(unit);
+    struct stat st;
+    if (u && !u->reading && stat(name.data(), &st) == 0 && same_file(u->file, st)) return true;
+    return connect(unit, name.data(), "a");
+}
+
+bool open_read(i64 unit, std::string_view path) {
+    Work<char, 256> name(static_cast<i64>(path.size()) + 1);
+    if (unit < 0 || !c_name(path, name)) return false;
+    struct stat st;
+    if (stat(name.data(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+    return connect(unit, name.data(), "r");
+}
+
+namespace {
+
+Unit* reader(i64 unit) {
+    Unit* u = find(unit);
+    return u && u->reading ? u : nullptr;
+}
+
+}  // namespace
+
+bool readable(i64 unit) { return reader(unit) != nullptr; }
+
+i64 read_line(i64 unit, char* buf, i64 len) {
+    Unit* u = reader(unit);
+    if (!u) return -2;
+    if (u->past_end) return -1;
+    std::FILE* f = u->file;
+    const i64 cap = len < 0 ? 0 : len;
+    i64 n = 0;
+    int c, last = 0;
+    while ((c = getc_unlocked(f)) != EOF && c != '\n') {
+        if (n < cap) buf[n] = static_cast<char>(c);
+        ++n;
+        last = c;
+    }
+    if (c == EOF) {
+        if (std::ferror(f)) {
+            std::clearerr(f);
+            return -2;
+        }
+        if (n == 0) {
+            u->past_end = true;
+            return -1;
+        }
+    }
+    if (last == '\r') --n;
+    for (i64 i = n < cap ? n : cap; i < cap; ++i) buf[i] = ' ';
+    return n;
+}
+
+bool backspace(i64 unit, i64 n) {
+    Unit* u = reader(unit);
+    if (!u) return false;
+    if (n > 0 && u->past_end) {
+        u->past_end = false;
+        --n;
+    }
+    std::FILE* f = u->file;
+    long p = std::ftell(f);
+    if (p < 0) return false;
+    // Backward scan in blocks: chunk holds the bytes [base, base + have).
+    char chunk[4096];
+    long base = p, have = 0;
+    auto byte = [&](long at) -> int {
+        if (at < base || at >= base + have) {
+            const long size = static_cast<long>(sizeof chunk);
+            base = at + 1 >= size ? at + 1 - size : 0;
+            if (std::fseek(f, base, SEEK_SET) != 0) return -1;
+            have = static_cast<long>(
+                std::fread(chunk, 1, static_cast<std::size_t>(at + 1 - base), f));
+            if (at >= base + have) return -1;
+        }
+        return static_cast<unsigned char>(chunk[at - base]);
+    };
+    for (; n > 0 && p > 0; --n) {
+        long q = p;
+        if (byte(q - 1) == '\n') --q;  // the end of the line before
+        while (q > 0 && byte(q - 1) != '\n') --q;
+        p = q;
+    }
+    std::clearerr(f);
+    return std::fseek(f, p, SEEK_SET) == 0;
+}
+
+bool rewind(i64 unit) {
+    Unit* u = reader(unit);
+    if (!u) return false;
+    u->past_end = false;
+    std::clearerr(u->file);
+    return std::fseek(u->file, 0, SEEK_SET) == 0;
+}
+
+bool tell(i64 unit, Place& place) {
+    Unit* u = reader(unit);
+    if (!u) return false;
+    const long p = std::ftell(u->file);
+    if (p < 0) return false;
+    place = {p, u->past_end};
+    return true;
+}
+
+bool seek(i64 unit, const Place& place) {
+    Unit* u = reader(unit);
+    if (!u) return false;
+    std::clearerr(u->file);
+    if (std::fseek(u->file, static_cast<long>(place.offset), SEEK_SET) != 0) return false;
+    u->past_end = place.past_end;
     return true;
 }
 

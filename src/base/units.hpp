@@ -1,5 +1,6 @@
-// Numbered output units: unit 6 is standard output; other numbers are connected to named files
-// for appending, written record by record in the notation of base/format.hpp, and closed.
+// Numbered units: unit 6 is standard output; other numbers are connected to named files for
+// appending, written record by record in the notation of base/format.hpp, and closed, or to
+// existing files for reading line by line.
 #pragma once
 #include <initializer_list>
 #include <span>
@@ -15,6 +16,39 @@ namespace vorlen::io {
 // unit staying as it was, when the file cannot be opened, the name is empty or holds a zero
 // byte, the unit number is negative, or 64 files are connected already.
 bool open_append(i64 unit, std::string_view path);
+
+// Connects `unit` (0 or more) to the existing file `path` for reading, at its first line; a unit
+// connected to a file is closed first. Returns false, the unit staying as it was, when the file
+// cannot be opened for reading or is a directory, the name is empty or holds a zero byte, the
+// unit number is negative, or 64 files are connected already.
+bool open_read(i64 unit, std::string_view path);
+
+// Whether `unit` is connected to a file opened for reading.
+bool readable(i64 unit);
+
+// Reads the next line of `unit` into buf(0:len-1) without its line end (a carriage return
+// before it is dropped too), blank-padded or cut. Returns the length of the whole line; -1 at
+// the end of the file, where the unit then stands after the end (a further read gives -1
+// again); -2, buf unchanged, when the unit is not readable or the read fails.
+i64 read_line(i64 unit, char* buf, i64 len);
+
+// Moves `unit` back n lines: from after the end of the file the first step returns before the
+// end, at the first line a step stays there. False for a unit that is not readable.
+bool backspace(i64 unit, i64 n = 1);
+
+// Moves `unit` to its first line; false for a unit that is not readable.
+bool rewind(i64 unit);
+
+// The place of a reading unit: the byte where the next line starts, and whether the unit stands
+// after the end of the file.
+struct Place {
+    i64 offset = 0;
+    bool past_end = false;
+};
+// Where `unit` stands; false for a unit that is not readable.
+bool tell(i64 unit, Place& place);
+// Returns `unit` to a place that tell gave for it; false for a unit that is not readable.
+bool seek(i64 unit, const Place& place);
 
 // Closes the file of `unit`; unit 6 returns to standard output. An unconnected unit is left.
 void close(i64 unit);
