@@ -1,6 +1,7 @@
 // The call wrapper of every routine object: parse, convert and check the arguments in the
 // compiled order, call the library routine, write back and pack the results.
 #include <complex>
+#include <cstdint>
 #include <cstring>
 
 #define NO_IMPORT_ARRAY
@@ -11,21 +12,17 @@
 
 namespace vorlen::py {
 
-// The extent of a dimension that is not known when its array is converted.
-constexpr i64 free_extent = INT64_MIN;
-
 CallState::CallState(const Routine& rt) : r(rt) {
     for (size_t k = 0; k < r.args.size(); ++k) {
         s[k].given = nullptr;
         s[k].array = nullptr;
         s[k].text = nullptr;
-        s[k].known = false;
         s[k].v.zc[0] = s[k].v.zc[1] = 0.0;
     }
 }
 
 CallState::~CallState() {
-    for (size_t k = 0; k < r.args.size(); ++k) Py_XDECREF(s[k].array);
+    for (int k : r.arrays) Py_XDECREF(s[k].array);
 }
 
 namespace {
@@ -62,6 +59,11 @@ struct Texts {
 }  // namespace
 
 namespace {
+// shape(a, dim): 1 beyond the rank, 0 for an array not (yet) there.
+inline i64 extent_of(PyArrayObject* a, int dim) {
+    return !a ? 0 : dim < PyArray_NDIM(a) ? PyArray_DIM(a, dim) : 1;
+}
+
 inline i64 operand(const Expr::Step& step, const CallState& st) {
     switch (step.op) {
     case Expr::num: return step.value;
@@ -70,10 +72,7 @@ inline i64 operand(const Expr::Step& step, const CallState& st) {
         const char t = st.r.args[step.value].type;
         return t == 'b' ? sl.v.b : t == 'i' ? sl.v.i : static_cast<i64>(sl.v.d);
     }
-    case Expr::shape: {
-        PyArrayObject* a = st.s[step.value].array;
-        return !a ? 0 : step.dim < PyArray_NDIM(a) ? PyArray_DIM(a, step.dim) : 1;
-    }
+    case Expr::shape: return extent_of(st.s[step.value].array, step.dim);
     case Expr::size: {  // of a text: its length
         const Slot& sl = st.s[step.value];
         if (sl.array) return PyArray_SIZE(sl.array);
@@ -367,7 +366,7 @@ bool to_text(PyObject* o, Texts& texts, Slot& sl, int n) {
     return true;
 }
 
-bool suitable(PyArrayObject* a, int typenum, bool writeable) {
+inline bool suitable(PyArrayObject* a, int typenum, bool writeable) {
     return PyArray_TYPE(a) == typenum && (typenum != NPY_STRING || PyArray_ITEMSIZE(a) == 1) &&
            PyArray_IS_F_CONTIGUOUS(a) && PyArray_ISALIGNED(a) && PyArray_ISNOTSWAPPED(a) &&
            (!writeable || PyArray_ISWRITEABLE(a));
@@ -435,8 +434,8 @@ PyArrayObject* fit_rank(PyArrayObject* a, int rank, const i64* want, const Routi
     return true;
 }
 
-bool make_array(const Routine& r, const Arg& a, Slot& sl, const i64* want, bool overwrite) {
-    const int typenum = numpy_type(a.type);
+bool make_array(const Routine& r, const Arg& a, Slot& sl, int typenum, const i64* want,
+                bool overwrite) {
     PyObject* o = sl.given;
     PyArrayObject* arr = nullptr;
     if (a.inout) {
@@ -478,8 +477,9 @@ bool make_array(const Routine& r, const Arg& a, Slot& sl, const i64* want, bool 
     return check_extents(arr, a.rank, want, r, a);
 }
 
-bool new_array(const Routine& r, const Arg& a, Slot& sl, const i64* want) {
+bool new_array(const Routine& r, const Arg& a, Slot& sl, int typenum, const i64* want) {
     npy_intp dims[NPY_MAXDIMS];
+    size_t size = 1;  // wraps for extents numpy refuses, used only once the array exists
     for (int d = 0; d < a.rank; ++d) {
         if (want[d] < 0) {
             PyErr_Format(PyExc_ValueError, "%s -- extent %d is %s", array_prefix(r, a).c_str(), d,
@@ -487,9 +487,10 @@ bool new_array(const Routine& r, const Arg& a, Slot& sl, const i64* want) {
             return false;
         }
         dims[d] = want[d];
+        size *= static_cast<size_t>(want[d]);
     }
     sl.array = reinterpret_cast<PyArrayObject*>(PyArray_New(&PyArray_Type, a.rank, dims,
-                                                            numpy_type(a.type), nullptr, nullptr,
+                                                            typenum, nullptr, nullptr,
                                                             a.type == 'c' ? 1 : 0, 1, nullptr));
     if (!sl.array) {
         raise_with_pending(error_class, array_prefix(r, a));
@@ -497,7 +498,7 @@ bool new_array(const Routine& r, const Arg& a, Slot& sl, const i64* want) {
     }
     // zeros, and blanks for characters as for a text
     std::memset(PyArray_DATA(sl.array), a.type == 'c' ? ' ' : 0,
-                static_cast<size_t>(PyArray_NBYTES(sl.array)));
+                size * static_cast<size_t>(PyArray_ITEMSIZE(sl.array)));
     if (!a.dfltlist.empty()) {
         const npy_intp n = PyArray_SIZE(sl.array);
         const size_t nl = a.dfltlist.size();
@@ -593,11 +594,21 @@ bool convert_scalar(const Routine& r, const Arg& a, Slot& sl, CallState& st, Tex
     PyErr_SetString(error_class, msg.c_str());
 }
 
-// Compares the extents left free while converting with their declared values, now known.
-bool late_extents(const CallState& st, size_t& next, size_t p) {
+// Runs the checks that follow a step: the declared checks, then the comparison of the extents
+// left free while converting with their declared values, now known.
+bool checks_after(const CallState& st, const Step& step, unsigned& check, unsigned& dimcheck) {
     const Routine& r = st.r;
-    for (; next < r.dimchecks.size() && r.dimchecks[next].at == p; ++next) {
-        const auto& dc = r.dimchecks[next];
+    for (; check < step.checks_end; ++check) {
+        const int c = r.checks[check].second;
+        if (r.args[c].autocheck && !st.s[c].given) continue;
+        bool ok = true;
+        if (!value(r.args[c].check, st, ok)) {
+            check_failed(r, r.args[c], st.s[c]);
+            return false;
+        }
+    }
+    for (; dimcheck < step.dimchecks_end; ++dimcheck) {
+        const auto& dc = r.dimchecks[dimcheck];
         const Arg& x = r.args[dc.arg];
         PyArrayObject* arr = st.s[dc.arg].array;
         bool ok = true;
@@ -634,52 +645,67 @@ PyObject* result_of(const Arg& a, const Slot& sl) {
     return nullptr;
 }
 
+// One flag per argument (the overwrite flags of a call).
+using Flags = std::uint64_t;
+static_assert(max_args <= 64);
+inline bool has(Flags f, int k) { return (f >> k) & 1; }
+
+[[gnu::cold]] PyObject* missing(const Routine& r, size_t p) {
+    PyErr_Format(PyExc_TypeError, "%s() missing required argument '%s' (pos %zd)",
+                 r.qualname.c_str(), r.args[r.callform[p]].name.c_str(), p + 1);
+    return nullptr;
+}
+
 // Converts the arguments in the compiled order, calls the library routine, writes back and packs
 // the results. `records` are the installed records of the routine arguments; null for a routine
 // without any.
-PyObject* run(CallState& st, const bool* overwrite, CallbackRecord* records) {
+PyObject* run(CallState& st, Flags overwrite, CallbackRecord* records) {
     const Routine& r = st.r;
     Texts texts;
-    size_t next_check = 0, next_dimcheck = 0;
-    for (size_t p = 0; p < r.order.size(); ++p) {
-        const int k = r.order[p];
+    unsigned next_check = 0, next_dimcheck = 0;
+    for (const Step& step : r.plan) {
+        const int k = step.arg;
         const Arg& a = r.args[k];
         Slot& sl = st.s[k];
-        if (a.callback) {
-            st.ptrs[k] = records[a.cbindex].routine;
-        } else if (a.rank == 0) {
+        switch (step.kind) {
+        case Step::routine: st.ptrs[k] = records[a.cbindex].routine; break;
+        case Step::hidden_out: st.ptrs[k] = &sl.v; break;
+        case Step::extent:
+            if (!sl.given) {
+                sl.v.i = static_cast<i32>(extent_of(st.s[step.src].array, step.dim));
+                st.ptrs[k] = &sl.v;
+                if (step.own_check_only) {  // its check compares it with its own default
+                    next_check = step.checks_end;
+                    continue;
+                }
+                break;
+            }
+            [[fallthrough]];
+        case Step::scalar:
             if (!convert_scalar(r, a, sl, st, texts)) return nullptr;
-            st.ptrs[k] = a.type == 's' ? static_cast<void*>(sl.text) : static_cast<void*>(&sl.v);
-            if (!sl.given && !a.absent.empty()) {
+            st.ptrs[k] = step.type == 's' ? static_cast<void*>(sl.text) : static_cast<void*>(&sl.v);
+            if (step.absent && !sl.given) {
                 bool ok = true;
                 if (value(a.absent, st, ok)) st.ptrs[k] = nullptr;
             }
-        } else {
+            break;
+        case Step::array: {
             i64 want[NPY_MAXDIMS];
+            const Extent* x = a.extents.data();
             for (int d = 0; d < a.rank; ++d) {
                 bool ok = true;
-                want[d] = a.dimfree[d]           ? free_extent
-                          : a.dimconst[d] != -2 ? a.dimconst[d]
-                                                : value(a.dims[d], st, ok);
+                want[d] = x[d].how == Extent::fixed      ? x[d].value
+                          : x[d].how == Extent::argument ? st.s[x[d].value].v.i
+                                                         : value(a.dims[d], st, ok);
             }
-            const bool ok = sl.given ? make_array(r, a, sl, want, overwrite[k])
-                                     : new_array(r, a, sl, want);
+            const bool ok = sl.given ? make_array(r, a, sl, step.typenum, want, has(overwrite, k))
+                                     : new_array(r, a, sl, step.typenum, want);
             if (!ok) return nullptr;
             st.ptrs[k] = PyArray_DATA(sl.array);
+            break;
         }
-        sl.known = true;
-        for (; next_check < r.checks.size() && r.checks[next_check].first == p; ++next_check) {
-            const int c = r.checks[next_check].second;
-            if (r.args[c].autocheck && !st.s[c].given) continue;
-            bool ok = true;
-            if (!value(r.args[c].check, st, ok)) {
-                check_failed(r, r.args[c], st.s[c]);
-                return nullptr;
-            }
         }
-        if (next_dimcheck < r.dimchecks.size() && r.dimchecks[next_dimcheck].at == p &&
-            !late_extents(st, next_dimcheck, p))
-            return nullptr;
+        if (step.checks && !checks_after(st, step, next_check, next_dimcheck)) return nullptr;
     }
 
     if (!records) {
@@ -710,7 +736,7 @@ PyObject* run(CallState& st, const bool* overwrite, CallbackRecord* records) {
     if (nres == 0) Py_RETURN_NONE;
     if (nres == 1) {
         const int k = r.results[0];
-        if (r.args[k].overwrite && overwrite[k] && st.s[k].given &&
+        if (r.args[k].overwrite && has(overwrite, k) && st.s[k].given &&
             PyArray_Check(st.s[k].given) &&
             PyArray_DATA(reinterpret_cast<PyArrayObject*>(st.s[k].given)) == PyArray_DATA(st.s[k].array)) {
             Py_INCREF(st.s[k].given);
@@ -723,7 +749,7 @@ PyObject* run(CallState& st, const bool* overwrite, CallbackRecord* records) {
     for (size_t p = 0; p < nres; ++p) {
         const int k = r.results[p];
         PyObject* v;
-        if (r.args[k].overwrite && overwrite[k] && st.s[k].given && PyArray_Check(st.s[k].given) &&
+        if (r.args[k].overwrite && has(overwrite, k) && st.s[k].given && PyArray_Check(st.s[k].given) &&
             PyArray_DATA(reinterpret_cast<PyArrayObject*>(st.s[k].given)) == PyArray_DATA(st.s[k].array)) {
             Py_INCREF(st.s[k].given);
             v = st.s[k].given;
@@ -741,7 +767,7 @@ PyObject* run(CallState& st, const bool* overwrite, CallbackRecord* records) {
 
 // A call of a routine with routine arguments: their records live in this frame only, so that the
 // call of any other routine pays nothing for them.
-[[gnu::noinline]] PyObject* run_with_callbacks(CallState& st, const bool* overwrite,
+[[gnu::noinline]] PyObject* run_with_callbacks(CallState& st, Flags overwrite,
                                                PyObject* const* extra) {
     const Routine& r = st.r;
     // Routine arguments first: their records are installed before anything else is converted.
@@ -760,9 +786,17 @@ PyObject* call_routine(ModuleObject* self, PyObject* const* args, size_t nargsf,
     const Py_ssize_t npos = PyVectorcall_NARGS(nargsf);
     const size_t nform = r.callform.size();
     if (static_cast<size_t>(npos) > nform) return too_many(r, npos);
-    PyObject* given[max_args];
-    for (size_t p = 0; p < nform; ++p) given[p] = p < static_cast<size_t>(npos) ? args[p] : nullptr;
-    if (kw) {
+    // Positional arguments are read in place; keywords are sorted into a copy.
+    PyObject* const* given = args;
+    size_t ngiven = static_cast<size_t>(npos);
+    PyObject* sorted[max_args];
+    if (!kw) {
+        if (npos < r.nrequired) return missing(r, static_cast<size_t>(npos));
+    } else {
+        for (size_t p = 0; p < nform; ++p)
+            sorted[p] = p < static_cast<size_t>(npos) ? args[p] : nullptr;
+        given = sorted;
+        ngiven = nform;
         const Py_ssize_t nkw = PyTuple_GET_SIZE(kw);
         for (Py_ssize_t k = 0; k < nkw; ++k) {
             PyObject* key = PyTuple_GET_ITEM(kw, k);
@@ -777,19 +811,19 @@ PyObject* call_routine(ModuleObject* self, PyObject* const* args, size_t nargsf,
                              r.qualname.c_str());
                 return nullptr;
             }
-            if (given[p]) {
+            if (sorted[p]) {
                 PyErr_Format(PyExc_TypeError,
                              "argument for %s() given by name ('%U') and position (%zd)",
                              r.qualname.c_str(), key, p + 1);
                 return nullptr;
             }
-            given[p] = args[npos + k];
+            sorted[p] = args[npos + k];
         }
     }
     CallState st(r);
-    bool overwrite[max_args] = {};
+    Flags overwrite = 0;
     PyObject* extra[max_callbacks] = {};
-    for (size_t p = 0; p < nform; ++p) {
+    for (size_t p = 0; p < ngiven; ++p) {
         const int c = r.callform[p];
         PyObject* o = given[p];
         if (is_extra(c)) {
@@ -802,11 +836,7 @@ PyObject* call_routine(ModuleObject* self, PyObject* const* args, size_t nargsf,
             }
             extra[extra_callback(c)] = o;
         } else if (c >= 0) {
-            if (!o && static_cast<int>(p) < r.nrequired) {
-                PyErr_Format(PyExc_TypeError, "%s() missing required argument '%s' (pos %zd)",
-                             r.qualname.c_str(), r.args[c].name.c_str(), p + 1);
-                return nullptr;
-            }
+            if (!o && static_cast<int>(p) < r.nrequired) return missing(r, p);
             st.s[c].given = (o == Py_None && r.args[c].optional) ? nullptr : o;
         } else if (o) {
             if (!PyLong_Check(o)) {
@@ -817,7 +847,7 @@ PyObject* call_routine(ModuleObject* self, PyObject* const* args, size_t nargsf,
             }
             const long v = PyLong_AsLong(o);
             if (v == -1 && PyErr_Occurred()) return nullptr;
-            overwrite[overwrite_arg(c)] = v != 0;
+            if (v != 0) overwrite |= Flags{1} << overwrite_arg(c);
         }
     }
     return r.callbacks.empty() ? run(st, overwrite, nullptr)

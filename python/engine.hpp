@@ -19,6 +19,8 @@ namespace vorlen::py {
 inline constexpr int max_args = 64;  // arguments of one routine, its function value included
 inline constexpr int max_rank = 32;  // numpy's limit; the per-call extent buffers have this size
 inline constexpr int max_callbacks = 4;  // routine arguments of one routine
+// The extent of a dimension that is not known when its array is converted.
+inline constexpr i64 free_extent = INT64_MIN;
 
 // Call form entries: an argument index, or these codes for the flags and tuples that follow.
 inline int overwrite_code(int arg) { return -1 - arg; }
@@ -40,6 +42,13 @@ struct Expr {
     bool empty() const { return steps.empty(); }
 };
 
+// How a call finds an extent of an array argument: a plain number (free_extent for one left free
+// while converting, checked afterwards), an integer argument, or its expression evaluated.
+struct Extent {
+    enum How : unsigned char { fixed, argument, evaluated } how;
+    i64 value;  // fixed: the extent; argument: its index
+};
+
 struct Arg {
     std::string name;
     PyObject* pyname = nullptr;  // interned, for keyword matching
@@ -57,8 +66,7 @@ struct Arg {
     int rank = 0;
     std::vector<Expr> dims;      // empty Expr: open extent "*"
     std::vector<std::string> dimtext;
-    std::vector<char> dimfree;   // extent left free while converting (checked afterwards)
-    std::vector<i64> dimconst;   // the extent when it is a plain number, else -2
+    std::vector<Extent> extents; // how a call finds each extent
     Expr dflt;                   // default (optional / hidden input)
     std::vector<double> dfltlist;
     std::string dflttext;
@@ -68,6 +76,29 @@ struct Arg {
     bool autocheck = false;      // the check only compares the argument with its own default
     int ordinal = 0;             // position among required or optional arguments, from 1
     int kwpos = -1;              // position in the call form
+};
+
+// One step of the conversion of a call, in the compiled order: what it converts and which checks
+// run once it is done. The kind is decided when the routine is compiled, so that the per-call
+// path only converts and checks.
+struct Step {
+    enum Kind : unsigned char {
+        routine,     // routine argument: its record gives the address
+        hidden_out,  // hidden returned scalar: zero on entry, nothing to convert
+        extent,      // integer input whose default is an extent of an array (src, dim)
+        scalar,      // scalar or text, given or default
+        array,       // array, given or made
+    };
+    Kind kind;
+    char type;           // the argument's type
+    bool absent;         // optional scalar passed as a null pointer where its condition holds
+    int arg;
+    int typenum;         // array: numpy's element type
+    int src, dim;        // extent: the array argument and its dimension
+    bool own_check_only;     // extent: the only check after it is its own automatic one
+    bool checks;             // checks run after the step:
+    unsigned checks_end;     // Routine::checks before this index
+    unsigned dimchecks_end;  // likewise Routine::dimchecks
 };
 
 struct Routine;
@@ -90,6 +121,8 @@ struct Routine {
     bool returns = false;                 // first argument is the function value
     std::vector<Arg> args;                // library order
     std::vector<int> order;               // conversion order
+    std::vector<Step> plan;               // one step per argument, in conversion order
+    std::vector<int> arrays;              // arguments that may hold an array during a call
     std::vector<int> callform;            // call form order: argument index, or -1 - k for
                                           // overwrite flag / extra tuple k
     std::vector<PyObject*> kwnames;       // interned names in call form order
@@ -124,7 +157,6 @@ struct Slot {
     ::tagPyArrayObject* array;  // owned
     char* text;
     i64 textlen;
-    bool known;
 };
 
 struct CallState {

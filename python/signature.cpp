@@ -523,8 +523,7 @@ bool compile_decl(const Decl& e, const char* module, Routine& r) {
     std::vector<std::pair<std::pair<int, int>, std::set<int>>> latechecks;  // ((arg, dim), uses)
     for (int k = 0; k < n; ++k) {
         Arg& a = r.args[k];
-        a.dimfree.assign(a.rank, 0);
-        a.dimconst.assign(a.rank, -2);
+        a.extents.assign(a.rank, {Extent::evaluated, 0});
         for (int d = 0; d < a.rank; ++d) {
             std::set<int> u;
             if (!a.dims[d].empty()) {
@@ -535,7 +534,6 @@ bool compile_decl(const Decl& e, const char* module, Routine& r) {
             bool free = a.dims[d].empty() || own_check;
             for (int j : u)
                 if (dfltuse[j].count(k) && !a.hidden) free = true;
-            a.dimfree[d] = free;
             // A free extent is compared later (after the array's own check, whose message
             // comes first), unless it is open or an extent argument taken from this very
             // dimension (hidden, or checked against it when given).
@@ -551,8 +549,14 @@ bool compile_decl(const Decl& e, const char* module, Routine& r) {
                 }
                 if (!evident) latechecks.push_back({{k, d}, u});
             }
-            if (!free && a.dims[d].steps.size() == 1 && a.dims[d].steps[0].op == Expr::num)
-                a.dimconst[d] = a.dims[d].steps[0].value;
+            const auto& x = a.dims[d].steps;
+            if (free)
+                a.extents[d] = {Extent::fixed, free_extent};
+            else if (x.size() == 1 && x[0].op == Expr::num)
+                a.extents[d] = {Extent::fixed, x[0].value};
+            else if (x.size() == 1 && x[0].op == Expr::arg && r.args[x[0].value].type == 'i' &&
+                     r.args[x[0].value].rank == 0)
+                a.extents[d] = {Extent::argument, x[0].value};
             if (!free) deps[k].insert(u.begin(), u.end());
         }
         deps[k].insert(dfltuse[k].begin(), dfltuse[k].end());
@@ -668,6 +672,38 @@ bool compile_decl(const Decl& e, const char* module, Routine& r) {
     }
     std::stable_sort(r.dimchecks.begin(), r.dimchecks.end(),
                      [](const auto& x, const auto& y) { return x.at < y.at; });
+
+    // The steps of a call: the conversion of each argument, then the checks that follow it.
+    unsigned nchecks = 0, ndimchecks = 0;
+    for (size_t p = 0; p < r.order.size(); ++p) {
+        const int k = r.order[p];
+        const Arg& a = r.args[k];
+        Step s{};
+        const auto& dflt = a.dflt.steps;
+        s.kind = a.callback                               ? Step::routine
+                 : a.rank > 0                             ? Step::array
+                 : a.hidden && a.returned && a.type != 's' ? Step::hidden_out
+                 : a.type == 'i' && !a.inout && !a.returned && a.absent.empty() &&
+                         dflt.size() == 1 && dflt[0].op == Expr::shape
+                     ? Step::extent
+                     : Step::scalar;
+        if (s.kind == Step::extent) s.src = static_cast<int>(dflt[0].value), s.dim = dflt[0].dim;
+        s.type = a.type;
+        s.absent = !a.absent.empty();
+        s.arg = k;
+        s.typenum = numpy_type(a.type);
+        while (nchecks < r.checks.size() && r.checks[nchecks].first == p) ++nchecks;
+        while (ndimchecks < r.dimchecks.size() && r.dimchecks[ndimchecks].at == p) ++ndimchecks;
+        const unsigned first = r.plan.empty() ? 0 : r.plan.back().checks_end;
+        const unsigned dimfirst = r.plan.empty() ? 0 : r.plan.back().dimchecks_end;
+        s.checks = nchecks != first || ndimchecks != dimfirst;
+        s.own_check_only = s.kind == Step::extent && ndimchecks == dimfirst &&
+                           nchecks == first + 1 && r.checks[first].second == k && a.autocheck;
+        s.checks_end = nchecks;
+        s.dimchecks_end = ndimchecks;
+        r.plan.push_back(s);
+        if (a.rank > 0) r.arrays.push_back(k);
+    }
     return true;
 }
 
