@@ -133,8 +133,9 @@ def test_no_routine_crashes_on_wrong_arguments(tmp_path):
     log = tmp_path / "progress"
     start, exits = 0, []
     for _ in range(50):
+        # in a folder of its own: routines that write files name them after their arguments
         proc = subprocess.run([sys.executable, "-c", DRIVER, str(start), str(log)], env=env,
-                              capture_output=True, text=True, timeout=900)
+                              capture_output=True, text=True, timeout=900, cwd=tmp_path)
         lines = log.read_text().splitlines()
         last = lines[-1] if lines else ""
         if proc.returncode == 0 and last == "done":
