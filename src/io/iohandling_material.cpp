@@ -1,0 +1,471 @@
+// Material card: elastic constants, strengths and their temperature blocks, failure settings,
+// cure data and the resin calibration tables.
+#include "io/iohandling_material.hpp"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <string_view>
+#include <vector>
+
+#include "base/errorhandling.hpp"
+#include "base/units.hpp"
+#include "core/materialdata.hpp"
+#include "core/stringhandling.hpp"
+#include "io/iohandling.hpp"
+#include "io/iohandling_extents.hpp"
+#include "materials/lamina_stiffness.hpp"
+
+namespace vorlen::iohandling {
+namespace {
+
+using stringhandling::match;
+using stringhandling::occurs;
+using std::string_view;
+constexpr string_view routine = "getmaterialdatafromfile";
+constexpr double kHuge = DBL_MAX;
+constexpr i32 kNoPly = 2147483647;
+
+// Calibration kinds with a temperature axis, in the order of their tables below.
+enum Kind { kSecant, kNormal, kShear, kFlow, kAlpha1, kAlpha2, kAlpha3, kKinds };
+constexpr int kWidth[kKinds] = {2, 2, 2, 3, 2, 2, 2};
+
+// What a "+Calibration" option selects: a kind above, the ratio, the equivalent stress or none.
+enum { kRatio = kKinds, kStress, kNone };
+int calibration(string_view option) {
+    static constexpr string_view names[] = {"TYPE=Secant", "TYPE=Normal", "TYPE=Shear"};
+    for (int k = 0; k < 3; ++k)
+        if (occurs(option, names[k])) return k;
+    if (occurs(option, "TYPE=Ratio")) return kRatio;
+    if (occurs(option, "TYPE=Plasticity")) return kFlow;
+    if (occurs(option, "TYPE=EquivalentStress")) return kStress;
+    static constexpr string_view alphas[] = {"TYPE=Alpha1", "TYPE=Alpha2", "TYPE=Alpha3"};
+    for (int k = 0; k < 3; ++k)
+        if (occurs(option, alphas[k])) return kAlpha1 + k;
+    return kNone;
+}
+
+// Cure column (1..8) of a key line, 0 for none; "+Curing" with an empty option also outside a
+// block.
+bool empty(string_view option) { return stringhandling::len_trim(option) == 0; }
+int cure_column(string_view key, string_view option, bool block) {
+    if (match(key, "+Curing")) {
+        if (!block && !empty(option)) return 0;
+        if (empty(option) || occurs(option, "TYPE=EXPONENTIAL")) return 5;
+        if (occurs(option, "TYPE=RATE")) return 7;
+        if (occurs(option, "TYPE=MASTER")) return 8;
+        return 0;
+    }
+    if (!block) return 0;
+    static constexpr string_view keys[] = {"+GelPoint", "+Enthalpie", "+Expansion", "+Shrinkage",
+                                           "", "+Transition"};
+    for (int c = 0; c < 6; ++c)
+        if (c != 4 && match(key, keys[c])) return c + 1;
+    return 0;
+}
+
+// "+Temperature" by the first 12 characters of the key.
+bool temperature_key(string_view key) { return match(key.substr(0, 12), "+Temperature"); }
+
+// Number of "T=" (upper case) in the option.
+i64 count_t(string_view option) {
+    i64 n = 0;
+    for (std::size_t p = option.find("T="); p != string_view::npos; p = option.find("T=", p + 1))
+        ++n;
+    return n;
+}
+
+// Which "+Failure" list the option selects: 0 selectors, 1 evolution, 2 limits, 3 damage
+// parameters, -1 none.
+int failure_kind(string_view option, bool block) {
+    if (empty(option)) return 0;
+    if (!block) return -1;
+    if (occurs(option, "TYPE=INITIATION")) return 0;
+    if (occurs(option, "TYPE=EVOLUTION")) return 1;
+    if (occurs(option, "TYPE=DEGRADATION")) return 2;
+    if (occurs(option, "TYPE=PROPERTIES")) return 3;
+    return -1;
+}
+
+struct Sizes {
+    i64 nelastic = 9, nstrength = 10, ntemp = 1, nhygro = 1, nfracture = 1, ndamage = 1, nreg = 1,
+        nrate = 7, nmaster = 1, nstress = 1;
+    i64 ncal[kKinds] = {1, 1, 1, 1, 1, 1, 1};
+};
+
+// First pass: the longest list of every counted kind inside blocks.
+Sizes first_pass(Card& card) {
+    Sizes s;
+    const i32 unit = card.unit();
+    bool block = false;
+    while (card.next()) {
+        const string_view key = card.key(), opt = card.option();
+        if (match(key, "++Begin Material")) block = true;
+        if (match(key, "++End Material")) block = false;
+        if (!block) continue;
+        i64* size = nullptr;
+        if (match(key, "+Elastic")) size = &s.nelastic;
+        else if (match(key, "+Strength")) size = &s.nstrength;
+        else if (temperature_key(key)) size = &s.ntemp;
+        else if (match(key, "+Hygrothermal")) size = &s.nhygro;
+        else if (match(key, "+Fracture")) size = &s.nfracture;
+        else if (match(key, "+Failure") && occurs(opt, "TYPE=PROPERTIES")) size = &s.ndamage;
+        else if (match(key, "+Regularization") && occurs(opt, "TYPE=VISCOUS")) size = &s.nreg;
+        else if (match(key, "+Curing") && occurs(opt, "TYPE=RATE")) size = &s.nrate;
+        else if (match(key, "+Curing") && occurs(opt, "TYPE=MASTER")) size = &s.nmaster;
+        else if (match(key, "+Calibration")) {
+            const int k = calibration(opt);
+            if (k < kKinds) size = &s.ncal[k];
+            else if (k == kStress) size = &s.nstress;
+        }
+        if (size) *size = std::max(*size, block_size(unit, routine));
+    }
+    io::rewind(unit);
+    return s;
+}
+
+// A temperature list: its values when it is not empty and every value is a finite temperature.
+bool temperature_list(const Block<double>& v, std::vector<double>& out) {
+    if (!v.ok()) return false;
+    bool good = v.size() > 0;
+    for (i64 k = 0; k < v.size(); ++k) good = good && std::isfinite(v[k]) && std::abs(v[k]) < kHuge;
+    if (!good) {
+        errorhandling::report(-3, "Temperature list empty or not finite", routine);
+        return false;
+    }
+    out.assign(v.data(), v.data() + v.size());
+    return true;
+}
+
+// Second pass: the ascending union of the temperature lists of the card (exact equality).
+std::vector<double> grid_pass(Card& card) {
+    std::vector<double> grid, list;
+    bool started = false, held = false;
+    while (card.next()) {
+        const string_view key = card.key();
+        if (match(key, "++Begin Material")) started = true;
+        if (!started) continue;
+        if (temperature_key(key)) {
+            if (temperature_list(Block<double>(card.unit()), list)) held = true;
+        } else if (match(key, "++End Material") && held) {
+            grid.insert(grid.end(), list.begin(), list.end());
+            held = false;
+        }
+    }
+    io::rewind(card.unit());
+    std::sort(grid.begin(), grid.end());
+    grid.erase(std::unique(grid.begin(), grid.end()), grid.end());
+    if (grid.empty()) grid.push_back(kHuge);
+    return grid;
+}
+
+template <class A, class... E>
+bool shaped(const A& a, E... e) {
+    return fits(a, false, e...);
+}
+
+// The reader's tables: kept when all are allocated with the extents this card needs, else
+// allocated anew with their fills.
+void allocate_tables(const Sizes& s, i64 np, i64 ns) {
+    using namespace materialdata;
+    const i64 nt = s.ntemp, ncure = std::max(s.nmaster, s.nrate), nstress = std::max<i64>(s.nstress / 2, 1);
+    i64 points[kKinds];
+    for (int k = 0; k < kKinds; ++k) points[k] = std::max<i64>(s.ncal[k] / kWidth[k], 1);
+    Alloc<double, 3>* cal[kKinds] = {&secantprops, &normalprops, &shearprops, &flowprops,
+                                     &alpha1props, &alpha2props, &alpha3props};
+    bool fits = shaped(pfflags, 5, np, ns) && shaped(peflags, 5, np, ns) &&
+                shaped(pelimits, 12, np, ns) && shaped(peprops, s.nelastic * nt, np, ns) &&
+                shaped(psprops, s.nstrength * nt, np, ns) && shaped(phprops, s.nhygro, np, ns) &&
+                shaped(pfprops, s.nfracture, np, ns) && shaped(pdprops, s.ndamage, np, ns) &&
+                shaped(cuprops, ncure, 8, np, ns) && shaped(regularization, s.nreg) &&
+                shaped(equivalentstress, nstress, 2);
+    for (int k = 0; k < kKinds; ++k) fits = fits && shaped(*cal[k], nt, points[k], kWidth[k]);
+    if (!fits) {
+        pfflags.allocate({5, np, ns}, 0);
+        peflags.allocate({5, np, ns}, 0);
+        pelimits.allocate({12, np, ns}, -1.0);
+        peprops.allocate({s.nelastic * nt, np, ns}, 0.0);
+        psprops.allocate({s.nstrength * nt, np, ns}, 0.0);
+        phprops.allocate({s.nhygro, np, ns}, 0.0);
+        pfprops.allocate({s.nfracture, np, ns}, 0.0);
+        pdprops.allocate({s.ndamage, np, ns}, kHuge);
+        for (int k = 0; k < kKinds; ++k) cal[k]->allocate({nt, points[k], kWidth[k]}, 0.0);
+        cuprops.allocate({ncure, 8, np, ns}, kHuge);
+        regularization.allocate({s.nreg}, 0.0);
+        equivalentstress.allocate({nstress, 2}, 0.0);
+    }
+    i32* counts[kKinds] = {&nsecantdata, &nnormaldata, &nsheardata, &nflowdata,
+                           &nalpha1data, &nalpha2data, &nalpha3data};
+    for (int k = 0; k < kKinds; ++k) *counts[k] = static_cast<i32>(points[k]);
+}
+
+// A list held for the block end.
+struct Held {
+    bool set = false;
+    std::vector<double> v;
+    template <class T>
+    void take(const Block<T>& b) {
+        if (!b.ok()) return;
+        v.assign(b.data(), b.data() + b.size());
+        set = true;
+    }
+    i64 size() const { return static_cast<i64>(v.size()); }
+    void clear() { set = false; }
+};
+
+// A single value written at once into a one-entry table allocated at its first line.
+void global_value(i32 unit, Alloc<double, 1>& a) {
+    const Block<double> v(unit);
+    if (!v.ok() || v.size() < 1) return;
+    if (!a.allocated() || a.extent(1) < 1) a.allocate({1});
+    a(1) = v[0];
+}
+
+class Reader {
+  public:
+    Reader(i32 unit, i64 ntemp) : unit_(unit), ntemp_(ntemp) {}
+
+    void line(string_view key, string_view opt) {
+        if (match(key, "++Begin Material")) {
+            i32 value = 0;
+            if (stringhandling::str2int(string_view(opt).substr(std::min<std::size_t>(6, opt.size())),
+                                        value) == 0)
+                id_ = value, has_id_ = true;
+            else
+                errorhandling::report(-3, "Material id is no integer", routine);
+            counter_ = 1;
+            block_ = true;
+            return;
+        }
+        if (match(key, "++End Material")) {
+            store();
+            block_ = false;
+            return;
+        }
+        if (match(key, "+Failure")) {
+            const int k = failure_kind(opt, block_);
+            if (k == 0 || k == 1) failure_[k].take(Block<i32>(unit_));
+            else if (k > 1) failure_[k].take(Block<double>(unit_));
+            return;
+        }
+        if (const int c = cure_column(key, opt, block_)) {
+            const Block<double> v(unit_);
+            if (!v.ok()) return;
+            if (v.size() > materialdata::cuprops.extent(1)) {
+                errorhandling::report(-3, "Cure list longer than the cure table", routine);
+                return;
+            }
+            cure_[c - 1].take(v);
+            return;
+        }
+        if (!block_) return;
+        if (match(key, "+ModelID")) {
+            const Block<i32> v(unit_);
+            if (v.ok() && v.size() > 0) modelid_ = v[0], has_model_ = true;
+        } else if (temperature_key(key)) {
+            if (temperature_list(Block<double>(unit_), temps_)) has_temps_ = true;
+        } else if (match(key, "+Elastic")) {
+            elastic_.take(Block<double>(unit_));
+            if (elastic_.set) ne_ = elastic_.size();
+        } else if (match(key, "+Strength")) {
+            strength_.take(Block<double>(unit_));
+            if (strength_.set) ns_ = strength_.size();
+        } else if (match(key, "+Hygrothermal")) {
+            hygro_.take(Block<double>(unit_));
+        } else if (match(key, "+Fracture")) {
+            fracture_.take(Block<double>(unit_));
+        } else if (match(key, "+Table") && occurs(opt, "TYPE=TEMPERATURE")) {
+            table_.take(Block<double>(unit_));
+        } else if (match(key, "+Regularization") && occurs(opt, "TYPE=VISCOUS")) {
+            const Block<double> v(unit_);
+            auto& r = materialdata::regularization;
+            if (v.ok()) std::copy_n(v.data(), std::min(v.size(), r.size()), r.data);
+        } else if (match(key, "+I10")) {
+            global_value(unit_, materialdata::i10);
+        } else if (match(key, "+Calibration")) {
+            calibration_line(opt);
+        }
+    }
+
+  private:
+    void calibration_line(string_view opt) {
+        const int k = calibration(opt);
+        if (k == kRatio) return global_value(unit_, materialdata::r_crit);
+        if (k == kStress) return stress_.take(Block<double>(unit_));
+        if (k == kNone || count_t(opt) != 1) return;
+        const Block<double> v(unit_);
+        if (!v.ok()) return;
+        const i64 row = (counter_ - 1) % ntemp_;  // the counter wrapped into 1..ntemp, 0-based
+        ++counter_;
+        auto& t = cal_[k];
+        const i64 width = width_of(k);
+        if (!t.set) t.v.assign(static_cast<std::size_t>(ntemp_ * width), 0.0), t.set = true;
+        const i64 n = std::min(v.size(), width);
+        for (i64 c = 0; c < n; ++c) t.v[static_cast<std::size_t>(c * ntemp_ + row)] = v[c];
+    }
+
+    static Alloc<double, 3>& table(int k) {
+        using namespace materialdata;
+        Alloc<double, 3>* cal[kKinds] = {&secantprops, &normalprops, &shearprops, &flowprops,
+                                         &alpha1props, &alpha2props, &alpha3props};
+        return *cal[k];
+    }
+    // Values per temperature row of a kind: its points times their components.
+    static i64 width_of(int k) { return table(k).extent(2) * table(k).extent(3); }
+
+    // Calls f(j, i) for every ply position of the block's material.
+    template <class F>
+    void plies(F f) const {
+        const auto& mat = materialdata::matidlist;
+        if (!has_id_) return;
+        for (i64 i = 1; i <= mat.extent(2); ++i)
+            for (i64 j = 1; j <= mat.extent(1); ++j)
+                if (mat(j, i) == id_) f(j, i);
+    }
+
+    // Rows from `row` (1-based) of column (j, i) of a take the n values.
+    template <class A, class T>
+    static void put(A& a, i64 row, const T* v, i64 n, i64 j, i64 i) {
+        const i64 m = std::min(n, a.extent(1) - row + 1);
+        for (i64 r = 0; r < m; ++r) a(row + r, j, i) = static_cast<typename A::value_type>(v[r]);
+    }
+
+    void store() {
+        using namespace materialdata;
+        if (has_model_) modelid = modelid_;
+        has_model_ = false;
+        // temperature scaling: ntemp rows of nE + nS factors
+        const i64 nf = ne_ + ns_;
+        const bool scaled = block_ && has_temps_ && table_.set && table_.size() == ntemp_ * nf;
+        auto factor = [&](i64 k, i64 l) { return table_.v[static_cast<std::size_t>(k * nf + l)]; };
+        const i64 nelastic = ntemp_ > 0 ? peprops.extent(1) / ntemp_ : 0;
+        if (elastic_.set && ne_ >= 2 && ne_ <= 9) {
+            // 3, 4 and 6 to 8 values: GetNyeProperties reports them and nothing is stored
+            const i32 n = static_cast<i32>(ne_);
+            const bool form = n == 2 || n == 5 || n == 9;
+            const double* x = elastic_.v.data();
+            double nye[9], e[9];
+            lamina::GetNyeProperties(nye, x, &n);
+            if (form) plies([&](i64 j, i64 i) { put(peprops, 1, nye, 9, j, i); });
+            for (i64 k = 0; form && scaled && k < ntemp_; ++k) {
+                for (i64 l = 0; l < ne_; ++l) e[l] = x[l] * factor(k, l);
+                lamina::GetNyeProperties(nye, e, &n);
+                plies([&](i64 j, i64 i) { put(peprops, k * nelastic + 1, nye, 9, j, i); });
+            }
+        }
+        if (strength_.set && ns_ <= 10) {
+            const double* x = strength_.v.data();
+            plies([&](i64 j, i64 i) { put(psprops, 1, x, ns_, j, i); });
+            double s[10];
+            for (i64 k = 0; scaled && k < ntemp_; ++k) {
+                for (i64 l = 0; l < ns_; ++l) s[l] = x[l] * factor(k, ne_ + l);
+                plies([&](i64 j, i64 i) { put(psprops, k * ns_ + 1, s, ns_, j, i); });
+            }
+        }
+        if (hygro_.set && hygro_.size() <= 5)
+            plies([&](i64 j, i64 i) { put(phprops, 1, hygro_.v.data(), hygro_.size(), j, i); });
+        if (fracture_.set && fracture_.size() <= 5)
+            plies([&](i64 j, i64 i) { put(pfprops, 1, fracture_.v.data(), fracture_.size(), j, i); });
+        const Held& damage = failure_[3];
+        if (damage.set && damage.size() <= 5)
+            plies([&](i64 j, i64 i) { put(pdprops, 1, damage.v.data(), damage.size(), j, i); });
+        for (int k = 0; k < 2; ++k) {
+            const Held& f = failure_[k];
+            auto& flags = k == 0 ? pfflags : peflags;
+            if (f.set && f.size() <= 5)
+                plies([&](i64 j, i64 i) { put(flags, 1, f.v.data(), f.size(), j, i); });
+        }
+        const Held& lim = failure_[2];
+        if (lim.set && (lim.size() == 6 || lim.size() == 12)) {
+            double l[12];
+            for (int r = 0; r < 12; ++r) l[r] = lim.v[static_cast<std::size_t>(r % lim.size())];
+            plies([&](i64 j, i64 i) { put(pelimits, 1, l, 12, j, i); });
+        }
+        store_cure();
+        store_calibration();
+        for (Held* h : {&elastic_, &strength_, &hygro_, &fracture_, &stress_}) h->clear();
+        for (Held& h : failure_) h.clear();
+        for (Held& h : cure_) h.clear();
+        for (Held& h : cal_) h.clear();
+    }
+
+    void store_cure() {
+        auto& cu = materialdata::cuprops;
+        for (const Held& c : cure_)
+            if (!c.set) return;
+        auto column = [&](i64 j, i64 i) {
+            for (i64 c = 0; c < 8; ++c)
+                for (i64 r = 0; r < std::min(cure_[c].size(), cu.extent(1)); ++r)
+                    cu(r + 1, c + 1, j, i) = cure_[c].v[static_cast<std::size_t>(r)];
+        };
+        const auto& mat = materialdata::matidlist;
+        bool unset = true;
+        for (const i32 m : mat) unset = unset && m == kNoPly;
+        if (unset && mat.extent(1) == 1 && mat.extent(2) == 1)
+            column(1, 1);
+        else
+            plies(column);
+    }
+
+    void store_calibration() {
+        for (const int k : {int{kFlow}, int{kSecant}, int{kNormal}, int{kShear}, int{kStress},
+                            int{kAlpha1}, int{kAlpha2}, int{kAlpha3}}) {
+            if (k == kStress) {
+                auto& eq = materialdata::equivalentstress;
+                if (!stress_.set) continue;
+                const i64 n = std::min(eq.extent(1), stress_.size() / 2);
+                for (i64 p = 1; p <= n; ++p)
+                    for (i64 c = 1; c <= 2; ++c)
+                        eq(p, c) = stress_.v[static_cast<std::size_t>(2 * p + c - 3)];
+                continue;
+            }
+            if (!cal_[k].set) continue;
+            auto& a = table(k);
+            const i64 points = a.extent(2), width = a.extent(3);
+            const i64 rows = std::min(a.extent(1), ntemp_);
+            for (i64 t = 1; t <= rows; ++t)
+                for (i64 p = 1; p <= points; ++p)
+                    for (i64 c = 1; c <= width; ++c)
+                        a(t, p, c) = cal_[k].v[static_cast<std::size_t>(((p - 1) * width + c - 1) * ntemp_ + t - 1)];
+        }
+    }
+
+    i32 unit_;
+    i64 ntemp_;
+    bool block_ = false, has_id_ = false, has_model_ = false, has_temps_ = false;
+    i32 id_ = 0, modelid_ = 0;
+    i64 counter_ = 1, ne_ = 0, ns_ = 0;
+    std::vector<double> temps_;
+    Held elastic_, strength_, hygro_, fracture_, table_, stress_;
+    Held failure_[4], cure_[8], cal_[kKinds];
+};
+
+}  // namespace
+
+extern "C" {
+
+void iohandling_getmaterialdatafromfile(const char* filepath, const char* workspace,
+                                        const i32* nplies, const i32* nsec) {
+    Card card({filepath, 256}, {workspace, 256}, "MaterialCard");
+    if (!card.open()) return;
+    const i64 np = *nplies, ns = *nsec;
+    const auto& mat = materialdata::matidlist;
+    if (np < 1 || ns < 1 || (mat.allocated() && (mat.extent(1) != np || mat.extent(2) != ns))) {
+        errorhandling::report(-3, "Ply or section count not that of matidlist", routine);
+        return;
+    }
+    Sizes sizes = first_pass(card);
+    const std::vector<double> grid = grid_pass(card);
+    sizes.ntemp = static_cast<i64>(grid.size());
+    auto& temps = materialdata::temperatures;
+    if (!shaped(temps, sizes.ntemp)) temps.allocate({sizes.ntemp});
+    std::copy(grid.begin(), grid.end(), temps.data);
+    materialdata::ntempdata = static_cast<i32>(sizes.ntemp);
+    allocate_tables(sizes, np, ns);
+    if (!mat.allocated()) return;
+    Reader reader(card.unit(), sizes.ntemp);
+    while (card.next()) reader.line(card.key(), card.option());
+}
+
+}  // extern "C"
+}  // namespace vorlen::iohandling
