@@ -109,6 +109,9 @@ ROUTINES = [
     "Find_Allowable_nogrowth_comp", "Find_Allowable_nogrowth_tension",
     "elementhandling_getabqelementkind", "elementhandling_getabqelementconnectivity",
     "Quad8ShapeFunMatrix", "GetElemOutputFrom3D", "GetElementReferenceData",
+    "sldcollection_cload", "sldcollection_deload", "sldcollection_dsload", "UniformSurfaceLoad",
+    "PyramidalSurfaceLoad", "ParabolicSurfaceLoad", "HertzianSurfaceLoad", "CosineSurfaceLoad",
+    "SineSurfaceLoad", "CAMPLITUDE", "CHYSTERESIS",
 ]
 
 # module: variables in the order of the module, as "name kind" with kind i / d / b (scalar),
