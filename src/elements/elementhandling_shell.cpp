@@ -8,6 +8,8 @@
 #include "base/work.hpp"
 #include "elements/elementhandling_kinds.hpp"
 #include "elements/elementhandling_shape.hpp"
+#include "elements/quad8.hpp"
+#include "elements/tria6.hpp"
 #include "materials/laminate_recovery.hpp"
 #include "materials/laminate_shape.hpp"
 
@@ -28,6 +30,36 @@ void shape_matrix(double* ns, i32 inodes, double xi, double eta) {
     if (inodes == 6) Tria6ShapeFunMatrix(ns, &xi, &eta);
     else Quad8ShapeFunMatrix(ns, &xi, &eta);
 }
+
+// Columns N, N,xi, N,eta of the shape-function matrix, for the first derivatives alone.
+void first_columns(double* ns, i32 inodes, double xi, double eta) {
+    Mat<double> m(ns, inodes, 6);
+    if (inodes == 6) {
+#pragma GCC unroll 8
+        for (int i = 1; i <= 6; ++i)
+            m(i, 1) = tria6::sf(xi, eta, i), m(i, 2) = tria6::dxi(xi, eta, i),
+            m(i, 3) = tria6::deta(xi, eta, i);
+    } else {
+#pragma GCC unroll 8
+        for (int i = 1; i <= 8; ++i)
+            m(i, 1) = quad8::sf(xi, eta, i), m(i, 2) = quad8::dxi(xi, eta, i),
+            m(i, 3) = quad8::deta(xi, eta, i);
+    }
+}
+
+// jacinv of a 2 x 2 jac; false (and zeros) when its determinant is 0.
+bool invert2(double* inv, const double* jac) {
+    const double a = jac[0], c = jac[1], b = jac[2], d = jac[3];  // jac(1,1), (2,1), (1,2), (2,2)
+    const double det = a * d - b * c;
+    if (det == 0.0) {
+        std::fill_n(inv, 4, 0.0);
+        return false;
+    }
+    inv[0] = d / det, inv[1] = -c / det, inv[2] = -b / det, inv[3] = a / det;
+    return true;
+}
+
+void singular_jacobian() { errorhandling::report(-3, "Singular jacobian", "ShellJacobianInverse"); }
 
 // Inverse Jacobian, second derivatives of the map and inverse of jac1 at one point.
 struct Map {
@@ -53,7 +85,7 @@ template <class C>
 void map_of(Map& m, const Mat<const double>& ns, C coord, i64 n, bool second) {
     double jac[4];
     jacobian_of(jac, ns, coord, n);
-    ShellJacobianInverse(m.ji, jac);
+    if (!invert2(m.ji, jac)) singular_jacobian();
     if (!second) return;
     std::fill_n(m.j2, 6, 0.0);
     for (i64 i = 1; i <= n; ++i) {
@@ -86,7 +118,8 @@ struct Point {
 
 void point_of(Point& p, const double* ncoords, i32 inodes, double xi, double eta, bool twice) {
     double ns[48];
-    shape_matrix(ns, inodes, xi, eta);
+    if (twice) shape_matrix(ns, inodes, xi, eta);
+    else first_columns(ns, inodes, xi, eta);
     const Mat<const double> s(ns, inodes, 6), c(ncoords, 3, inodes);
     Map m;
     map_of(m, s, [&](i64 i, int r) { return c(r, i); }, inodes, twice);
@@ -195,14 +228,7 @@ void ShellJacobian(double* jac, double* nshape, const double* ncoords, const i32
 }
 
 void ShellJacobianInverse(double* jacinv, const double* jac) {
-    const double a = jac[0], c = jac[1], b = jac[2], d = jac[3];  // jac(1,1), (2,1), (1,2), (2,2)
-    const double det = a * d - b * c;
-    if (det == 0.0) {
-        std::fill_n(jacinv, 4, 0.0);
-        errorhandling::report(-3, "Singular jacobian", "ShellJacobianInverse");
-        return;
-    }
-    jacinv[0] = d / det, jacinv[1] = -c / det, jacinv[2] = -b / det, jacinv[3] = a / det;
+    if (!invert2(jacinv, jac)) singular_jacobian();
 }
 
 void ShellSecondDerivJacobian(double* jac2, const double* nshape, const double* ncoords,
