@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "base/errorhandling.hpp"
@@ -87,6 +89,98 @@ int failure_kind(string_view option, bool block) {
     return -1;
 }
 
+// The card's lines, read once: the passes go over them in memory, and a key's data block is
+// read without moving the unit back.
+class Text {
+  public:
+    explicit Text(i32 unit) {
+        char buf[kLine];
+        for (i64 n; (n = io::read_line(unit, buf, kLine)) >= 0;) {
+            ends_.push_back(all_.size());
+            all_.append(buf, static_cast<std::size_t>(std::min(n, kLine)));
+        }
+        ends_.push_back(all_.size());
+    }
+    void rewind() { at_ = -1; }
+    // The next line as key line: the key before its first comma and the option after it, left
+    // adjusted, within its first 80 characters.
+    bool next() {
+        if (++at_ >= lines()) return false;
+        const string_view line = line_(at_).substr(0, kCardLine);
+        const std::size_t comma = line.find(',');
+        key_ = line.substr(0, comma);
+        option_ = comma == string_view::npos ? string_view() : line.substr(comma + 1);
+        option_ = option_.substr(std::min(option_.find_first_not_of(' '), option_.size()));
+        return true;
+    }
+    string_view key() const { return key_; }
+    string_view option() const { return option_; }
+    // Item count of the data block after the current line.
+    i64 block_size() const {
+        i64 n = 0;
+        for (i64 k = at_ + 1; data(k); ++k) n += stringhandling::countitems(line_(k));
+        return n;
+    }
+    // Reads the data block after the current line into out (its items, empty ones 0) and moves
+    // to its last line; false after an item that is no number of the kind (recorded).
+    template <class T>
+    bool read(std::vector<T>& out) {
+        out.clear();
+        bool ok = true;
+        T v[kLine] = {};  // an empty item leaves its place 0: cleared after every line
+        for (; data(at_ + 1); ++at_) {
+            bool line_ok;
+            const i64 n = std::min<i64>(parse_items(line_(at_ + 1), v, kLine, line_ok), kLine);
+            out.insert(out.end(), v, v + n);
+            std::fill_n(v, n, T{});
+            ok = ok && line_ok;
+        }
+        if (!ok)
+            errorhandling::report(-2, "Error: Error in GetDataPointsRead operation exited with an error.");
+        return ok;
+    }
+
+    template <class T>
+    std::vector<T>& buffer() {
+        if constexpr (std::is_same_v<T, i32>) return ints_;
+        else return reals_;
+    }
+
+  private:
+    std::vector<double> reals_;
+    std::vector<i32> ints_;
+    i64 lines() const { return static_cast<i64>(ends_.size()) - 1; }
+    string_view line_(i64 k) const {
+        const auto b = ends_[static_cast<std::size_t>(k)], e = ends_[static_cast<std::size_t>(k) + 1];
+        return string_view(all_).substr(b, e - b);
+    }
+    bool data(i64 k) const {
+        if (k >= lines()) return false;
+        const string_view l = line_(k);
+        return l.empty() || (l[0] != '*' && l[0] != '+');
+    }
+    std::string all_;                // the lines one after the other
+    std::vector<std::size_t> ends_;  // line k is all_[ends_[k], ends_[k + 1])
+    i64 at_ = -1;
+    string_view key_, option_;
+};
+
+// The values of the data block after the current key line.
+// One at a time: they share the text's buffer of their kind.
+template <class T>
+class Values {
+  public:
+    explicit Values(Text& text) : v_(text.buffer<T>()) { ok_ = text.read(v_); }
+    bool ok() const { return ok_; }
+    i64 size() const { return static_cast<i64>(v_.size()); }
+    const T* data() const { return v_.data(); }
+    T operator[](i64 i) const { return v_[static_cast<std::size_t>(i)]; }
+
+  private:
+    std::vector<T>& v_;
+    bool ok_;
+};
+
 struct Sizes {
     i64 nelastic = 9, nstrength = 10, ntemp = 1, nhygro = 1, nfracture = 1, ndamage = 1, nreg = 1,
         nrate = 7, nmaster = 1, nstress = 1;
@@ -94,12 +188,12 @@ struct Sizes {
 };
 
 // First pass: the longest list of every counted kind inside blocks.
-Sizes first_pass(Card& card) {
+Sizes first_pass(Text& card) {
     Sizes s;
-    const i32 unit = card.unit();
     bool block = false;
     while (card.next()) {
         const string_view key = card.key(), opt = card.option();
+        if (key.empty() || key[0] != '+') continue;
         if (match(key, "++Begin Material")) block = true;
         if (match(key, "++End Material")) block = false;
         if (!block) continue;
@@ -118,14 +212,14 @@ Sizes first_pass(Card& card) {
             if (k < kKinds) size = &s.ncal[k];
             else if (k == kStress) size = &s.nstress;
         }
-        if (size) *size = std::max(*size, block_size(unit, routine));
+        if (size) *size = std::max(*size, card.block_size());
     }
-    io::rewind(unit);
+    card.rewind();
     return s;
 }
 
 // A temperature list: its values when it is not empty and every value is a finite temperature.
-bool temperature_list(const Block<double>& v, std::vector<double>& out) {
+bool temperature_list(const Values<double>& v, std::vector<double>& out) {
     if (!v.ok()) return false;
     bool good = v.size() > 0;
     for (i64 k = 0; k < v.size(); ++k) good = good && std::isfinite(v[k]) && std::abs(v[k]) < kHuge;
@@ -138,21 +232,22 @@ bool temperature_list(const Block<double>& v, std::vector<double>& out) {
 }
 
 // Second pass: the ascending union of the temperature lists of the card (exact equality).
-std::vector<double> grid_pass(Card& card) {
+std::vector<double> grid_pass(Text& card) {
     std::vector<double> grid, list;
     bool started = false, held = false;
     while (card.next()) {
         const string_view key = card.key();
+        if (key.empty() || key[0] != '+') continue;
         if (match(key, "++Begin Material")) started = true;
         if (!started) continue;
         if (temperature_key(key)) {
-            if (temperature_list(Block<double>(card.unit()), list)) held = true;
+            if (temperature_list(Values<double>(card), list)) held = true;
         } else if (match(key, "++End Material") && held) {
             grid.insert(grid.end(), list.begin(), list.end());
             held = false;
         }
     }
-    io::rewind(card.unit());
+    card.rewind();
     std::sort(grid.begin(), grid.end());
     grid.erase(std::unique(grid.begin(), grid.end()), grid.end());
     if (grid.empty()) grid.push_back(kHuge);
@@ -204,7 +299,7 @@ struct Held {
     bool set = false;
     std::vector<double> v;
     template <class T>
-    void take(const Block<T>& b) {
+    void take(const Values<T>& b) {
         if (!b.ok()) return;
         v.assign(b.data(), b.data() + b.size());
         set = true;
@@ -214,8 +309,8 @@ struct Held {
 };
 
 // A single value written at once into a one-entry table allocated at its first line.
-void global_value(i32 unit, Alloc<double, 1>& a) {
-    const Block<double> v(unit);
+void global_value(Text& text, Alloc<double, 1>& a) {
+    const Values<double> v(text);
     if (!v.ok() || v.size() < 1) return;
     if (!a.allocated() || a.extent(1) < 1) a.allocate({1});
     a(1) = v[0];
@@ -223,9 +318,11 @@ void global_value(i32 unit, Alloc<double, 1>& a) {
 
 class Reader {
   public:
-    Reader(i32 unit, i64 ntemp) : unit_(unit), ntemp_(ntemp) {}
+    Reader(Text& text, i64 ntemp) : text_(text), ntemp_(ntemp) {}
 
     void line(string_view key, string_view opt) {
+        if (key.empty() || key[0] != '+') return;  // every key begins with "+"
+        if (block_ && match(key, "+Calibration")) return calibration_line(opt);
         if (match(key, "++Begin Material")) {
             i32 value = 0;
             if (stringhandling::str2int(string_view(opt).substr(std::min<std::size_t>(6, opt.size())),
@@ -244,12 +341,12 @@ class Reader {
         }
         if (match(key, "+Failure")) {
             const int k = failure_kind(opt, block_);
-            if (k == 0 || k == 1) failure_[k].take(Block<i32>(unit_));
-            else if (k > 1) failure_[k].take(Block<double>(unit_));
+            if (k == 0 || k == 1) failure_[k].take(Values<i32>(text_));
+            else if (k > 1) failure_[k].take(Values<double>(text_));
             return;
         }
         if (const int c = cure_column(key, opt, block_)) {
-            const Block<double> v(unit_);
+            const Values<double> v(text_);
             if (!v.ok()) return;
             if (v.size() > materialdata::cuprops.extent(1)) {
                 errorhandling::report(-3, "Cure list longer than the cure table", routine);
@@ -260,40 +357,38 @@ class Reader {
         }
         if (!block_) return;
         if (match(key, "+ModelID")) {
-            const Block<i32> v(unit_);
+            const Values<i32> v(text_);
             if (v.ok() && v.size() > 0) modelid_ = v[0], has_model_ = true;
         } else if (temperature_key(key)) {
-            if (temperature_list(Block<double>(unit_), temps_)) has_temps_ = true;
+            if (temperature_list(Values<double>(text_), temps_)) has_temps_ = true;
         } else if (match(key, "+Elastic")) {
-            elastic_.take(Block<double>(unit_));
+            elastic_.take(Values<double>(text_));
             if (elastic_.set) ne_ = elastic_.size();
         } else if (match(key, "+Strength")) {
-            strength_.take(Block<double>(unit_));
+            strength_.take(Values<double>(text_));
             if (strength_.set) ns_ = strength_.size();
         } else if (match(key, "+Hygrothermal")) {
-            hygro_.take(Block<double>(unit_));
+            hygro_.take(Values<double>(text_));
         } else if (match(key, "+Fracture")) {
-            fracture_.take(Block<double>(unit_));
+            fracture_.take(Values<double>(text_));
         } else if (match(key, "+Table") && occurs(opt, "TYPE=TEMPERATURE")) {
-            table_.take(Block<double>(unit_));
+            table_.take(Values<double>(text_));
         } else if (match(key, "+Regularization") && occurs(opt, "TYPE=VISCOUS")) {
-            const Block<double> v(unit_);
+            const Values<double> v(text_);
             auto& r = materialdata::regularization;
             if (v.ok()) std::copy_n(v.data(), std::min(v.size(), r.size()), r.data);
         } else if (match(key, "+I10")) {
-            global_value(unit_, materialdata::i10);
-        } else if (match(key, "+Calibration")) {
-            calibration_line(opt);
+            global_value(text_, materialdata::i10);
         }
     }
 
   private:
     void calibration_line(string_view opt) {
         const int k = calibration(opt);
-        if (k == kRatio) return global_value(unit_, materialdata::r_crit);
-        if (k == kStress) return stress_.take(Block<double>(unit_));
+        if (k == kRatio) return global_value(text_, materialdata::r_crit);
+        if (k == kStress) return stress_.take(Values<double>(text_));
         if (k == kNone || count_t(opt) != 1) return;
-        const Block<double> v(unit_);
+        const Values<double> v(text_);
         if (!v.ok()) return;
         const i64 row = (counter_ - 1) % ntemp_;  // the counter wrapped into 1..ntemp, 0-based
         ++counter_;
@@ -430,7 +525,7 @@ class Reader {
         }
     }
 
-    i32 unit_;
+    Text& text_;
     i64 ntemp_;
     bool block_ = false, has_id_ = false, has_model_ = false, has_temps_ = false;
     i32 id_ = 0, modelid_ = 0;
@@ -454,8 +549,9 @@ void iohandling_getmaterialdatafromfile(const char* filepath, const char* worksp
         errorhandling::report(-3, "Ply or section count not that of matidlist", routine);
         return;
     }
-    Sizes sizes = first_pass(card);
-    const std::vector<double> grid = grid_pass(card);
+    Text text(card.unit());
+    Sizes sizes = first_pass(text);
+    const std::vector<double> grid = grid_pass(text);
     sizes.ntemp = static_cast<i64>(grid.size());
     auto& temps = materialdata::temperatures;
     if (!shaped(temps, sizes.ntemp)) temps.allocate({sizes.ntemp});
@@ -463,8 +559,8 @@ void iohandling_getmaterialdatafromfile(const char* filepath, const char* worksp
     materialdata::ntempdata = static_cast<i32>(sizes.ntemp);
     allocate_tables(sizes, np, ns);
     if (!mat.allocated()) return;
-    Reader reader(card.unit(), sizes.ntemp);
-    while (card.next()) reader.line(card.key(), card.option());
+    Reader reader(text, sizes.ntemp);
+    while (text.next()) reader.line(text.key(), text.option());
 }
 
 }  // extern "C"
