@@ -6,10 +6,15 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <limits>
 #include <optional>
+#include <string>
 #include <type_traits>
+#include <vector>
 
 #include "base/alloc.hpp"
+#include "base/fatal.hpp"
 #include "base/view.hpp"
 
 namespace vorlen {
@@ -46,6 +51,28 @@ class Work {
     Block* blk_ = nullptr;
     T* p_ = buf_;
 };
+
+// Allocator of the standard containers that readers grow with their input: storage the library's
+// way, a failed allocation ending the process with "Error allocating <bytes> bytes" (or the
+// overflow message); nothing is thrown out of a routine.
+template <class T>
+struct LibraryAllocator {
+    using value_type = T;
+    LibraryAllocator() = default;
+    template <class U>
+    LibraryAllocator(const LibraryAllocator<U>&) noexcept {}
+    T* allocate(std::size_t n) {
+        if (n > std::numeric_limits<std::size_t>::max() / sizeof(T)) fatal::allocation_overflow();
+        void* p = std::malloc(n * sizeof(T));
+        if (!p) fatal::allocation_failed(n * sizeof(T));
+        return static_cast<T*>(p);
+    }
+    void deallocate(T* p, std::size_t) noexcept { std::free(p); }
+    friend bool operator==(LibraryAllocator, LibraryAllocator) { return true; }
+};
+template <class T>
+using Vector = std::vector<T, LibraryAllocator<T>>;
+using String = std::basic_string<char, std::char_traits<char>, LibraryAllocator<char>>;
 
 // Whether the n elements at a and the m elements at b share storage.
 template <class T, class U>

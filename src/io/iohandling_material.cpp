@@ -5,13 +5,12 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
-#include <string>
 #include <string_view>
 #include <type_traits>
-#include <vector>
 
 #include "base/errorhandling.hpp"
 #include "base/units.hpp"
+#include "base/work.hpp"
 #include "core/materialdata.hpp"
 #include "core/stringhandling.hpp"
 #include "io/iohandling.hpp"
@@ -124,7 +123,7 @@ class Text {
     // Reads the data block after the current line into out (its items, empty ones 0) and moves
     // to its last line; false after an item that is no number of the kind (recorded).
     template <class T>
-    bool read(std::vector<T>& out) {
+    bool read(Vector<T>& out) {
         out.clear();
         bool ok = true;
         T v[kLine] = {};  // an empty item leaves its place 0: cleared after every line
@@ -141,14 +140,14 @@ class Text {
     }
 
     template <class T>
-    std::vector<T>& buffer() {
+    Vector<T>& buffer() {
         if constexpr (std::is_same_v<T, i32>) return ints_;
         else return reals_;
     }
 
   private:
-    std::vector<double> reals_;
-    std::vector<i32> ints_;
+    Vector<double> reals_;
+    Vector<i32> ints_;
     i64 lines() const { return static_cast<i64>(ends_.size()) - 1; }
     string_view line_(i64 k) const {
         const auto b = ends_[static_cast<std::size_t>(k)], e = ends_[static_cast<std::size_t>(k) + 1];
@@ -159,8 +158,8 @@ class Text {
         const string_view l = line_(k);
         return l.empty() || (l[0] != '*' && l[0] != '+');
     }
-    std::string all_;                // the lines one after the other
-    std::vector<std::size_t> ends_;  // line k is all_[ends_[k], ends_[k + 1])
+    String all_;                // the lines one after the other
+    Vector<std::size_t> ends_;  // line k is all_[ends_[k], ends_[k + 1])
     i64 at_ = -1;
     string_view key_, option_;
 };
@@ -177,7 +176,7 @@ class Values {
     T operator[](i64 i) const { return v_[static_cast<std::size_t>(i)]; }
 
   private:
-    std::vector<T>& v_;
+    Vector<T>& v_;
     bool ok_;
 };
 
@@ -219,7 +218,7 @@ Sizes first_pass(Text& card) {
 }
 
 // A temperature list: its values when it is not empty and every value is a finite temperature.
-bool temperature_list(const Values<double>& v, std::vector<double>& out) {
+bool temperature_list(const Values<double>& v, Vector<double>& out) {
     if (!v.ok()) return false;
     bool good = v.size() > 0;
     for (i64 k = 0; k < v.size(); ++k) good = good && std::isfinite(v[k]) && std::abs(v[k]) < kHuge;
@@ -232,8 +231,8 @@ bool temperature_list(const Values<double>& v, std::vector<double>& out) {
 }
 
 // Second pass: the ascending union of the temperature lists of the card (exact equality).
-std::vector<double> grid_pass(Text& card) {
-    std::vector<double> grid, list;
+Vector<double> grid_pass(Text& card) {
+    Vector<double> grid, list;
     bool started = false, held = false;
     while (card.next()) {
         const string_view key = card.key();
@@ -297,7 +296,7 @@ void allocate_tables(const Sizes& s, i64 np, i64 ns) {
 // A list held for the block end.
 struct Held {
     bool set = false;
-    std::vector<double> v;
+    Vector<double> v;
     template <class T>
     void take(const Values<T>& b) {
         if (!b.ok()) return;
@@ -530,7 +529,7 @@ class Reader {
     bool block_ = false, has_id_ = false, has_model_ = false, has_temps_ = false;
     i32 id_ = 0, modelid_ = 0;
     i64 counter_ = 1, ne_ = 0, ns_ = 0;
-    std::vector<double> temps_;
+    Vector<double> temps_;
     Held elastic_, strength_, hygro_, fracture_, table_, stress_;
     Held failure_[4], cure_[8], cal_[kKinds];
 };
@@ -551,7 +550,7 @@ void iohandling_getmaterialdatafromfile(const char* filepath, const char* worksp
     }
     Text text(card.unit());
     Sizes sizes = first_pass(text);
-    const std::vector<double> grid = grid_pass(text);
+    const Vector<double> grid = grid_pass(text);
     sizes.ntemp = static_cast<i64>(grid.size());
     auto& temps = materialdata::temperatures;
     if (!shaped(temps, sizes.ntemp)) temps.allocate({sizes.ntemp});
