@@ -3,6 +3,7 @@
 #include <complex>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #define NO_IMPORT_ARRAY
 #define PY_ARRAY_UNIQUE_SYMBOL vorlen_ARRAY_API
@@ -12,13 +13,10 @@
 
 namespace vorlen::py {
 
+// Every slot of the routine's arguments not given, without array or text, its value zero.
 CallState::CallState(const Routine& rt) : r(rt) {
-    for (size_t k = 0; k < r.args.size(); ++k) {
-        s[k].given = nullptr;
-        s[k].array = nullptr;
-        s[k].text = nullptr;
-        s[k].v.zc[0] = s[k].v.zc[1] = 0.0;
-    }
+    static_assert(std::is_trivially_copyable_v<Slot>);
+    std::memset(s, 0, r.args.size() * sizeof(Slot));
 }
 
 CallState::~CallState() {
@@ -142,15 +140,15 @@ int numpy_type(char t) {
     }
 }
 
-namespace {
-
 // Element descriptor of an argument type (a new reference): single characters are 'S1'.
-PyArray_Descr* descr_of(char t) {
+PyArray_Descr* element_descr(char t) {
     if (t != 'c') return PyArray_DescrFromType(numpy_type(t));
     PyArray_Descr* d = PyArray_DescrNewFromType(NPY_STRING);
     if (d) d->elsize = 1;
     return d;
 }
+
+namespace {
 
 const char* type_name(char t) {
     switch (t) {
@@ -460,7 +458,7 @@ bool make_array(const Routine& r, const Arg& a, Slot& sl, int typenum, const i64
                     NPY_ARRAY_ENSUREARRAY;
         if (a.returned) flags |= NPY_ARRAY_ENSURECOPY | NPY_ARRAY_WRITEABLE;
         else if (!r.callbacks.empty()) flags |= NPY_ARRAY_WRITEABLE;
-        PyArray_Descr* descr = descr_of(a.type);
+        PyArray_Descr* descr = element_descr(a.type);
         arr = descr ? reinterpret_cast<PyArrayObject*>(
                           PyArray_FromAny(o, descr, 0, 0, flags, nullptr))
                     : nullptr;
@@ -477,7 +475,7 @@ bool make_array(const Routine& r, const Arg& a, Slot& sl, int typenum, const i64
     return check_extents(arr, a.rank, want, r, a);
 }
 
-bool new_array(const Routine& r, const Arg& a, Slot& sl, int typenum, const i64* want) {
+bool new_array(const Routine& r, const Arg& a, Slot& sl, PyArray_Descr* descr, const i64* want) {
     npy_intp dims[NPY_MAXDIMS];
     size_t size = 1;  // wraps for extents numpy refuses, used only once the array exists
     for (int d = 0; d < a.rank; ++d) {
@@ -489,9 +487,9 @@ bool new_array(const Routine& r, const Arg& a, Slot& sl, int typenum, const i64*
         dims[d] = want[d];
         size *= static_cast<size_t>(want[d]);
     }
-    sl.array = reinterpret_cast<PyArrayObject*>(PyArray_New(&PyArray_Type, a.rank, dims,
-                                                            typenum, nullptr, nullptr,
-                                                            a.type == 'c' ? 1 : 0, 1, nullptr));
+    Py_INCREF(descr);  // taken by the array; flags 1 without data: column-major
+    sl.array = reinterpret_cast<PyArrayObject*>(
+        PyArray_NewFromDescr(&PyArray_Type, descr, a.rank, dims, nullptr, nullptr, 1, nullptr));
     if (!sl.array) {
         raise_with_pending(error_class, array_prefix(r, a));
         return false;
@@ -690,16 +688,20 @@ PyObject* run(CallState& st, Flags overwrite, CallbackRecord* records) {
             }
             break;
         case Step::array: {
-            i64 want[NPY_MAXDIMS];
-            const Extent* x = a.extents.data();
-            for (int d = 0; d < a.rank; ++d) {
-                bool ok = true;
-                want[d] = x[d].how == Extent::fixed      ? x[d].value
-                          : x[d].how == Extent::argument ? st.s[x[d].value].v.i
-                                                         : value(a.dims[d], st, ok);
+            i64 found[NPY_MAXDIMS];
+            const i64* want = a.fixed.data();
+            if (a.fixed.empty()) {
+                const Extent* x = a.extents.data();
+                for (int d = 0; d < a.rank; ++d) {
+                    bool ok = true;
+                    found[d] = x[d].how == Extent::fixed      ? x[d].value
+                               : x[d].how == Extent::argument ? st.s[x[d].value].v.i
+                                                              : value(a.dims[d], st, ok);
+                }
+                want = found;
             }
             const bool ok = sl.given ? make_array(r, a, sl, step.typenum, want, has(overwrite, k))
-                                     : new_array(r, a, sl, step.typenum, want);
+                                     : new_array(r, a, sl, step.descr, want);
             if (!ok) return nullptr;
             st.ptrs[k] = PyArray_DATA(sl.array);
             break;

@@ -13,6 +13,7 @@
 #include "bind.hpp"
 
 struct tagPyArrayObject;  // numpy's PyArrayObject
+struct _PyArray_Descr;    // numpy's PyArray_Descr
 
 namespace vorlen::py {
 
@@ -67,6 +68,7 @@ struct Arg {
     std::vector<Expr> dims;      // empty Expr: open extent "*"
     std::vector<std::string> dimtext;
     std::vector<Extent> extents; // how a call finds each extent
+    std::vector<i64> fixed;      // every extent, when all are fixed; else empty
     Expr dflt;                   // default (optional / hidden input)
     std::vector<double> dfltlist;
     std::string dflttext;
@@ -94,6 +96,7 @@ struct Step {
     bool absent;         // optional scalar passed as a null pointer where its condition holds
     int arg;
     int typenum;         // array: numpy's element type
+    _PyArray_Descr* descr;  // array: the element descriptor of a new one (held for good)
     int src, dim;        // extent: the array argument and its dimension
     bool own_check_only;     // extent: the only check after it is its own automatic one
     bool checks;             // checks run after the step:
@@ -252,5 +255,7 @@ PyObject* array_view(const Entry& e, i64* ext, void* data, Block* blk);
 // Converts an object to a fresh array for assignment to a module variable.
 PyObject* convert_for_assignment(PyObject* value, int typenum, int rank);
 int numpy_type(char t);
+// The element descriptor of an argument type (a new reference); null with an error set.
+_PyArray_Descr* element_descr(char t);
 
 }  // namespace vorlen::py

@@ -559,6 +559,9 @@ bool compile_decl(const Decl& e, const char* module, Routine& r) {
                 a.extents[d] = {Extent::argument, x[0].value};
             if (!free) deps[k].insert(u.begin(), u.end());
         }
+        if (std::all_of(a.extents.begin(), a.extents.end(),
+                        [](const Extent& x) { return x.how == Extent::fixed; }))
+            for (const Extent& x : a.extents) a.fixed.push_back(x.value);
         deps[k].insert(dfltuse[k].begin(), dfltuse[k].end());
         deps[k].insert(lenuse[k].begin(), lenuse[k].end());
         deps[k].insert(absentuse[k].begin(), absentuse[k].end());
@@ -692,6 +695,7 @@ bool compile_decl(const Decl& e, const char* module, Routine& r) {
         s.absent = !a.absent.empty();
         s.arg = k;
         s.typenum = numpy_type(a.type);
+        if (a.rank > 0 && !a.callback && !(s.descr = element_descr(a.type))) return false;
         while (nchecks < r.checks.size() && r.checks[nchecks].first == p) ++nchecks;
         while (ndimchecks < r.dimchecks.size() && r.dimchecks[ndimchecks].at == p) ++ndimchecks;
         const unsigned first = r.plan.empty() ? 0 : r.plan.back().checks_end;
