@@ -177,36 +177,55 @@ MatrixSettings card_settings(i32 flag, const double* x, const Card& c) {
 // criteria but LaRC04, which searches with the default step and mode.
 bool takes_settings(i32 flag) { return flag >= 9 && flag != 14; }
 
-// Exposure of the matrix criteria without card settings, mcflag 1 to 8 and 14.
-void matrix_closed(i32 flag, const double* s, const double* e, const double* x, double* r) {
+// Exposure of the matrix criteria without card settings, mcflag 1 to 8 and 14. Each criterion
+// is called from a frame of its own, so the common dispatch sets up only the arguments of the
+// one it calls.
+template <i32 Flag> [[gnu::noinline]] double matrix_closed_flag(const double* s, const double* e,
+                                                                const double* x) {
     using namespace mccollection;
     static constexpr double sainc = 5.0;
     static constexpr i32 golden = 1;
-    const double *s11 = &s[S11], *s22 = &s[S22], *s33 = &s[S33], *s12 = &s[S12], *s13 = &s[S13],
-                 *s23 = &s[S23];
+    double r = 0.0;
+    if constexpr (Flag == 1) {
+        MCrckHashinPS(&r, &s[S22], &s[S12], &x[XT22], &x[XC22], &x[X12], &x[X23]);
+    } else if constexpr (Flag == 2) {
+        MCrckHashin3D(&r, &s[S22], &s[S12], &s[S13], &s[S23], &x[XT22], &x[XC22], &x[X12],
+                      &x[X23]);
+    } else if constexpr (Flag == 3) {
+        MCrckHashinComplete(&r, &s[S22], &s[S33], &s[S12], &s[S13], &s[S23], &x[XT22], &x[XC22],
+                            &x[X12], &x[X23]);
+    } else if constexpr (Flag == 4) {
+        MCrckHashin1989(&r, &s[S22], &s[S33], &s[S12], &s[S13], &s[S23], &x[XT22], &x[XC22],
+                        &x[XT33], &x[XC33], &x[X12], &x[X13], &x[X23]);
+    } else if constexpr (Flag == 5) {
+        MCrckChai(&r, &s[S22], &s[S12], &s[S23], &x[XT22], &x[XC22], &x[X12], &x[X23], nullptr);
+    } else if constexpr (Flag == 6) {
+        MCrckChangChang(&r, &s[S22], &s[S12], &x[XT22], &x[XC22], &x[X12]);
+    } else if constexpr (Flag == 7) {
+        MCrckCuntze2004(&r, &s[S22], &s[S33], &s[S12], &s[S13], &s[S23], &x[XT22], &x[XC22],
+                        &x[X12], &x[X13], nullptr, nullptr);
+    } else if constexpr (Flag == 8) {
+        MCrckCuntze2012(&r, &s[S22], &s[S33], &s[S12], &s[S13], &s[S23], &x[XT22], &x[XC22],
+                        &x[X12], nullptr, nullptr);
+    } else {
+        MCrckLaRC04(&r, &s[S11], &s[S22], &s[S33], &s[S12], &s[S13], &s[S23], &x[XT11], &x[XC11],
+                    &x[XT22], &x[XC22], &x[X12], &e[E1], &e[E2], &e[G12], &e[NU12], nullptr,
+                    nullptr, nullptr, &sainc, nullptr, &golden);
+    }
+    return r;
+}
+
+double matrix_closed(i32 flag, const double* s, const double* e, const double* x) {
     switch (flag) {
-    case 1: MCrckHashinPS(r, s22, s12, &x[XT22], &x[XC22], &x[X12], &x[X23]); break;
-    case 2: MCrckHashin3D(r, s22, s12, s13, s23, &x[XT22], &x[XC22], &x[X12], &x[X23]); break;
-    case 3:
-        MCrckHashinComplete(r, s22, s33, s12, s13, s23, &x[XT22], &x[XC22], &x[X12], &x[X23]);
-        break;
-    case 4:
-        MCrckHashin1989(r, s22, s33, s12, s13, s23, &x[XT22], &x[XC22], &x[XT33], &x[XC33],
-                        &x[X12], &x[X13], &x[X23]);
-        break;
-    case 5: MCrckChai(r, s22, s12, s23, &x[XT22], &x[XC22], &x[X12], &x[X23], nullptr); break;
-    case 6: MCrckChangChang(r, s22, s12, &x[XT22], &x[XC22], &x[X12]); break;
-    case 7:
-        MCrckCuntze2004(r, s22, s33, s12, s13, s23, &x[XT22], &x[XC22], &x[X12], &x[X13], nullptr,
-                        nullptr);
-        break;
-    case 8:
-        MCrckCuntze2012(r, s22, s33, s12, s13, s23, &x[XT22], &x[XC22], &x[X12], nullptr, nullptr);
-        break;
-    default:
-        MCrckLaRC04(r, s11, s22, s33, s12, s13, s23, &x[XT11], &x[XC11], &x[XT22], &x[XC22],
-                    &x[X12], &e[E1], &e[E2], &e[G12], &e[NU12], nullptr, nullptr, nullptr,
-                    &sainc, nullptr, &golden);
+    case 1: return matrix_closed_flag<1>(s, e, x);
+    case 2: return matrix_closed_flag<2>(s, e, x);
+    case 3: return matrix_closed_flag<3>(s, e, x);
+    case 4: return matrix_closed_flag<4>(s, e, x);
+    case 5: return matrix_closed_flag<5>(s, e, x);
+    case 6: return matrix_closed_flag<6>(s, e, x);
+    case 7: return matrix_closed_flag<7>(s, e, x);
+    case 8: return matrix_closed_flag<8>(s, e, x);
+    default: return matrix_closed_flag<14>(s, e, x);
     }
 }
 
@@ -337,17 +356,19 @@ void MatrixCracking(double* fmc, double* rmc, const double* plystress, const dou
             default_case("Warning: Default case in MatrixCracking subroutine"
                          ". Please check your input parameters.");
         } else {
-            const double* e = column(peprops, 9, l, nl, k);
             const double* x = column(psprops, 10, l, nl, k);
-            const Card card{column(pdprops, std::max(*nprops, 0), l, nl, k),
-                            std::max(*nprops, 0),
+            // The card is built only where it is read: the closed forms take nothing of it.
+            const auto card = [&] {
+                const i32 np = std::max(*nprops, 0);
+                return Card{column(pdprops, np, l, nl, k), np,
                             defreal ? *defreal : std::numeric_limits<double>::max()};
+            };
             if (takes_settings(flag)) {
-                r = matrix_plane(flag, plystress, x, card, phi_r);
+                r = matrix_plane(flag, plystress, x, card(), phi_r);
             } else {
-                matrix_closed(flag, plystress, e, x, &r);
+                r = matrix_closed(flag, plystress, column(peprops, 9, l, nl, k), x);
                 // The card's angle only for a failure that asks for it.
-                if (want && r >= 1.0) phi_r = card_angle(flag, x, card);
+                if (want && r >= 1.0) phi_r = card_angle(flag, x, card());
             }
         }
     }
