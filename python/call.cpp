@@ -648,6 +648,19 @@ using Flags = std::uint64_t;
 static_assert(max_args <= 64);
 inline bool has(Flags f, int k) { return (f >> k) & 1; }
 
+// The result of argument k: an array given with its overwrite flag set and used as it was is
+// handed back itself.
+inline PyObject* returned(const CallState& st, Flags overwrite, int k) {
+    const Arg& a = st.r.args[k];
+    const Slot& sl = st.s[k];
+    if (a.overwrite && has(overwrite, k) && sl.given && PyArray_Check(sl.given) &&
+        PyArray_DATA(reinterpret_cast<PyArrayObject*>(sl.given)) == PyArray_DATA(sl.array)) {
+        Py_INCREF(sl.given);
+        return sl.given;
+    }
+    return result_of(a, sl);
+}
+
 [[gnu::cold]] PyObject* missing(const Routine& r, size_t p) {
     PyErr_Format(PyExc_TypeError, "%s() missing required argument '%s' (pos %zd)",
                  r.qualname.c_str(), r.args[r.callform[p]].name.c_str(), p + 1);
@@ -736,28 +749,11 @@ PyObject* run(CallState& st, Flags overwrite, CallbackRecord* records) {
 
     const size_t nres = r.results.size();
     if (nres == 0) Py_RETURN_NONE;
-    if (nres == 1) {
-        const int k = r.results[0];
-        if (r.args[k].overwrite && has(overwrite, k) && st.s[k].given &&
-            PyArray_Check(st.s[k].given) &&
-            PyArray_DATA(reinterpret_cast<PyArrayObject*>(st.s[k].given)) == PyArray_DATA(st.s[k].array)) {
-            Py_INCREF(st.s[k].given);
-            return st.s[k].given;
-        }
-        return result_of(r.args[k], st.s[k]);
-    }
+    if (nres == 1) return returned(st, overwrite, r.results[0]);
     PyObject* tuple = PyTuple_New(static_cast<Py_ssize_t>(nres));
     if (!tuple) return nullptr;
     for (size_t p = 0; p < nres; ++p) {
-        const int k = r.results[p];
-        PyObject* v;
-        if (r.args[k].overwrite && has(overwrite, k) && st.s[k].given && PyArray_Check(st.s[k].given) &&
-            PyArray_DATA(reinterpret_cast<PyArrayObject*>(st.s[k].given)) == PyArray_DATA(st.s[k].array)) {
-            Py_INCREF(st.s[k].given);
-            v = st.s[k].given;
-        } else {
-            v = result_of(r.args[k], st.s[k]);
-        }
+        PyObject* v = returned(st, overwrite, r.results[p]);
         if (!v) {
             Py_DECREF(tuple);
             return nullptr;
