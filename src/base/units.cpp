@@ -133,6 +133,19 @@ i64 read_line(i64 unit, char* buf, i64 len) {
     return n;
 }
 
+i64 read_bytes(i64 unit, char* buf, i64 len) {
+    Unit* u = reader(unit);
+    if (!u) return -2;
+    if (u->past_end || len < 1) return 0;
+    const std::size_t n = std::fread(buf, 1, static_cast<std::size_t>(len), u->file);
+    if (n < static_cast<std::size_t>(len) && std::ferror(u->file)) {
+        std::clearerr(u->file);
+        return -2;
+    }
+    if (n == 0) u->past_end = true;
+    return static_cast<i64>(n);
+}
+
 bool backspace(i64 unit, i64 n) {
     Unit* u = reader(unit);
     if (!u) return false;

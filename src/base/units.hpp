@@ -32,6 +32,12 @@ bool readable(i64 unit);
 // again); -2, buf unchanged, when the unit is not readable or the read fails.
 i64 read_line(i64 unit, char* buf, i64 len);
 
+// Reads the next bytes of `unit` as they are (line ends included) into buf(0:len-1). Returns
+// their count, len unless the file ends first; 0 at the end of the file, where the unit then
+// stands after the end (and 0 for len below 1); -2 when the unit is not readable or the read
+// fails.
+i64 read_bytes(i64 unit, char* buf, i64 len);
+
 // Moves `unit` back n lines: from after the end of the file the first step returns before the
 // end, at the first line a step stays there. False for a unit that is not readable.
 bool backspace(i64 unit, i64 n = 1);

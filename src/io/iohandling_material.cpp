@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <string>
 #include <string_view>
 #include <type_traits>
 
@@ -20,9 +21,31 @@
 namespace vorlen::iohandling {
 namespace {
 
-using stringhandling::match;
-using stringhandling::occurs;
 using std::string_view;
+
+// stringhandling's match and occurs for a second text b without leading and trailing blanks,
+// without copies: they run on every line of the three passes.
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+bool same(const char* a, string_view b) {
+    for (std::size_t i = 0; i < b.size(); ++i)
+        if (a[i] != b[i] && lower(a[i]) != lower(b[i])) return false;
+    return true;
+}
+// a and b equal without regard to case and trailing blanks
+bool match(string_view a, string_view b) {
+    if (a.size() < b.size() || !same(a.data(), b)) return false;
+    for (std::size_t i = b.size(); i < a.size(); ++i)
+        if (a[i] != ' ') return false;
+    return true;
+}
+// b occurs in a, without regard to case
+bool occurs(string_view a, string_view b) {
+    if (b.empty()) return true;
+    const char first = lower(b[0]);
+    for (std::size_t p = 0; p + b.size() <= a.size(); ++p)
+        if (lower(a[p]) == first && same(a.data() + p, b)) return true;
+    return false;
+}
 constexpr string_view routine = "getmaterialdatafromfile";
 constexpr double kHuge = DBL_MAX;
 constexpr i32 kNoPly = 2147483647;
@@ -92,12 +115,36 @@ int failure_kind(string_view option, bool block) {
 // read without moving the unit back.
 class Text {
   public:
+    // Lines as the unit's line reads give them: without their line end (and a carriage return
+    // before it), cut to kLine characters; a last line without line end counts unless empty.
+    // The file is taken in whole; after a failed read only the lines read in full are kept.
     explicit Text(i32 unit) {
-        char buf[kLine];
-        for (i64 n; (n = io::read_line(unit, buf, kLine)) >= 0;) {
-            ends_.push_back(all_.size());
-            all_.append(buf, static_cast<std::size_t>(std::min(n, kLine)));
+        constexpr i64 chunk = 1 << 16;
+        i64 n;
+        for (std::size_t have = 0;; have += static_cast<std::size_t>(n)) {
+            all_.resize(have + chunk);
+            n = io::read_bytes(unit, all_.data() + have, chunk);
+            if (n <= 0) {
+                all_.resize(have);
+                break;
+            }
         }
+        // the lines moved to the front one after the other; every move goes backwards
+        const bool failed = n < 0;
+        std::size_t to = 0;
+        for (std::size_t from = 0; from < all_.size();) {
+            const std::size_t end = all_.find('\n', from);
+            if (end == String::npos && failed) break;
+            const std::size_t stop = end == String::npos ? all_.size() : end;
+            std::size_t len = stop - from;
+            if (len > 0 && all_[stop - 1] == '\r') --len;
+            len = std::min<std::size_t>(len, kLine);
+            ends_.push_back(to);
+            std::char_traits<char>::move(all_.data() + to, all_.data() + from, len);
+            to += len;
+            from = stop + 1;
+        }
+        all_.resize(to);
         ends_.push_back(all_.size());
     }
     void rewind() { at_ = -1; }
@@ -106,6 +153,10 @@ class Text {
     bool next() {
         if (++at_ >= lines()) return false;
         const string_view line = line_(at_).substr(0, kCardLine);
+        if (line.empty() || line[0] != '+') {  // no key line: the passes skip it
+            key_ = option_ = string_view();
+            return true;
+        }
         const std::size_t comma = line.find(',');
         key_ = line.substr(0, comma);
         option_ = comma == string_view::npos ? string_view() : line.substr(comma + 1);
@@ -117,7 +168,7 @@ class Text {
     // Item count of the data block after the current line.
     i64 block_size() const {
         i64 n = 0;
-        for (i64 k = at_ + 1; data(k); ++k) n += stringhandling::countitems(line_(k));
+        for (i64 k = at_ + 1; data(k); ++k) n += count_items(line_(k));
         return n;
     }
     // Reads the data block after the current line into out (its items, empty ones 0) and moves
@@ -126,7 +177,7 @@ class Text {
     bool read(Vector<T>& out) {
         out.clear();
         bool ok = true;
-        T v[kLine] = {};  // an empty item leaves its place 0: cleared after every line
+        T* v = row<T>();  // an empty item leaves its place 0: cleared after every line
         for (; data(at_ + 1); ++at_) {
             bool line_ok;
             const i64 n = std::min<i64>(parse_items(line_(at_ + 1), v, kLine, line_ok), kLine);
@@ -148,6 +199,13 @@ class Text {
   private:
     Vector<double> reals_;
     Vector<i32> ints_;
+    double real_row_[kLine] = {};  // the values of one line; all 0 between lines
+    i32 int_row_[kLine] = {};
+    template <class T>
+    T* row() {
+        if constexpr (std::is_same_v<T, i32>) return int_row_;
+        else return real_row_;
+    }
     i64 lines() const { return static_cast<i64>(ends_.size()) - 1; }
     string_view line_(i64 k) const {
         const auto b = ends_[static_cast<std::size_t>(k)], e = ends_[static_cast<std::size_t>(k) + 1];
@@ -197,7 +255,11 @@ Sizes first_pass(Text& card) {
         if (match(key, "++End Material")) block = false;
         if (!block) continue;
         i64* size = nullptr;
-        if (match(key, "+Elastic")) size = &s.nelastic;
+        if (match(key, "+Calibration")) {  // the most frequent key first
+            const int k = calibration(opt);
+            if (k < kKinds) size = &s.ncal[k];
+            else if (k == kStress) size = &s.nstress;
+        } else if (match(key, "+Elastic")) size = &s.nelastic;
         else if (match(key, "+Strength")) size = &s.nstrength;
         else if (temperature_key(key)) size = &s.ntemp;
         else if (match(key, "+Hygrothermal")) size = &s.nhygro;
@@ -206,11 +268,6 @@ Sizes first_pass(Text& card) {
         else if (match(key, "+Regularization") && occurs(opt, "TYPE=VISCOUS")) size = &s.nreg;
         else if (match(key, "+Curing") && occurs(opt, "TYPE=RATE")) size = &s.nrate;
         else if (match(key, "+Curing") && occurs(opt, "TYPE=MASTER")) size = &s.nmaster;
-        else if (match(key, "+Calibration")) {
-            const int k = calibration(opt);
-            if (k < kKinds) size = &s.ncal[k];
-            else if (k == kStress) size = &s.nstress;
-        }
         if (size) *size = std::max(*size, card.block_size());
     }
     card.rewind();
@@ -247,7 +304,7 @@ Vector<double> grid_pass(Text& card) {
         }
     }
     card.rewind();
-    std::sort(grid.begin(), grid.end());
+    if (!std::is_sorted(grid.begin(), grid.end())) std::sort(grid.begin(), grid.end());
     grid.erase(std::unique(grid.begin(), grid.end()), grid.end());
     if (grid.empty()) grid.push_back(kHuge);
     return grid;
@@ -275,18 +332,19 @@ void allocate_tables(const Sizes& s, i64 np, i64 ns) {
                 shaped(equivalentstress, nstress, 2);
     for (int k = 0; k < kKinds; ++k) fits = fits && shaped(*cal[k], nt, points[k], kWidth[k]);
     if (!fits) {
-        pfflags.allocate({5, np, ns}, 0);
-        peflags.allocate({5, np, ns}, 0);
+        // (allocate without a fill gives zeros)
+        pfflags.allocate({5, np, ns});
+        peflags.allocate({5, np, ns});
         pelimits.allocate({12, np, ns}, -1.0);
-        peprops.allocate({s.nelastic * nt, np, ns}, 0.0);
-        psprops.allocate({s.nstrength * nt, np, ns}, 0.0);
-        phprops.allocate({s.nhygro, np, ns}, 0.0);
-        pfprops.allocate({s.nfracture, np, ns}, 0.0);
+        peprops.allocate({s.nelastic * nt, np, ns});
+        psprops.allocate({s.nstrength * nt, np, ns});
+        phprops.allocate({s.nhygro, np, ns});
+        pfprops.allocate({s.nfracture, np, ns});
         pdprops.allocate({s.ndamage, np, ns}, kHuge);
-        for (int k = 0; k < kKinds; ++k) cal[k]->allocate({nt, points[k], kWidth[k]}, 0.0);
+        for (int k = 0; k < kKinds; ++k) cal[k]->allocate({nt, points[k], kWidth[k]});
         cuprops.allocate({ncure, 8, np, ns}, kHuge);
-        regularization.allocate({s.nreg}, 0.0);
-        equivalentstress.allocate({nstress, 2}, 0.0);
+        regularization.allocate({s.nreg});
+        equivalentstress.allocate({nstress, 2});
     }
     i32* counts[kKinds] = {&nsecantdata, &nnormaldata, &nsheardata, &nflowdata,
                            &nalpha1data, &nalpha2data, &nalpha3data};

@@ -38,14 +38,18 @@ string_view view(const char* s, const i32* n) {
 }  // namespace
 
 bool number(string_view t, double& v) {
+    const char* p = t.data();
+    const std::size_t n = t.size();
     char buf[kLine];
-    if (t.size() > sizeof buf) return false;
-    std::size_t n = 0;
-    for (char c : t) buf[n++] = (c == 'd' || c == 'D') ? 'e' : c;
-    const char* b = buf;
-    if (n > 0 && buf[0] == '+' && (++b == buf + n || *b == '+' || *b == '-')) return false;
-    const auto r = std::from_chars(b, buf + n, v, std::chars_format::general);
-    return r.ec == std::errc() && r.ptr == buf + n;
+    if (n > sizeof buf) return false;
+    if (std::any_of(p, p + n, [](char c) { return c == 'd' || c == 'D'; })) {  // read with e
+        for (std::size_t i = 0; i < n; ++i) buf[i] = (p[i] == 'd' || p[i] == 'D') ? 'e' : p[i];
+        p = buf;
+    }
+    const char* b = p;
+    if (n > 0 && p[0] == '+' && (++b == p + n || *b == '+' || *b == '-')) return false;
+    const auto r = std::from_chars(b, p + n, v, std::chars_format::general);
+    return r.ec == std::errc() && r.ptr == p + n;
 }
 
 bool number(string_view t, i32& v) {
@@ -89,7 +93,7 @@ i64 size_of(i32 unit, string_view skeys) {
     char line[kLine];
     i64 total = 0;
     for (i64 n; (n = next_line(unit, line)) >= 0 && !terminator(line, n, skeys);)
-        total += stringhandling::countitems(string_view(line, static_cast<std::size_t>(n)));
+        total += count_items(string_view(line, static_cast<std::size_t>(n)));
     io::seek(unit, start);
     return std::min<i64>(total, std::numeric_limits<i32>::max());
 }
@@ -108,47 +112,51 @@ void getdatapoints(const i32* fileid, T* outdata, const i32* n) {
 
 }  // namespace
 
+namespace {
+
+// Calls item(index, text) for every non-empty item of the line and returns the item count, as
+// stringhandling::countitems counts: a new item begins at every comma after the first character
+// and at every blank (or tab) after a character that is neither blank nor comma, so the
+// non-empty items are the runs of other characters.
+template <class F>
+i32 scan_items(string_view s, F item) {
+    auto sep = [](char c) { return c == ' ' || c == ',' || c == '\t'; };
+    const char* p = s.data();
+    i64 k = stringhandling::clen(s);
+    while (k > 0 && (p[k - 1] == ' ' || p[k - 1] == '\t')) --k;
+    i32 index = 0;
+    for (i64 i = 0; i < k;) {
+        if (p[i] == ',') {
+            if (i > 0) ++index;
+            ++i;
+        } else if (p[i] == ' ' || p[i] == '\t') {
+            ++i;
+        } else {
+            const i64 b = i;
+            while (i < k && !sep(p[i])) ++i;
+            item(index, string_view(p + b, static_cast<std::size_t>(i - b)));
+            if (i < k) ++index, ++i;  // the separator after the run ends the item
+        }
+    }
+    return k > 0 ? index + 1 : 0;
+}
+
+}  // namespace
+
 template <class T>
 i32 parse_items(string_view s, T* out, i64 cap, bool& ok) {
     ok = true;
-    auto at = [s](i64 i) {
-        const char c = s[static_cast<std::size_t>(i)];
-        return c == '\t' ? ' ' : c;
-    };
-    i64 k = stringhandling::clen(s);
-    while (k > 0 && at(k - 1) == ' ') --k;
-    i32 count = 0;
-    // The items end where countitems counts one: before every comma after the first character
-    // and after every word followed by a blank.
-    auto item = [&](i64 b, i64 e) {
-        while (b < e && (at(b) == ' ' || at(b) == ',')) ++b;
-        while (e > b && (at(e - 1) == ' ' || at(e - 1) == ',')) --e;
-        if (b < e) {
-            T v{};
-            if (!number(s.substr(static_cast<std::size_t>(b), static_cast<std::size_t>(e - b)), v))
-                ok = false;
-            else if (count < cap)
-                out[count] = v;
-        }
-        ++count;
-    };
-    if (k <= 1) {
-        if (k == 1) item(0, 1);
-        return count;
-    }
-    i64 start = 0;
-    for (i64 i = 0; i + 1 < k; ++i) {
-        const char c = at(i), d = at(i + 1);
-        if (d == ',') {
-            item(start, i + 1);
-            start = i + 2;
-        } else if (d == ' ' && c != ' ' && c != ',') {
-            item(start, i + 1);
-            start = i + 1;
-        }
-    }
-    item(start, k);
-    return count;
+    return scan_items(s, [&](i32 index, string_view t) {
+        T v{};
+        if (!number(t, v))
+            ok = false;
+        else if (index < cap)
+            out[index] = v;
+    });
+}
+
+i32 count_items(string_view line) {
+    return scan_items(line, [](i32, string_view) {});
 }
 
 template i32 parse_items<double>(string_view, double*, i64, bool&);

@@ -36,6 +36,9 @@ bool number(std::string_view t, i32& v);
 template <class T>
 i32 parse_items(std::string_view line, T* out, i64 cap, bool& ok);
 
+// Item count of one data line, as stringhandling::countitems gives it.
+i32 count_items(std::string_view line);
+
 // Reads the values of the data block at the current position of unit into a new table of
 // `count` entries (the block's item count); the position then stands on the block's
 // terminating line. False after a read error (recorded) or for an unreadable unit.
