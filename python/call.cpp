@@ -86,6 +86,17 @@ inline i64 value(const Expr& x, const CallState& st, bool& ok) {
     return x.steps.size() == 1 ? operand(x.steps[0], st) : eval(x, st, ok);
 }
 
+namespace {
+// Extent d of array argument a, as the call finds it.
+inline i64 extent(const Arg& a, int d, const CallState& st) {
+    const Extent& x = a.extents[d];
+    if (x.how == Extent::fixed) return x.value;
+    if (x.how == Extent::argument) return st.s[x.value].v.i;
+    bool ok = true;
+    return value(a.dims[d], st, ok);
+}
+}  // namespace
+
 i64 eval(const Expr& x, const CallState& st, bool& ok) {
     if (x.steps.size() == 1) return operand(x.steps[0], st);
     i64 stack[32];
@@ -475,17 +486,19 @@ bool make_array(const Routine& r, const Arg& a, Slot& sl, int typenum, const i64
     return check_extents(arr, a.rank, want, r, a);
 }
 
-bool new_array(const Routine& r, const Arg& a, Slot& sl, PyArray_Descr* descr, const i64* want) {
+bool new_array(const CallState& st, const Arg& a, Slot& sl, PyArray_Descr* descr) {
+    const Routine& r = st.r;
     npy_intp dims[NPY_MAXDIMS];
     size_t size = 1;  // wraps for extents numpy refuses, used only once the array exists
     for (int d = 0; d < a.rank; ++d) {
-        if (want[d] < 0) {
+        const i64 n = extent(a, d, st);
+        if (n < 0) {
             PyErr_Format(PyExc_ValueError, "%s -- extent %d is %s", array_prefix(r, a).c_str(), d,
-                         want[d] == free_extent ? "open" : "negative");
+                         n == free_extent ? "open" : "negative");
             return false;
         }
-        dims[d] = want[d];
-        size *= static_cast<size_t>(want[d]);
+        dims[d] = n;
+        size *= static_cast<size_t>(n);
     }
     Py_INCREF(descr);  // taken by the array; flags 1 without data: column-major
     sl.array = reinterpret_cast<PyArrayObject*>(
@@ -701,20 +714,18 @@ PyObject* run(CallState& st, Flags overwrite, CallbackRecord* records) {
             }
             break;
         case Step::array: {
-            i64 found[NPY_MAXDIMS];
-            const i64* want = a.fixed.data();
-            if (a.fixed.empty()) {
-                const Extent* x = a.extents.data();
-                for (int d = 0; d < a.rank; ++d) {
-                    bool ok = true;
-                    found[d] = x[d].how == Extent::fixed      ? x[d].value
-                               : x[d].how == Extent::argument ? st.s[x[d].value].v.i
-                                                              : value(a.dims[d], st, ok);
+            bool ok;
+            if (sl.given) {
+                i64 found[NPY_MAXDIMS];
+                const i64* want = a.fixed.data();
+                if (a.fixed.empty()) {
+                    for (int d = 0; d < a.rank; ++d) found[d] = extent(a, d, st);
+                    want = found;
                 }
-                want = found;
+                ok = make_array(r, a, sl, step.typenum, want, has(overwrite, k));
+            } else {
+                ok = new_array(st, a, sl, step.descr);
             }
-            const bool ok = sl.given ? make_array(r, a, sl, step.typenum, want, has(overwrite, k))
-                                     : new_array(r, a, sl, step.descr, want);
             if (!ok) return nullptr;
             st.ptrs[k] = PyArray_DATA(sl.array);
             break;
