@@ -10,6 +10,7 @@
 #include "core/sectiondata.hpp"
 #include "core/stringhandling.hpp"
 #include "io/iohandling.hpp"
+#include "io/iohandling_extents.hpp"
 #include "materials/laminate.hpp"
 
 namespace vorlen::iohandling {
@@ -19,24 +20,16 @@ using stringhandling::match;
 constexpr std::string_view routine = "getsectiondatafromfile";
 constexpr i32 kNoPly = 2147483647;
 
-template <class A, class... E>
-bool shaped(const A& a, E... e) {
-    const i64 want[] = {static_cast<i64>(e)...};
-    if (!a.allocated()) return false;
-    for (int d = 0; d < A::rank; ++d)
-        if (a.extent(d + 1) != want[d]) return false;
-    return true;
-}
-
 // The tables with the counts nplies and nsec; those of another reading are replaced.
 void allocate_tables() {
     using namespace sectiondata;
     auto& mat = materialdata::matidlist;
     const i64 np = nplies, ns = nsec, nz = 2 * np + 1;
-    if (shaped(xcstrength, ns) && shaped(secidlist, ns) && shaped(mat, np, ns) &&
-        shaped(plyorientation, np, ns) && shaped(plythickness, np, ns) &&
-        shaped(plyzcoord, nz, ns) && shaped(seflags, 2, ns) && shaped(sehmatrix, 2, 2, ns) &&
-        shaped(sefmatrix, nz, 4, ns))
+    if (fits(xcstrength, false, ns) && fits(secidlist, false, ns) &&
+        fits(mat, false, np, ns) && fits(plyorientation, false, np, ns) &&
+        fits(plythickness, false, np, ns) && fits(plyzcoord, false, nz, ns) &&
+        fits(seflags, false, 2, ns) && fits(sehmatrix, false, 2, 2, ns) &&
+        fits(sefmatrix, false, nz, 4, ns))
         return;
     xcstrength.allocate({ns});
     secidlist.allocate({ns});
