@@ -157,11 +157,9 @@ void start_record(double* s, const char* cmname, i32 layer, i32 nfield, double c
     if (s[18] == 0.0 && s[19] == 0.0 && s[20] == 0.0) s[18] = s[19] = s[20] = 1.0;
 }
 
-// Whether ply ilay of section isec lies in the section and material tables the evaluation reads.
+// Whether the material and section tables the evaluation reads hold ply ilay of section isec.
 bool ply_in_tables(i32 ilay, i32 isec) {
     using namespace materialdata;
-    const i32 nplies = sectiondata::nplies, nsec = sectiondata::nsec;
-    if (ilay < 1 || ilay > nplies || isec < 1 || isec > nsec) return false;
     return holds(pfflags, 5, ilay, isec) && holds(peflags, 5, ilay, isec) &&
            holds(pelimits, 12, ilay, isec) && holds(peprops, 1, ilay, isec) &&
            holds(psprops, 1, ilay, isec) && holds(sectiondata::seflags, 2, isec);
@@ -470,7 +468,8 @@ void damage_point(double* field, double* statev, const double* tdirect, const do
     start_record(s, cmname, layer, nfield, celent);
     if (nfield > 4) std::fill(field, field + nfield, 0.0);
     const i32 ispt = std::max(kspt, 1), ilay = to_index(s[21]), isec = to_index(s[22]);
-    const bool ply_ok = ply_in_tables(ilay, isec);
+    const bool ply_ok = ilay >= 1 && ilay <= sectiondata::nplies && isec >= 1 &&
+                        isec <= sectiondata::nsec;
     if (!ply_ok) report("Ply or section outside the data tables");
     i32 type = 0;
     const bool step_ok = step_type(kstep, type);
@@ -486,9 +485,13 @@ void damage_point(double* field, double* statev, const double* tdirect, const do
     }
     if (step_ok && ply_ok) {
         if (type == 0 || type == 5) damage::GetDamageFromDDS(s + 7, x, dc, &ilay, &isec);
-        if (kstep > 1 && (type == 1 || type == 3 || type == -1))
-            evaluate(s, field, dc, tab, istable, nfield, celent, noel, npt, layer, ispt, ilay,
-                     isec);
+        if (kstep > 1 && (type == 1 || type == 3 || type == -1)) {
+            if (ply_in_tables(ilay, isec))
+                evaluate(s, field, dc, tab, istable, nfield, celent, noel, npt, layer, ispt,
+                         ilay, isec);
+            else
+                report("Ply or section outside the data tables");
+        }
         if (kstep > 1 && (type == 4 || type == -1) &&
             std::any_of(s + 7, s + 12, [](double f) { return f >= 1.0; })) {
             const double origin[3] = {};

@@ -293,9 +293,14 @@ def no_steps(v):
     v.jobdata.stepid = None
 
 
+def no_failure_flags(v):
+    v.materialdata.pfflags = None
+
+
 @pytest.mark.parametrize("change,kw,problem", [
     (None, {"cmname": "CFRP_l@6@"}, "Ply or section outside the data tables"),
     (None, {"cmname": "CFRP_s@9@"}, "Ply or section outside the data tables"),
+    (no_failure_flags, {}, "Ply or section outside the data tables"),
     (None, {"kstep": 8}, "Step outside the step table"),
     (no_steps, {}, "Step outside the step table"),
     (None, {"npt": 2}, "Point outside the section stress table"),
