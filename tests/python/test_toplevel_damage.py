@@ -297,6 +297,10 @@ def no_failure_flags(v):
     v.materialdata.pfflags = None
 
 
+def shell_without_nodes(v):
+    v.elementdata.elemkind[0] = 4     # transverse stresses recovered from nodal motion
+
+
 @pytest.mark.parametrize("change,kw,problem", [
     (None, {"cmname": "CFRP_l@6@"}, "Ply or section outside the data tables"),
     (None, {"cmname": "CFRP_s@9@"}, "Ply or section outside the data tables"),
@@ -307,6 +311,7 @@ def no_failure_flags(v):
     (None, {"layer": 4}, "Point outside the section stress table"),
     (None, {"kspt": 7, "layer": 3}, "Point outside the section stress table"),
     (short_sections, {}, "Section point count below 1"),
+    (shell_without_nodes, {}, "Element tables short of the element"),
 ])
 def test_indices_outside_the_tables(sections, change, kw, problem):
     if change:
