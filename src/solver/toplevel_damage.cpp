@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "base/errorhandling.hpp"
+#include "base/work.hpp"
 #include "core/elementdata.hpp"
 #include "core/jobdata.hpp"
 #include "core/loaddata.hpp"
@@ -228,11 +229,21 @@ Place section_stresses(double* s, i32 noel, i32 npt, i32 layer, i32 ispt, i32 il
             const i32 nip = static_cast<i32>(tshearstress.ext[0]);
             const i32 ndof = static_cast<i32>(motion.ext[0]), nn = static_cast<i32>(motion.ext[1]);
             const i32 nsept = static_cast<i32>(sestress.ext[2]);
+            // The recovery reads the nine elastic constants of the section's plies, (9, nplies,
+            // nsec): with temperature blocks the first block of each ply.
+            const double* plyelastic = materialdata::peprops.data;
+            Work<double, 9 * 64> firstblocks(materialdata::peprops.ext[0] == 9
+                                                 ? 0 : 9 * i64(nplies) * nsec);
+            if (materialdata::peprops.ext[0] != 9) {
+                for (i32 j = 1; j <= nplies; ++j)
+                    first_block(&firstblocks[9 * (j - 1 + i64(nplies) * (isec - 1))], 9,
+                                materialdata::peprops, j, isec);
+                plyelastic = firstblocks.data();
+            }
             elementhandling::GetShellTransverseStresses(
                 tnormalstress.data, tshearstress.data, nodaldata::nodalcoords.data, motion.data,
                 sestress.data, sehmatrix.data, sefmatrix.data, plyorientation.data,
-                plythickness.data, plyzcoord.data, materialdata::peprops.data,
-                nsectionpoints.data, elementdata::elemcurvatures.data, elementdata::elemkind.data,
+                plythickness.data, plyzcoord.data, plyelastic, nsectionpoints.data, elementdata::elemcurvatures.data, elementdata::elemkind.data,
                 materialdata::matidlist.data, &ielem, &npt, &isec, &itnsflag, &itshrflag,
                 &nplies, &nsec, &nz, &nip, &ndof, &nn, &nelem, &nsept);
         }

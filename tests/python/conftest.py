@@ -1,3 +1,4 @@
+import os
 import subprocess
 import sys
 import textwrap
@@ -5,6 +6,9 @@ import textwrap
 import pytest
 
 import _vorlen
+
+# The solver-protocol driver (tools/solverdriver.py) for the tests of the solver entry points.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
 
 
 @pytest.fixture

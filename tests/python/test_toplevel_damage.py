@@ -283,6 +283,52 @@ def test_point_record_stress_is_stored_in_its_section_column(sections):
                                   [1.0, 2.0, 3.0, 6.0, 5.0, 4.0])
 
 
+def curved_shell(v, peprops):
+    """Element 11 as a curved eight-node shell (kind 4) bent to w = (x^2 + 3 y^2)/2, with the
+    section matrices of the first temperature block and the given ply constants table."""
+    lam = _vorlen.laminate
+    v.elementdata.elemkind = np.array([4], np.int32)
+    v.elementdata.elemcurvatures = np.array([[0.05], [0.0]])
+    v.sectiondata.seflags = np.array([[1], [0]], np.int32)
+    sl = np.ones((NPLIES, 1), np.int32, order="F")
+    v.materialdata.matidlist = sl
+    po = np.asfortranarray(np.array([0.0, 90.0, 0.0])[:, None])
+    pt = v.sectiondata.plythickness
+    v.sectiondata.plyorientation = po
+    pe = np.asfortranarray(np.tile(CFRP[:, None, None], (1, NPLIES, 1)))
+    zc = lam.getsectionzcoord(sl, pt)
+    v.sectiondata.plyzcoord = zc
+    v.sectiondata.sehmatrix = lam.getsectionhmatrix(sl, po, pt, pe)
+    v.sectiondata.sefmatrix = lam.getsectionfmatrix(sl, po, pt, zc, pe)
+    v.materialdata.peprops = peprops
+    xy = np.array([[-1, -1], [1, -1], [1, 1], [-1, 1], [0, -1], [1, 0], [0, 1], [-1, 0]], float)
+    coords = np.zeros((3, 8, 1), order="F")
+    coords[:2, :, 0] = xy.T
+    motion = np.zeros((6, 8, 1), order="F")
+    motion[2, :, 0] = 0.5 * xy[:, 0] ** 2 + 1.5 * xy[:, 1] ** 2
+    v.nodaldata.nodalcoords = coords
+    v.nodaldata.nodesmotion = motion
+    v.sectiondata.tshearstress = np.zeros((3 * NPLIES, 2, 4, 1), order="F")
+    v.sectiondata.tnormalstress = np.zeros((2 * NPLIES + 1, 1), order="F")
+    v.sectiondata.sestress = np.asfortranarray(np.repeat(v.sectiondata.sestress, 4, axis=2))
+
+
+def test_curved_shell_recovery_takes_the_first_temperature_block(sections):
+    # The store's constants table has two temperature blocks per ply (the second half the
+    # first); the recovery must see the same constants as from a table of the first blocks only.
+    two_blocks = sections.materialdata.peprops.copy()
+    one_block = np.asfortranarray(two_blocks[:9])
+    recovered = []
+    for table, ntemp in [(one_block, 1), (two_blocks, 2)]:
+        curved_shell(sections, table)
+        sections.materialdata.ntempdata = ntemp
+        gen(np.zeros(40), layer=2, kspt=2)
+        recovered.append(sections.sectiondata.tnormalstress[:, 0].copy())
+    assert np.abs(recovered[0]).max() > 0
+    np.testing.assert_allclose(recovered[1], recovered[0], rtol=1e-13)
+    assert errstat() == 0
+
+
 # --- indices outside the tables ---------------------------------------------------------------
 
 def short_sections(v):
