@@ -1,0 +1,177 @@
+// Solver-convention converters of module wrapper: one material routine serves several solver
+// interfaces. Each converter has the argument list of one interface, takes the material routine
+// of another interface as its first argument dfunc, and translates arguments, component orders
+// and element dimensions both ways.
+//
+// The callback always works in three dimensions (ndi 3, nshr 3, ntens 6): the caller's reduced
+// vectors are expanded to six Nye components (elementhandling Get3DInputFromElem, axisymmetric
+// 4-component vectors, no transverse data) and the results reduced again (GetElemOutputFrom3D).
+// Orders: UMAT vectors and tangents in Nye order (11, 22, 33, 12, 13, 23); three-dimensional
+// USERMAT vectors in the Cyclic order (11, 22, 33, 12, 23, 13); reduced USERMAT vectors are in
+// Nye order already. Shear strains are engineering strains.
+//
+// Context a UMAT callback receives where the front interface has none: material name
+// "ABQ_WRAPPER" (80 characters, blank padded), DROT identity, PNEWDT 1.0, CELENT 1.0, PREDEF and
+// DPRED 0 (one value each), DDSDDT and DRPLDE zero, TIME(2) as stated per converter,
+// JSTEP = (step, 2147483647, 1, 0).
+//
+// Extents: the component counts must be 3, 4 or 6 with direct plus shear components equal to
+// them, state and property counts at least 0; otherwise code -3 "Unsupported components in
+// <converter>" (or "Negative extent in <converter>") is recorded, dfunc is not called and no
+// output is written. Per point nothing is allocated (the Peridigm converter keeps a point's
+// state row in a work array of 512 values before it takes storage).
+// A failure inside dfunc that is raised as a C++ exception (a Python callable's failure) passes
+// through the converter to its caller; the converter's own work raises nothing.
+#pragma once
+#include "base/view.hpp"
+
+namespace vorlen::wrapper {
+
+// Material routine with the UMAT argument list (Abaqus/Standard).
+using Umat = void(double* stress, double* statev, double* ddsdde, double* sse, double* spd,
+                  double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
+                  const double* stran, const double* dstran, const double* time,
+                  const double* dtime, const double* temp, const double* dtemp,
+                  const double* predef, const double* dpred, const char* materl, const i32* ndi,
+                  const i32* nshr, const i32* ntens, const i32* nstatv, const double* props,
+                  const i32* nprops, const double* coords, const double* drot, double* pnewdt,
+                  const double* celent, const double* dfgrd0, const double* dfgrd1, const i32* noel,
+                  const i32* npt, const i32* kslay, const i32* kspt, const i32* jstep,
+                  const i32* kinc);
+
+// Material routine with the UMAT argument list preceded by the material id (MUESLI).
+using MuesliUmat = void(const i32* matid, double* stress, double* statev, double* ddsdde,
+                        double* sse, double* spd, double* scd, double* rpl, double* ddsddt,
+                        double* drplde, double* drpldt, const double* stran, const double* dstran,
+                        const double* time, const double* dtime, const double* temp,
+                        const double* dtemp, const double* predef, const double* dpred,
+                        const char* materl, const i32* ndi, const i32* nshr, const i32* ntens,
+                        const i32* nstatv, const double* props, const i32* nprops,
+                        const double* coords, const double* drot, double* pnewdt,
+                        const double* celent, const double* dfgrd0, const double* dfgrd1,
+                        const i32* noel, const i32* npt, const i32* kslay, const i32* kspt,
+                        const i32* jstep, const i32* kinc);
+
+// Material routine with the ANSYS USERMAT argument list.
+using Usermat = void(const i32* matid, const i32* elemid, const i32* kdomintpt, const i32* klayer,
+                     const i32* ksectpt, const i32* ldstep, const i32* isubst, i32* keycut,
+                     const i32* ndirect, const i32* nshear, const i32* ncomp, const i32* nstatev,
+                     const i32* nprop, const double* time, const double* dtime, const double* temp,
+                     const double* dtemp, double* stress, double* ustatev, double* dsdepl,
+                     double* sedel, double* sedpl, double* epseq, const double* strain,
+                     const double* dstrain, double* epspl, const double* prop, const double* coords,
+                     const double* var0, const double* defgrad_t, const double* defgrad,
+                     double* tsstif, double* epszz, const double* var1, const double* var2,
+                     const double* var3, const double* var4, const double* var5, const double* var6,
+                     const double* var7, const double* var8);
+
+extern "C" {
+
+// ANSYS USERMAT in front, UMAT behind.
+//   dfunc (in)               the UMAT routine; it sees TIME = (time, 1.7976931348623157e308),
+//                            NOEL elemid, NPT kdomintpt, KSLAY klayer, KSPT ksectpt,
+//                            JSTEP(1) ldstep, KINC isubst, DFGRD0 defgrad_t, DFGRD1 defgrad
+//   matid, elemid, kdomintpt, klayer, ksectpt, ldstep, isubst (in)  point and step
+//   keycut (out)             0 (the callback's PNEWDT is not passed on)
+//   ndirect, nshear, ncomp (in)  direct, shear and all components: ncomp 3 (11, 22, 12), 4
+//                            (axisymmetric rr, zz, thetatheta, rz) or 6 (Cyclic order)
+//   nstatev, nprop (in)      lengths of ustatev and prop
+//   time, dtime, temp, dtemp (in)
+//   stress(ncomp) (in/out)   stress; replaced by the callback's stress, reduced
+//   ustatev(nstatev) (in/out)  the callback's state variables
+//   dsdepl(ncomp,ncomp) (out)  the callback's tangent, reduced
+//   sedel (in/out)           the callback's SSE
+//   sedpl, epseq (out)       0
+//   strain(ncomp), dstrain(ncomp) (in)  total strain at the start and its increment
+//   epspl(ncomp) (in/out), var0, var1 .. var8 (in)  accepted, not used
+//   prop(nprop), coords(3), defgrad_t(3,3), defgrad(3,3) (in)
+//   tsstif(2) (in/out)       transverse shear stiffness from the engineering constants of the
+//                            returned 6 x 6 tangent: tsstif(1) = G13 always; tsstif(2) = G23
+//                            for ncomp 3 or 4 unless ndirect is 1. A tangent that cannot be
+//                            inverted gives no constants: tsstif = 0, epszz unchanged
+//   epszz (in/out)           plane stress (ndirect 2, ncomp 3): -(nu31 s11 + nu32 s22)/E3 of
+//                            the returned stress; otherwise unchanged
+void wrapper_abq_umat_to_ansys_usermat(
+    Umat* dfunc, const i32* matid, const i32* elemid, const i32* kdomintpt, const i32* klayer,
+    const i32* ksectpt, const i32* ldstep, const i32* isubst, i32* keycut, const i32* ndirect,
+    const i32* nshear, const i32* ncomp, const i32* nstatev, const i32* nprop, const double* time,
+    const double* dtime, const double* temp, const double* dtemp, double* stress, double* ustatev,
+    double* dsdepl, double* sedel, double* sedpl, double* epseq, const double* strain,
+    const double* dstrain, double* epspl, const double* prop, const double* coords,
+    const double* var0, const double* defgrad_t, const double* defgrad, double* tsstif,
+    double* epszz, const double* var1, const double* var2, const double* var3, const double* var4,
+    const double* var5, const double* var6, const double* var7, const double* var8);
+
+// Peridigm material in front, UMAT behind. Arrays hold one row per point.
+//   dfunc (in)               the UMAT routine; per point it gets the point's stress and state
+//                            rows, a zero total strain and the row of straininc as increment,
+//                            SSE, SPD, SCD 0, a zero tangent, TIME = (steptime, totaltime),
+//                            DTIME dt, TEMP and DTEMP 0, COORDS (1, 1, 1), DFGRD0 and DFGRD1
+//                            identity, NOEL = NPT = KSLAY = KSPT = KINC = 1, JSTEP(1) 1
+//   stressnew(npoint,ndir+nshr) (out)  stressold plus the callback's returned stress (reduced);
+//                            may be stressold itself
+//   statenew(npoint,nstatev) (out)  the callback's state rows; may be stateold itself
+//   stressold(npoint,ndir+nshr), stateold(npoint,nstatev) (in)
+//   straininc(npoint,ndir+nshr) (in)  strain increments, Nye order, engineering shears
+//   props(nprops), steptime, totaltime, dt (in)
+//   matid (in)               accepted, not used
+//   npoint (in)              points; nothing happens below 1
+//   ndir, nshr, nstatev, nprops (in)  extents
+// A callback whose stress is the secant stiffness times the total strain (umat_lamina)
+// contributes the stiffness times the increment; an incremental callback would count the old
+// stress twice.
+void wrapper_abq_umat_to_peridigm_upermat(Umat* dfunc, double* stressnew, double* statenew,
+                                          const double* stressold, const double* stateold,
+                                          const double* straininc, const double* props,
+                                          const double* steptime, const double* totaltime,
+                                          const double* dt, const i32* matid, const i32* npoint,
+                                          const i32* ndir, const i32* nshr, const i32* nstatev,
+                                          const i32* nprops);
+
+// UMAT in front, ANSYS USERMAT behind. The callback gets the material id of the "m" tag of
+// materl (1 when there is none or it is not positive), NOEL, NPT, KSLAY, KSPT, JSTEP(1), KINC as
+// elemid .. isubst, ncomp 6 in the Cyclic order, TIME(1), and zeros for keycut, sedpl, epseq,
+// epspl, var0 .. var8, tsstif and epszz (its values there are dropped).
+//   stress(ntens) (in/out), ddsdde(ntens,ntens) (out)  the callback's stress and tangent back
+//                            in Nye order, reduced
+//   sse (in/out)             the callback's sedel
+//   spd, scd (out)           0
+//   pnewdt (out)             1.0
+//   statev(nstatv) (in/out)  the callback's ustatev
+//   rpl, ddsddt, drplde, drpldt, predef, dpred, drot, celent (in)  not used
+//   the others as in the UMAT list
+void wrapper_ansys_usermat_to_abq_umat(
+    Usermat* dfunc, double* stress, double* statev, double* ddsdde, double* sse, double* spd,
+    double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt, const double* stran,
+    const double* dstran, const double* time, const double* dtime, const double* temp,
+    const double* dtemp, const double* predef, const double* dpred, const char* materl,
+    const i32* ndi, const i32* nshr, const i32* ntens, const i32* nstatv, const double* props,
+    const i32* nprops, const double* coords, const double* drot, double* pnewdt,
+    const double* celent, const double* dfgrd0, const double* dfgrd1, const i32* noel,
+    const i32* npt, const i32* kslay, const i32* kspt, const i32* jstep, const i32* kinc);
+
+// UMAT in front, material-id-first routine behind: the callback gets matid first and the UMAT
+// arguments in three dimensions (DDSDDT and DRPLDE zero vectors of 6); stress and tangent come
+// back reduced to ntens. The other arguments pass through as they are.
+//   matid (in)               material id, the last argument
+void wrapper_muesli_to_abq_umat(MuesliUmat* dfunc, double* stress, double* statev, double* ddsdde,
+                                double* sse, double* spd, double* scd, double* rpl, double* ddsddt,
+                                double* drplde, double* drpldt, const double* stran,
+                                const double* dstran, const double* time, const double* dtime,
+                                const double* temp, const double* dtemp, const double* predef,
+                                const double* dpred, const char* materl, const i32* ndi,
+                                const i32* nshr, const i32* ntens, const i32* nstatv,
+                                const double* props, const i32* nprops, const double* coords,
+                                const double* drot, double* pnewdt, const double* celent,
+                                const double* dfgrd0, const double* dfgrd1, const i32* noel,
+                                const i32* npt, const i32* kslay, const i32* kspt, const i32* jstep,
+                                const i32* kinc, const i32* matid);
+
+}  // extern "C"
+
+inline constexpr auto& abq_umat_to_ansys_usermat = wrapper_abq_umat_to_ansys_usermat;
+inline constexpr auto& abq_umat_to_peridigm_upermat = wrapper_abq_umat_to_peridigm_upermat;
+inline constexpr auto& ansys_usermat_to_abq_umat = wrapper_ansys_usermat_to_abq_umat;
+inline constexpr auto& muesli_to_abq_umat = wrapper_muesli_to_abq_umat;
+
+}  // namespace vorlen::wrapper

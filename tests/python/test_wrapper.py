@@ -1,0 +1,191 @@
+"""Solver-convention converters of module wrapper, with material routines written here in numpy
+as callbacks (a linear orthotropic ply in the secant form stress = C (stran + dstran))."""
+import inspect
+
+import numpy as np
+import pytest
+
+from conftest import errstat
+
+E1, E2, E3, NU12, NU13, NU23, G12, G13, G23 = 140e3, 10e3, 9e3, 0.3, 0.28, 0.45, 5e3, 4.8e3, 3.5e3
+NYE = [E1, E2, E3, NU12, NU13, NU23, G12, G13, G23]
+NYE_TO_CYCLIC = [0, 1, 2, 3, 5, 4]  # cyclic vector = nye vector[NYE_TO_CYCLIC]
+
+
+def nye_compliance():
+    s = np.zeros((6, 6))
+    s[0, 0], s[1, 1], s[2, 2] = 1 / E1, 1 / E2, 1 / E3
+    s[0, 1] = s[1, 0] = -NU12 / E1
+    s[0, 2] = s[2, 0] = -NU13 / E1
+    s[1, 2] = s[2, 1] = -NU23 / E2
+    s[3, 3], s[4, 4], s[5, 5] = 1 / G12, 1 / G13, 1 / G23
+    return s
+
+
+C6 = np.linalg.inv(nye_compliance())
+
+
+def py_umat(stress, statev, ddsdde, sse, spd, scd, rpl, ddsddt, drplde, drpldt, stran, dstran,
+            time, dtime, temp, dtemp, predef, dpred, materl, ndi, nshr, props, coords, drot,
+            pnewdt, celent, dfgrd0, dfgrd1, noel, npt, kslay, kspt, jstep, kinc, ntens, nstatv,
+            nprops, seen=None, zero_tangent=False):
+    assert (ndi, nshr, ntens) == (3, 3, 6)
+    if seen is not None:
+        seen.update(materl=materl, jstep=list(jstep), time=list(time), noel=noel, stress=stress.copy())
+    sig = C6 @ (stran + dstran)
+    st = statev.copy()
+    st[:] = np.arange(1, nstatv + 1) + 100.0
+    tangent = np.zeros((6, 6)) if zero_tangent else C6.copy()
+    return sig, st, tangent, 0.5 * sig @ (stran + dstran), 7.0, 8.0, 0.25
+
+
+def usermat_args(stress, strain, dstrain, ndirect, nshear, nstatev=2):
+    n = len(stress)
+    return dict(matid=1, elemid=5, kdomintpt=2, klayer=1, ksectpt=1, ldstep=3, isubst=4,
+                ndirect=ndirect, nshear=nshear, time=1.0, dtime=0.5, temp=20.0, dtemp=0.0,
+                stress=stress, ustatev=np.zeros(nstatev), sedel=np.zeros(()),
+                sedpl=np.ones(()), epseq=np.ones(()), strain=strain, dstrain=dstrain,
+                epspl=np.zeros(n), prop=np.array(NYE), coords=np.zeros(3), var0=0.0,
+                defgrad_t=np.eye(3), defgrad=np.eye(3), tsstif=np.zeros(2), epszz=-5.0,
+                var1=0.0, var2=0.0, var3=0.0, var4=0.0, var5=0.0, var6=0.0, var7=0.0,
+                var8=0.0)
+
+
+def test_ansys_3d_is_umat_in_cyclic_order(clean_register):
+    _vorlen = pytest.importorskip("_vorlen")
+    eps_nye = np.array([1e-3, -2e-4, 3e-4, 2e-3, -1e-3, 5e-4])
+    strain = eps_nye[NYE_TO_CYCLIC] * 0.5
+    stress = np.array([9.0, 9.0, 9.0, 9.0, 9.0, 9.0])
+    seen = {}
+    a = usermat_args(stress, strain, strain.copy(), 3, 3)
+    keycut, dsdepl, epszz = _vorlen.wrapper.abq_umat_to_ansys_usermat(
+        py_umat, dfunc_extra_args=(seen,), **a)
+    sig_nye = C6 @ eps_nye
+    np.testing.assert_allclose(stress, sig_nye[NYE_TO_CYCLIC], rtol=1e-12)
+    np.testing.assert_allclose(dsdepl, C6[np.ix_(NYE_TO_CYCLIC, NYE_TO_CYCLIC)], rtol=1e-12)
+    assert keycut == 0 and epszz == -5.0
+    assert float(a["sedel"]) == pytest.approx(0.5 * sig_nye @ eps_nye)
+    assert float(a["sedpl"]) == 0.0 and float(a["epseq"]) == 0.0
+    np.testing.assert_allclose(a["tsstif"], [G13, 0.0], rtol=1e-10)
+    np.testing.assert_array_equal(a["ustatev"], [101.0, 102.0])
+    # The callback sees the old stress in Nye order and the fixed context.
+    np.testing.assert_array_equal(seen["stress"], np.full(6, 9.0))
+    assert seen["materl"].rstrip() == "ABQ_WRAPPER" and len(seen["materl"]) == 80
+    assert seen["jstep"] == [3, 2147483647, 1, 0]
+    assert seen["time"] == [1.0, 1.7976931348623157e308] and seen["noel"] == 5
+    assert errstat() == 0
+
+
+def test_ansys_plane_stress_epszz_and_shear_stiffness(clean_register):
+    import _vorlen
+    strain = np.array([1e-3, -4e-4, 1.5e-3])
+    stress = np.zeros(3)
+    a = usermat_args(stress, strain, np.zeros(3), 2, 1)
+    keycut, dsdepl, epszz = _vorlen.wrapper.abq_umat_to_ansys_usermat(py_umat, **a)
+    q = np.linalg.inv(nye_compliance()[np.ix_([0, 1, 3], [0, 1, 3])])
+    np.testing.assert_allclose(dsdepl, q, rtol=1e-10)
+    np.testing.assert_allclose(stress, q @ strain, rtol=1e-10)
+    assert epszz == pytest.approx(-(NU13 * stress[0] / E1 + NU23 * stress[1] / E2), rel=1e-10)
+    np.testing.assert_allclose(a["tsstif"], [G13, G23], rtol=1e-10)
+
+
+@pytest.mark.parametrize("ndirect, nshear, n", [(3, 2, 5), (2, 2, 3), (3, 3, 5), (1, 1, 2)])
+def test_ansys_unsupported_components_write_nothing(clean_register, ndirect, nshear, n):
+    import _vorlen
+    called = []
+    stress = np.arange(1.0, n + 1)
+    a = usermat_args(stress, np.zeros(n), np.zeros(n), ndirect, nshear)
+    _vorlen.wrapper.abq_umat_to_ansys_usermat(lambda *x: called.append(1) or py_umat(*x), **a)
+    assert errstat() == -3 and not called
+    np.testing.assert_array_equal(stress, np.arange(1.0, n + 1))
+    np.testing.assert_array_equal(a["tsstif"], [0.0, 0.0])
+
+
+def test_ansys_singular_tangent_gives_no_constants(clean_register):
+    import _vorlen
+
+    a = usermat_args(np.zeros(3), np.full(3, 1e-3), np.zeros(3), 2, 1)
+    a["tsstif"][:] = 3.0
+    _, dsdepl, epszz = _vorlen.wrapper.abq_umat_to_ansys_usermat(
+        py_umat, dfunc_extra_args=(None, True), **a)
+    np.testing.assert_array_equal(a["tsstif"], [0.0, 0.0])
+    assert epszz == -5.0 and np.all(dsdepl == 0.0)
+
+
+def test_peridigm_two_points_add_the_increment():
+    import _vorlen
+    stressold = np.array([[1.0, 2, 3, 4, 5, 6], [-1.0, 0, 0, 0, 0, 0]])
+    dstrain = np.array([[1e-3, 0, 0, 0, 0, 0], [0, 2e-4, 0, 1e-3, 0, -5e-4]])
+    stateold = np.zeros((2, 3))
+    seen = {}
+    snew, stnew = _vorlen.wrapper.abq_umat_to_peridigm_upermat(
+        py_umat, stressold, stateold, dstrain, np.array(NYE), 0.5, 1.5, 0.1, 9, 3, 3,
+        dfunc_extra_args=(seen,))
+    np.testing.assert_allclose(snew, stressold + dstrain @ C6.T, rtol=1e-12)
+    np.testing.assert_array_equal(stnew, [[101.0, 102.0, 103.0]] * 2)
+    assert seen["time"] == [0.5, 1.5]
+    # A zero increment leaves the stress as it was.
+    snew, _ = _vorlen.wrapper.abq_umat_to_peridigm_upermat(
+        py_umat, stressold, stateold, np.zeros((2, 6)), np.array(NYE), 0.5, 1.5, 0.1, 9, 3, 3)
+    np.testing.assert_array_equal(snew, stressold)
+
+
+def umat_args(stress, stran, dstran, ndi, nshr, materl, nstatv=2):
+    n = len(stress)
+    return dict(stress=stress, statev=np.zeros(nstatv), sse=np.zeros(()), spd=np.ones(()),
+                scd=np.ones(()), rpl=0.0, ddsddt=np.zeros(n), drplde=np.zeros(n), drpldt=0.0,
+                stran=stran, dstran=dstran, time=np.array([0.5, 2.0]), dtime=0.1, temp=0.0,
+                dtemp=0.0, predef=np.zeros(1), dpred=np.zeros(1), materl=materl, ndi=ndi,
+                nshr=nshr, props=np.array(NYE), coords=np.zeros(3), drot=np.eye(3),
+                pnewdt=np.zeros(()), celent=1.0, dfgrd0=np.eye(3), dfgrd1=np.eye(3), noel=4,
+                npt=1, kslay=1, kspt=1, jstep=np.array([2, 0, 0, 0], dtype=np.int32), kinc=1)
+
+
+def py_usermat(matid, elemid, kdomintpt, klayer, ksectpt, ldstep, isubst, keycut, ndirect,
+               nshear, time, dtime, temp, dtemp, stress, ustatev, dsdepl, sedel, sedpl, epseq,
+               strain, dstrain, epspl, prop, coords, var0, defgrad_t, defgrad, tsstif, epszz,
+               var1, var2, var3, var4, var5, var6, var7, var8, ncomp, nstatev, nprop, seen):
+    seen.update(matid=matid, ldstep=ldstep, time=time)
+    c = C6[np.ix_(NYE_TO_CYCLIC, NYE_TO_CYCLIC)]
+    stress[:] = c @ (strain + dstrain)
+    dsdepl[:] = c
+    sedel[()] = 0.5 * stress @ (strain + dstrain)
+    ustatev[:] = 42.0
+
+
+@pytest.mark.parametrize("materl, matid", [("ABQ_WRAPPER", 1), ("PLY_m@7@", 7), ("PLY_m@-2@", 1)])
+def test_usermat_behind_umat(clean_register, materl, matid):
+    import _vorlen
+    eps = np.array([1e-3, -2e-4, 3e-4, 2e-3, -1e-3, 5e-4])
+    stress = np.zeros(6)
+    seen = {}
+    a = umat_args(stress, eps, np.zeros(6), 3, 3, materl)
+    ddsdde = _vorlen.wrapper.ansys_usermat_to_abq_umat(py_usermat, dfunc_extra_args=(seen,), **a)
+    np.testing.assert_allclose(stress, C6 @ eps, rtol=1e-12)
+    np.testing.assert_allclose(ddsdde, C6, rtol=1e-12)
+    assert float(a["sse"]) == pytest.approx(0.5 * (C6 @ eps) @ eps)
+    assert float(a["pnewdt"]) == 1.0 and float(a["spd"]) == 0.0
+    np.testing.assert_array_equal(a["statev"], [42.0, 42.0])
+    assert (seen["matid"], seen["ldstep"], seen["time"]) == (matid, 2, 0.5)
+
+
+def test_muesli_passes_the_material_id_first():
+    import _vorlen
+    seen = []
+
+    # The UMAT of this file with the material id in front (the engine counts a callable's
+    # named parameters, so the function is spelled out).
+    names = ", ".join(list(inspect.signature(py_umat).parameters)[:37])
+    scope = {"py_umat": py_umat, "seen": seen}
+    exec(f"def muesli(matid, {names}):\n    seen.append(matid)\n    return py_umat({names})",
+         scope)
+    muesli = scope["muesli"]
+
+    eps = np.array([1e-3, -2e-4, 1.5e-3])
+    a = umat_args(np.zeros(3), eps, np.zeros(3), 2, 1, "X")
+    stress, statev, ddsdde, sse, spd, scd, pnewdt = _vorlen.wrapper.muesli_to_abq_umat(
+        muesli, matid=12, **a)
+    q = np.linalg.inv(nye_compliance()[np.ix_([0, 1, 3], [0, 1, 3])])
+    np.testing.assert_allclose(ddsdde, q, rtol=1e-10)
+    np.testing.assert_allclose(stress, q @ eps, rtol=1e-10)
+    assert seen == [12] and pnewdt == 0.25 and (spd, scd) == (7.0, 8.0)
