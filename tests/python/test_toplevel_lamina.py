@@ -1,0 +1,337 @@
+"""Elastic and fibre ply material routines of module toplevel. Expected stiffnesses are numpy
+inverses of the orthotropic compliance of the constants; stresses and energies follow by hand."""
+import numpy as np
+import pytest
+
+from conftest import errstat
+
+toplevel = pytest.importorskip("_vorlen").toplevel
+
+NYE = np.array([140e3, 10e3, 9e3, 0.3, 0.28, 0.45, 5e3, 4.8e3, 3.5e3])
+NYE_TO_CYCLIC = [0, 1, 2, 3, 5, 4]
+HUGE = 1.7976931348623157e308
+
+
+def compliance(p):
+    e1, e2, e3, nu12, nu13, nu23, g12, g13, g23 = p
+    s = np.zeros((6, 6))
+    s[0, 0], s[1, 1], s[2, 2] = 1 / e1, 1 / e2, 1 / e3
+    s[0, 1] = s[1, 0] = -nu12 / e1
+    s[0, 2] = s[2, 0] = -nu13 / e1
+    s[1, 2] = s[2, 1] = -nu23 / e2
+    s[3, 3], s[4, 4], s[5, 5] = 1 / g12, 1 / g13, 1 / g23
+    return s
+
+
+def stiffness(p, ntens=6):
+    """Nye stiffness: 6 the inverse, 4 (11, 22, 33, 12) the inverse of the 6 by 6 restricted to
+    plane strain, 3 the inverse of the in-plane compliance (plane stress)."""
+    s = compliance(p)
+    if ntens == 3:
+        return np.linalg.inv(s[np.ix_([0, 1, 3], [0, 1, 3])])
+    c = np.linalg.inv(s)
+    return c[np.ix_(range(ntens), range(ntens))]
+
+
+def umat(name, props, stran, dstran=None, *, stress=None, statev=None, nstatv=6, ndi=None,
+         nshr=None, jstep=1, temp=0.0, dtemp=0.0, kinc=1, materl="PLY"):
+    n = len(stran)
+    ndi = {3: 2, 4: 3, 6: 3}[n] if ndi is None else ndi
+    nshr = n - ndi if nshr is None else nshr
+    args = [np.zeros(n) if stress is None else np.array(stress, float),
+            np.zeros(nstatv) if statev is None else np.array(statev, float),
+            np.zeros((n, n)), 0.0, 1.0, 1.0, 0.0, np.zeros(n), np.zeros(n), 0.0,
+            np.array(stran, float), np.zeros(n) if dstran is None else np.array(dstran, float),
+            np.zeros(2), 1.0, temp, dtemp, np.zeros(1), np.zeros(1), materl, ndi, nshr,
+            np.array(props, float), np.zeros(3), np.eye(3), 1.0, 1.0, np.eye(3), np.eye(3),
+            1, 1, 1, 1]
+    if name != "umat_porosity":
+        args.append(np.array([jstep, 1, 0, 0], dtype=np.int32))
+    args.append(kinc)
+    return getattr(toplevel, name)(*args)
+
+
+def test_isotropic_point_by_hand(clean_store):
+    stress, statev, ddsdde, sse, spd, scd, pnewdt = umat(
+        "umat_lamina", [70000.0, 0.3], [1e-3, 0, 0, 0, 0, 0])
+    # lambda = 40384.6, mu = 26923.1: sigma11 = (lambda + 2 mu) eps, sigma22 = lambda eps
+    np.testing.assert_allclose(stress, [94.2308, 40.3846, 40.3846, 0, 0, 0], atol=5e-5)
+    np.testing.assert_allclose(ddsdde, stiffness([70000, 70000, 70000, 0.3, 0.3, 0.3] + [70000 / 2.6] * 3),
+                               rtol=1e-12)
+    assert sse == pytest.approx(0.5 * 94.2308e-3, rel=1e-5) and (spd, scd, pnewdt) == (0, 0, 1)
+    np.testing.assert_allclose(statev, stress)  # six state variables: the Nye stress
+    assert errstat() == 0
+
+
+OTHER_ORDER = [140e3, 10e3, 9e3, 5e3, 4.8e3, 3.5e3, 0.3, 0.28, 0.45]
+TRANSVERSE = [140e3, 10e3, 0.3, 0.45, 5e3]  # E1, E2, nu12, nu23, G12
+TRANSVERSE_NYE = [140e3, 10e3, 10e3, 0.3, 0.3, 0.45, 5e3, 5e3, 10e3 / 2.9]
+
+
+@pytest.mark.parametrize("props, nye", [(NYE, NYE), (OTHER_ORDER, NYE),
+                                        (TRANSVERSE, TRANSVERSE_NYE)])
+@pytest.mark.parametrize("ntens", [3, 4, 6])
+def test_secant_stress_and_tangent(clean_store, props, nye, ntens):
+    rng = np.random.default_rng(ntens)
+    stran, dstran = rng.normal(0, 1e-3, ntens), rng.normal(0, 1e-3, ntens)
+    stress, _, ddsdde, sse, *_ = umat("umat_lamina", props, stran, dstran, stress=np.full(ntens, 7.0))
+    c = stiffness(nye, ntens)
+    np.testing.assert_allclose(ddsdde, c, rtol=1e-10, atol=1e-9)
+    np.testing.assert_allclose(stress, c @ (stran + dstran), rtol=1e-10, atol=1e-9)
+    assert sse == pytest.approx(0.5 * stress @ (stran + dstran), rel=1e-10)
+
+
+def test_state_layout_by_count(clean_store):
+    _, statev, *_ = umat("umat_lamina", NYE, [1e-3, 2e-3, 3e-3], statev=np.full(5, -1.0),
+                         nstatv=5)
+    np.testing.assert_array_equal(statev, np.full(5, -1.0))
+    stress, statev, *_ = umat("umat_lamina", NYE, [1e-3, 2e-3, 3e-3], statev=np.full(6, -1.0))
+    np.testing.assert_array_equal(statev, [stress[0], stress[1], -1, stress[2], -1, -1])
+
+
+@pytest.mark.parametrize("name", ["umat_lamina", "umat_hyper"])
+def test_rejected_constants_give_zero_tangent(clean_store, name):
+    stress, _, ddsdde, *_ = umat(name, [1.0, 2.0, 3.0], [1e-3, 0, 0], stress=[5.0, 5.0, 5.0])
+    assert errstat() == -2 and not ddsdde.any() and not stress.any()
+
+
+@pytest.mark.parametrize("name", ["umat_lamina", "umat_hyper", "umat_porosity", "umat_fiber"])
+@pytest.mark.parametrize("ndi, nshr", [(2, 2), (1, 1)])
+def test_unsupported_components_write_nothing(clean_store, name, ndi, nshr):
+    stress, statev, ddsdde, *_ = umat(name, NYE, [1e-3, 0, 0], stress=[5.0, 5.0, 5.0],
+                                      statev=np.full(12, 3.0), nstatv=12, ndi=ndi, nshr=nshr)
+    assert errstat() == -3
+    np.testing.assert_array_equal(stress, [5, 5, 5])
+    np.testing.assert_array_equal(statev, np.full(12, 3.0))
+
+
+def store_record(flag_fibre=0.0, ply=1, sec=1, nstatv=40):
+    sv = np.zeros(nstatv)
+    sv[7] = flag_fibre
+    if nstatv >= 18:
+        sv[17] = 1.0
+    if nstatv >= 22:
+        sv[20], sv[21] = ply, sec
+    return sv
+
+
+def test_constants_from_the_store(clean_store):
+    v = clean_store
+    v.materialdata.peprops = np.asfortranarray(np.stack([np.zeros(9), NYE], axis=1)[:, :, None])
+    eps = np.array([1e-3, -2e-4, 3e-4, 2e-3, -1e-3, 5e-4])
+    stress, _, ddsdde, *_ = umat("umat_lamina", [0.0], eps, statev=store_record(ply=2))
+    np.testing.assert_allclose(ddsdde, stiffness(NYE), rtol=1e-10)
+    assert errstat() == 0
+    for sv in (store_record(ply=3), store_record(sec=2), store_record(ply=2, nstatv=21)):
+        v.errorhandling.rsxerr(1)
+        stress, _, ddsdde, *_ = umat("umat_lamina", [0.0], eps, statev=sv, nstatv=len(sv))
+        assert errstat() == -3 and not ddsdde.any() and not stress.any()
+
+
+def test_measured_field_step_degrades_by_the_fibre_flag(clean_store):
+    v = clean_store
+    c = stiffness(NYE)
+    v.jobdata.stepid = np.array([2, 5], dtype=np.int32)
+    eps = np.array([1e-3, -2e-4, 3e-4, 2e-3, -1e-3, 5e-4])
+    _, _, ddsdde, *_ = umat("umat_lamina", NYE, eps, statev=store_record(1.0), jstep=2)
+    expected = c.copy()
+    expected[0, :3] *= 0.5
+    expected[:3, 0] = expected[0, :3]
+    expected[3, 3] *= 1e-20
+    expected[5, 5] *= 1e-20
+    np.testing.assert_allclose(ddsdde, expected, rtol=1e-12)
+    assert errstat() == 0
+    # A step of another type, a step outside the table, a state short of the record: none.
+    for jstep, nstatv in ((1, 40), (3, 40), (0, 40), (2, 17)):
+        v.errorhandling.rsxerr(1)
+        _, _, ddsdde, *_ = umat("umat_lamina", NYE, eps, statev=store_record(1.0, nstatv=nstatv),
+                                nstatv=nstatv, jstep=jstep)
+        np.testing.assert_allclose(ddsdde, c, rtol=1e-12)
+        assert errstat() == (0 if jstep == 1 else -3)
+
+
+def test_hyper_takes_the_packed_stiffness(clean_store):
+    rng = np.random.default_rng(4)
+    a = rng.normal(size=(6, 6))
+    c = a @ a.T + 6 * np.eye(6)
+    packed = np.concatenate([c[: j + 1, j] for j in range(6)])
+    eps = rng.normal(0, 1e-3, 6)
+    stress, statev, ddsdde, sse, *_ = umat("umat_hyper", packed, eps, nstatv=4)
+    np.testing.assert_allclose(ddsdde, c, rtol=1e-12)
+    np.testing.assert_allclose(stress, c @ eps, rtol=1e-12)
+    np.testing.assert_array_equal(statev, stress[:4])  # as far as the state reaches
+    stress, _, ddsdde, *_ = umat("umat_hyper", packed[:15], eps)
+    assert errstat() == -3 and not ddsdde.any()
+
+
+@pytest.mark.parametrize("flag, factor", [(1.0, 0.0010000000474974513), (0.999, 1.0)])
+def test_porosity_is_incremental_with_pores(clean_store, flag, factor):
+    stress, statev, ddsdde, sse, *_ = umat("umat_porosity", NYE, np.full(6, 1.0),
+                                           [1e-3, 0, 0, 0, 0, 2e-3], stress=np.full(6, 3.0),
+                                           statev=[flag, 0.0], nstatv=2)
+    c = stiffness(NYE) * factor
+    np.testing.assert_allclose(ddsdde, c, rtol=1e-12)
+    np.testing.assert_allclose(stress, 3.0 + c @ [1e-3, 0, 0, 0, 0, 2e-3], rtol=1e-12)
+    assert sse == 0.0 and list(statev) == [flag, 0.0]
+
+
+def fiber(props, s11_strain, statev, **kw):
+    eps = np.array([s11_strain, 0, 0, 0, 0, 0])
+    return umat("umat_fiber", props, eps, statev=statev, nstatv=len(statev), **kw)
+
+
+ISO = [100e3, 100e3, 100e3, 0.0, 0.0, 0.0, 40e3, 40e3, 40e3]  # s11 = 1e5 eps11
+
+
+def test_fiber_linear_and_index(clean_store):
+    stress, statev, ddsdde, *_ = fiber(ISO, 1e-3, np.zeros(12))
+    np.testing.assert_allclose(ddsdde, stiffness(ISO), rtol=1e-12)
+    assert statev[2] == 0 and statev[11] == HUGE
+    _, statev, *_ = fiber(ISO + [100.0, 150.0], 5e-4, np.zeros(12))
+    assert statev[2] == pytest.approx(0.5)
+    _, statev, *_ = fiber(ISO + [100.0, 150.0], -2e-3, statev)
+    assert statev[2] == 1.0
+    s11 = stress[0]  # the stress of the first call taken as XT: the index is 1 exactly
+    _, statev, *_ = fiber(ISO + [s11, 150.0], 1e-3, np.zeros(12))
+    assert statev[2] == 1.0
+
+
+def test_fiber_reduction_scales_the_moduli(clean_store):
+    props = NYE.tolist() + [100.0, 150.0, 0.01]
+    _, _, ddsdde, *_ = fiber(props, 1e-3, np.r_[0, 0, 1.0, np.zeros(9)])
+    np.testing.assert_allclose(ddsdde, 0.01 * stiffness(NYE), rtol=1e-12)
+    _, _, ddsdde, *_ = fiber(props, 1e-3, np.r_[0, 0, 0.99, np.zeros(9)])
+    np.testing.assert_allclose(ddsdde, stiffness(NYE), rtol=1e-12)
+
+
+@pytest.mark.parametrize("t, expected", [(333.0, "mean"), (400.0, "hot"), (250.0, "cold")])
+@pytest.mark.parametrize("hot_first", [False, True])
+def test_fiber_temperature_sets(clean_store, t, expected, hot_first):
+    cold = np.r_[NYE, 100.0, 150.0]
+    hot = np.r_[NYE * 0.8, 80.0, 120.0]
+    sets = [(hot, 373.0), (cold, 293.0)] if hot_first else [(cold, 293.0), (hot, 373.0)]
+    props = np.r_[sets[0][0], sets[0][1], sets[1][0], sets[1][1], 0.5]
+    want = {"mean": 0.5 * (cold + hot), "hot": hot, "cold": cold}[expected]
+    stress, statev, ddsdde, *_ = fiber(props, 1e-3, np.zeros(12), temp=t - 10, dtemp=10.0)
+    np.testing.assert_allclose(ddsdde, stiffness(want[:9]), rtol=1e-10)
+    assert statev[2] == pytest.approx(min(stress[0] / want[9], 1.0), rel=1e-10)
+
+
+def test_fiber_layouts_without_values(clean_store):
+    _, statev, *_ = fiber(ISO + [1.0], 1e-3, np.zeros(12))  # no XC
+    assert errstat() == -3 and statev[2] == 0.0
+    clean_store.errorhandling.rsxerr(1)
+    props = ISO + [100.0, 150.0, 0.5, 0.5]  # 13 values: no factor
+    _, _, ddsdde, *_ = fiber(props, 1e-3, np.r_[0, 0, 1.0, np.zeros(9)])
+    assert errstat() == -3
+    np.testing.assert_allclose(ddsdde, stiffness(ISO), rtol=1e-12)
+
+
+def test_fiber_short_state_warns_and_stays_inside(clean_store, capfd):
+    statev = np.array([0.0, 0.0, 0.0, 0.0, 1e35])
+    _, statev, *_ = fiber(ISO + [100.0, 150.0], 5e-4, statev, materl="M1")
+    out = capfd.readouterr().out
+    assert out == "****WARNING: To less nstatev allocated for material " + "M1".ljust(80) + "\n"
+    np.testing.assert_allclose(statev, [0, 0, 0.5, 0, 0], rtol=1e-12)
+    _, statev, *_ = fiber(ISO, 5e-4, np.r_[np.zeros(11), 1e35], kinc=2)
+    assert capfd.readouterr().out == "" and statev[11] == HUGE
+
+
+def vumat(ndir, nshr, straininc, stressold, props=NYE, density=2.0, eold=1.0, nstatev=3):
+    nb = straininc.shape[0]
+    nt = ndir + nshr
+    return toplevel.vumat_lamina(
+        ndir, nshr, 0, 0.0, 0.0, 1.0, "M", np.zeros((nb, 3)), np.ones(nb), np.array(props),
+        np.full(nb, density), straininc, np.zeros((nb, 1)), np.zeros(nb), np.zeros((nb, nt)),
+        np.zeros((nb, 1)), np.zeros((nb, 0)), stressold, np.full((nb, nstatev), 9.0),
+        np.full(nb, eold), np.zeros(nb), np.zeros(nb), np.zeros((nb, nt)), np.zeros((nb, 1)),
+        np.zeros((nb, 0)))
+
+
+def test_vumat_is_the_nye_law_in_explicit_order(clean_store):
+    eps_nye = np.array([[1e-3, -2e-4, 3e-4, 2e-3, -1e-3, 5e-4], [0, 1e-3, 0, 0, 0, 1e-3]])
+    de = np.asfortranarray(eps_nye[:, NYE_TO_CYCLIC] * np.r_[1, 1, 1, 0.5, 0.5, 0.5])
+    sold = np.asfortranarray(np.full((2, 6), 2.0))
+    snew, stnew, enew, einel = vumat(3, 3, de, sold)
+    dsig = (eps_nye @ stiffness(NYE).T)[:, NYE_TO_CYCLIC]
+    np.testing.assert_allclose(snew, sold + dsig, rtol=1e-12)
+    assert not stnew.any() and not einel.any()
+    work = 0.5 * np.einsum("ij,ij->i", snew + sold, eps_nye[:, NYE_TO_CYCLIC])
+    np.testing.assert_allclose(enew, 1.0 + work / 2.0, rtol=1e-12)
+
+
+def test_vumat_plane_stress_thickness_strain(clean_store):
+    de = np.asfortranarray([[1e-3, -4e-4, 0.0, 5e-4]])
+    snew, _, enew, _ = vumat(3, 1, de, np.zeros((1, 4), order="F"))
+    q = stiffness(NYE, 3)
+    ds = q @ [1e-3, -4e-4, 1e-3]
+    np.testing.assert_allclose(snew[0], [ds[0], ds[1], 0.0, ds[2]], rtol=1e-12)
+    e1, e2, _, _, nu13, nu23 = NYE[:6]
+    assert de[0, 2] == pytest.approx(-(nu13 * ds[0] / e1 + nu23 * ds[1] / e2), rel=1e-12)
+    snew, _, enew, _ = vumat(3, 1, de, np.zeros((1, 4), order="F"), density=0.0, eold=4.0)
+    assert errstat() == -3 and enew[0] == 4.0
+
+
+def usermat(name, stress, dstrain, ndirect, nshear, prop=NYE):
+    n = len(stress)
+    stress = np.array(stress, float)
+    sedel, tsstif = np.zeros(()), np.zeros(2)
+    keycut, dsdepl, epszz = getattr(toplevel, name)(
+        1, 1, 1, 1, 1, 1, 1, ndirect, nshear, 0.0, 1.0, 0.0, 0.0, stress, np.zeros(1), sedel,
+        np.zeros(()), np.zeros(()), np.zeros(n), np.array(dstrain, float), np.zeros(n),
+        np.array(prop, float), np.zeros(3), 0.0, np.eye(3), np.eye(3), tsstif, 3.0, 0.0, 0.0,
+        0.0, 0.0, 0.0, 0.0, 0.0, 0.0)
+    return stress, dsdepl, float(sedel), tsstif, epszz, keycut
+
+
+@pytest.mark.parametrize("name", ["usermat_fiber", "usermat_lamina"])
+def test_usermat_three_dimensional(clean_store, name):
+    eps_nye = np.array([1e-3, -2e-4, 3e-4, 2e-3, -1e-3, 5e-4])
+    s0 = np.zeros(6)
+    stress, dsdepl, sedel, tsstif, epszz, keycut = usermat(name, s0, eps_nye[NYE_TO_CYCLIC], 3, 3)
+    c = stiffness(NYE)
+    np.testing.assert_allclose(stress, (c @ eps_nye)[NYE_TO_CYCLIC], rtol=1e-10)
+    np.testing.assert_allclose(dsdepl, c[np.ix_(NYE_TO_CYCLIC, NYE_TO_CYCLIC)], rtol=1e-10)
+    assert sedel == pytest.approx(0.5 * (c @ eps_nye) @ eps_nye, rel=1e-10)
+    np.testing.assert_allclose(tsstif, [NYE[7], 0.0], rtol=1e-10)
+    assert keycut == 0
+
+
+@pytest.mark.parametrize("name", ["usermat_fiber", "usermat_lamina"])
+def test_usermat_plane_stress(clean_store, name):
+    stress, dsdepl, _, tsstif, epszz, _ = usermat(name, np.zeros(3), [1e-3, -4e-4, 1.5e-3], 2, 1)
+    q = stiffness(NYE, 3)
+    np.testing.assert_allclose(stress, q @ [1e-3, -4e-4, 1.5e-3], rtol=1e-10)
+    e1, e2, _, _, nu13, nu23 = NYE[:6]
+    assert epszz == pytest.approx(-(nu13 * stress[0] / e1 + nu23 * stress[1] / e2), rel=1e-10)
+    np.testing.assert_allclose(tsstif, [NYE[7], NYE[8]], rtol=1e-10)
+
+
+def test_usermat_fiber_is_incremental_and_rejects_counts(clean_store):
+    stress, *_ = usermat("usermat_fiber", [5.0, 5.0, 5.0], [1e-3, 0, 0], 2, 1)
+    np.testing.assert_allclose(stress, 5.0 + stiffness(NYE, 3)[:, 0] * 1e-3, rtol=1e-12)
+    stress, dsdepl, *_ = usermat("usermat_fiber", [5.0, 5.0, 5.0], [1e-3, 0, 0], 2, 1,
+                                 prop=[1.0, 2.0, 3.0])
+    assert errstat() == -2 and not dsdepl.any()
+    np.testing.assert_array_equal(stress, [5, 5, 5])
+
+
+def test_upermat_two_points(clean_store):
+    sold = np.asfortranarray([[1.0, 2, 3, 4, 5, 6], [0.0] * 6])
+    de = np.asfortranarray([[1e-3, 0, 0, 0, 0, 0], [0, 2e-4, 0, 1e-3, 0, 0]])
+    snew, stnew = toplevel.upermat_lamina(sold, np.zeros((2, 6), order="F"), de, NYE, 0.0, 1.0,
+                                          1.0, 1, 3, 3)
+    np.testing.assert_allclose(snew, sold + de @ stiffness(NYE).T, rtol=1e-12)
+    np.testing.assert_allclose(stnew, snew - sold, rtol=1e-12)  # umat_lamina's state: stress
+    snew, _ = toplevel.upermat_lamina(sold, np.zeros((2, 6), order="F"), np.zeros((2, 6)), NYE,
+                                      0.0, 1.0, 1.0, 1, 3, 3)
+    np.testing.assert_array_equal(snew, sold)
+
+
+def test_hypela_returns_zeros():
+    d, g, s, code = toplevel.hypela_lamina(
+        np.ones(4), np.ones(4), np.ones(4), np.ones(1), np.ones(1), [1, 1], 1, [0, 0], [1, 1],
+        3, 1, np.zeros(1), np.zeros(1), np.zeros(1), np.eye(3), np.eye(3), np.ones(3), np.eye(3),
+        np.eye(3), np.eye(3), np.ones(3), np.eye(3), 3, 1, 3, 3, 4, 1, [1, 1], 0, 0, 0, 0,
+        np.zeros(1, np.int32), np.zeros(1), np.array([b" "], "S1"))
+    assert not d.any() and not g.any() and not s.any() and code == 0 and d.shape == (4, 4)
