@@ -109,15 +109,14 @@ void stress_to_state(double* statev, i32 nstatv, const double* stress, i32 ndi, 
     for (i32 j = 1; j <= nshr && 3 + j <= nstatv; ++j) statev[2 + j] = stress[ndi + j - 1];
 }
 
-// Secant stress C (stran + dstran), DDSDDE = C and the recomputed energy.
+// Secant stress C (stran + dstran), DDSDDE = C (unless c is ddsdde itself) and the recomputed
+// energy (its secant form reads no old stress).
 void secant_update(double* stress, double* ddsdde, double* sse, const double* c,
                    const double* stran, const double* dstran, i32 ndi, i32 ntens) {
-    double stress0[6];
-    std::copy_n(stress, ntens, stress0);
     lamina::GetStressVector(stress, c, stran, dstran, &ndi, &ntens, &kTrue, &kFalse);
-    lamina::GetSpecificStrainEnergy(sse, stress, stress0, stran, dstran, &ndi, &ntens, &kTrue,
+    lamina::GetSpecificStrainEnergy(sse, stress, stress, stran, dstran, &ndi, &ntens, &kTrue,
                                     &kFalse);
-    std::copy_n(c, ntens * ntens, ddsdde);
+    if (c != ddsdde) std::copy_n(c, ntens * ntens, ddsdde);
 }
 
 void lamina_point(double* stress, double* statev, double* ddsdde, double* sse, double* spd,
@@ -127,11 +126,14 @@ void lamina_point(double* stress, double* statev, double* ddsdde, double* sse, d
     if (!components_ok(ndi, nshr, ntens, nstatv, nprops, routine)) return;
     *spd = 0.0;
     *scd = 0.0;
-    double p[9], c[36] = {};
+    double p[9];
+    double* c = ddsdde;  // C is built in place
     if (elastic_constants(p, statev, nstatv, props, nprops, routine)) {
         lamina::GetNyeStiffnessMatrix(c, p, &ntens, nullptr);
         if (step_type(jstep, routine) == 5)
             degrade_measured_field(c, statev, nstatv, ntens, routine);
+    } else {
+        std::fill_n(c, ntens * ntens, 0.0);
     }
     secant_update(stress, ddsdde, sse, c, stran, dstran, ndi, ntens);
     if (nstatv > 5) stress_to_state(statev, nstatv, stress, ndi, nshr);
