@@ -293,7 +293,8 @@ void vumat_block(i32 nb, i32 ndir, i32 nshr, i32 nstatev, i32 nprops, const doub
     const Mat<const double> sold(stressold, nb, nt);
     std::fill_n(statenew, i64(nb) * nstatev, 0.0);
     double p[9], c[36] = {};
-    if (elastic_constants(p, nullptr, 0, props, nprops == 1 ? 0 : nprops, routine)) {
+    const bool have = elastic_constants(p, nullptr, 0, props, nprops == 1 ? 0 : nprops, routine);
+    if (have) {
         if (nt == 6) {
             lamina::GetNyeStiffnessMatrix(c, p, &nt, nullptr);
             cyclic_stiffness(c);
@@ -302,7 +303,7 @@ void vumat_block(i32 nb, i32 ndir, i32 nshr, i32 nstatev, i32 nprops, const doub
             lamina::GetNyeStiffnessMatrix(c, p, &nt, &plane_stress);
         }
     }
-    const bool plane_stress = ndir == 3 && nshr == 1;
+    const bool plane_stress = have && ndir == 3 && nshr == 1;  // no constants: no thickness
     bool reported = false;
     for (i32 i = 1; i <= nb; ++i) {
         double de[6], s0[6], ds[6] = {}, zero[6] = {};

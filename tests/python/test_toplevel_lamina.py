@@ -270,6 +270,11 @@ def test_vumat_plane_stress_thickness_strain(clean_store):
     assert de[0, 2] == pytest.approx(-(nu13 * ds[0] / e1 + nu23 * ds[1] / e2), rel=1e-12)
     snew, _, enew, _ = vumat(3, 1, de, np.zeros((1, 4), order="F"), density=0.0, eold=4.0)
     assert errstat() == -3 and enew[0] == 4.0
+    clean_store.errorhandling.rsxerr(1)
+    de = np.asfortranarray([[1e-3, -4e-4, 7.0, 5e-4]])
+    snew, *_ = vumat(3, 1, de, np.ones((1, 4), order="F"), props=[1.0, 2.0, 3.0])
+    assert errstat() == -2 and de[0, 2] == 7.0  # no constants: no thickness strain
+    np.testing.assert_array_equal(snew, np.ones((1, 4)))
 
 
 def usermat(name, stress, dstrain, ndirect, nshear, prop=NYE):
@@ -335,3 +340,21 @@ def test_hypela_returns_zeros():
         np.eye(3), np.eye(3), np.ones(3), np.eye(3), 3, 1, 3, 3, 4, 1, [1, 1], 0, 0, 0, 0,
         np.zeros(1, np.int32), np.zeros(1), np.array([b" "], "S1"))
     assert not d.any() and not g.any() and not s.any() and code == 0 and d.shape == (4, 4)
+
+
+def test_fiber_uniaxial_path_to_failure(clean_store):
+    """Uniaxial stress along the fibres through the solver protocol (full UMAT list by
+    reference, the other components held at zero stress): s11 = E1 eps11 and the index
+    s11/XT until it reaches 1, afterwards the stiffness is 0.01 times the intact one."""
+    from solverdriver import umat_path
+    e1, xt = NYE[0], 1400.0
+    eps = np.array([0.0, 0.0025, 0.005, 0.01, 0.0125])
+    strains = np.zeros((5, 6))
+    strains[:, 0] = eps
+    r = umat_path("umat_fiber", np.r_[NYE, xt, 1000.0, 0.01], strains, nstatv=12,
+                  control=[True] + [False] * 5)
+    np.testing.assert_allclose(r.stress[:4, 0], e1 * eps[:4], rtol=1e-8)
+    np.testing.assert_allclose(r.statev[:4, 2], e1 * eps[:4] / xt, rtol=1e-8)
+    assert r.statev[4, 2] == 1.0 and r.statev[4, 11] == HUGE
+    assert r.stress[4, 0] == pytest.approx(0.01 * e1 * eps[4], rel=1e-8)
+    np.testing.assert_allclose(r.stress[:, 1:], 0.0, atol=1e-8)
