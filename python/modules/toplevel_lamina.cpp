@@ -12,8 +12,8 @@ using namespace vorlen::toplevel;
     "in,out d stress(ntens)", "in,out d statev(nstatv)", "in,out d ddsdde(ntens,ntens)",       \
         "in,out d sse", "in,out d spd", "in,out d scd", "inout d rpl", "inout d ddsddt(ntens)", \
         "inout d drplde(ntens)", "inout d drpldt", "in d stran(ntens)", "in d dstran(ntens)",  \
-        "in d time(2)", "in d dtime", "in d temp", "in d dtemp", "in d predef(*)",             \
-        "in d dpred(*)", "in s80 materl", "in i ndi", "in i nshr", "opt i ntens",              \
+        "in d time(2)", "in d dtime", "in d temp", "in d dtemp", "in d predef(1)",             \
+        "in d dpred(1)", "in s80 materl", "in i ndi", "in i nshr", "opt i ntens",              \
         "opt i nstatv", "in d props(nprops)", "opt i nprops", "in d coords(3)",                \
         "in d drot(3,3)", "in,out d pnewdt", "in d celent", "in d dfgrd0(3,3)",                \
         "in d dfgrd1(3,3)", "in i noel", "in i npt", "in i kslay", "in i kspt"

@@ -40,8 +40,12 @@ struct WrapperName {
 constexpr WrapperName kWrapperName{};
 
 // Whether the component counts and extents can be served; records code -3 otherwise.
-bool extents_ok(i32 ndirect, i32 nshear, i32 ncomp, i32 nstatev, i32 nprops,
+bool extents_ok(const void* dfunc, i32 ndirect, i32 nshear, i32 ncomp, i32 nstatev, i32 nprops,
                 std::string_view routine) {
+    if (!dfunc) {
+        errorhandling::report(-3, "No material routine", routine);
+        return false;
+    }
     if (nstatev < 0 || nprops < 0) {
         errorhandling::report(-3, "Negative extent", routine);
         return false;
@@ -129,7 +133,9 @@ void wrapper_abq_umat_to_ansys_usermat(
         (void)var5, (void)var6, (void)var7, (void)var8;
     constexpr std::string_view routine = "abq_umat_to_ansys_usermat";
     const i32 nc = *ncomp;
-    if (!extents_ok(*ndirect, *nshear, nc, *nstatev, *nprop, routine)) return;
+    if (!extents_ok(reinterpret_cast<const void*>(dfunc), *ndirect, *nshear, nc, *nstatev, *nprop,
+                    routine))
+        return;
     double s3[6] = {}, e3[6] = {}, de3[6] = {}, c3[36] = {};
     double spd = 0.0, scd = 0.0, rpl = 0.0, drpldt = 0.0, pnewdt = 1.0, celent = 1.0;
     double ddsddt[6] = {}, drplde[6] = {}, predef[1] = {}, dpred[1] = {};
@@ -194,7 +200,8 @@ void wrapper_abq_umat_to_peridigm_upermat(Umat* dfunc, double* stressnew, double
     const i64 np = *npoint;
     const i32 nc = *ndir + *nshr, nst = *nstatev;
     if (np < 1) return;
-    if (!extents_ok(*ndir, *nshr, nc, nst, *nprops, routine)) return;
+    if (!extents_ok(reinterpret_cast<const void*>(dfunc), *ndir, *nshr, nc, nst, *nprops, routine))
+        return;
     if (stressnew != stressold) std::memmove(stressnew, stressold, sizeof(double) * np * nc);
     if (statenew != stateold) std::memmove(statenew, stateold, sizeof(double) * np * nst);
     Mat<double> snew(stressnew, np, nc), stnew(statenew, np, nst);
@@ -237,7 +244,9 @@ void wrapper_ansys_usermat_to_abq_umat(
         (void)celent;
     constexpr std::string_view routine = "ansys_usermat_to_abq_umat";
     const i32 nc = *ntens;
-    if (!extents_ok(*ndi, *nshr, nc, *nstatv, *nprops, routine)) return;
+    if (!extents_ok(reinterpret_cast<const void*>(dfunc), *ndi, *nshr, nc, *nstatv, *nprops,
+                    routine))
+        return;
     double s3[6] = {}, e3[6] = {}, de3[6] = {}, c3[36] = {};
     i32 matid = 1, keycut = 0;
     double sedpl = 0.0, epseq = 0.0, epszz = 0.0, var[9] = {}, tsstif[2] = {}, epspl[6] = {};
@@ -287,7 +296,9 @@ void wrapper_muesli_to_abq_umat(MuesliUmat* dfunc, double* stress, double* state
     (void)ddsddt, (void)drplde;
     constexpr std::string_view routine = "muesli_to_abq_umat";
     const i32 nc = *ntens;
-    if (!extents_ok(*ndi, *nshr, nc, *nstatv, *nprops, routine)) return;
+    if (!extents_ok(reinterpret_cast<const void*>(dfunc), *ndi, *nshr, nc, *nstatv, *nprops,
+                    routine))
+        return;
     double s3[6] = {}, e3[6] = {}, de3[6] = {}, c3[36] = {};
     double ddsddt3[6] = {}, drplde3[6] = {};
     if (!guarded([&] { expand(s3, e3, de3, stress, stran, dstran, nc); }, routine)) return;

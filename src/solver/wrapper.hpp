@@ -15,6 +15,7 @@
 // DPRED 0 (one value each), DDSDDT and DRPLDE zero, TIME(2) as stated per converter,
 // JSTEP = (step, 2147483647, 1, 0).
 //
+// A null dfunc records code -3 "No material routine in <converter>" and writes nothing.
 // Extents: the component counts must be 3, 4 or 6 with direct plus shear components equal to
 // them, state and property counts at least 0; otherwise code -3 "Unsupported components in
 // <converter>" (or "Negative extent in <converter>") is recorded, dfunc is not called and no

@@ -189,3 +189,30 @@ def test_muesli_passes_the_material_id_first():
     np.testing.assert_allclose(ddsdde, q, rtol=1e-10)
     np.testing.assert_allclose(stress, q @ eps, rtol=1e-10)
     assert seen == [12] and pnewdt == 0.25 and (spd, scd) == (7.0, 8.0)
+
+
+def test_bound_routine_as_callback_and_null_routine(clean_register):
+    """umat_lamina's _cpointer behind the Peridigm converter gives what the Peridigm entry of
+    umat_lamina gives; through the C entry a null routine records -3 and writes nothing."""
+    import ctypes as C
+
+    import _vorlen
+    sold = np.asfortranarray([[1.0, 2, 3, 4, 5, 6], [0.0] * 6])
+    de = np.asfortranarray([[1e-3, 0, 0, 0, 0, 0], [0, 2e-4, 0, 1e-3, 0, 0]])
+    args = (sold, np.zeros((2, 6), order="F"), de, np.array(NYE), 0.0, 1.0, 1.0, 1, 3, 3)
+    snew, _ = _vorlen.wrapper.abq_umat_to_peridigm_upermat(
+        _vorlen.toplevel.umat_lamina._cpointer, *args)
+    np.testing.assert_allclose(snew, sold + de @ C6.T, rtol=1e-12)
+    np.testing.assert_array_equal(snew, _vorlen.toplevel.upermat_lamina(*args)[0])
+
+    lib = C.CDLL("libvorlen.so")
+    ptr = lambda a: a.ctypes.data_as(C.POINTER(C.c_double))
+    i32 = lambda v: C.byref(C.c_int32(v))
+    d = lambda v: C.byref(C.c_double(v))
+    snew, stnew = np.full((2, 6), -1.0, order="F"), np.full((2, 1), -1.0, order="F")
+    lib.wrapper_abq_umat_to_peridigm_upermat(
+        None, ptr(snew), ptr(stnew), ptr(sold), ptr(np.zeros((2, 1), order="F")), ptr(de),
+        ptr(np.array(NYE)), d(0.0), d(1.0), d(1.0), i32(1), i32(2), i32(3), i32(3), i32(1),
+        i32(9))
+    assert errstat() == -3
+    assert np.all(snew == -1.0) and np.all(stnew == -1.0)
