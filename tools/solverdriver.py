@@ -248,7 +248,8 @@ def vumat_path(name, props, strains, *, nstatev, nblock=1, ndir=3, nshr=3, densi
     strains: total strains (n+1, ntens) for every point, or (n+1, nblock, ntens), in the
     explicit order (11, 22, 33, 12, 23, 13) with tensor shears; the routine gets their
     increments. The first increment has total time 0. `extra`: arguments appended to the list
-    (numpy arrays or integers), for routines that take more than the VUMAT list. Returns
+    (numpy arrays or integers), for routines that take more than the VUMAT list. charlength:
+    one length, the lengths of directions 1, 2, 3, or (nblock, 3). Returns
     stress, state, enerintern, enerinelas per state (index 0 the start)."""
     fn = _entry("toplevel_" + name)
     ntens = ndir + nshr
@@ -268,7 +269,7 @@ def vumat_path(name, props, strains, *, nstatev, nblock=1, ndir=3, nshr=3, densi
     name80 = _text(cmname)
     block = lambda v, m=None: _f(np.broadcast_to(v, (nblock,) if m is None else (nblock, m)))
     coordmp = block(0.0, 3)
-    charl = block(charlength)
+    charl = block(charlength, 3)  # lengths in directions 1, 2, 3 per point
     dens = block(density)
     relspin = block(0.0, max(nshr, 1))
     stretch = block(np.r_[np.ones(ndir), np.zeros(nshr)], ntens)
