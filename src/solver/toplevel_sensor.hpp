@@ -1,0 +1,111 @@
+// Impact sensor and hail ice material routines of module toplevel: a sensor element of next to
+// no stiffness that reports the state of its impactor (umat_sensor, vumat_sensor), and an
+// isotropic elastic-plastic hail ice with tabulated hardening and a hydrostatic cut-off
+// (umat_hail).
+//
+// Orders: Standard vectors and tangents in Nye order, Explicit vectors (11, 22, 33, 12, 23,
+// 13); strains carry engineering shears (the explicit straininc tensor shears).
+//
+// Reports (first-error register), after which the routine writes nothing more than stated:
+//   -3 "Unsupported components in <routine>": ndi + nshr not ntens, ntens not 3, 4 or 6
+//      (ndir + nshr likewise), or a sensor with NSTATV < 3 (NSTATEV < 3), a hail point with
+//      NSTATV < 2 NTENS + 1 or NPROPS < 2: nothing written;
+//   -3 from GetNyeStiffnessMatrix, hail constants without a stiffness (nu = 0.5, nu = -1, E
+//      not positive): a zero tangent, the stress as it came, no plasticity, the state updated;
+//   -3 "Hardening table empty in umat_hail": plasticity switched on with NPROPS 3 or 4: no
+//      plastic return (with NPROPS 4 the cut-off still runs).
+// Per point nothing is allocated on the heap.
+#pragma once
+#include "base/view.hpp"
+
+namespace vorlen::toplevel {
+extern "C" {
+
+// Impact sensor (Abaqus/Standard UMAT), incremental.
+//   stress(ntens) (in/out)    stress + C dstran, C the isotropic stiffness of E = 1e-20,
+//                             nu = 0.49
+//   statev(nstatv) (out)      all 0, then 1-3 = cprops(4:6) (impactor displacement, velocity,
+//                             acceleration); with stepid 3 and NSTATV > 5 also 4-6 =
+//                             cprops(1:3) (contact force, radius, depth)
+//   ddsdde(ntens,ntens) (out) C
+//   sse (in/out)              sse + 0.5 (stress + stress0) . dstran
+//   spd, scd (out)            0
+//   stran, dstran(ntens) (in) strain at the start and its increment
+//   ndi, nshr, ntens, nstatv (in)  extents
+//   props(nprops), nprops (in) NPROPS 2: the half lengths of the loaded rectangle
+//   kinc (in)                 not used
+//   stepid (in)               step type of the current step (3 impact)
+//   cprops(20) (in)           impactor record
+//   dprops(12) (in/out)       load record; with NPROPS 2: dprops(1) 1.0 becomes -1.0,
+//                             dprops(8:9) = props(1:2), dprops(10:11) = 0
+//   the other arguments (in)  not used
+void toplevel_umat_sensor(double* stress, double* statev, double* ddsdde, double* sse,
+                          double* spd, double* scd, double* rpl, double* ddsddt, double* drplde,
+                          double* drpldt, const double* stran, const double* dstran,
+                          const double* time, const double* dtime, const double* temp,
+                          const double* dtemp, const double* predef, const double* dpred,
+                          const char* materl, const i32* ndi, const i32* nshr, const i32* ntens,
+                          const i32* nstatv, const double* props, const i32* nprops,
+                          const double* coords, const double* drot, double* pnewdt,
+                          const double* celent, const double* dfgrd0, const double* dfgrd1,
+                          const i32* noel, const i32* npt, const i32* kslay, const i32* kspt,
+                          const i32* kinc, const double* stepid, const double* cprops,
+                          double* dprops);
+
+// Impact sensor for a block of points (Abaqus/Explicit VUMAT).
+//   straininc(nblock,ndir+nshr) (in/out)  with ndir 3 and nshr 1 entry 3 becomes the
+//                             plane-stress thickness strain -0.49 (ds11 + ds22) / 1e-20
+//   stressnew(nblock,ndir+nshr) (out)  stressold + C straininc
+//   statenew(nblock,nstatev) (out)     as STATEV of umat_sensor
+//   enerinternnew(nblock) (out)  enerinternold + 0.5 (stressnew + stressold) . straininc /
+//                             density
+//   enerinelasnew(nblock) (out)  0
+//   stepid, cprops(20), dprops(12)  as for umat_sensor
+//   the other arguments (in)  not used
+void toplevel_vumat_sensor(const i32* nblock, const i32* ndir, const i32* nshr,
+                           const i32* nstatev, const i32* nfieldv, const i32* nprops,
+                           const i32* lanneal, const double* steptime, const double* totaltime,
+                           const double* dt, const char* cmname, const double* coordmp,
+                           const double* charlength, const double* props, const double* density,
+                           double* straininc, const double* relspininc, const double* tempold,
+                           const double* stretchold, const double* defgradold,
+                           const double* fieldold, const double* stressold,
+                           const double* stateold, const double* enerinternold,
+                           const double* enerinelasold, const double* tempnew,
+                           const double* stretchnew, const double* defgradnew,
+                           const double* fieldnew, double* stressnew, double* statenew,
+                           double* enerinternnew, double* enerinelasnew, const double* stepid,
+                           const double* cprops, double* dprops);
+
+// Hail ice (Abaqus/Standard UMAT): isotropic elasticity, von Mises plasticity with the
+// hardening table of PROPS and a cut-off of the hydrostatic stress.
+//   stress(ntens) (in/out)    elastic predictor stress + C dstran, returned to the yield
+//                             surface by a Newton iteration (at most 10 steps; without
+//                             convergence a warning on standard output and the last iterate)
+//   statev(nstatv) (in/out)   1..ntens elastic strain, ntens+1..2 ntens plastic strain,
+//                             2 ntens + 1 equivalent plastic strain; 2 ntens + 2, when present,
+//                             the cut-off flag of the point (1 once PROPS(4) was exceeded by
+//                             the hydrostatic stress). With the flag set (or exceeded in this
+//                             call when there is no slot for it) the stress is 0 apart from
+//                             components 1 to 3, which take PROPS(4)
+//   ddsdde(ntens,ntens) (out) elastic or elastic-plastic consistent tangent
+//   spd (out)                 plastic work of the increment (0 when elastic)
+//   sse, scd (in/out)         not changed
+//   props(nprops) (in)        E, nu, plasticity switch (> 0 on), then rows (yield stress,
+//                             plastic strain) of the hardening table; PROPS(4) the hydrostatic
+//                             limit
+//   the other arguments (in)  not used
+void toplevel_umat_hail(double* stress, double* statev, double* ddsdde, double* sse, double* spd,
+                        double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
+                        const double* stran, const double* dstran, const double* time,
+                        const double* dtime, const double* temp, const double* dtemp,
+                        const double* predef, const double* dpred, const char* materl,
+                        const i32* ndi, const i32* nshr, const i32* ntens, const i32* nstatv,
+                        const double* props, const i32* nprops, const double* coords,
+                        const double* drot, double* pnewdt, const double* celent,
+                        const double* dfgrd0, const double* dfgrd1, const i32* noel,
+                        const i32* npt, const i32* kslay, const i32* kspt, const i32* jstep,
+                        const i32* kinc);
+
+}  // extern "C"
+}  // namespace vorlen::toplevel
