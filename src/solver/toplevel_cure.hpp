@@ -105,4 +105,10 @@ void toplevel_usermat_prony(
     const double* var5, const double* var6, const double* var7, const double* var8);
 
 }  // extern "C"
+
+inline constexpr auto& hetval_prony = toplevel_hetval_prony;
+inline constexpr auto& uexpan_prony = toplevel_uexpan_prony;
+inline constexpr auto& umat_prony = toplevel_umat_prony;
+inline constexpr auto& usermat_prony = toplevel_usermat_prony;
+
 }  // namespace vorlen::toplevel

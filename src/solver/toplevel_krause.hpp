@@ -41,4 +41,7 @@ void toplevel_umat_krause(double* stress, double* statev, double* ddsdde, double
                           const i32* kinc);
 
 }  // extern "C"
+
+inline constexpr auto& umat_krause = toplevel_umat_krause;
+
 }  // namespace vorlen::toplevel
