@@ -318,3 +318,17 @@ def test_cure_and_heat_along_a_path(cure_store, tmp_path):
     res = sd.umat_path("umat_prony", pprops(), strains, nstatv=510, temps=[250.0] * 4,
                        cmname=NAME)
     np.testing.assert_allclose(res.stress[-1], pattern(*C) @ strains[-1], rtol=1e-12)
+
+
+def test_held_strain_heated_through_the_driver(cure_store):
+    """A strain applied at 400 K and held while the temperature rises past 573.15 ends at the
+    relaxed stiffness times the strain and stays there."""
+    set_sets(cure_store, [0.0, 1.0, 0.0, 0.0])
+    e = np.array([1e-3, 5e-4, -2e-4, 3e-4, 1e-4, -2e-4])
+    strains = np.vstack([np.zeros(6)] + [e] * 5)
+    # increment n runs at the temperature of the start of the increment, temps[n - 1]
+    res = sd.umat_path("umat_prony", pprops(), strains, nstatv=510,
+                       temps=[400.0, 400.0, 500.0, 600.0, 650.0, 700.0], cmname=NAME)
+    relaxed = pattern(*(C * [0.7, 0.8, 0.65, 0.85, 0.65]))
+    assert not np.allclose(res.stress[3], relaxed @ e, rtol=1e-3)  # still relaxing at 500 K
+    np.testing.assert_allclose(res.stress[4:], [relaxed @ e] * 2, rtol=1e-12)
