@@ -1,6 +1,7 @@
-// Signatures of module toplevel: impact sensor and hail ice material routines.
+// Signatures of module toplevel: impact sensor, hail ice and woven-ply fatigue material routines.
 #include "bind.hpp"
 #include "solver/toplevel_sensor.hpp"
+#include "solver/toplevel_woven.hpp"
 
 namespace {
 using namespace vorlen::py;
@@ -34,6 +35,26 @@ const Fragment toplevel_resin("toplevel", 50, {
         "in d cprops(20)", "in,out d dprops(12)"}),
     routine<toplevel_umat_hail>("umat_hail", {TOPLEVEL_SENSOR_UMAT_HEAD, "in i jstep(4)",
         "in i kinc"}),
+    routine<toplevel_umat_shokrieh>("umat_shokrieh", {"in,out d stress(ntens)",
+        "in,out d statev(nallstatv)", "out d ddsdde(ntens,ntens)", "in,out d sse",
+        "in,out d spd", "in,out d scd", "inout d rpl", "inout d ddsddt(ntens)",
+        "inout d drplde(ntens)", "inout d drpldt", "in d stran(ntens)", "in d dstran(ntens)",
+        "in d time(2)", "in d dtime", "in d temp", "in d dtemp", "in d predef(1)",
+        "in d dpred(1)", "in s80 materl", "in i ndi", "in i nshr", "opt i ntens",
+        "opt i nallstatv", "in d props(nprops)", "opt i nprops", "in d coords(3)",
+        "in d drot(3,3)", "in,out d pnewdt", "in d celent", "in d dfgrd0(3,3)",
+        "in d dfgrd1(3,3)", "in i noel", "in i npt", "in i kslay", "in i kspt",
+        "in i jstep(4)", "in i kinc"}),
+    routine<toplevel_usermat_shokrieh>("usermat_shokrieh", {"in i matid", "in i elemid",
+        "in i kdomintpt", "in i klayer", "in i ksectpt", "in i ldstep", "in i isubst",
+        "out i keycut", "in i ndirect", "in i nshear", "opt i ncomp", "opt i nstatev",
+        "opt i nprop", "in d time", "in d dtime", "in d temp", "in d dtemp",
+        "inout d stress(ncomp)", "inout d ustatev(nstatev)", "out d dsdepl(ncomp,ncomp)",
+        "inout d sedel", "inout d sedpl", "inout d epseq", "in d strain(ncomp)",
+        "in d dstrain(ncomp)", "inout d epspl(ncomp)", "in d prop(nprop)", "in d coords(3)",
+        "in d var0", "in d defgrad_t(3,3)", "in d defgrad(3,3)", "inout d tsstif(2)",
+        "out d epszz", "in d var1", "in d var2", "in d var3", "in d var4", "in d var5",
+        "in d var6", "in d var7", "in d var8"}),
 });
 
 #undef TOPLEVEL_SENSOR_UMAT_HEAD

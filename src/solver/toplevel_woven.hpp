@@ -1,0 +1,60 @@
+// Woven-ply fatigue material routine of module toplevel: a layer of two unidirectional
+// sub-plies at +angle and -angle, each a Shokrieh fatigue ply (fatigue::GetShokrieh) with its
+// own 77-value record; Abaqus/Standard (umat_shokrieh) and ANSYS (usermat_shokrieh, through the
+// converter wrapper::abq_umat_to_ansys_usermat).
+//
+// State (NALLSTATV = 312): 1 sub-ply angle in degrees (PROPS(149)), 2-78 record of sub-ply 1,
+// 79-155 record of sub-ply 2, 156 zero, 157-312 the copy of 1-156 made at initialisation
+// (158-234 and 235-311 the backup records of a direct-cyclic analysis).
+//
+// Reports (first-error register): -3 "Unsupported components in umat_shokrieh" for ndi + nshr
+// not ntens, ntens not 3, 4 or 6, NALLSTATV < 312 or NPROPS < 150: nothing written.
+// Per point nothing is allocated on the heap.
+#pragma once
+#include "base/view.hpp"
+
+namespace vorlen::toplevel {
+extern "C" {
+
+// One increment of the woven layer (UMAT).
+//   stress(ntens) (in/out)    mean of the two sub-ply stresses turned back into the layer axes
+//   statev(nallstatv) (in/out)  state above; a zero record (or one whose last entry holds the
+//                             initialisation marker 9.9e34) at KINC <= 1 is initialised; an
+//                             entry 77 of 0 in a sub-ply record becomes the largest double
+//   ddsdde(ntens,ntens) (out) mean of the sub-ply tangents turned into the layer axes
+//   sse (in/out)              sse + (stress0 + 0.5 (stress - stress0)) . dstran
+//   spd, scd, rpl, ddsddt, drplde, drpldt, pnewdt  not written
+//   stran, dstran(ntens) (in) strain and its increment (engineering shears)
+//   time(2), dtime, temp, dtemp (in)  as GetShokrieh takes them
+//   ndi, nshr, ntens (in)     components: 3 plane stress (plane-stress sub-ply stiffness), 4
+//                             axisymmetric, 6 solid
+//   props(nprops) (in)        Shokrieh property vector; PROPS(149) the angle in degrees
+//   noel, jstep(4), kinc (in) element, step (JSTEP(2) 6 or 7: direct-cyclic), increment
+//   the other arguments (in)  not used
+void toplevel_umat_shokrieh(double* stress, double* statev, double* ddsdde, double* sse,
+                            double* spd, double* scd, double* rpl, double* ddsddt, double* drplde,
+                            double* drpldt, const double* stran, const double* dstran,
+                            const double* time, const double* dtime, const double* temp,
+                            const double* dtemp, const double* predef, const double* dpred,
+                            const char* materl, const i32* ndi, const i32* nshr, const i32* ntens,
+                            const i32* nallstatv, const double* props, const i32* nprops,
+                            const double* coords, const double* drot, double* pnewdt,
+                            const double* celent, const double* dfgrd0, const double* dfgrd1,
+                            const i32* noel, const i32* npt, const i32* kslay, const i32* kspt,
+                            const i32* jstep, const i32* kinc);
+
+// The woven layer as an ANSYS USERMAT: all arguments go unchanged, with umat_shokrieh, to
+// wrapper::abq_umat_to_ansys_usermat.
+void toplevel_usermat_shokrieh(
+    const i32* matid, const i32* elemid, const i32* kdomintpt, const i32* klayer,
+    const i32* ksectpt, const i32* ldstep, const i32* isubst, i32* keycut, const i32* ndirect,
+    const i32* nshear, const i32* ncomp, const i32* nstatev, const i32* nprop, const double* time,
+    const double* dtime, const double* temp, const double* dtemp, double* stress, double* ustatev,
+    double* dsdepl, double* sedel, double* sedpl, double* epseq, const double* strain,
+    const double* dstrain, double* epspl, const double* prop, const double* coords,
+    const double* var0, const double* defgrad_t, const double* defgrad, double* tsstif,
+    double* epszz, const double* var1, const double* var2, const double* var3, const double* var4,
+    const double* var5, const double* var6, const double* var7, const double* var8);
+
+}  // extern "C"
+}  // namespace vorlen::toplevel
