@@ -72,3 +72,15 @@ def test_unusable_extents(clean_store, nallstatv, nprops, n):
     stress, statev, ddsdde, *_ = umat(p, np.zeros(n), np.full(n, 1e-3), nallstatv=nallstatv)
     assert errstat() == -3
     assert np.all(statev == 0) and np.all(np.isfinite(ddsdde)) and np.all(stress == 0)
+
+
+def test_ansys_entry_gives_the_layer_tangent(clean_store):
+    ply = umat(props_at(30.0), np.zeros(6), np.zeros(6))[2]
+    keycut, dsdepl, epszz = toplevel.usermat_shokrieh(
+        1, 1, 1, 1, 1, 1, 1, 3, 3, 0.1, 0.1, 293.0, 0.0, np.zeros(6), np.zeros(312), 0.0, 0.0,
+        0.0, np.zeros(6), np.zeros(6), np.zeros(6), props_at(30.0), np.zeros(3), 0.0, np.eye(3),
+        np.eye(3), np.zeros(2), 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0)
+    cyclic = [0, 1, 2, 3, 5, 4]  # (11, 22, 33, 12, 23, 13)
+    np.testing.assert_allclose(dsdepl, ply[np.ix_(cyclic, cyclic)], rtol=1e-10,
+                               atol=1e-10 * np.abs(ply).max())
+    assert keycut == 0
