@@ -33,6 +33,7 @@ constexpr i32 kFullProps = 39;  // slots of a complete property vector (40-42 op
 // through-thickness tension and compression, shear 12, 23, 13).
 constexpr double kWmax[9] = {0.999, 0.99, 0.9999, 0.9, 0.0, 0.7, 0.99, 0.999, 0.99};
 constexpr double kAShear[6] = {0.0, 0.25, 1.0, 0.0, 1.0, 0.0};
+constexpr double kRootAShear[6] = {0.0, 0.5, 1.0, 0.0, 1.0, 0.0};  // their square roots
 constexpr int kPartnerA[6] = {7, 7, 8, 8, 9, 9};
 constexpr int kPartnerB[6] = {9, 9, 7, 7, 8, 8};
 constexpr int kLcColumn[9] = {1, 1, 2, 2, 3, 3, 2, 3, 2};
@@ -58,6 +59,9 @@ struct Setup {
     i32 nls, es, crit, perm, comp, stiffdeg, strdeg;
     lgl dmgacc;
     double gc[9], strength[9], strainx0[9], xi[9], wmax[9], sigc_end[3], sf[3], damp[3];
+    double band[9];  // final strain times the crack-band length: 2 gc/X, gc/X for shear
+    int modes;       // modes of the criterion set (0 for none)
+    bool damped;
     Moduli combo[4];  // by (fibre strain > 0) + 2 (transverse strain > 0)
 };
 
@@ -98,6 +102,9 @@ void setup_vector(Setup& s, const double* props, i32 nprops) {
         s.wmax[k] = kWmax[k];
     }
     if (s.comp == 1) s.wmax[3] = 0.99, s.wmax[5] = 0.8;
+    for (int k = 0; k < 9; ++k) s.band[k] = (k < 6 ? 2.0 : 1.0) * s.gc[k] / s.strength[k];
+    s.modes = s.crit == 2 ? 9 : (s.crit == 3 || s.crit == 4) ? 3 : (s.crit >= 1 && s.crit <= 6) ? 6 : 0;
+    s.damped = s.damp[0] != 0.0 || s.damp[1] != 0.0 || s.damp[2] != 0.0;
 }
 
 // Orthotropic stiffness (Cyclic order, tensor shears) with the moduli e11, e22.
@@ -183,7 +190,7 @@ struct Onset {
 // strain or stress): onset is deferred to a later increment.
 bool onset(const Point& p, const Setup& s, int k, bool weighted, Onset& o) {
     const int a = kPartnerA[k - 1], b = kPartnerB[k - 1];
-    const double w = weighted ? kAShear[k - 1] : 1.0, sw = std::sqrt(w);
+    const double w = weighted ? kAShear[k - 1] : 1.0, sw = weighted ? kRootAShear[k - 1] : 1.0;
     const double dk = p.deg_ctrl[k - 1], da = p.deg_ctrl[a - 1], db = p.deg_ctrl[b - 1];
     const double sk = p.s_ctrl[k - 1], sa = p.s_ctrl[a - 1], sb = p.s_ctrl[b - 1];
     const double e = quad(dk, sw * da, sw * db);
@@ -254,13 +261,17 @@ void evolve_modes(Point& p, const Setup& s, const double* cstiff, Mat<double>& s
         // index of exactly 1, or a capped shear index, starts at zero damage).
         if (old <= 0.0 && !(p.r1_old[k - 1] > 0.0)) {
             if (indices && weighted) {
-                const double w = std::sqrt(kAShear[k - 1]);
+                const double w = kRootAShear[k - 1];
                 const int a = kPartnerA[k - 1] - 1, b = kPartnerB[k - 1] - 1;
-                p.fail[k - 1] =
-                    (crit == 5 && k == 2)
-                        ? fibre_compression_index(p, s)
-                        : quad(p.effort[k - 1], w * p.effort[a], w * p.effort[b], p.xi[k - 1],
-                               p.xi[a], p.xi[b]);
+                if (crit == 5 && k == 2)
+                    p.fail[1] = fibre_compression_index(p, s);
+                else if (w == 0.0 && p.effort[k - 1] == 0.0 && p.xi[k - 1] != 0.0 &&
+                         p.xi[a] != 0.0 && p.xi[b] != 0.0 && std::isfinite(p.effort[a]) &&
+                         std::isfinite(p.effort[b]))
+                    p.fail[k - 1] = 0.0;  // the index of a mode without load or partners
+                else
+                    p.fail[k - 1] = quad(p.effort[k - 1], w * p.effort[a], w * p.effort[b],
+                                         p.xi[k - 1], p.xi[a], p.xi[b]);
                 sn(i, 71 + k) = p.fail[k - 1];
             } else if (indices && crit == 2) {
                 if (std::abs(p.effort[k - 1]) > 0.0)
@@ -306,7 +317,7 @@ void evolve_modes(Point& p, const Setup& s, const double* cstiff, Mat<double>& s
             x = std::abs(p.deg_ctrl[k - 1]);
         } else {
             const int a = kPartnerA[k - 1] - 1, b = kPartnerB[k - 1] - 1;
-            const double w = weighted ? std::sqrt(kAShear[k - 1]) : 1.0;
+            const double w = weighted ? kRootAShear[k - 1] : 1.0;
             x = quad(p.deg_ctrl[k - 1], w * p.deg_ctrl[a], w * p.deg_ctrl[b]);
         }
         p.rs[k - 1] = std::min(std::max({old, bilinear(x, r0, r1), 0.0}), 1.0);
@@ -369,10 +380,66 @@ void criterion_inputs(Point& p, const Setup& s) {
     }
 }
 
-// Steps 1 to 13 of 7.118 after the mode damages: stiffness damages, crushing, permanent strain,
+// Steps 7 to 9 of 7.118: stress of the damaged stiffness c with the strain-rate damping terms.
+void stress_with_damping(const Point& p, const Setup& s, const double* c, double rdt,
+                         double* snew) {
+    double v[6];
+    for (int k = 0; k < 6; ++k) {
+        const double r = p.de[k] * rdt;
+        const double x = std::min(std::max(std::abs(r) - 500.0, 0.0), 5000.0);
+        const double r2 = r < 0.0 ? -x * x : x * x;
+        const double r3 = std::abs(r2) * r;
+        v[k] = p.eel[k] + s.damp[0] * r + s.damp[1] * r2 + s.damp[2] * r3;
+    }
+    matvec(c, v, snew);
+}
+
+// Step 10: shear crack closure of fully degraded shear modes (bilinear shear law); the flags
+// (+1, -1, 0 not yet set) live in state columns 33-35. The increment that sets a flag keeps
+// the stress of step 9.
+void shear_closure(Point& p, const Setup& s, const double* cst, const double* wst,
+                   const double* degrad, double* snew, Mat<double>& sn, i32 i) {
+    if (s.perm != 4 || s.nls != 2) return;
+    for (int d = 1; d <= 3; ++d) {
+        const int cc = 2 + d, mm = 5 + d;  // 0-based shear component and shear mode
+        if (!(wst[mm] >= s.wmax[mm])) continue;
+        double flag = p.flag_old[d - 1];
+        const double k = cst[cc * 7], x1 = p.strainx1[mm];
+        if (flag == 0.0) {
+            flag = p.eel[cc] >= 0.0 ? 1.0 : -1.0;
+            p.ein[cc] = 0.9 * flag * x1;
+        } else if (flag > 0.0) {
+            p.ein[cc] = std::max(p.ein[cc], 0.9 * p.tot[cc]);
+            p.eel[cc] = p.tot[cc] - p.ein[cc];
+            const double e = p.eel[cc];
+            snew[cc] = k * std::max(degrad[cc] * e, 0.0) + k * std::min(std::max(e, -x1), 0.0);
+        } else {
+            p.ein[cc] = std::min(p.ein[cc], 0.9 * p.tot[cc]);
+            p.eel[cc] = p.tot[cc] - p.ein[cc];
+            const double e = p.eel[cc];
+            snew[cc] = k * std::min(degrad[cc] * e, 0.0) + k * std::max(std::min(e, x1), 0.0);
+        }
+        sn(i, 32 + d) = flag;
+    }
+}
+
+// Steps 11 and 12: status (element deletion) and the point's new row.
+void store(const Point& p, const Setup& s, const double* wst, Mat<double>& sn, i32 i) {
+    if (p.status_old != 0.0 && (wst[0] + wst[1] >= 0.9 * (s.wmax[0] + s.wmax[1]) ||
+                                wst[3] + wst[5] >= 1.0 + s.wmax[3] + s.wmax[5]))
+        sn(i, 19) = 0.0;
+    for (int k = 1; k <= 9; ++k) sn(i, k) = wst[k - 1], sn(i, 9 + k) = p.rs[k - 1];
+    for (int k = 1; k <= 6; ++k) {
+        sn(i, 20 + k) = p.tot[k - 1], sn(i, 26 + k) = p.ein[k - 1];
+        sn(i, 38 + k) = p.smt[k - 1];
+    }
+}
+
+// Steps 1 to 12 of 7.118 after the mode damages: stiffness damages, crushing, permanent strain,
 // stress with damping, crack closure, status and the new row.
 void degrade_and_store(Point& p, const Setup& s, const Moduli& m, const double* c_trial,
-                       const double* w_trial, double dt, double* snew, Mat<double>& sn, i32 i) {
+                       const double* w_trial, const double* e_trial, double rdt, double* snew,
+                       Mat<double>& sn, i32 i) {
     double wst[9] = {};
     bool any = false;
     for (int k = 0; k < 9; ++k) any = any || p.rs[k] != 0.0;
@@ -381,7 +448,8 @@ void degrade_and_store(Point& p, const Setup& s, const Moduli& m, const double* 
         degradation::DegradationFromModes(p.rs, wst, &s.dmgacc, cdummy, nullptr, nullptr, nullptr);
     }
     const double zero = 0.0;
-    for (int k = 0; k < 9; ++k) wst[k] = signalprocessing::fLimit(&wst[k], &zero, &s.wmax[k]);
+    if (any)
+        for (int k = 0; k < 9; ++k) wst[k] = signalprocessing::fLimit(&wst[k], &zero, &s.wmax[k]);
     double wdeg[6] = {p.tot[0] > 0.0 ? wst[0] : wst[1], p.tot[1] > 0.0 ? wst[2] : wst[3],
                       p.tot[2] > 0.0 ? wst[4] : wst[5], wst[6],
                       wst[7],                           wst[8]};
@@ -423,47 +491,14 @@ void degrade_and_store(Point& p, const Setup& s, const Moduli& m, const double* 
         c = c_trial;
     else
         degraded_stiffness(cdeg, m.propvgt, wdeg);
-    double v[6];
-    for (int k = 0; k < 6; ++k) {
-        const double r = p.de[k] / dt;
-        const double x = std::min(std::max(std::abs(r) - 500.0, 0.0), 5000.0);
-        const double r2 = r < 0.0 ? -x * x : x * x;
-        const double r3 = std::abs(r2) * r;
-        v[k] = p.eel[k] + s.damp[0] * r + s.damp[1] * r2 + s.damp[2] * r3;
+    if (c == c_trial && !s.damped && std::equal(p.eel, p.eel + 6, e_trial)) {
+        std::copy_n(p.stmp, 6, snew);  // the trial stress is the stress
+    } else {
+        stress_with_damping(p, s, c, rdt, snew);
     }
-    matvec(c, v, snew);
-    for (int d = 1; d <= 3; ++d) {
-        const int cc = 2 + d, mm = 5 + d;  // 0-based shear component and shear mode
-        double flag = p.flag_old[d - 1];
-        if (s.perm == 4 && s.nls == 2 && wst[mm] >= s.wmax[mm]) {
-            const double k = cst[cc * 7], x1 = p.strainx1[mm];
-            if (flag == 0.0) {
-                flag = p.eel[cc] >= 0.0 ? 1.0 : -1.0;
-                p.ein[cc] = 0.9 * flag * x1;
-            } else if (flag > 0.0) {
-                p.ein[cc] = std::max(p.ein[cc], 0.9 * p.tot[cc]);
-                p.eel[cc] = p.tot[cc] - p.ein[cc];
-                const double e = p.eel[cc];
-                snew[cc] = k * std::max(degrad[cc] * e, 0.0) + k * std::min(std::max(e, -x1), 0.0);
-            } else {
-                p.ein[cc] = std::min(p.ein[cc], 0.9 * p.tot[cc]);
-                p.eel[cc] = p.tot[cc] - p.ein[cc];
-                const double e = p.eel[cc];
-                snew[cc] = k * std::min(degrad[cc] * e, 0.0) + k * std::max(std::min(e, x1), 0.0);
-            }
-            sn(i, 32 + d) = flag;
-        }
-    }
-    if (p.status_old != 0.0 && (wst[0] + wst[1] >= 0.9 * (s.wmax[0] + s.wmax[1]) ||
-                                wst[3] + wst[5] >= 1.0 + s.wmax[3] + s.wmax[5]))
-        sn(i, 19) = 0.0;
-    for (int k = 1; k <= 9; ++k) sn(i, k) = wst[k - 1], sn(i, 9 + k) = p.rs[k - 1];
-    for (int k = 1; k <= 6; ++k) {
-        sn(i, 20 + k) = p.tot[k - 1], sn(i, 26 + k) = p.ein[k - 1];
-        sn(i, 38 + k) = p.smt[k - 1];
-    }
+    shear_closure(p, s, m.cstiff, wst, degrad, snew, sn, i);
+    store(p, s, wst, sn, i);
 }
-
 // Energies of 7.118 step 13 from the new stress and the elastic strain.
 void energies(const double* sold, const double* snew, const double* de, const double* eel,
               double rho, double st, double eold, double* enew, double* einel) {
@@ -473,8 +508,9 @@ void energies(const double* sold, const double* snew, const double* de, const do
         work += (k < 3 ? 1.0 : 2.0) * mid * de[k];
         ela += (k < 3 ? 0.5 : 1.0) * snew[k] * eel[k];
     }
-    *enew = eold + st * work / rho;
-    *einel = *enew - st * ela / rho;
+    const double f = st / rho;
+    *enew = eold + f * work;
+    *einel = *enew - f * ela;
 }
 
 struct Block {
@@ -514,43 +550,45 @@ void elastic_point(const Block& b, i32 i, const double* c) {
     b.enerinelasnew[i - 1] = einel;
 }
 
-void load_point(Point& p, const Block& b, i32 i) {
+// The point's old row is row t of the tile so (columns 1 to 82).
+void load_point(Point& p, const Block& b, i32 i, const Mat<double>& so, i32 t, int modes,
+                bool shear, bool closure) {
     const i64 nb = b.nb;
-    const Mat<const double> so(b.stateold, b.nb, b.nstatev);
     for (int k = 0; k < 6; ++k) {
         p.de[k] = b.straininc[i - 1 + nb * k];
         p.sold[k] = b.stressold[i - 1 + nb * k];
-        p.tot[k] = so(i, 21 + k) + p.de[k];
-        p.ein[k] = so(i, 27 + k);
-        p.smt[k] = so(i, 39 + k);
+        p.tot[k] = so(t, 21 + k) + p.de[k];
+        p.ein[k] = so(t, 27 + k);
+        p.smt[k] = so(t, 39 + k);
         p.eel[k] = p.tot[k] - p.ein[k];
     }
     for (int k = 0; k < 9; ++k) {
-        p.wst[k] = so(i, 1 + k), p.rs_old[k] = so(i, 10 + k);
-        p.r0_old[k] = so(i, 45 + k), p.r1_old[k] = so(i, 54 + k);
+        p.wst[k] = so(t, 1 + k), p.rs_old[k] = so(t, 10 + k);
         p.fail[k] = 0.0, p.dlim[k] = 1.0;
     }
+    // Onset and final strains of the set's modes, shear history and closure flags only where
+    // the update reads them.
+    for (int k = 0; k < modes; ++k) p.r0_old[k] = so(t, 45 + k), p.r1_old[k] = so(t, 54 + k);
     for (int d = 0; d < 3; ++d) {
-        p.tau_old[d] = so(i, 36 + d), p.flag_old[d] = so(i, 33 + d);
+        p.tau_old[d] = shear ? so(t, 36 + d) : 0.0;
+        p.flag_old[d] = closure ? so(t, 33 + d) : 0.0;
         p.lc[d] = b.charlength[i - 1 + nb * d];
     }
-    p.status_old = so(i, 19);
+    p.status_old = so(t, 19);
 }
 
-void update_point(const Block& b, Setup& s, i32 i, double dt) {
+// Point i whose state row is row t of the tile sn: old on entry, new on return.
+void update_point(const Block& b, Setup& s, i32 i, double rdt, Mat<double>& sn, i32 t) {
     Point p;
-    load_point(p, b, i);
-    Mat<double> sn(b.statenew, b.nb, b.nstatev);
+    load_point(p, b, i, sn, t, s.modes, s.nls == 1 || s.nls == 2 || s.nls == 11, s.perm == 4);
     const Moduli& m = moduli(s, p.tot[0] > 0.0, p.tot[1] > 0.0);
     const double* wst = p.wst;
     const double wtrial[6] = {p.tot[0] > 0.0 ? wst[0] : wst[1], p.tot[1] > 0.0 ? wst[2] : wst[3],
                               p.tot[2] > 0.0 ? wst[4] : wst[5], wst[6], wst[7], wst[8]};
-    for (int k = 0; k < 9; ++k) {
-        const double x1 = (k < 6 ? 2.0 : 1.0) * s.gc[k] /
-                          (s.strength[k] * p.lc[kLcColumn[k] - 1]);
-        p.strainx1[k] = std::max(x1, 1.1 * s.strainx0[k]);
-    }
-    shear_law(p, s, m.cstiff, sn, i);
+    if (s.crit == 2 || s.perm == 4)  // the only readers of the final strains
+        for (int k = 0; k < 9; ++k)
+            p.strainx1[k] = std::max(s.band[k] / p.lc[kLcColumn[k] - 1], 1.1 * s.strainx0[k]);
+    shear_law(p, s, m.cstiff, sn, t);
     double ctrial[36];
     const double* ct = m.cund;
     if (std::any_of(wtrial, wtrial + 6, [](double w) { return w != 0.0; })) {
@@ -558,47 +596,67 @@ void update_point(const Block& b, Setup& s, i32 i, double dt) {
         ct = ctrial;
     }
     matvec(ct, p.eel, p.stmp);
-    for (int k = 0; k < 9; ++k) {
-        const double d = std::min(p.rs_old[k], 1.0);
-        p.xi[k] = s.strdeg == 1 && d > 0.0 ? s.xi[k] * (1.0 - d) : s.xi[k];
+    double etrial[6];
+    std::copy_n(p.eel, 6, etrial);
+    std::copy_n(s.xi, 9, p.xi);
+    if (s.strdeg == 1) {  // interaction table: each normaliser scaled by its own mode damage
+        for (int k = 0; k < 9; ++k) {
+            const double d = std::min(p.rs_old[k], 1.0);
+            if (d > 0.0) p.xi[k] *= 1.0 - d;
+        }
     }
     criterion_inputs(p, s);
-    evolve_modes(p, s, m.cstiff, sn, i);
+    evolve_modes(p, s, m.cstiff, sn, t);
     double snew[6];
-    degrade_and_store(p, s, m, ct, wtrial, dt, snew, sn, i);
+    degrade_and_store(p, s, m, ct, wtrial, etrial, rdt, snew, sn, t);
     const i64 nb = b.nb;
     for (int k = 0; k < 6; ++k) b.stressnew[i - 1 + nb * k] = snew[k];
     const double rho = b.density[i - 1];
-    energies(p.sold, snew, p.de, p.eel, rho, sn(i, 19), b.enerinternold[i - 1],
+    energies(p.sold, snew, p.de, p.eel, rho, sn(t, 19), b.enerinternold[i - 1],
              &b.enerinternnew[i - 1], &b.enerinelasnew[i - 1]);
 }
 
-void first_point(const Block& b, const double* cfirst, i32 i) {
+void first_point(const Block& b, const double* cfirst, i32 i, Mat<double>& sn, i32 t) {
     const i64 nb = b.nb;
-    Mat<double> sn(b.statenew, b.nb, b.nstatev);
     double de[6], sold[6], snew[6];
     for (int k = 0; k < 6; ++k) {
         de[k] = b.straininc[i - 1 + nb * k], sold[k] = b.stressold[i - 1 + nb * k];
     }
     matvec(cfirst, de, snew);
     for (int k = 0; k < 6; ++k) b.stressnew[i - 1 + nb * k] = snew[k];
-    for (int k = 1; k <= 18; ++k) sn(i, k) = 0.0;
-    for (int k = 27; k <= 38; ++k) sn(i, k) = 0.0;
-    for (int k = 45; k <= 62; ++k) sn(i, k) = 0.0;
-    for (int k = 1; k <= 6; ++k) sn(i, 20 + k) = sn(i, 38 + k) = de[k - 1];
-    sn(i, 81) = sn(i, 82) = -1.0;
-    energies(sold, snew, de, de, b.density[i - 1], sn(i, 19), b.enerinternold[i - 1],
+    for (int k = 1; k <= 18; ++k) sn(t, k) = 0.0;
+    for (int k = 27; k <= 38; ++k) sn(t, k) = 0.0;
+    for (int k = 45; k <= 62; ++k) sn(t, k) = 0.0;
+    for (int k = 1; k <= 6; ++k) sn(t, 20 + k) = sn(t, 38 + k) = de[k - 1];
+    sn(t, 81) = sn(t, 82) = -1.0;
+    energies(sold, snew, de, de, b.density[i - 1], sn(t, 19), b.enerinternold[i - 1],
              &b.enerinternnew[i - 1], &b.enerinelasnew[i - 1]);
+}
+
+constexpr i32 kTile = 8;  // points of a state tile: one cache line of a column
+
+// n <= kTile consecutive values; a whole tile as one fixed-size copy.
+void move_rows(double* to, const double* from, i32 n) {
+    if (n == kTile)
+        std::memcpy(to, from, sizeof(double) * kTile);
+    else
+        for (i32 t = 0; t < n; ++t) to[t] = from[t];
+}
+
+// statenew(:, from:nstatev) = stateold(:, from:nstatev).
+void copy_state(const Block& b, i32 from) {
+    const i64 off = i64(b.nb) * (from - 1), n = i64(b.nb) * b.nstatev - off;
+    if (n > 0 && b.statenew != b.stateold)
+        std::memmove(b.statenew + off, b.stateold + off, sizeof(double) * n);
 }
 
 void vumat_block(const Block& b, i32 ndir, i32 nshr, i32 nprops, const double* props,
                  double totaltime, double dt) {
     if (b.nb <= 0) return;
-    if (b.nstatev > 0 && b.statenew != b.stateold)
-        std::memmove(b.statenew, b.stateold, sizeof(double) * i64(b.nb) * b.nstatev);
     const ef::Form form = ef::form_of(nprops);
     const bool six = ndir == 3 && nshr == 3;
     if (form != ef::Form::vector) {
+        copy_state(b, 1);
         if (!six) report("Unsupported components");
         double c[36];
         bool have = false;
@@ -628,6 +686,7 @@ void vumat_block(const Block& b, i32 ndir, i32 nshr, i32 nprops, const double* p
         report(!six                      ? "Unsupported components"
                : nprops < kFullProps     ? "Short property vector"
                                          : "Short state");
+        copy_state(b, 1);
         for (i32 i = 1; i <= b.nb; ++i) elastic_point(b, i, six ? cf : nullptr);
         return;
     }
@@ -636,26 +695,40 @@ void vumat_block(const Block& b, i32 ndir, i32 nshr, i32 nprops, const double* p
     const bool first = totaltime == 0.0;
     if (!first && !(dt > 0.0)) {
         report("Time increment not above 0");
+        copy_state(b, 1);
         for (i32 i = 1; i <= b.nb; ++i) elastic_point(b, i, cf);
         return;
     }
     double cfirst[36];
     if (first) elastic_stiffness(cfirst, s, 0.5 * (s.e11t + s.e11c), 0.5 * (s.e22t + s.e22c));
-    for (i32 i = 1; i <= b.nb; ++i) {
-        const i64 nb = b.nb;
-        const double rho = b.density[i - 1];
-        bool lengths = true;
-        if (!first)
-            for (int d = 0; d < 3; ++d) lengths = lengths && b.charlength[i - 1 + nb * d] > 0.0;
-        if (!(rho > 0.0) || !lengths) {
-            if (!lengths) report("Characteristic length not above 0");
-            elastic_point(b, i, cf);
-            continue;
+    // Rows of kTile points go through a tile of their first 82 columns: the column-major state
+    // is read and written a cache line of points at a time, and a block whose new state is its
+    // old one reads every old value before it writes.
+    copy_state(b, kStateCols + 1);
+    double tv[kTile * kStateCols];
+    Mat<double> tile(tv, kTile, kStateCols);
+    const i64 nb = b.nb;
+    const double rdt = first ? 0.0 : 1.0 / dt;
+    for (i32 i0 = 1; i0 <= b.nb; i0 += kTile) {
+        const i32 n = std::min(kTile, b.nb - i0 + 1);
+        for (i32 c = 1; c <= kStateCols; ++c)
+            move_rows(&tile(1, c), &b.stateold[i0 - 1 + nb * (c - 1)], n);
+        for (i32 t = 1; t <= n; ++t) {
+            const i32 i = i0 + t - 1;
+            bool lengths = true;
+            if (!first)
+                for (int d = 0; d < 3; ++d) lengths = lengths && b.charlength[i - 1 + nb * d] > 0.0;
+            if (!(b.density[i - 1] > 0.0) || !lengths) {
+                if (!lengths) report("Characteristic length not above 0");
+                elastic_point(b, i, cf);
+            } else if (first) {
+                first_point(b, cfirst, i, tile, t);
+            } else {
+                update_point(b, s, i, rdt, tile, t);
+            }
         }
-        if (first)
-            first_point(b, cfirst, i);
-        else
-            update_point(b, s, i, dt);
+        for (i32 c = 1; c <= kStateCols; ++c)
+            move_rows(&b.statenew[i0 - 1 + nb * (c - 1)], &tile(1, c), n);
     }
 }
 
