@@ -21,37 +21,48 @@ i32 to_int(double x) {
     return static_cast<i32>(x);
 }
 
-bool short_stiffness(double* c, Form form, const double* props, i32 nprops, const double* ply,
+bool short_constants(double* nye, Form form, const double* props, i32 nprops, const double* ply,
                      const double* section, std::string_view routine) {
-    const i32 six = 6, to_cyclic = 2;
-    for (int k = 0; k < 36; ++k) c[k] = 0.0;
-    double nye[9];
-    if (form == Form::triangle) {
-        double lu[36];
-        utility::GetUnpackedTriangle(lu, props, &six, &nprops, "F", nullptr);
-        utility::Symmetrize(lu, c, &six);
-    } else {
-        if (form == Form::store) {
-            const auto& pe = materialdata::peprops;
-            const i32 l = ply ? to_int(*ply) : 0, s = section ? to_int(*section) : 0;
-            if (!pe.allocated() || pe.ext[0] < 9 || l < 1 || l > pe.ext[1] || s < 1 ||
-                s > pe.ext[2]) {
-                errorhandling::report(-3, "Ply or section outside the data tables", routine);
-                return false;
-            }
-            const i32 nine = 9;
-            lamina::GetNyeProperties(nye, &pe(1, l, s), &nine);
-        } else {
-            if (nprops != 2 && nprops != 5 && nprops != 9) {
-                lamina::GetNyeProperties(nye, props, &nprops);  // records its code -2
-                return false;
-            }
-            lamina::GetNyeProperties(nye, props, &nprops);
+    if (form == Form::store) {
+        const auto& pe = materialdata::peprops;
+        const i32 l = ply ? to_int(*ply) : 0, s = section ? to_int(*section) : 0;
+        if (!pe.allocated() || pe.ext[0] < 9 || l < 1 || l > pe.ext[1] || s < 1 || s > pe.ext[2]) {
+            errorhandling::report(-3, "Ply or section outside the data tables", routine);
+            return false;
         }
-        lamina::GetNyeStiffnessMatrix(c, nye, &six, nullptr);
+        const i32 nine = 9;
+        lamina::GetNyeProperties(nye, &pe(1, l, s), &nine);
+        return true;
     }
+    lamina::GetNyeProperties(nye, props, &nprops);  // another count records its code -2
+    return nprops == 2 || nprops == 5 || nprops == 9;
+}
+
+void triangle_stiffness(double* c, const double* props, i32 nprops) {
+    const i32 six = 6;
+    double lu[36];
+    utility::GetUnpackedTriangle(lu, props, &six, &nprops, "F", nullptr);
+    utility::Symmetrize(lu, c, &six);
+}
+
+void nye_to_cyclic(double* c) {
+    const i32 six = 6, to_cyclic = 2;
     lamina::FlipVoigtNyeNotation(c, c, &six, &six);
     lamina::FlipVoigtCyclicNotation(c, c, &six, &to_cyclic, &six);
+}
+
+bool short_stiffness(double* c, Form form, const double* props, i32 nprops, const double* ply,
+                     const double* section, std::string_view routine) {
+    const i32 six = 6;
+    for (int k = 0; k < 36; ++k) c[k] = 0.0;
+    if (form == Form::triangle) {
+        triangle_stiffness(c, props, nprops);
+    } else {
+        double nye[9];
+        if (!short_constants(nye, form, props, nprops, ply, section, routine)) return false;
+        lamina::GetNyeStiffnessMatrix(c, nye, &six, nullptr);
+    }
+    nye_to_cyclic(c);
     for (int k = 0; k < 36; ++k)
         if (c[k] != 0.0) return true;
     return false;

@@ -8,11 +8,9 @@
 #include <string_view>
 
 #include "base/errorhandling.hpp"
-#include "core/materialdata.hpp"
 #include "core/math_linalg.hpp"
 #include "core/math_products.hpp"
 #include "core/signalprocessing.hpp"
-#include "core/utility_shape.hpp"
 #include "elements/elementhandling_conversions.hpp"
 #include "failure/degradation_models.hpp"
 #include "failure/evocollection.hpp"
@@ -22,14 +20,17 @@
 #include "materials/lamina_notation.hpp"
 #include "materials/lamina_rotated.hpp"
 #include "materials/lamina_stiffness.hpp"
+#include "solver/toplevel_explicit_forms.hpp"
 
 namespace vorlen::toplevel {
 namespace {
 
+namespace ef = explicit_forms;
+
 constexpr std::string_view kRoutine = "vumat_bogenfeld";
 constexpr i32 kStatev = 47;      // state columns the routine owns
 constexpr i32 kFullProps = 29;   // slots of the damage vector
-constexpr i32 kSix = 6, kOne = 1, kToVoigt = 1, kToCyclic = 2;
+constexpr i32 kSix = 6, kToVoigt = 1, kToCyclic = 2;
 constexpr double kWmax[4] = {0.999, 0.97, 0.99, 0.0};
 constexpr double kDegToRad = 0.017453292519943295, kRadToDeg = 57.29577951308232;
 // An inter-fibre index that reaches 1 while its onset cannot be recorded is held below 1.
@@ -43,12 +44,6 @@ enum Col : i32 {
     kStrain = 21, kStrainIn = 27, kStressFt = 45, kStressFc = 46, kCrack = 47
 };
 
-// int() of a stored real, toward zero; not a number or outside the 32-bit range gives 0.
-i32 to_int(double x) {
-    if (!(x > -2147483649.0 && x < 2147483648.0)) return 0;
-    return static_cast<i32>(x);
-}
-
 // What a call takes from its properties, once.
 struct Material {
     i32 ndir = 0, nt = 0;
@@ -60,22 +55,6 @@ struct Material {
     double s[36] = {};         // its inverse over the components of nonzero stiffness
     double pb[kFullProps] = {};  // prop_bo
 };
-
-// Nye property vector of the ply table column addressed by the first point's columns 21, 22.
-bool store_constants(double* nye, const double* stateold, i32 nblock, i32 nstatev) {
-    const auto& pe = materialdata::peprops;
-    const Mat<const double> st(stateold, nblock, nstatev);
-    const i32 ply = nstatev >= 22 ? to_int(st(1, 21)) : 0;
-    const i32 sec = nstatev >= 22 ? to_int(st(1, 22)) : 0;
-    if (!pe.allocated() || pe.ext[0] < 9 || ply < 1 || ply > pe.ext[1] || sec < 1 ||
-        sec > pe.ext[2]) {
-        errorhandling::report(-3, "Ply or section outside the data tables", kRoutine);
-        return false;
-    }
-    const i32 nine = 9;
-    lamina::GetNyeProperties(nye, &pe(1, ply, sec), &nine);
-    return true;
-}
 
 // Compliance over the components whose stiffness diagonal is not 0 (the plane-stress forms
 // have a zero 33 row); the others stay 0.
@@ -96,22 +75,17 @@ void read_material(Material& mt, i32 ndir, i32 nt, i32 nprops, const double* pro
                    const double* stateold, i32 nblock, i32 nstatev) {
     mt.ndir = ndir;
     mt.nt = nt;
-    double tri[36] = {};
-    bool triangle = false;
-    if (nprops == 1) {
-        mt.nye_given = store_constants(mt.nye, stateold, nblock, nstatev);
-    } else if (nprops >= 2 && nprops <= 9) {
-        lamina::GetNyeProperties(mt.nye, props, &nprops);  // 2, 5 or 9; else its code -2
-        mt.nye_given = nprops == 2 || nprops == 5 || nprops == 9;
-    } else if (nprops == 21) {
-        if (nt != 6) {
+    const ef::Form form = ef::form_of(nprops);
+    if (form == ef::Form::store || form == ef::Form::constants) {
+        const Mat<const double> st(stateold, nblock, nstatev);
+        const bool cols = nstatev >= 22;  // the first point's ply and section columns
+        mt.nye_given = ef::short_constants(mt.nye, form, props, nprops, cols ? &st(1, 21) : nullptr,
+                                           cols ? &st(1, 22) : nullptr, kRoutine);
+    } else if (form == ef::Form::triangle) {
+        if (nt != 6)
             errorhandling::report(-3, "Stiffness triangle needs six components", kRoutine);
-        } else {
-            double lu[36];
-            utility::GetUnpackedTriangle(lu, props, &kSix, &nprops, "F", nullptr);
-            utility::Symmetrize(lu, tri, &kSix);
-            triangle = true;
-        }
+        else
+            ef::triangle_stiffness(mt.c, props, nprops);
     } else if (nprops < kFullProps) {
         errorhandling::report(-3, "Short property vector", kRoutine);
     } else {
@@ -122,16 +96,11 @@ void read_material(Material& mt, i32 ndir, i32 nt, i32 nprops, const double* pro
         mt.nye_given = true;
         mt.damage = std::any_of(p, p + kFullProps, [](double x) { return x != 0.0; });
     }
-    if (triangle) {
-        std::copy_n(tri, 36, mt.c);
-    } else if (mt.nye_given) {
+    if (mt.nye_given) {
         const i32 plane_stress = 0;
         lamina::GetNyeStiffnessMatrix(mt.c, mt.nye, &nt, nt == 6 ? nullptr : &plane_stress);
     }
-    if (nt == 6) {
-        lamina::FlipVoigtNyeNotation(mt.c, mt.c, &kSix, &kSix);
-        lamina::FlipVoigtCyclicNotation(mt.c, mt.c, &kSix, &kToCyclic, &kSix);
-    }
+    if (nt == 6) ef::nye_to_cyclic(mt.c);
     mt.have = mt.c[0] > 0.0;  // GetNyeStiffnessMatrix leaves 0 for constants it refuses
     if (!mt.have) {
         std::fill_n(mt.c, 36, 0.0);
@@ -315,7 +284,7 @@ void damage_point(const Material& mt, const OldRow& o, i32 i, const double* de, 
         math::HadamardProduct(dd, c_dmg, c_dmg, &kSix, &kSix);
     }
     double phi = 0.0, f_iff = o.f_iff;
-    i32 nn = to_int(o.crack);
+    i32 nn = ef::to_int(o.crack);
     if (interfibre_crack(mt, o, c_dmg, eps_el, lc, wd, phi, f_iff, sn, i)) {
         const double zero = 0.0;
         wd[2] = std::max(signalprocessing::fLimit(&wd[2], &zero, &kWmax[2]), o.wd[2]);
