@@ -87,7 +87,7 @@ class Job:
     """An analysis in a working folder: `deck` is the input deck's text (default: one step of
     `step_deck()`; False: no deck at all), `cards` maps card file names to their texts. Entering
     starts the analysis (lifecycle code 0, or relay k = 0 with explicit=True), leaving releases
-    it (code 3, or k = 6). `increment` brackets one increment with the solver's calls."""
+    it (code 3, or k = 6). `begin` and `end` bracket one increment with the solver's calls."""
 
     def __init__(self, folder, deck=None, cards=None, explicit=False, datfile=None):
         self.folder = os.fspath(folder)
