@@ -487,3 +487,20 @@ def test_explicit_sequence_and_other_ranks(job):
     relay(6)
     assert absent(v.jobdata.stepid) and window_extents() == (None, None)
     assert errstat() == 0
+
+
+def test_explicit_start_reads_the_model_listing(job):
+    v = job(None)
+    (job.folder / "job.inp").write_text("*Step, VRL_FATIGUE\n")
+    (job.folder / "job.dat").write_text(
+        " E L E M E N T   D E F I N I T I O N S\n"
+        "  1001 S4R 1 1 2 3 4\n  1002 S4R 1 2 5 6 3\n end\n"
+        " N O D E   D E F I N I T I O N S\n 1 0 0 0\n 2 1 0 0\n 3 1 1 0\n 4 0 1 0\n"
+        " 5 2 0 0\n 6 2 1 0\n end\n")
+    v.errorhandling.rsxerr(1)
+    relay(0)
+    np.testing.assert_array_equal(v.elementdata.elemlist, [1001, 1002])
+    assert set(v.elementdata.elemkind) <= {1, 2, 3}       # four-node shells
+    relay(2)
+    relay(4)
+    assert errstat() == 0
