@@ -498,6 +498,9 @@ void resin_point(double* spannung, double* statev, double* tangente, const doubl
                                                    &kResinFalse, nullptr, &kResinStep, nullptr);
     } else if (model == 7) {
         std::copy_n(p.k7, 36, c);
+    } else if (model == 4) {
+        // The plasticity law's tangent acts on tensor shears: per engineering shear, half.
+        for (int i = 18; i < 36; ++i) c[i] *= 0.5;
     }
     trace("DDSDDE", c, 36);
 

@@ -12,7 +12,8 @@
 //   1, 2, 3  GetResinProperties; GetStressFromIsotropicViscoElasticity with law 1 Kaestner,
 //      2 Krause, 3 non-constant Poisson ratio
 //   4  GetResinPlasticProperties at the equivalent plastic strain of slot 11; pressure-
-//      dependent plasticity (elasticity_getstressfromplastitcity) and its tangent
+//      dependent plasticity (elasticity_getstressfromplastitcity) and its tangent, whose
+//      shear columns (per tensor shear) are halved to act on engineering shears
 //   5  GetResinProperties; GetStressFromDevVolDecomposition and its secant stiffness
 //   6  GetResinProperties (degradation and slots 4-5 only); GetStressFromCubicElasticity at
 //      (temperature, 1 - (1 - degr) k), k = floor(max(d, life)); DDSDDE is left as it came

@@ -160,16 +160,27 @@ def test_model0_poisson_ratio_by_the_sign_of_the_trace(sign, nu):
     assert errstat() == 0
 
 
-def test_model4_keeps_its_plastic_strain_in_slot_11():
-    flow_constant(1.0, 0.0)  # yield at a von Mises stress of 1
-    strain = np.array([1e-3, 0, 0, 0, 0, 0])
-    _, sv, tangent = umat(4, plastic_props(), np.zeros(6), strain)
-    assert sv[10] > 0 and sv[12] == 0
-    # the law's own tangent: softer than the elastic one after the plastic correction
-    assert tangent[0, 0] < hooke(3000.0, 0.4)[0, 0]
-    # elastic start: a tiny strain gives Hooke of the tensile constants
-    stress, sv2, tangent = umat(4, plastic_props(), np.zeros(6), STRAIN * 1e-3)
-    assert sv2[10] == 0
+def test_model4_elastic_start_and_plastic_strain_in_slot_11():
+    # flow table: yield at a von Mises stress of 1; far out (an Nf read as plastic strain)
+    # the yield stress would be enormous
+    store.temperatures = [273.15, 323.15]
+    t = np.zeros((2, 3, 3), order="F")
+    t[:, :, 0] = [0.0, 0.1, 0.2]
+    t[:, :, 1] = [1.0, 1e4, 2e4]
+    store.flowprops = t
+    store.nflowdata = 3
+    c = hooke(3000.0, 0.4)
+    c[3:, 3:] = 1100.0 * np.eye(3)  # the set's own shear modulus
+    stress, sv, tangent = umat(4, plastic_props(), np.zeros(6), STRAIN * 1e-2)
+    np.testing.assert_allclose(stress, c @ (STRAIN * 1e-2), rtol=1e-12, atol=1e-20)
+    np.testing.assert_allclose(tangent, c, rtol=1e-12)
+    assert sv[10] == 0
+    sv = np.zeros(22)
+    sv[[0, 7, 12, 18, 19]] = 1, -HUGE, 5e5, HUGE, 1  # slot 13: Nf of a completed cycle
+    _, sv, tangent = umat(4, plastic_props(), np.zeros(6), [1e-3, 0, 0, 0, 0, 0], statev=sv,
+                          kinc=2)
+    assert 0 < sv[10] < 1e-2 and sv[12] == 5e5
+    assert tangent[0, 0] < c[0, 0]  # the law's elastic-plastic tangent
 
 
 # ------------------------------------------------------------------------------------------
@@ -229,6 +240,38 @@ def test_failure_degrades_the_stress_of_the_same_increment():
                            kinc=2)
     np.testing.assert_allclose(stress2, 0.025 * hooke(3000.0, 0.4) @ strain, rtol=1e-12,
                                atol=1e-9)
+
+
+def test_model7_failure_degrades_to_degr_with_a_numerical_tangent():
+    no_softening()
+    strain = uniaxial(70.0)  # beyond XT = 60 of the room set
+    stress, sv, tangent = umat(7, resin_props(degr=0.8), np.zeros(6), strain,
+                               name="RESIN    _GPHA")
+    assert sv[2] == 1 and sv[17] == 1
+    # fibre and inter-fibre factors relax (no viscosity) to degr = 0.8 at once
+    assert sv[16] == pytest.approx(0.8, rel=1e-14)
+    c = 0.8 * hooke(3000.0, 0.4)
+    np.testing.assert_allclose(stress, c @ strain, rtol=1e-12, atol=1e-9)
+    np.testing.assert_allclose(tangent, c, rtol=1e-7, atol=1e-7 * 3000)
+
+
+@pytest.mark.parametrize("failed", [False, True])
+def test_model6_cubic_law_scaled_by_the_failure_state(failed):
+    for k, a in ((1, 9000.0), (2, 2400.0), (3, 1100.0)):
+        calibration("alpha%d" % k, [-0.1, 0.0, 0.1], ([a] * 3, [a] * 3))
+    strain = np.array([2e-3, -1e-3, 0.5e-3, 1e-3, 0.0, -2e-3])
+    sv = np.zeros(22)
+    sv[[0, 7, 18, 19]] = 1, -HUGE, HUGE, 1
+    if failed:
+        sv[[2, 17]] = 1, 1  # criterion value and failure indicator from before
+    stress, sv, tangent = umat(6, resin_props(degr=0.8), np.zeros(6), strain, statev=sv, kinc=2)
+    tr = strain[:3].sum()
+    normal = 2400.0 * (strain[:3] - tr / 3) + 9000.0 * tr / 3
+    shear = 1100.0 * strain[3:] / 2  # tensor shear strains
+    factor = 0.8 if failed else 1.0
+    np.testing.assert_allclose(stress, factor * np.r_[normal, shear], rtol=1e-12)
+    assert np.all(tangent == 0)  # no tangent: DDSDDE as it came
+    assert sv[3] == pytest.approx(factor * 3000.0)
 
 
 # ------------------------------------------------------------------------------------------
