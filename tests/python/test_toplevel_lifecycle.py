@@ -266,6 +266,17 @@ def test_increment_setup_of_impact_steps(job, forces, mass, after):
         np.testing.assert_array_equal(c[row] == 0.0, zeroed)
 
 
+def test_relayed_start_of_increment_is_ignored(job):
+    v = job(impact_deck([(0, 0, 0)]))
+    c = v.impactdata.cprops
+    c[0, 0], c[6, 0] = 5.0, 1.0
+    relay(3)                               # the explicit start of increment: lop 1, relayed
+    lop(1, exflag=1)
+    assert c[0, 0] == 5.0
+    relay(2)                               # the explicit setup: lop 7
+    assert c[0, 0] == 0.0
+
+
 def test_structural_response_step_clears_slots_14_and_15(job):
     v = job(impact_deck([(0, 0, 0)], "VRL_STRUCTRESPONSE"))
     v.impactdata.cprops[13:15, 0] = [1.0, 5.0]
@@ -308,10 +319,10 @@ def test_no_transverse_stores_without_a_recovering_shell(job):
 
 
 def transverse_and_motion(v):
-    """Transverse stores of their own extents (more rows than the ply count asks) and nodal
-    motion of four elements, one more than the element kinds."""
+    """Transverse stores of their own extents (fewer rows than the ply count asks, more columns
+    than elements) and nodal motion of four elements, one more than the element kinds."""
     s = v.sectiondata
-    s.tnormalstress = np.ones((7, 2))
+    s.tnormalstress = np.ones((2, 5))
     s.tshearstress = np.ones((3, 2, 4, 2))
     v.elementdata.elemkind = np.array([1, 4, 3], np.int32)
     v.nodaldata.nodesmotion = np.ones((6, 8, 4))
@@ -489,9 +500,10 @@ def test_explicit_sequence_and_other_ranks(job):
     assert errstat() == 0
 
 
-def test_explicit_start_reads_the_model_listing(job):
+@pytest.mark.parametrize("keyword, reference", [("VRL_INITIALIZATION", -1.0), ("VRL_FATIGUE", 0.0)])
+def test_explicit_start_reads_the_model_listing(job, keyword, reference):
     v = job(None)
-    (job.folder / "job.inp").write_text("*Step, VRL_FATIGUE\n")
+    (job.folder / "job.inp").write_text(f"*Step, {keyword}\n*Step\n")
     (job.folder / "job.dat").write_text(
         " E L E M E N T   D E F I N I T I O N S\n"
         "  1001 S4R 1 1 2 3 4\n  1002 S4R 1 2 5 6 3\n end\n"
@@ -503,4 +515,8 @@ def test_explicit_start_reads_the_model_listing(job):
     assert set(v.elementdata.elemkind) <= {1, 2, 3}       # four-node shells
     relay(2)
     relay(4)
+    # the end of an initialization step turns the collected lists (none here) into the
+    # element reference data: -1 where nothing was collected
+    relay(5, kstep=1)
+    np.testing.assert_array_equal(v.elementdata.elemreforientation, reference)
     assert errstat() == 0
