@@ -418,6 +418,9 @@ void resin_point(double* spannung, double* statev, double* tangente, const doubl
             sv[0] = 1.0, sv[7] = -kResinHuge, sv[18] = kResinHuge, sv[19] = 1.0;
         }
     }
+    // The record as the increment found it, given back when the law yields no finite result.
+    double record[kResinSlots];
+    std::copy_n(sv, kResinSlots, record);
     double n = 0.0, njimp = 0.0;
     if (isfatigue) {
         n = sv[0], njimp = sv[8];
@@ -518,6 +521,17 @@ void resin_point(double* spannung, double* statev, double* tangente, const doubl
 
     sv[3] = p.degpe[0];
     sv[4] = p.degpe[1];
+    const auto finite = [](const double* v, int k) {
+        return std::all_of(v, v + k, [](double x) { return std::isfinite(x); });
+    };
+    const bool record_nan = std::any_of(sv, sv + kResinSlots, [](double x) { return x != x; });
+    if (!finite(s, 6) || !finite(c, 36) || record_nan) {
+        // Constants without a stiffness (a Poisson ratio of 0.5 or -1, say).
+        resin_report(-3, "Stress or tangent not finite");
+        std::copy_n(record, kResinSlots, sv);
+        std::fill_n(tangente, i64(ntens) * ntens, 0.0);
+        return;
+    }
     for (i32 i = 0; i < ntens; ++i) {
         spannung[i] = s[i];
         for (i32 j = 0; j < ntens; ++j) tangente[i + ntens * j] = c[i + 6 * j];

@@ -63,7 +63,9 @@
 //   -3 "Degradation factor undefined in umat_resin": model 7 without regularisation whose E, G0
 //      or Poisson denominator is 0 or not finite: slot 17 is kept;
 //   -3 "Time period not above zero in umat_resin", "Cycle settings incomplete in umat_resin"
-//      (fewer than 10 rows): no cycle logic in that call.
+//      (fewer than 10 rows): no cycle logic in that call;
+//   -3 "Stress or tangent not finite in umat_resin": constants without a stiffness (a Poisson
+//      ratio of 0.5 or -1, say): STRESS and slots 1-22 as they came, DDSDDE zero.
 // A time period whose 1000-fold rounds to 0 (or past the 32-bit range, like the step time)
 // completes cycles by the ratio TIME(1) / time period alone. Missing
 // materialdata::regularization entries count as 0.

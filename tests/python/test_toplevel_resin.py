@@ -327,6 +327,22 @@ def test_model7_factor_undefined_keeps_slot17(nu):
     assert sv[16] == 0.25
 
 
+@pytest.mark.parametrize("model, nu", [(1, 0.5), (2, 0.5), (7, 0.5), (1, -1.0), (2, -1.0),
+                                       (3, -1.0), (7, -1.0)])
+def test_constants_without_stiffness_keep_stress_and_record(model, nu):
+    # Hooke's law of nu 0.5 or -1 divides by zero: nothing of it may reach stress or record.
+    no_softening()
+    cold, room = list(SET_COLD), list(SET_ROOM)
+    cold[1] = room[1] = nu
+    sv = np.zeros(22)
+    sv[[0, 7, 9, 16, 18, 19]] = 1, -HUGE, 0.125, 0.25, HUGE, 1
+    stress, out, tangent = umat(model, resin_props(cold=cold, room=room), STRAIN * 0.5,
+                                STRAIN * 0.5, statev=sv, kinc=2)
+    assert errstat() == -3
+    assert np.all(stress == 0) and np.all(tangent == 0)
+    np.testing.assert_array_equal(out, sv)
+
+
 # ------------------------------------------------------------------------------------------
 # Unusable input
 
