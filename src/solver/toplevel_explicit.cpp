@@ -14,7 +14,6 @@
 #include "failure/degradation_models.hpp"
 #include "failure/evocollection.hpp"
 #include "failure/fbcollection.hpp"
-#include "failure/gpcollection.hpp"
 #include "failure/mccollection.hpp"
 #include "materials/lamina_notation.hpp"
 #include "solver/toplevel_explicit_forms.hpp"
@@ -146,7 +145,7 @@ const Moduli& moduli(Setup& s, bool fibre_tension, bool transverse_tension) {
     return m;
 }
 
-void matvec(const double* c, const double* x, double* y) {
+[[gnu::always_inline]] inline void matvec(const double* c, const double* x, double* y) {
     for (int r = 0; r < 6; ++r) {
         double t = 0.0;
         for (int k = 0; k < 6; ++k) t += c[r + 6 * k] * x[k];
@@ -154,10 +153,11 @@ void matvec(const double* c, const double* x, double* y) {
     }
 }
 
+// The quadratic nominal form of gpcollection::GPQuadNominal, the same operations in the same
+// order, written here so that the several indices of every point inline.
 double quad(double a, double b, double c, double xa = 1.0, double xb = 1.0, double xc = 1.0) {
-    double r;
-    gpcollection::GPQuadNominal(&r, &a, &b, &c, &xa, &xb, &xc);
-    return r;
+    const double ra = a / xa, rb = b / xb, rc = c / xc;
+    return std::sqrt(ra * ra + rb * rb + rc * rc);
 }
 
 // Damage of the bilinear law between the onset strain r0 and the final strain r1.
@@ -397,14 +397,14 @@ void stress_with_damping(const Point& p, const Setup& s, const double* c, double
 // Step 10: shear crack closure of fully degraded shear modes (bilinear shear law); the flags
 // (+1, -1, 0 not yet set) live in state columns 33-35. The increment that sets a flag keeps
 // the stress of step 9.
-void shear_closure(Point& p, const Setup& s, const double* cst, const double* wst,
-                   const double* degrad, double* snew, Mat<double>& sn, i32 i) {
+void shear_closure(Point& p, const Setup& s, const double* cst, const double* wst, double* snew,
+                   Mat<double>& sn, i32 i) {
     if (s.perm != 4 || s.nls != 2) return;
     for (int d = 1; d <= 3; ++d) {
         const int cc = 2 + d, mm = 5 + d;  // 0-based shear component and shear mode
         if (!(wst[mm] >= s.wmax[mm])) continue;
         double flag = p.flag_old[d - 1];
-        const double k = cst[cc * 7], x1 = p.strainx1[mm];
+        const double k = cst[cc * 7], x1 = p.strainx1[mm], keep = 1.0 - wst[mm];
         if (flag == 0.0) {
             flag = p.eel[cc] >= 0.0 ? 1.0 : -1.0;
             p.ein[cc] = 0.9 * flag * x1;
@@ -412,12 +412,12 @@ void shear_closure(Point& p, const Setup& s, const double* cst, const double* ws
             p.ein[cc] = std::max(p.ein[cc], 0.9 * p.tot[cc]);
             p.eel[cc] = p.tot[cc] - p.ein[cc];
             const double e = p.eel[cc];
-            snew[cc] = k * std::max(degrad[cc] * e, 0.0) + k * std::min(std::max(e, -x1), 0.0);
+            snew[cc] = k * std::max(keep * e, 0.0) + k * std::min(std::max(e, -x1), 0.0);
         } else {
             p.ein[cc] = std::min(p.ein[cc], 0.9 * p.tot[cc]);
             p.eel[cc] = p.tot[cc] - p.ein[cc];
             const double e = p.eel[cc];
-            snew[cc] = k * std::min(degrad[cc] * e, 0.0) + k * std::max(std::min(e, x1), 0.0);
+            snew[cc] = k * std::min(keep * e, 0.0) + k * std::max(std::min(e, x1), 0.0);
         }
         sn(i, 32 + d) = flag;
     }
@@ -453,15 +453,12 @@ void degrade_and_store(Point& p, const Setup& s, const Moduli& m, const double* 
     double wdeg[6] = {p.tot[0] > 0.0 ? wst[0] : wst[1], p.tot[1] > 0.0 ? wst[2] : wst[3],
                       p.tot[2] > 0.0 ? wst[4] : wst[5], wst[6],
                       wst[7],                           wst[8]};
-    double degrad[6];
-    for (int k = 0; k < 6; ++k) degrad[k] = 1.0 - wdeg[k];
     const double* cst = m.cstiff;
     if (s.comp == 1 && p.rs[1] > 0.0 && p.rs[1] >= p.dlim[1] && p.tot[0] < 0.0) {
         p.smt[0] = std::min(p.smt[0], p.tot[0]);
         const double c11 = cst[0];
         const double w = 1.0 - (s.sigc_end[0] - c11 * (p.smt[0] - p.tot[0]) / 10.0) / (c11 * p.eel[0]);
         wdeg[0] = std::min(w, s.wmax[1]);
-        degrad[0] = 1.0 - wdeg[0];
     }
     if (s.comp == 2) {
         for (int d = 0; d < 3; ++d) {
@@ -496,12 +493,13 @@ void degrade_and_store(Point& p, const Setup& s, const Moduli& m, const double* 
     } else {
         stress_with_damping(p, s, c, rdt, snew);
     }
-    shear_closure(p, s, m.cstiff, wst, degrad, snew, sn, i);
+    shear_closure(p, s, m.cstiff, wst, snew, sn, i);
     store(p, s, wst, sn, i);
 }
 // Energies of 7.118 step 13 from the new stress and the elastic strain.
-void energies(const double* sold, const double* snew, const double* de, const double* eel,
-              double rho, double st, double eold, double* enew, double* einel) {
+[[gnu::always_inline]] inline void energies(const double* sold, const double* snew,
+                                            const double* de, const double* eel, double rho,
+                                            double st, double eold, double* enew, double* einel) {
     double work = 0.0, ela = 0.0;
     for (int k = 0; k < 6; ++k) {
         const double mid = 0.5 * (sold[k] + snew[k]);
@@ -633,7 +631,7 @@ void first_point(const Block& b, const double* cfirst, i32 i, Mat<double>& sn, i
              &b.enerinternnew[i - 1], &b.enerinelasnew[i - 1]);
 }
 
-constexpr i32 kTile = 8;  // points of a state tile: one cache line of a column
+constexpr i32 kTile = 16;  // points of a state tile: two cache lines of a column
 
 // n <= kTile consecutive values; a whole tile as one fixed-size copy.
 void move_rows(double* to, const double* from, i32 n) {
@@ -702,7 +700,7 @@ void vumat_block(const Block& b, i32 ndir, i32 nshr, i32 nprops, const double* p
     double cfirst[36];
     if (first) elastic_stiffness(cfirst, s, 0.5 * (s.e11t + s.e11c), 0.5 * (s.e22t + s.e22c));
     // Rows of kTile points go through a tile of their first 82 columns: the column-major state
-    // is read and written a cache line of points at a time, and a block whose new state is its
+    // is read and written two cache lines of points at a time, and a block whose new state is its
     // old one reads every old value before it writes.
     copy_state(b, kStateCols + 1);
     double tv[kTile * kStateCols];
@@ -713,6 +711,10 @@ void vumat_block(const Block& b, i32 ndir, i32 nshr, i32 nprops, const double* p
         const i32 n = std::min(kTile, b.nb - i0 + 1);
         for (i32 c = 1; c <= kStateCols; ++c)
             move_rows(&tile(1, c), &b.stateold[i0 - 1 + nb * (c - 1)], n);
+        // The next tile's old rows are fetched while this one is worked on.
+        const i32 next = i0 + kTile, m = std::min(kTile, b.nb - next + 1);
+        for (i32 c = 0; c < kStateCols; ++c)
+            for (i32 t = 0; t < m; t += 8) __builtin_prefetch(&b.stateold[next - 1 + t + nb * c]);
         for (i32 t = 1; t <= n; ++t) {
             const i32 i = i0 + t - 1;
             bool lengths = true;
