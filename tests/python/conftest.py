@@ -13,11 +13,14 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 
 @pytest.fixture
 def clean_store():
-    """An empty data store and error register before and after the test."""
+    """An empty data store and error register before and after the test (the release of the
+    store keeps r_crit and i10, which the material card makes only when they are absent)."""
     _vorlen.datahandling.deallocall()
+    _vorlen.materialdata.r_crit = _vorlen.materialdata.i10 = None
     _vorlen.errorhandling.rsxerr(1)
     yield _vorlen
     _vorlen.datahandling.deallocall()
+    _vorlen.materialdata.r_crit = _vorlen.materialdata.i10 = None
     _vorlen.errorhandling.rsxerr(1)
 
 
