@@ -598,9 +598,11 @@ void update_point(const Block& b, Setup& s, i32 i, double rdt, Mat<double>& sn, 
     std::copy_n(p.eel, 6, etrial);
     std::copy_n(s.xi, 9, p.xi);
     if (s.strdeg == 1) {  // interaction table: each normaliser scaled by its own mode damage
+        // A complete damage leaves 1e-12 of the normaliser: a zero one made 0/0 indices,
+        // which the next increments spread into the stress.
         for (int k = 0; k < 9; ++k) {
             const double d = std::min(p.rs_old[k], 1.0);
-            if (d > 0.0) p.xi[k] *= 1.0 - d;
+            if (d > 0.0) p.xi[k] *= std::max(1.0 - d, 1e-12);
         }
     }
     criterion_inputs(p, s);

@@ -283,6 +283,22 @@ def test_points_depend_on_their_own_rows(clean_store):
     assert block[1][2, 80] > 0 and block[1][1, 80] == -1.0
 
 
+@pytest.mark.parametrize("crit, mode", [(1, 7), (1, 8), (3, 7), (5, 9), (6, 4)])
+def test_strength_of_a_completely_damaged_mode_gives_finite_indices(clean_store, crit, mode):
+    # With strength scaling a complete damage scales its normaliser to nothing; the indices
+    # that divide by it must stay numbers, increment after increment.
+    p = props(es=1, crit=crit, strdeg=1)
+    tot = np.array([1e-4, 2e-3, 1e-4, 1e-3, 1e-4, 1e-4])
+    de = np.full(6, 1e-5)
+    state = state_with(tot - de, **{f"c{9 + mode}": 1.0, f"c{44 + mode}": 1e-3,
+                                    f"c{53 + mode}": 5e-2})
+    stress = np.zeros((1, 6))
+    for _ in range(4):
+        stress, state, *_ = call(p, de, state, stressold=stress)
+        assert np.isfinite(stress).all() and np.isfinite(state).all()
+    assert state[0, 8 + mode] == 1.0
+
+
 def test_onset_without_equivalent_strain_is_deferred(clean_store):
     # Stress inputs: the Poisson stress s11 = C12 eps22 reaches X11t while eps11 = 0, so
     # fibre tension has an index >= 1 but no equivalent strain; onset waits.
