@@ -52,8 +52,8 @@ extern "C" {
 //                           input (1 strains, 2 stresses); 34 criterion set 1 to 6; 35
 //                           permanent strain (1) or shear crack closure (4); 36 crushing (1) or
 //                           compressive plateau (2); 37 summed (1) or largest mode couplings; 38
-//                           stiffness degradation (1); 39 strength scaling (1: each strength times 1 - its
-//                           mode damage, at least 1e-12 of it); 40-42 fracture
+//                           stiffness degradation (1); 39 strength scaling (1: each strength
+//                           times 1 - its mode damage, at least 1e-12 of it); 40-42 fracture
 //                           energies of the shear modes 12, 23, 13 (0 where NPROPS ends before)
 //   density(nblock) (in)    mass density
 //   straininc(nblock,6) (in)  strain increment; not changed
