@@ -1,6 +1,7 @@
 // Signatures of module toplevel: the endochronic resin routine and the cure, expansion and
 // Prony viscoelastic routines (UMAT, HETVAL, UEXPAN, USERMAT).
 #include "bind.hpp"
+#include "modules/toplevel_usermat.hpp"
 #include "solver/toplevel_cure.hpp"
 #include "solver/toplevel_krause.hpp"
 
@@ -32,16 +33,7 @@ const Fragment toplevel_cure("toplevel", 60, {
         "in,out d svar(nstatv)", "in s80 cmname", "opt i nstatv", "in i noel"}),
     routine<toplevel_umat_prony>("umat_prony", {TOPLEVEL_CURE_UMAT("svar")}),
 #undef state_name
-    routine<toplevel_usermat_prony>("usermat_prony", {"in i matid", "in i elemid",
-        "in i kdomintpt", "in i klayer", "in i ksectpt", "in i ldstep", "in i isubst",
-        "out i keycut", "in i ndirect", "in i nshear", "opt i ncomp", "opt i nstatev",
-        "opt i nprop", "in d time", "in d dtime", "in d temp", "in d dtemp",
-        "inout d stress(ncomp)", "inout d ustatev(nstatev)", "out d dsdepl(ncomp,ncomp)",
-        "inout d sedel", "inout d sedpl", "inout d epseq", "in d strain(ncomp)",
-        "in d dstrain(ncomp)", "inout d epspl(ncomp)", "in d prop(nprop)", "in d coords(3)",
-        "in d var0", "in d defgrad_t(3,3)", "in d defgrad(3,3)", "inout d tsstif(2)",
-        "in,out d epszz", "in d var1", "in d var2", "in d var3", "in d var4", "in d var5",
-        "in d var6", "in d var7", "in d var8"}),
+    routine<toplevel_usermat_prony>("usermat_prony", usermat_items("out d epszz")),
 });
 
 #undef TOPLEVEL_CURE_UMAT

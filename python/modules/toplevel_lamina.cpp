@@ -1,6 +1,7 @@
 // Signatures of module toplevel: elastic and fibre ply material routines (UMAT, VUMAT, USERMAT,
 // Peridigm, HYPELA2).
 #include "bind.hpp"
+#include "modules/toplevel_usermat.hpp"
 #include "solver/toplevel_lamina.hpp"
 
 namespace {
@@ -18,17 +19,6 @@ using namespace vorlen::toplevel;
         "in d drot(3,3)", "in,out d pnewdt", "in d celent", "in d dfgrd0(3,3)",                \
         "in d dfgrd1(3,3)", "in i noel", "in i npt", "in i kslay", "in i kspt"
 #define TOPLEVEL_LAMINA_UMAT TOPLEVEL_LAMINA_UMAT_HEAD, "in i jstep(4)", "in i kinc"
-#define TOPLEVEL_LAMINA_USERMAT                                                                \
-    "in i matid", "in i elemid", "in i kdomintpt", "in i klayer", "in i ksectpt",              \
-        "in i ldstep", "in i isubst", "out i keycut", "in i ndirect", "in i nshear",            \
-        "opt i ncomp", "opt i nstatev", "opt i nprop", "in d time", "in d dtime", "in d temp",  \
-        "in d dtemp", "inout d stress(ncomp)", "inout d ustatev(nstatev)",                     \
-        "out d dsdepl(ncomp,ncomp)", "inout d sedel", "inout d sedpl", "inout d epseq",         \
-        "in d strain(ncomp)", "in d dstrain(ncomp)", "inout d epspl(ncomp)",                    \
-        "in d prop(nprop)", "in d coords(3)", "in d var0", "in d defgrad_t(3,3)",              \
-        "in d defgrad(3,3)", "inout d tsstif(2)", "in,out d epszz", "in d var1", "in d var2",   \
-        "in d var3", "in d var4", "in d var5", "in d var6", "in d var7", "in d var8"
-
 const Fragment toplevel_lamina("toplevel", 20, {
     routine<toplevel_umat_lamina>("umat_lamina", {TOPLEVEL_LAMINA_UMAT}),
     routine<toplevel_umat_hyper>("umat_hyper", {TOPLEVEL_LAMINA_UMAT}),
@@ -46,8 +36,8 @@ const Fragment toplevel_lamina("toplevel", 20, {
         "in d defgradnew(nblock,*)", "in d fieldnew(nblock,nfieldv)",
         "out d stressnew(nblock,ndir+nshr)", "out d statenew(nblock,nstatev)",
         "out d enerinternnew(nblock)", "out d enerinelasnew(nblock)"}),
-    routine<toplevel_usermat_fiber>("usermat_fiber", {TOPLEVEL_LAMINA_USERMAT}),
-    routine<toplevel_usermat_lamina>("usermat_lamina", {TOPLEVEL_LAMINA_USERMAT}),
+    routine<toplevel_usermat_fiber>("usermat_fiber", usermat_items("in,out d epszz")),
+    routine<toplevel_usermat_lamina>("usermat_lamina", usermat_items("in,out d epszz")),
     routine<toplevel_upermat_lamina>("upermat_lamina", {"out d stressnew(npoint,ndir+nshr)",
         "out d statenew(npoint,nstatev)", "in d stressold(npoint,ndir+nshr)",
         "in d stateold(npoint,nstatev)", "in d straininc(npoint,ndir+nshr)",
@@ -67,6 +57,5 @@ const Fragment toplevel_lamina("toplevel", 20, {
 
 #undef TOPLEVEL_LAMINA_UMAT_HEAD
 #undef TOPLEVEL_LAMINA_UMAT
-#undef TOPLEVEL_LAMINA_USERMAT
 
 }  // namespace

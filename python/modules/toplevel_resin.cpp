@@ -1,6 +1,7 @@
 // Signatures of module toplevel: impact sensor, hail ice, woven-ply fatigue and resin material
 // routines.
 #include "bind.hpp"
+#include "modules/toplevel_usermat.hpp"
 #include "solver/toplevel_resin.hpp"
 #include "solver/toplevel_sensor.hpp"
 #include "solver/toplevel_woven.hpp"
@@ -18,18 +19,6 @@ using namespace vorlen::toplevel;
         "opt i nstatv", "in d props(nprops)", "opt i nprops", "in d coords(3)",                \
         "in d drot(3,3)", "in,out d pnewdt", "in d celent", "in d dfgrd0(3,3)",                \
         "in d dfgrd1(3,3)", "in i noel", "in i npt", "in i kslay", "in i kspt"
-
-// The ANSYS USERMAT argument list, shared by the USERMAT entries of this file.
-#define TOPLEVEL_USERMAT_ITEMS                                                                 \
-    "in i matid", "in i elemid", "in i kdomintpt", "in i klayer", "in i ksectpt",              \
-        "in i ldstep", "in i isubst", "out i keycut", "in i ndirect", "in i nshear",           \
-        "opt i ncomp", "opt i nstatev", "opt i nprop", "in d time", "in d dtime", "in d temp", \
-        "in d dtemp", "inout d stress(ncomp)", "inout d ustatev(nstatev)",                     \
-        "out d dsdepl(ncomp,ncomp)", "inout d sedel", "inout d sedpl", "inout d epseq",        \
-        "in d strain(ncomp)", "in d dstrain(ncomp)", "inout d epspl(ncomp)",                   \
-        "in d prop(nprop)", "in d coords(3)", "in d var0", "in d defgrad_t(3,3)",              \
-        "in d defgrad(3,3)", "inout d tsstif(2)", "out d epszz", "in d var1", "in d var2",     \
-        "in d var3", "in d var4", "in d var5", "in d var6", "in d var7", "in d var8"
 
 const Fragment toplevel_resin("toplevel", 50, {
     routine<toplevel_umat_sensor>("umat_sensor", {TOPLEVEL_SENSOR_UMAT_HEAD, "in i kinc",
@@ -59,7 +48,7 @@ const Fragment toplevel_resin("toplevel", 50, {
         "in d drot(3,3)", "in,out d pnewdt", "in d celent", "in d dfgrd0(3,3)",
         "in d dfgrd1(3,3)", "in i noel", "in i npt", "in i kslay", "in i kspt",
         "in i jstep(4)", "in i kinc"}),
-    routine<toplevel_usermat_shokrieh>("usermat_shokrieh", {TOPLEVEL_USERMAT_ITEMS}),
+    routine<toplevel_usermat_shokrieh>("usermat_shokrieh", usermat_items("out d epszz")),
     routine<toplevel_umat_resin>("umat_resin", {"inout d spannung(nstresscomp)",
         "in,out d statev(nstatv)", "out d tangente(nstresscomp,nstresscomp)", "in,out d sse",
         "in,out d spd", "in,out d scd", "inout d rpl", "inout d ddsddt(nstresscomp)",
@@ -70,10 +59,9 @@ const Fragment toplevel_resin("toplevel", 50, {
         "in d coords(3)", "in d drot(3,3)", "in,out d pnewdt", "in d celent", "in d dfgrd0(3,3)",
         "in d dfgrd1(3,3)", "in i noel", "in i npt", "in i kslay", "in i kspt", "in i jstep(4)",
         "in i kinc"}),
-    routine<toplevel_usermat_resin>("usermat_resin", {TOPLEVEL_USERMAT_ITEMS}),
+    routine<toplevel_usermat_resin>("usermat_resin", usermat_items("out d epszz")),
 });
 
 #undef TOPLEVEL_SENSOR_UMAT_HEAD
-#undef TOPLEVEL_USERMAT_ITEMS
 
 }  // namespace

@@ -29,6 +29,7 @@
 // gives aT = 1. Per point nothing is allocated on the heap.
 #pragma once
 #include "base/view.hpp"
+#include "solver/wrapper.hpp"
 
 namespace vorlen::toplevel {
 extern "C" {
@@ -93,16 +94,7 @@ void toplevel_umat_prony(double* stress, double* svar, double* ddsdde, double* s
 
 // umat_prony as ANSYS USERMAT, through wrapper::abq_umat_to_ansys_usermat (the name it passes
 // has no tags: layer 1, section position 1). Arguments as there.
-void toplevel_usermat_prony(
-    const i32* matid, const i32* elemid, const i32* kdomintpt, const i32* klayer,
-    const i32* ksectpt, const i32* ldstep, const i32* isubst, i32* keycut, const i32* ndirect,
-    const i32* nshear, const i32* ncomp, const i32* nstatev, const i32* nprop, const double* time,
-    const double* dtime, const double* temp, const double* dtemp, double* stress, double* ustatev,
-    double* dsdepl, double* sedel, double* sedpl, double* epseq, const double* strain,
-    const double* dstrain, double* epspl, const double* prop, const double* coords,
-    const double* var0, const double* defgrad_t, const double* defgrad, double* tsstif,
-    double* epszz, const double* var1, const double* var2, const double* var3, const double* var4,
-    const double* var5, const double* var6, const double* var7, const double* var8);
+void toplevel_usermat_prony(VORLEN_USERMAT_PARAMETERS);
 
 }  // extern "C"
 

@@ -479,16 +479,7 @@ void toplevel_vumat_lamina(const i32* nblock, const i32* ndir, const i32* nshr, 
     }
 }
 
-void toplevel_usermat_fiber(
-    const i32* matid, const i32* elemid, const i32* kdomintpt, const i32* klayer,
-    const i32* ksectpt, const i32* ldstep, const i32* isubst, i32* keycut, const i32* ndirect,
-    const i32* nshear, const i32* ncomp, const i32* nstatev, const i32* nprop, const double* time,
-    const double* dtime, const double* temp, const double* dtemp, double* stress, double* ustatev,
-    double* dsdepl, double* sedel, double* sedpl, double* epseq, const double* strain,
-    const double* dstrain, double* epspl, const double* prop, const double* coords,
-    const double* var0, const double* defgrad_t, const double* defgrad, double* tsstif,
-    double* epszz, const double* var1, const double* var2, const double* var3, const double* var4,
-    const double* var5, const double* var6, const double* var7, const double* var8) {
+void toplevel_usermat_fiber(VORLEN_USERMAT_PARAMETERS) {
     (void)matid, (void)elemid, (void)kdomintpt, (void)klayer, (void)ksectpt, (void)ldstep,
         (void)isubst, (void)nstatev, (void)time, (void)dtime, (void)temp, (void)dtemp,
         (void)ustatev, (void)strain, (void)epspl, (void)coords, (void)var0, (void)defgrad_t,
@@ -502,21 +493,8 @@ void toplevel_usermat_fiber(
     }
 }
 
-void toplevel_usermat_lamina(
-    const i32* matid, const i32* elemid, const i32* kdomintpt, const i32* klayer,
-    const i32* ksectpt, const i32* ldstep, const i32* isubst, i32* keycut, const i32* ndirect,
-    const i32* nshear, const i32* ncomp, const i32* nstatev, const i32* nprop, const double* time,
-    const double* dtime, const double* temp, const double* dtemp, double* stress, double* ustatev,
-    double* dsdepl, double* sedel, double* sedpl, double* epseq, const double* strain,
-    const double* dstrain, double* epspl, const double* prop, const double* coords,
-    const double* var0, const double* defgrad_t, const double* defgrad, double* tsstif,
-    double* epszz, const double* var1, const double* var2, const double* var3, const double* var4,
-    const double* var5, const double* var6, const double* var7, const double* var8) {
-    wrapper::abq_umat_to_ansys_usermat(
-        toplevel_umat_lamina, matid, elemid, kdomintpt, klayer, ksectpt, ldstep, isubst, keycut,
-        ndirect, nshear, ncomp, nstatev, nprop, time, dtime, temp, dtemp, stress, ustatev, dsdepl,
-        sedel, sedpl, epseq, strain, dstrain, epspl, prop, coords, var0, defgrad_t, defgrad, tsstif,
-        epszz, var1, var2, var3, var4, var5, var6, var7, var8);
+void toplevel_usermat_lamina(VORLEN_USERMAT_PARAMETERS) {
+    wrapper::usermat_of(toplevel_umat_lamina, "usermat_lamina", VORLEN_USERMAT_ARGUMENTS);
 }
 
 void toplevel_upermat_lamina(double* stressnew, double* statenew, const double* stressold,

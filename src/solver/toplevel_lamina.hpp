@@ -23,6 +23,7 @@
 // Per point nothing is allocated on the heap.
 #pragma once
 #include "base/view.hpp"
+#include "solver/wrapper.hpp"
 
 namespace vorlen::toplevel {
 extern "C" {
@@ -138,28 +139,10 @@ void toplevel_vumat_lamina(const i32* nblock, const i32* ndir, const i32* nshr, 
 // (stress + old stress) . dstrain, keycut, sedpl, epseq 0; tsstif(1) = G13, tsstif(2) = G23
 // for ncomp 3 or 4 unless ndirect is 1; plane stress (ndirect 2, ncomp 3): epszz =
 // -(nu31 s11 + nu32 s22)/E3 of the new stress, else 0. ustatev, epspl, var0 .. var8 unused.
-void toplevel_usermat_fiber(
-    const i32* matid, const i32* elemid, const i32* kdomintpt, const i32* klayer,
-    const i32* ksectpt, const i32* ldstep, const i32* isubst, i32* keycut, const i32* ndirect,
-    const i32* nshear, const i32* ncomp, const i32* nstatev, const i32* nprop, const double* time,
-    const double* dtime, const double* temp, const double* dtemp, double* stress, double* ustatev,
-    double* dsdepl, double* sedel, double* sedpl, double* epseq, const double* strain,
-    const double* dstrain, double* epspl, const double* prop, const double* coords,
-    const double* var0, const double* defgrad_t, const double* defgrad, double* tsstif,
-    double* epszz, const double* var1, const double* var2, const double* var3, const double* var4,
-    const double* var5, const double* var6, const double* var7, const double* var8);
+void toplevel_usermat_fiber(VORLEN_USERMAT_PARAMETERS);
 
 // umat_lamina under the ANSYS USERMAT list (wrapper::abq_umat_to_ansys_usermat).
-void toplevel_usermat_lamina(
-    const i32* matid, const i32* elemid, const i32* kdomintpt, const i32* klayer,
-    const i32* ksectpt, const i32* ldstep, const i32* isubst, i32* keycut, const i32* ndirect,
-    const i32* nshear, const i32* ncomp, const i32* nstatev, const i32* nprop, const double* time,
-    const double* dtime, const double* temp, const double* dtemp, double* stress, double* ustatev,
-    double* dsdepl, double* sedel, double* sedpl, double* epseq, const double* strain,
-    const double* dstrain, double* epspl, const double* prop, const double* coords,
-    const double* var0, const double* defgrad_t, const double* defgrad, double* tsstif,
-    double* epszz, const double* var1, const double* var2, const double* var3, const double* var4,
-    const double* var5, const double* var6, const double* var7, const double* var8);
+void toplevel_usermat_lamina(VORLEN_USERMAT_PARAMETERS);
 
 // umat_lamina under the Peridigm list (wrapper::abq_umat_to_peridigm_upermat).
 void toplevel_upermat_lamina(double* stressnew, double* statenew, const double* stressold,

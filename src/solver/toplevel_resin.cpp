@@ -564,25 +564,8 @@ void toplevel_umat_resin(double* spannung, double* statev, double* tangente, dou
     }
 }
 
-void toplevel_usermat_resin(
-    const i32* matid, const i32* elemid, const i32* kdomintpt, const i32* klayer,
-    const i32* ksectpt, const i32* ldstep, const i32* isubst, i32* keycut, const i32* ndirect,
-    const i32* nshear, const i32* ncomp, const i32* nstatev, const i32* nprop, const double* time,
-    const double* dtime, const double* temp, const double* dtemp, double* stress, double* ustatev,
-    double* dsdepl, double* sedel, double* sedpl, double* epseq, const double* strain,
-    const double* dstrain, double* epspl, const double* prop, const double* coords,
-    const double* var0, const double* defgrad_t, const double* defgrad, double* tsstif,
-    double* epszz, const double* var1, const double* var2, const double* var3, const double* var4,
-    const double* var5, const double* var6, const double* var7, const double* var8) {
-    try {
-        wrapper::abq_umat_to_ansys_usermat(
-            toplevel_umat_resin, matid, elemid, kdomintpt, klayer, ksectpt, ldstep, isubst,
-            keycut, ndirect, nshear, ncomp, nstatev, nprop, time, dtime, temp, dtemp, stress,
-            ustatev, dsdepl, sedel, sedpl, epseq, strain, dstrain, epspl, prop, coords, var0,
-            defgrad_t, defgrad, tsstif, epszz, var1, var2, var3, var4, var5, var6, var7, var8);
-    } catch (...) {
-        errorhandling::report(-3, "Unexpected failure", "usermat_resin");
-    }
+void toplevel_usermat_resin(VORLEN_USERMAT_PARAMETERS) {
+    wrapper::usermat_of(toplevel_umat_resin, "usermat_resin", VORLEN_USERMAT_ARGUMENTS);
 }
 
 }  // extern "C"

@@ -119,16 +119,7 @@ bool engineering_constants(double* eng, const double* c) {
 
 extern "C" {
 
-void wrapper_abq_umat_to_ansys_usermat(
-    Umat* dfunc, const i32* matid, const i32* elemid, const i32* kdomintpt, const i32* klayer,
-    const i32* ksectpt, const i32* ldstep, const i32* isubst, i32* keycut, const i32* ndirect,
-    const i32* nshear, const i32* ncomp, const i32* nstatev, const i32* nprop, const double* time,
-    const double* dtime, const double* temp, const double* dtemp, double* stress, double* ustatev,
-    double* dsdepl, double* sedel, double* sedpl, double* epseq, const double* strain,
-    const double* dstrain, double* epspl, const double* prop, const double* coords,
-    const double* var0, const double* defgrad_t, const double* defgrad, double* tsstif,
-    double* epszz, const double* var1, const double* var2, const double* var3, const double* var4,
-    const double* var5, const double* var6, const double* var7, const double* var8) {
+void wrapper_abq_umat_to_ansys_usermat(Umat* dfunc, VORLEN_USERMAT_PARAMETERS) {
     (void)matid, (void)epspl, (void)var0, (void)var1, (void)var2, (void)var3, (void)var4,
         (void)var5, (void)var6, (void)var7, (void)var8;
     constexpr std::string_view routine = "abq_umat_to_ansys_usermat";
@@ -316,4 +307,13 @@ void wrapper_muesli_to_abq_umat(MuesliUmat* dfunc, double* stress, double* state
 }
 
 }  // extern "C"
+
+void usermat_of(Umat* umat, std::string_view name, VORLEN_USERMAT_PARAMETERS) noexcept {
+    try {
+        wrapper_abq_umat_to_ansys_usermat(umat, VORLEN_USERMAT_ARGUMENTS);
+    } catch (...) {
+        errorhandling::report(-3, "Unexpected failure", name);
+    }
+}
+
 }  // namespace vorlen::wrapper

@@ -24,7 +24,29 @@
 // A failure inside dfunc that is raised as a C++ exception (a Python callable's failure) passes
 // through the converter to its caller; the converter's own work raises nothing.
 #pragma once
+#include <string_view>
+
 #include "base/view.hpp"
+
+// The ANSYS USERMAT argument list: the parameters of every USERMAT entry (documented at
+// wrapper_abq_umat_to_ansys_usermat), and their names as the arguments passed on.
+#define VORLEN_USERMAT_PARAMETERS                                                                 \
+    const ::vorlen::i32 *matid, const ::vorlen::i32 *elemid, const ::vorlen::i32 *kdomintpt,     \
+        const ::vorlen::i32 *klayer, const ::vorlen::i32 *ksectpt, const ::vorlen::i32 *ldstep,  \
+        const ::vorlen::i32 *isubst, ::vorlen::i32 *keycut, const ::vorlen::i32 *ndirect,        \
+        const ::vorlen::i32 *nshear, const ::vorlen::i32 *ncomp, const ::vorlen::i32 *nstatev,   \
+        const ::vorlen::i32 *nprop, const double *time, const double *dtime, const double *temp, \
+        const double *dtemp, double *stress, double *ustatev, double *dsdepl, double *sedel,     \
+        double *sedpl, double *epseq, const double *strain, const double *dstrain,               \
+        double *epspl, const double *prop, const double *coords, const double *var0,             \
+        const double *defgrad_t, const double *defgrad, double *tsstif, double *epszz,           \
+        const double *var1, const double *var2, const double *var3, const double *var4,          \
+        const double *var5, const double *var6, const double *var7, const double *var8
+#define VORLEN_USERMAT_ARGUMENTS                                                                  \
+    matid, elemid, kdomintpt, klayer, ksectpt, ldstep, isubst, keycut, ndirect, nshear, ncomp,    \
+        nstatev, nprop, time, dtime, temp, dtemp, stress, ustatev, dsdepl, sedel, sedpl, epseq,  \
+        strain, dstrain, epspl, prop, coords, var0, defgrad_t, defgrad, tsstif, epszz, var1,     \
+        var2, var3, var4, var5, var6, var7, var8
 
 namespace vorlen::wrapper {
 
@@ -54,17 +76,11 @@ using MuesliUmat = void(const i32* matid, double* stress, double* statev, double
                         const i32* jstep, const i32* kinc);
 
 // Material routine with the ANSYS USERMAT argument list.
-using Usermat = void(const i32* matid, const i32* elemid, const i32* kdomintpt, const i32* klayer,
-                     const i32* ksectpt, const i32* ldstep, const i32* isubst, i32* keycut,
-                     const i32* ndirect, const i32* nshear, const i32* ncomp, const i32* nstatev,
-                     const i32* nprop, const double* time, const double* dtime, const double* temp,
-                     const double* dtemp, double* stress, double* ustatev, double* dsdepl,
-                     double* sedel, double* sedpl, double* epseq, const double* strain,
-                     const double* dstrain, double* epspl, const double* prop, const double* coords,
-                     const double* var0, const double* defgrad_t, const double* defgrad,
-                     double* tsstif, double* epszz, const double* var1, const double* var2,
-                     const double* var3, const double* var4, const double* var5, const double* var6,
-                     const double* var7, const double* var8);
+using Usermat = void(VORLEN_USERMAT_PARAMETERS);
+
+// A USERMAT entry made of a UMAT routine: abq_umat_to_ansys_usermat with umat, a C++ failure
+// recorded as code -3 "Unexpected failure in <name>".
+void usermat_of(Umat* umat, std::string_view name, VORLEN_USERMAT_PARAMETERS) noexcept;
 
 extern "C" {
 
@@ -92,16 +108,7 @@ extern "C" {
 //                            inverted gives no constants: tsstif = 0, epszz unchanged
 //   epszz (in/out)           plane stress (ndirect 2, ncomp 3): -(nu31 s11 + nu32 s22)/E3 of
 //                            the returned stress; otherwise unchanged
-void wrapper_abq_umat_to_ansys_usermat(
-    Umat* dfunc, const i32* matid, const i32* elemid, const i32* kdomintpt, const i32* klayer,
-    const i32* ksectpt, const i32* ldstep, const i32* isubst, i32* keycut, const i32* ndirect,
-    const i32* nshear, const i32* ncomp, const i32* nstatev, const i32* nprop, const double* time,
-    const double* dtime, const double* temp, const double* dtemp, double* stress, double* ustatev,
-    double* dsdepl, double* sedel, double* sedpl, double* epseq, const double* strain,
-    const double* dstrain, double* epspl, const double* prop, const double* coords,
-    const double* var0, const double* defgrad_t, const double* defgrad, double* tsstif,
-    double* epszz, const double* var1, const double* var2, const double* var3, const double* var4,
-    const double* var5, const double* var6, const double* var7, const double* var8);
+void wrapper_abq_umat_to_ansys_usermat(Umat* dfunc, VORLEN_USERMAT_PARAMETERS);
 
 // Peridigm material in front, UMAT behind. Arrays hold one row per point.
 //   dfunc (in)               the UMAT routine; per point it gets the point's stress and state

@@ -304,7 +304,7 @@ def test_usermat_is_umat_in_cyclic_order(clean_store):
     keycut, dsdepl, epszz = toplevel.usermat_prony(
         1, 1, 1, 1, 1, 1, 1, 3, 3, 0.0, 0.5, 380.0, 0.0, stress, ustatev, np.zeros(()),
         np.zeros(()), np.zeros(()), e0[perm], de[perm], np.zeros(6), pprops(), np.zeros(3), 0.0,
-        np.eye(3), np.eye(3), np.zeros(2), 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0)
+        np.eye(3), np.eye(3), np.zeros(2), 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0)
     np.testing.assert_allclose(stress, s[perm], rtol=1e-12)
     np.testing.assert_allclose(dsdepl, d[np.ix_(perm, perm)], rtol=1e-12)
     np.testing.assert_allclose(ustatev, sv_u, rtol=1e-12)
