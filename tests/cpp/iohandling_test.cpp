@@ -41,6 +41,7 @@ class Primitives : public ::testing::Test {
         std::remove(path.c_str());
     }
     void open(const std::string& text) {
+        if (unit > 0) io::close(unit);  // a test that opens again leaves no unit connected
         std::ofstream(path, std::ios::binary) << text;
         const i32 first = 1, last = 120;
         unit = GetFreeUnitNumber(&first, &last);
