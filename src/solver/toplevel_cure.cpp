@@ -18,10 +18,10 @@ namespace vorlen::toplevel {
 namespace {
 
 constexpr double kHuge = 1.7976931348623157e308;
-constexpr double kCelsius = 273.15;      // kelvin of 0 degrees Celsius; below it glassy
-constexpr double kRelaxed = 573.15;      // from here the resin is fully relaxed
-constexpr i32 kPronyFirst = 9;           // first slot of the internal stresses
-constexpr i32 kPronyLast = 500;          // last slot they may take
+constexpr double kCelsius = 273.15;  // kelvin of 0 degrees Celsius; below it glassy
+constexpr double kRelaxed = 573.15;  // from here the resin is fully relaxed
+constexpr i32 kPronyFirst = 9;       // first slot of the internal stresses
+constexpr i32 kPronyLast = 500;      // last slot they may take
 constexpr i32 kPronyStatev = 510, kExpanStatev = 508;
 
 void report(i32 code, std::string_view problem, std::string_view routine) {
@@ -120,8 +120,10 @@ void uexpan_point(double* expan, double* dexpandt, const double* temp, const dou
     const double rate = cure_step(t, svar, tend, dtime, degmax);
     const double x = svar[0], tg = svar[2];
     i32 first = 0;  // entries of the coefficients: 1 glassy, 4 rubbery, 0 none
-    if (temp[0] < tg) first = 1;
-    else if (x > t.cu(1, 1)) first = 4;
+    if (temp[0] < tg)
+        first = 1;
+    else if (x > t.cu(1, 1))
+        first = 4;
     for (i32 i = 0; i < 3; ++i) {
         const double cte = first ? t.cu(first + i, 3) : 0.0;
         const double beta = first ? t.cu(first + i, 4) : 0.0;
@@ -144,9 +146,12 @@ double log_shift(const double* set, double temp, double tg) {
     const double c1 = set[0], c2 = set[1], a = set[2], dt = set[3];
     const double ttrans = tg + dt;
     double v;
-    if (temp > ttrans) v = -c1 * (temp - tg) / (c2 + temp - tg);
-    else if (c2 + dt == 0.0) v = 0.0;
-    else v = a * (1.0 / temp - 1.0 / ttrans) - c1 * dt / (c2 + dt);
+    if (temp > ttrans)
+        v = -c1 * (temp - tg) / (c2 + temp - tg);
+    else if (c2 + dt == 0.0)
+        v = 0.0;
+    else
+        v = a * (1.0 / temp - 1.0 / ttrans) - c1 * dt / (c2 + dt);
     return std::isfinite(v) ? v : 0.0;
 }
 
@@ -182,15 +187,14 @@ struct PronyBlock {
     i32 strain, shift, row;
 };
 constexpr PronyBlock kBlocks[13] = {
-    {0, 1.0, 0, 0, 0},  {1, 1.0, 1, 1, 0},  {1, 1.0, 2, 1, 0},  {1, 1.0, 0, 0, 1},
-    {2, 1.0, 1, 1, 1},  {3, 1.0, 2, 1, 1},  {1, 1.0, 0, 0, 2},  {3, 1.0, 1, 1, 2},
-    {2, 1.0, 2, 1, 2},  {4, 1.0, 3, 1, 3},  {4, 1.0, 4, 1, 4},  {2, 0.5, 5, 1, 5},
-    {3, -0.5, 5, 1, 5},
+    {0, 1.0, 0, 0, 0}, {1, 1.0, 1, 1, 0}, {1, 1.0, 2, 1, 0},  {1, 1.0, 0, 0, 1}, {2, 1.0, 1, 1, 1},
+    {3, 1.0, 2, 1, 1}, {1, 1.0, 0, 0, 2}, {3, 1.0, 1, 1, 2},  {2, 1.0, 2, 1, 2}, {4, 1.0, 3, 1, 3},
+    {4, 1.0, 4, 1, 4}, {2, 0.5, 5, 1, 5}, {3, -0.5, 5, 1, 5},
 };
 
 void prony_point(double* stress, double* svar, double* ddsdde, const double* stran,
-                 const double* dstran, const double* dtime, const double* temp,
-                 const char* cmname, i32 ntens, i32 nstatv, const double* props, i32 nprops) {
+                 const double* dstran, const double* dtime, const double* temp, const char* cmname,
+                 i32 ntens, i32 nstatv, const double* props, i32 nprops) {
     constexpr std::string_view routine = "umat_prony";
     if (ntens != 6 || nprops < 10) {
         report(-3, "Unsupported components", routine);
@@ -208,7 +212,8 @@ void prony_point(double* stress, double* svar, double* ddsdde, const double* str
         sum += std::max(npc[j], 0);
     }
     for (const auto& b : kBlocks) nq += std::max(npc[b.series], 0);
-    if (!ok || nprops < 10 + 2 * sum || kPronyFirst - 1 + nq > kPronyLast || nstatv < kPronyStatev) {
+    if (!ok || nprops < 10 + 2 * sum || kPronyFirst - 1 + nq > kPronyLast ||
+        nstatv < kPronyStatev) {
         report(-3, "Unsupported components", routine);
         double d[36];
         iso_stiffness(d, c);

@@ -33,7 +33,7 @@ namespace vorlen::toplevel {
 namespace {
 
 constexpr double kPi = 3.141592653589793;
-constexpr i32 kRecord = 40;   // values of the damage record
+constexpr i32 kRecord = 40;  // values of the damage record
 constexpr i32 kNameLength = 80;
 // Damage limits when the material gives none: general, fibre, matrix, delamination, core,
 // buckling for tension, then the same for compression.
@@ -78,8 +78,8 @@ bool any_nonzero(const double* v, i64 n) {
 // Position of the element label among the elements of the store, -1 when absent.
 i32 element_index(i32 noel) {
     const auto& list = elementdata::elemlist;
-    const i32 n = list.allocated() ? static_cast<i32>(std::min<i64>(elementdata::nelem, list.ext[0]))
-                                   : 0;
+    const i32 n =
+        list.allocated() ? static_cast<i32>(std::min<i64>(elementdata::nelem, list.ext[0])) : 0;
     return utility::iFindLocation(&noel, list.data, &n, nullptr);
 }
 
@@ -116,17 +116,16 @@ bool shell_tables_fit(i32 nsec, i32 nplies) {
     const i64 nelem = elementdata::nelem;
     const auto& motion = nodaldata::nodesmotion;
     const i64 nz = tnormalstress.ext[0], nip = tshearstress.ext[0];
-    return nplies >= 1 && nsec >= 1 && motion.allocated() &&
-           shaped(tnormalstress, nz, nelem) && shaped(tshearstress, nip, 2, 4, nelem) &&
-           shaped(nodaldata::nodalcoords, 3, motion.ext[1], nelem) &&
-           motion.ext[2] >= nelem && shaped(sestress, 6, nip, sestress.ext[2], nelem) &&
-           shaped(sehmatrix, 2, 2, nsec) && shaped(sefmatrix, nz, 4, nsec) &&
-           shaped(plyorientation, nplies, nsec) && shaped(plythickness, nplies, nsec) &&
-           shaped(plyzcoord, nz, nsec) && materialdata::peprops.ext[0] >= 9 &&
+    return nplies >= 1 && nsec >= 1 && motion.allocated() && shaped(tnormalstress, nz, nelem) &&
+           shaped(tshearstress, nip, 2, 4, nelem) &&
+           shaped(nodaldata::nodalcoords, 3, motion.ext[1], nelem) && motion.ext[2] >= nelem &&
+           shaped(sestress, 6, nip, sestress.ext[2], nelem) && shaped(sehmatrix, 2, 2, nsec) &&
+           shaped(sefmatrix, nz, 4, nsec) && shaped(plyorientation, nplies, nsec) &&
+           shaped(plythickness, nplies, nsec) && shaped(plyzcoord, nz, nsec) &&
+           materialdata::peprops.ext[0] >= 9 &&
            shaped(materialdata::peprops, materialdata::peprops.ext[0], nplies, nsec) &&
            shaped(nsectionpoints, nelem) && shaped(elementdata::elemcurvatures, 2, nelem) &&
-           shaped(elementdata::elemkind, nelem) &&
-           shaped(materialdata::matidlist, nplies, nsec);
+           shaped(elementdata::elemkind, nelem) && shaped(materialdata::matidlist, nplies, nsec);
 }
 
 // Steps 4 and 6: ply and section of a fresh record, and the start values.
@@ -190,8 +189,8 @@ void first_increment(const double* x, const double* dc, const double* lengths, c
     step_type(2, nextid);
     const i32 ind = 1, np = static_cast<i32>(orient.ext[0]), ns = static_cast<i32>(orient.ext[1]);
     i32 istatus = 0;
-    elementhandling::GetElementRefOrientation(&istatus, &ind, t, dc, orient.data, &noel,
-                                              &ispt, &ilay, &isec, &np, &ns, &nextid);
+    elementhandling::GetElementRefOrientation(&istatus, &ind, t, dc, orient.data, &noel, &ispt,
+                                              &ilay, &isec, &np, &ns, &nextid);
 }
 
 // What step 12a finds of the point's place in the section.
@@ -232,8 +231,8 @@ Place section_stresses(double* s, i32 noel, i32 npt, i32 layer, i32 ispt, i32 il
             // The recovery reads the nine elastic constants of the section's plies, (9, nplies,
             // nsec): with temperature blocks the first block of each ply.
             const double* plyelastic = materialdata::peprops.data;
-            Work<double, 9 * 64> firstblocks(materialdata::peprops.ext[0] == 9
-                                                 ? 0 : 9 * i64(nplies) * nsec);
+            Work<double, 9 * 64> firstblocks(
+                materialdata::peprops.ext[0] == 9 ? 0 : 9 * i64(nplies) * nsec);
             if (materialdata::peprops.ext[0] != 9) {
                 for (i32 j = 1; j <= nplies; ++j)
                     first_block(&firstblocks[9 * (j - 1 + i64(nplies) * (isec - 1))], 9,
@@ -243,9 +242,10 @@ Place section_stresses(double* s, i32 noel, i32 npt, i32 layer, i32 ispt, i32 il
             elementhandling::GetShellTransverseStresses(
                 tnormalstress.data, tshearstress.data, nodaldata::nodalcoords.data, motion.data,
                 sestress.data, sehmatrix.data, sefmatrix.data, plyorientation.data,
-                plythickness.data, plyzcoord.data, plyelastic, nsectionpoints.data, elementdata::elemcurvatures.data, elementdata::elemkind.data,
-                materialdata::matidlist.data, &ielem, &npt, &isec, &itnsflag, &itshrflag,
-                &nplies, &nsec, &nz, &nip, &ndof, &nn, &nelem, &nsept);
+                plythickness.data, plyzcoord.data, plyelastic, nsectionpoints.data,
+                elementdata::elemcurvatures.data, elementdata::elemkind.data,
+                materialdata::matidlist.data, &ielem, &npt, &isec, &itnsflag, &itshrflag, &nplies,
+                &nsec, &nz, &nip, &ndof, &nn, &nelem, &nsept);
         }
     }
     const i32 n = holds(nsectionpoints, ielem) ? nsectionpoints(ielem) : 0;
@@ -290,7 +290,8 @@ Place section_stresses(double* s, i32 noel, i32 npt, i32 layer, i32 ispt, i32 il
                 return pl;
             }
             ply[2] = tn(iz, ielem);
-            if (pl.interface) lower[2] = tn(2 * i64(ilay), ielem), upper[2] = tn(2 * i64(ilay) + 2, ielem);
+            if (pl.interface)
+                lower[2] = tn(2 * i64(ilay), ielem), upper[2] = tn(2 * i64(ilay) + 2, ielem);
         }
         const auto& ts = tshearstress;
         if (holds(ts, 1, 2, npt, ielem)) {
@@ -304,7 +305,8 @@ Place section_stresses(double* s, i32 noel, i32 npt, i32 layer, i32 ispt, i32 il
                     return pl;
                 }
                 ply[k] = ts(pl.izsxx, c, npt, ielem);
-                if (pl.interface) lower[k] = ts(il, c, npt, ielem), upper[k] = ts(iu, c, npt, ielem);
+                if (pl.interface)
+                    lower[k] = ts(il, c, npt, ielem), upper[k] = ts(iu, c, npt, ielem);
             }
         }
     }
@@ -333,8 +335,8 @@ struct PlyWindow {
 };
 
 // Step 12g: fracture-plane damage of the matrix, or 0 where none runs.
-double fracture_plane_damage(double* s, const double* tab, bool istable, const Place& pl,
-                             i32 npt, i32 ilay, i32 isec) {
+double fracture_plane_damage(double* s, const double* tab, bool istable, const Place& pl, i32 npt,
+                             i32 ilay, i32 isec) {
     using namespace sectiondata;
     const auto& lengths = elementdata::elemlength;
     double d = 0.0;
@@ -378,8 +380,8 @@ void evaluate(double* s, double* field, const double* dc, const double* tab, boo
               ccflag = pfflags(5, ilay, isec);
     damage::damage_generalfailure(&fgf, &rgf, stress, w.ps, w.orient, &one, &w.nw, &one, &one,
                                   &gpflag);
-    damage::damage_fiberbreakage(&ffb, &rfb, stress, w.pe, w.ps, w.orient, &one, &w.nw, &one,
-                                 &one, &fbflag);
+    damage::damage_fiberbreakage(&ffb, &rfb, stress, w.pe, w.ps, w.orient, &one, &w.nw, &one, &one,
+                                 &fbflag);
     // The criterion parameters of the ply are one contiguous column of pdprops.
     const bool haspd = holds(pdprops, 1, ilay, isec);
     const i32 ndprops = haspd ? static_cast<i32>(pdprops.ext[0]) : 0;
@@ -408,13 +410,15 @@ void evaluate(double* s, double* field, const double* dc, const double* tab, boo
     s[26] = 4.0 * 10.0 * s[9] + 4.0 * s[10] + 4.0 * 100.0 * s[8];
     const auto& lengths = elementdata::elemlength;
     if (pl.ielem >= 1 && (pl.ikind == 10 || pl.ikind == 11) && lengths.allocated()) {
-        if (!holds(lengths, 3, pl.ielem) || !shaped(nodaldata::nodalcoords, 3, nodaldata::nodalcoords.ext[1], pl.ielem) ||
+        if (!holds(lengths, 3, pl.ielem) ||
+            !shaped(nodaldata::nodalcoords, 3, nodaldata::nodalcoords.ext[1], pl.ielem) ||
             nodaldata::nodalcoords.ext[1] < 8) {
             report("Element tables short of the element");
         } else {
             double* len = &lengths(1, pl.ielem);
             if ((len[0] == -1.0 && len[1] == -1.0 && len[2] == -1.0) || s[35] != celent)
-                elementhandling::GetHex8ElemLength(len, dc, &nodaldata::nodalcoords(1, 1, pl.ielem));
+                elementhandling::GetHex8ElemLength(len, dc,
+                                                   &nodaldata::nodalcoords(1, 1, pl.ielem));
         }
     }
     double dlim3 = kDefaultLimits[2];
@@ -468,7 +472,8 @@ void damage_point(double* field, double* statev, const double* tdirect, const do
     if (nstatv < kRecord) return;
     // Local copies of the record and of every input the outputs may share storage with.
     double s[kRecord + 1], dc[9], x[3], tab[16] = {};
-    const bool istable = table && std::any_of(table, table + 16, [](double v) { return v != -1.0; });
+    const bool istable =
+        table && std::any_of(table, table + 16, [](double v) { return v != -1.0; });
     double* tail = statev + (nstatv - kRecord);
     std::copy_n(tail, kRecord, s + 1);
     std::copy_n(tdirect, 9, dc);
@@ -479,18 +484,18 @@ void damage_point(double* field, double* statev, const double* tdirect, const do
     start_record(s, cmname, layer, nfield, celent);
     if (nfield > 4) std::fill(field, field + nfield, 0.0);
     const i32 ispt = std::max(kspt, 1), ilay = to_index(s[21]), isec = to_index(s[22]);
-    const bool ply_ok = ilay >= 1 && ilay <= sectiondata::nplies && isec >= 1 &&
-                        isec <= sectiondata::nsec;
+    const bool ply_ok =
+        ilay >= 1 && ilay <= sectiondata::nplies && isec >= 1 && isec <= sectiondata::nsec;
     if (!ply_ok) report("Ply or section outside the data tables");
     i32 type = 0;
     const bool step_ok = step_type(kstep, type);
     if (!step_ok) report("Step outside the step table");
     if (kstep == 1 && kinc == 1)
-        first_increment(x, dc, istable ? tab + 13 : nullptr, t, noel, npt, ispt, ilay, isec,
-                        ply_ok, step_ok);
+        first_increment(x, dc, istable ? tab + 13 : nullptr, t, noel, npt, ispt, ilay, isec, ply_ok,
+                        step_ok);
     const auto& nsp = sectiondata::nsectionpoints;
-    if (step_ok && kinc == 1 && npt == 1 && (type == 2 || type == -1) &&
-        elementdata::nelem != 0 && nsp.allocated()) {
+    if (step_ok && kinc == 1 && npt == 1 && (type == 2 || type == -1) && elementdata::nelem != 0 &&
+        nsp.allocated()) {
         const i32 e = element_index(noel);
         if (holds(nsp, e)) nsp(e) = std::max(nsp(e), ispt);
     }
@@ -498,8 +503,8 @@ void damage_point(double* field, double* statev, const double* tdirect, const do
         if (type == 0 || type == 5) damage::GetDamageFromDDS(s + 7, x, dc, &ilay, &isec);
         if (kstep > 1 && (type == 1 || type == 3 || type == -1)) {
             if (ply_in_tables(ilay, isec))
-                evaluate(s, field, dc, tab, istable, nfield, celent, noel, npt, layer, ispt,
-                         ilay, isec);
+                evaluate(s, field, dc, tab, istable, nfield, celent, noel, npt, layer, ispt, ilay,
+                         isec);
             else
                 report("Ply or section outside the data tables");
         }
@@ -529,10 +534,9 @@ extern "C" {
 
 void toplevel_gen_damage(double* field, double* statev, const double* tdirect, const double* t,
                          const double* celent, const double* time, const double* dtime,
-                         const char* cmname, const i32* nfield, const i32* nstatv,
-                         const i32* noel, const i32* npt, const i32* layer, const i32* kspt,
-                         const i32* kstep, const i32* kinc, const double* coord,
-                         const double* table) {
+                         const char* cmname, const i32* nfield, const i32* nstatv, const i32* noel,
+                         const i32* npt, const i32* layer, const i32* kspt, const i32* kstep,
+                         const i32* kinc, const double* coord, const double* table) {
     (void)time, (void)dtime;
     try {
         damage_point(field, statev, tdirect, t, *celent, cmname, *nfield, *nstatv, *noel, *npt,
@@ -558,12 +562,11 @@ void toplevel_usdfld_dmg(double* field, double* statev, double* pnewdt, const do
 
 void toplevel_vusdfld_dmg(const i32* nblock, const i32* nstatev, const i32* nfieldv,
                           const i32* nprops, const i32* ndir, const i32* nshr, const i32* jelem,
-                          const i32* kintpt, const i32* klayer, const i32* ksecpt,
-                          const i32* kstep, const double* temp, const double* steptime,
-                          const double* totaltime, const double* dt, const char* cmname,
-                          const double* coordmp, const double* tdirect, const double* t,
-                          const double* charlength, const double* props,
-                          const double* stateold, const double* stressold,
+                          const i32* kintpt, const i32* klayer, const i32* ksecpt, const i32* kstep,
+                          const double* temp, const double* steptime, const double* totaltime,
+                          const double* dt, const char* cmname, const double* coordmp,
+                          const double* tdirect, const double* t, const double* charlength,
+                          const double* props, const double* stateold, const double* stressold,
                           const double* strainold, double* statenew, double* field,
                           const i32* threadid) {
     (void)nprops, (void)props, (void)threadid;
@@ -596,8 +599,8 @@ void toplevel_vusdfld_dmg(const i32* nblock, const i32* nstatev, const i32* nfie
             for (i32 i = 1; i <= 3; ++i) {
                 xk[i - 1] = xyz(k, i);
                 table[12 + i] = len(k, i);
-                for (i32 j = 1; j <= 3; ++j) dk[i - 1 + 3 * (j - 1)] = dir(k, i, j),
-                                               tk[i - 1 + 3 * (j - 1)] = tt(k, i, j);
+                for (i32 j = 1; j <= 3; ++j)
+                    dk[i - 1 + 3 * (j - 1)] = dir(k, i, j), tk[i - 1 + 3 * (j - 1)] = tt(k, i, j);
             }
             for (i32 i = 1; i <= kRecord; ++i) rec[i - 1] = state(k, nst - kRecord + i);
             for (i32 i = 1; i <= nfk; ++i) fk[i - 1] = fv(k, i);

@@ -71,10 +71,9 @@ extern "C" {
 // materialdata::peprops and psprops.
 void toplevel_gen_damage(double* field, double* statev, const double* tdirect, const double* t,
                          const double* celent, const double* time, const double* dtime,
-                         const char* cmname, const i32* nfield, const i32* nstatv,
-                         const i32* noel, const i32* npt, const i32* layer, const i32* kspt,
-                         const i32* kstep, const i32* kinc, const double* coord,
-                         const double* table);
+                         const char* cmname, const i32* nfield, const i32* nstatv, const i32* noel,
+                         const i32* npt, const i32* layer, const i32* kspt, const i32* kstep,
+                         const i32* kinc, const double* coord, const double* table);
 
 // USDFLD entry: toplevel_gen_damage with the solver's arguments and no point record.
 //   pnewdt, orname, ndi, nshr, jmac(*), jmatyp(*), matlayo, laccfla, threadid (in)  accepted,
@@ -111,12 +110,11 @@ void toplevel_usdfld_dmg(double* field, double* statev, double* pnewdt, const do
 //                            nfieldv <= 4 or nstatev < 40)
 void toplevel_vusdfld_dmg(const i32* nblock, const i32* nstatev, const i32* nfieldv,
                           const i32* nprops, const i32* ndir, const i32* nshr, const i32* jelem,
-                          const i32* kintpt, const i32* klayer, const i32* ksecpt,
-                          const i32* kstep, const double* temp, const double* steptime,
-                          const double* totaltime, const double* dt, const char* cmname,
-                          const double* coordmp, const double* tdirect, const double* t,
-                          const double* charlength, const double* props,
-                          const double* stateold, const double* stressold,
+                          const i32* kintpt, const i32* klayer, const i32* ksecpt, const i32* kstep,
+                          const double* temp, const double* steptime, const double* totaltime,
+                          const double* dt, const char* cmname, const double* coordmp,
+                          const double* tdirect, const double* t, const double* charlength,
+                          const double* props, const double* stateold, const double* stressold,
                           const double* strainold, double* statenew, double* field,
                           const i32* threadid);
 

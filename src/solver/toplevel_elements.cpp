@@ -21,10 +21,10 @@ namespace {
 
 constexpr double kTrussEps = 2.220446049250313e-16;
 constexpr double kTrussHuge = 1.7976931348623157e308;
-constexpr double kTrussStable = 0.99;           // factor of the explicit stable increment
+constexpr double kTrussStable = 0.99;  // factor of the explicit stable increment
 constexpr i32 kTrussDofs = 6;
-constexpr i32 kExplicitDynamics = 17;           // LFLAGS(1) of Abaqus/Explicit
-constexpr i32 kEnergyInternal = 3;              // ENERGY(k, ielie)
+constexpr i32 kExplicitDynamics = 17;  // LFLAGS(1) of Abaqus/Explicit
+constexpr i32 kEnergyInternal = 3;     // ENERGY(k, ielie)
 constexpr i32 kEnergyEntries = 12;
 constexpr double kCarrier[3] = {1e-20, 1e-20, 1e-3};  // E, rho, A of the impactor's bar
 constexpr i32 kCarrierProps = 3;
@@ -348,7 +348,7 @@ double impact_table_compliance(const double* t, const double* y, i32 n, double p
 struct ImpactCall {
     const double* props;
     const i32* jprops;
-    double* svars;   // 1-based through sv()
+    double* svars;  // 1-based through sv()
     double* cprops;
     i32 nsvars, nprops, kinc;
     double dtime;
@@ -420,8 +420,8 @@ bool impact_column(i32 idx, i64 rows) {
 
 // Impact step of the implicit impactor (steps 1 to 6 of the impact branch).
 void impact_step(const ImpactCall& c, bool dynamic, double delong, const double* params,
-                 const double* time, double ti0, double m, double v, double d, double g,
-                 double cs, double* csprops) {
+                 const double* time, double ti0, double m, double v, double d, double g, double cs,
+                 double* csprops) {
     if (c.kinc != 0 && c.nsvars % 2 == 0 && c.nsvars > 20) {
         const i32 n = c.nsvars / 2 - 10;
         if (impact_table_filled(c.svars + 20, n)) {
@@ -555,20 +555,20 @@ void impact_response(const ImpactCall& c, bool dynamic, double* pnewdt, double* 
     }
 }
 
-void impact_standard(double* rhs, double* amatrx, double* svars, double* energy,
-                     const i32* ndofel, const i32* nrhs, const i32* nsvars, const double* props,
-                     const double* coords, const i32* mcrd, const i32* nnode, const double* u,
-                     const double* du, const double* v, const double* a, const i32* jtype,
-                     const double* time, const double* dtime, const i32* kstep, const i32* kinc,
-                     const i32* jelem, const double* params, const i32* ndload,
-                     const i32* jdltyp, const double* adlmag, const double* predef,
-                     const i32* npredf, const i32* lflags, const i32* mlvarx,
-                     const double* ddlmag, const i32* mdload, double* pnewdt, const i32* jprops,
-                     const i32* njprop, const double* period, double* cprops, i32 nprops) {
-    toplevel_uel_truss(rhs, amatrx, svars, energy, ndofel, nrhs, nsvars, kCarrier,
-                       &kCarrierProps, coords, mcrd, nnode, u, du, v, a, jtype, time, dtime,
-                       kstep, kinc, jelem, params, ndload, jdltyp, adlmag, predef, npredf,
-                       lflags, mlvarx, ddlmag, mdload, pnewdt, jprops, njprop, period);
+void impact_standard(double* rhs, double* amatrx, double* svars, double* energy, const i32* ndofel,
+                     const i32* nrhs, const i32* nsvars, const double* props, const double* coords,
+                     const i32* mcrd, const i32* nnode, const double* u, const double* du,
+                     const double* v, const double* a, const i32* jtype, const double* time,
+                     const double* dtime, const i32* kstep, const i32* kinc, const i32* jelem,
+                     const double* params, const i32* ndload, const i32* jdltyp,
+                     const double* adlmag, const double* predef, const i32* npredf,
+                     const i32* lflags, const i32* mlvarx, const double* ddlmag, const i32* mdload,
+                     double* pnewdt, const i32* jprops, const i32* njprop, const double* period,
+                     double* cprops, i32 nprops) {
+    toplevel_uel_truss(rhs, amatrx, svars, energy, ndofel, nrhs, nsvars, kCarrier, &kCarrierProps,
+                       coords, mcrd, nnode, u, du, v, a, jtype, time, dtime, kstep, kinc, jelem,
+                       params, ndload, jdltyp, adlmag, predef, npredf, lflags, mlvarx, ddlmag,
+                       mdload, pnewdt, jprops, njprop, period);
     const ImpactCall c{props, jprops, svars, cprops, *nsvars, nprops, *kinc, *dtime};
     TrussAxis b;
     truss_axis(b, coords, coords + *mcrd, 1);
@@ -678,15 +678,14 @@ void impact_explicit(i64 nb, double* svars, i32 nsvars, const double* props, i32
 extern "C" {
 
 void toplevel_uel_truss(double* rhs, double* amatrx, double* svars, double* energy,
-                        const i32* ndofel, const i32* nrhs, const i32* nsvars,
-                        const double* props, const i32* nprops, const double* coords,
-                        const i32* mcrd, const i32* nnode, const double* u, const double* du,
-                        const double* v, const double* a, const i32* jtype, const double* time,
-                        const double* dtime, const i32* kstep, const i32* kinc, const i32* jelem,
-                        const double* params, const i32* ndload, const i32* jdltyp,
-                        const double* adlmag, const double* predef, const i32* npredf,
-                        const i32* lflags, const i32* mlvarx, const double* ddlmag,
-                        const i32* mdload, double* pnewdt, const i32* jprops,
+                        const i32* ndofel, const i32* nrhs, const i32* nsvars, const double* props,
+                        const i32* nprops, const double* coords, const i32* mcrd, const i32* nnode,
+                        const double* u, const double* du, const double* v, const double* a,
+                        const i32* jtype, const double* time, const double* dtime, const i32* kstep,
+                        const i32* kinc, const i32* jelem, const double* params, const i32* ndload,
+                        const i32* jdltyp, const double* adlmag, const double* predef,
+                        const i32* npredf, const i32* lflags, const i32* mlvarx,
+                        const double* ddlmag, const i32* mdload, double* pnewdt, const i32* jprops,
                         const i32* njprop, const double* period) {
     (void)jtype, (void)time, (void)kstep, (void)kinc, (void)jelem, (void)predef, (void)npredf,
         (void)pnewdt, (void)jprops, (void)njprop, (void)period;
@@ -696,8 +695,8 @@ void toplevel_uel_truss(double* rhs, double* amatrx, double* svars, double* ener
             truss_report("Unsupported element layout", "uel_truss");
             return;
         }
-        truss_standard(rhs, amatrx, svars, energy, *nrhs, *nsvars, props, coords, *mcrd, u, du,
-                       v, a, *dtime, params, *ndload, jdltyp, adlmag, lflags, *mlvarx, ddlmag,
+        truss_standard(rhs, amatrx, svars, energy, *nrhs, *nsvars, props, coords, *mcrd, u, du, v,
+                       a, *dtime, params, *ndload, jdltyp, adlmag, lflags, *mlvarx, ddlmag,
                        std::max(*mdload, 0));
     } catch (...) {
         truss_report("Unexpected failure", "uel_truss");
@@ -712,10 +711,10 @@ void toplevel_vuel_truss(const i32* nblock, double* rhs, double* amass, double* 
                          const double* a, const i32* jtype, const i32* jelem, const double* time,
                          const double* period, const double* dtimecur, const double* dtimeprev,
                          const i32* kstep, const i32* kinc, const i32* lflags,
-                         const double* dmassscalefactor, const double* predef,
-                         const i32* npredef, const i32* jdltyp, const double* adlmag) {
-    (void)jprops, (void)njprops, (void)du, (void)v, (void)a, (void)jtype, (void)jelem,
-        (void)time, (void)period, (void)dtimecur, (void)dtimeprev, (void)kstep, (void)kinc,
+                         const double* dmassscalefactor, const double* predef, const i32* npredef,
+                         const i32* jdltyp, const double* adlmag) {
+    (void)jprops, (void)njprops, (void)du, (void)v, (void)a, (void)jtype, (void)jelem, (void)time,
+        (void)period, (void)dtimecur, (void)dtimeprev, (void)kstep, (void)kinc,
         (void)dmassscalefactor, (void)predef, (void)npredef;
     try {
         if (lflags[0] != kExplicitDynamics || *nblock < 1) return;
@@ -731,27 +730,26 @@ void toplevel_vuel_truss(const i32* nblock, double* rhs, double* amass, double* 
 }
 
 void toplevel_uel_impact(double* rhs, double* amatrx, double* svars, double* energy,
-                         const i32* ndofel, const i32* nrhs, const i32* nsvars,
-                         const double* props, const i32* nprops, const double* coords,
-                         const i32* mcrd, const i32* nnode, const double* u, const double* du,
-                         const double* v, const double* a, const i32* jtype, const double* time,
-                         const double* dtime, const i32* kstep, const i32* kinc,
-                         const i32* jelem, const double* params, const i32* ndload,
-                         const i32* jdltyp, const double* adlmag, const double* predef,
-                         const i32* npredf, const i32* lflags, const i32* mlvarx,
-                         const double* ddlmag, const i32* mdload, double* pnewdt,
+                         const i32* ndofel, const i32* nrhs, const i32* nsvars, const double* props,
+                         const i32* nprops, const double* coords, const i32* mcrd, const i32* nnode,
+                         const double* u, const double* du, const double* v, const double* a,
+                         const i32* jtype, const double* time, const double* dtime,
+                         const i32* kstep, const i32* kinc, const i32* jelem, const double* params,
+                         const i32* ndload, const i32* jdltyp, const double* adlmag,
+                         const double* predef, const i32* npredf, const i32* lflags,
+                         const i32* mlvarx, const double* ddlmag, const i32* mdload, double* pnewdt,
                          const i32* jprops, const i32* njprop, const double* period,
                          double* cprops) {
     try {
-        if (*ndofel != kTrussDofs || *mcrd < 3 || *nnode != 2 || *nsvars < 20 ||
-            *nprops < 12 || *njprop < 3 || *nrhs < 1 || *mlvarx < kTrussDofs || !cprops) {
+        if (*ndofel != kTrussDofs || *mcrd < 3 || *nnode != 2 || *nsvars < 20 || *nprops < 12 ||
+            *njprop < 3 || *nrhs < 1 || *mlvarx < kTrussDofs || !cprops) {
             truss_report("Unsupported element layout", "uel_impact");
             return;
         }
         impact_standard(rhs, amatrx, svars, energy, ndofel, nrhs, nsvars, props, coords, mcrd,
-                        nnode, u, du, v, a, jtype, time, dtime, kstep, kinc, jelem, params,
-                        ndload, jdltyp, adlmag, predef, npredf, lflags, mlvarx, ddlmag, mdload,
-                        pnewdt, jprops, njprop, period, cprops, *nprops);
+                        nnode, u, du, v, a, jtype, time, dtime, kstep, kinc, jelem, params, ndload,
+                        jdltyp, adlmag, predef, npredf, lflags, mlvarx, ddlmag, mdload, pnewdt,
+                        jprops, njprop, period, cprops, *nprops);
     } catch (...) {
         truss_report("Unexpected failure", "uel_impact");
     }
@@ -762,25 +760,24 @@ void toplevel_vuel_impact(const i32* nblock, double* rhs, double* amass, double*
                           const i32* ndofel, const double* props, const i32* nprops,
                           const i32* jprops, const i32* njprops, const double* coords,
                           const i32* ncrd, const double* u, const double* du, const double* v,
-                          const double* a, const i32* jtype, const i32* jelem,
-                          const double* time, const double* period, const double* dtimecur,
-                          const double* dtimeprev, const i32* kstep, const i32* kinc,
-                          const i32* lflags, const double* dmassscalefactor,
-                          const double* predef, const i32* npredef, const i32* jdltyp,
-                          const double* adlmag, double* cprops) {
+                          const double* a, const i32* jtype, const i32* jelem, const double* time,
+                          const double* period, const double* dtimecur, const double* dtimeprev,
+                          const i32* kstep, const i32* kinc, const i32* lflags,
+                          const double* dmassscalefactor, const double* predef, const i32* npredef,
+                          const i32* jdltyp, const double* adlmag, double* cprops) {
     try {
-        if (*ndofel != kTrussDofs || *ncrd < 3 || *nnode != 2 || *nsvars < 18 ||
-            *nprops < 12 || *njprops < 2 || !cprops) {
+        if (*ndofel != kTrussDofs || *ncrd < 3 || *nnode != 2 || *nsvars < 18 || *nprops < 12 ||
+            *njprops < 2 || !cprops) {
             truss_report("Unsupported element layout", "vuel_impact");
             return;
         }
-        toplevel_vuel_truss(nblock, rhs, amass, dtimestable, svars, nsvars, energy, nnode,
-                            ndofel, kCarrier, &kCarrierProps, jprops, njprops, coords, ncrd, u,
-                            du, v, a, jtype, jelem, time, period, dtimecur, dtimeprev, kstep,
-                            kinc, lflags, dmassscalefactor, predef, npredef, jdltyp, adlmag);
+        toplevel_vuel_truss(nblock, rhs, amass, dtimestable, svars, nsvars, energy, nnode, ndofel,
+                            kCarrier, &kCarrierProps, jprops, njprops, coords, ncrd, u, du, v, a,
+                            jtype, jelem, time, period, dtimecur, dtimeprev, kstep, kinc, lflags,
+                            dmassscalefactor, predef, npredef, jdltyp, adlmag);
         if (lflags[0] != kExplicitDynamics || lflags[2] != 2 || *nblock < 1) return;
-        impact_explicit(*nblock, svars, *nsvars, props, *nprops, jprops, *njprops, coords,
-                        *nnode, u, time, *dtimecur, *kstep, *kinc, cprops);
+        impact_explicit(*nblock, svars, *nsvars, props, *nprops, jprops, *njprops, coords, *nnode,
+                        u, time, *dtimecur, *kstep, *kinc, cprops);
     } catch (...) {
         truss_report("Unexpected failure", "vuel_impact");
     }

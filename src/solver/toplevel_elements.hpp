@@ -97,15 +97,14 @@ extern "C" {
 //   jtype, kstep, kinc, jelem, predef(2,npredf,nnode), npredf, jprops(njprop), njprop,
 //   period (in)                not used
 void toplevel_uel_truss(double* rhs, double* amatrx, double* svars, double* energy,
-                        const i32* ndofel, const i32* nrhs, const i32* nsvars,
-                        const double* props, const i32* nprops, const double* coords,
-                        const i32* mcrd, const i32* nnode, const double* u, const double* du,
-                        const double* v, const double* a, const i32* jtype, const double* time,
-                        const double* dtime, const i32* kstep, const i32* kinc, const i32* jelem,
-                        const double* params, const i32* ndload, const i32* jdltyp,
-                        const double* adlmag, const double* predef, const i32* npredf,
-                        const i32* lflags, const i32* mlvarx, const double* ddlmag,
-                        const i32* mdload, double* pnewdt, const i32* jprops,
+                        const i32* ndofel, const i32* nrhs, const i32* nsvars, const double* props,
+                        const i32* nprops, const double* coords, const i32* mcrd, const i32* nnode,
+                        const double* u, const double* du, const double* v, const double* a,
+                        const i32* jtype, const double* time, const double* dtime, const i32* kstep,
+                        const i32* kinc, const i32* jelem, const double* params, const i32* ndload,
+                        const i32* jdltyp, const double* adlmag, const double* predef,
+                        const i32* npredf, const i32* lflags, const i32* mlvarx,
+                        const double* ddlmag, const i32* mdload, double* pnewdt, const i32* jprops,
                         const i32* njprop, const double* period);
 
 // Block of two-node bars for Abaqus/Explicit (VUEL), large-strain: the volume A0 L0 is kept,
@@ -135,8 +134,8 @@ void toplevel_vuel_truss(const i32* nblock, double* rhs, double* amass, double* 
                          const double* a, const i32* jtype, const i32* jelem, const double* time,
                          const double* period, const double* dtimecur, const double* dtimeprev,
                          const i32* kstep, const i32* kinc, const i32* lflags,
-                         const double* dmassscalefactor, const double* predef,
-                         const i32* npredef, const i32* jdltyp, const double* adlmag);
+                         const double* dmassscalefactor, const double* predef, const i32* npredef,
+                         const i32* jdltyp, const double* adlmag);
 
 // Impactor for Abaqus/Standard: the bar with E = rho = 1e-20, A = 1e-3 carrying the impactor,
 // whose contact force solves F = kc (u_p - ref - h - (Ci + Cs) F)^p with the predictor u_p of
@@ -149,15 +148,14 @@ void toplevel_vuel_truss(const i32* nblock, double* rhs, double* amass, double* 
 //                              increment of the table or 0.8 while measuring
 //   cprops(20) (in/out)        the impactor's record column
 void toplevel_uel_impact(double* rhs, double* amatrx, double* svars, double* energy,
-                         const i32* ndofel, const i32* nrhs, const i32* nsvars,
-                         const double* props, const i32* nprops, const double* coords,
-                         const i32* mcrd, const i32* nnode, const double* u, const double* du,
-                         const double* v, const double* a, const i32* jtype, const double* time,
-                         const double* dtime, const i32* kstep, const i32* kinc,
-                         const i32* jelem, const double* params, const i32* ndload,
-                         const i32* jdltyp, const double* adlmag, const double* predef,
-                         const i32* npredf, const i32* lflags, const i32* mlvarx,
-                         const double* ddlmag, const i32* mdload, double* pnewdt,
+                         const i32* ndofel, const i32* nrhs, const i32* nsvars, const double* props,
+                         const i32* nprops, const double* coords, const i32* mcrd, const i32* nnode,
+                         const double* u, const double* du, const double* v, const double* a,
+                         const i32* jtype, const double* time, const double* dtime,
+                         const i32* kstep, const i32* kinc, const i32* jelem, const double* params,
+                         const i32* ndload, const i32* jdltyp, const double* adlmag,
+                         const double* predef, const i32* npredf, const i32* lflags,
+                         const i32* mlvarx, const double* ddlmag, const i32* mdload, double* pnewdt,
                          const i32* jprops, const i32* njprop, const double* period,
                          double* cprops);
 
@@ -172,12 +170,11 @@ void toplevel_vuel_impact(const i32* nblock, double* rhs, double* amass, double*
                           const i32* ndofel, const double* props, const i32* nprops,
                           const i32* jprops, const i32* njprops, const double* coords,
                           const i32* ncrd, const double* u, const double* du, const double* v,
-                          const double* a, const i32* jtype, const i32* jelem,
-                          const double* time, const double* period, const double* dtimecur,
-                          const double* dtimeprev, const i32* kstep, const i32* kinc,
-                          const i32* lflags, const double* dmassscalefactor,
-                          const double* predef, const i32* npredef, const i32* jdltyp,
-                          const double* adlmag, double* cprops);
+                          const double* a, const i32* jtype, const i32* jelem, const double* time,
+                          const double* period, const double* dtimecur, const double* dtimeprev,
+                          const i32* kstep, const i32* kinc, const i32* lflags,
+                          const double* dmassscalefactor, const double* predef, const i32* npredef,
+                          const i32* jdltyp, const double* adlmag, double* cprops);
 
 }  // extern "C"
 

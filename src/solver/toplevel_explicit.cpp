@@ -90,8 +90,8 @@ void setup_vector(Setup& s, const double* props, i32 nprops) {
     }
     s.sigc_end[0] = 0.25 * x11c, s.sigc_end[1] = 0.25 * x22c, s.sigc_end[2] = 0.25 * x33c;
     const double strength[9] = {x11t, x11c, x22t, x22c, x33t, x33c, x12, x23, x13};
-    const double x0[9] = {x11t / s.e11t,      x11c / s.e11c,      x22t / s.e22t,
-                          x22c / s.e22c,      x33t / s.e33,       x33c / s.e33,
+    const double x0[9] = {x11t / s.e11t,       x11c / s.e11c,       x22t / s.e22t,
+                          x22c / s.e22c,       x33t / s.e33,        x33c / s.e33,
                           x12 / (2.0 * s.g12), x23 / (2.0 * s.g23), x13 / (2.0 * s.g13)};
     for (int k = 0; k < 9; ++k) {
         s.gc[k] = gc[k];
@@ -102,7 +102,10 @@ void setup_vector(Setup& s, const double* props, i32 nprops) {
     }
     if (s.comp == 1) s.wmax[3] = 0.99, s.wmax[5] = 0.8;
     for (int k = 0; k < 9; ++k) s.band[k] = (k < 6 ? 2.0 : 1.0) * s.gc[k] / s.strength[k];
-    s.modes = s.crit == 2 ? 9 : (s.crit == 3 || s.crit == 4) ? 3 : (s.crit >= 1 && s.crit <= 6) ? 6 : 0;
+    s.modes = s.crit == 2                    ? 9
+              : (s.crit == 3 || s.crit == 4) ? 3
+              : (s.crit >= 1 && s.crit <= 6) ? 6
+                                             : 0;
     s.damped = s.damp[0] != 0.0 || s.damp[1] != 0.0 || s.damp[2] != 0.0;
 }
 
@@ -136,8 +139,8 @@ const Moduli& moduli(Setup& s, bool fibre_tension, bool transverse_tension) {
     if (m.ready) return m;
     const double e11 = fibre_tension ? s.e11t : s.e11c, e22 = transverse_tension ? s.e22t : s.e22c;
     elastic_stiffness(m.cstiff, s, e11, e22);
-    const double pv[9] = {e11,           e22,           s.e33,  s.g23 * s.sf[1], s.g13 * s.sf[2],
-                          s.g12 * s.sf[0], s.nu23, s.nu13, s.nu12};
+    const double pv[9] = {e11,    e22,    s.e33, s.g23 * s.sf[1], s.g13 * s.sf[2], s.g12 * s.sf[0],
+                          s.nu23, s.nu13, s.nu12};
     std::copy_n(pv, 9, m.propvgt);
     const double none[6] = {};
     degraded_stiffness(m.cund, m.propvgt, none);
@@ -450,14 +453,18 @@ void degrade_and_store(Point& p, const Setup& s, const Moduli& m, const double* 
     const double zero = 0.0;
     if (any)
         for (int k = 0; k < 9; ++k) wst[k] = signalprocessing::fLimit(&wst[k], &zero, &s.wmax[k]);
-    double wdeg[6] = {p.tot[0] > 0.0 ? wst[0] : wst[1], p.tot[1] > 0.0 ? wst[2] : wst[3],
-                      p.tot[2] > 0.0 ? wst[4] : wst[5], wst[6],
-                      wst[7],                           wst[8]};
+    double wdeg[6] = {p.tot[0] > 0.0 ? wst[0] : wst[1],
+                      p.tot[1] > 0.0 ? wst[2] : wst[3],
+                      p.tot[2] > 0.0 ? wst[4] : wst[5],
+                      wst[6],
+                      wst[7],
+                      wst[8]};
     const double* cst = m.cstiff;
     if (s.comp == 1 && p.rs[1] > 0.0 && p.rs[1] >= p.dlim[1] && p.tot[0] < 0.0) {
         p.smt[0] = std::min(p.smt[0], p.tot[0]);
         const double c11 = cst[0];
-        const double w = 1.0 - (s.sigc_end[0] - c11 * (p.smt[0] - p.tot[0]) / 10.0) / (c11 * p.eel[0]);
+        const double w =
+            1.0 - (s.sigc_end[0] - c11 * (p.smt[0] - p.tot[0]) / 10.0) / (c11 * p.eel[0]);
         wdeg[0] = std::min(w, s.wmax[1]);
     }
     if (s.comp == 2) {
@@ -581,8 +588,12 @@ void update_point(const Block& b, Setup& s, i32 i, double rdt, Mat<double>& sn, 
     load_point(p, b, i, sn, t, s.modes, s.nls == 1 || s.nls == 2 || s.nls == 11, s.perm == 4);
     const Moduli& m = moduli(s, p.tot[0] > 0.0, p.tot[1] > 0.0);
     const double* wst = p.wst;
-    const double wtrial[6] = {p.tot[0] > 0.0 ? wst[0] : wst[1], p.tot[1] > 0.0 ? wst[2] : wst[3],
-                              p.tot[2] > 0.0 ? wst[4] : wst[5], wst[6], wst[7], wst[8]};
+    const double wtrial[6] = {p.tot[0] > 0.0 ? wst[0] : wst[1],
+                              p.tot[1] > 0.0 ? wst[2] : wst[3],
+                              p.tot[2] > 0.0 ? wst[4] : wst[5],
+                              wst[6],
+                              wst[7],
+                              wst[8]};
     if (s.crit == 2 || s.perm == 4)  // the only readers of the final strains
         for (int k = 0; k < 9; ++k)
             p.strainx1[k] = std::max(s.band[k] / p.lc[kLcColumn[k] - 1], 1.1 * s.strainx0[k]);
@@ -667,7 +678,8 @@ void vumat_block(const Block& b, i32 ndir, i32 nshr, i32 nprops, const double* p
             if (six && form == ef::Form::store) {
                 const double *l = nullptr, *t = nullptr;
                 if (b.nstatev >= 22)
-                    l = &b.stateold[i - 1 + i64(b.nb) * 20], t = &b.stateold[i - 1 + i64(b.nb) * 21];
+                    l = &b.stateold[i - 1 + i64(b.nb) * 20],
+                    t = &b.stateold[i - 1 + i64(b.nb) * 21];
                 if (!(have && l && ef::to_int(*l) == ply && ef::to_int(*t) == sec)) {
                     have = ef::short_stiffness(c, form, props, nprops, l, t, kRoutine);
                     ply = l ? ef::to_int(*l) : 0, sec = l ? ef::to_int(*t) : 0;
@@ -683,9 +695,9 @@ void vumat_block(const Block& b, i32 ndir, i32 nshr, i32 nprops, const double* p
                                                          nullptr, nullptr, kRoutine);
     const double* cf = fall ? cfall : nullptr;
     if (!six || nprops < kFullProps || b.nstatev < kStateCols) {
-        report(!six                      ? "Unsupported components"
-               : nprops < kFullProps     ? "Short property vector"
-                                         : "Short state");
+        report(!six                  ? "Unsupported components"
+               : nprops < kFullProps ? "Short property vector"
+                                     : "Short state");
         copy_state(b, 1);
         for (i32 i = 1; i <= b.nb; ++i) elastic_point(b, i, six ? cf : nullptr);
         return;
@@ -748,8 +760,8 @@ void toplevel_vumat_cartesian(
     const double* tempold, const double* stretchold, const double* defgradold,
     const double* fieldold, const double* stressold, const double* stateold,
     const double* enerinternold, const double* enerinelasold, const double* tempnew,
-    const double* stretchnew, const double* defgradnew, const double* fieldnew,
-    double* stressnew, double* statenew, double* enerinternnew, double* enerinelasnew) {
+    const double* stretchnew, const double* defgradnew, const double* fieldnew, double* stressnew,
+    double* statenew, double* enerinternnew, double* enerinelasnew) {
     (void)nfieldv, (void)lanneal, (void)steptime, (void)cmname, (void)coordmp, (void)relspininc,
         (void)tempold, (void)stretchold, (void)defgradold, (void)fieldold, (void)tempnew,
         (void)stretchnew, (void)defgradnew, (void)fieldnew;

@@ -28,8 +28,8 @@ namespace {
 namespace ef = explicit_forms;
 
 constexpr std::string_view kRoutine = "vumat_bogenfeld";
-constexpr i32 kStatev = 47;      // state columns the routine owns
-constexpr i32 kFullProps = 29;   // slots of the damage vector
+constexpr i32 kStatev = 47;     // state columns the routine owns
+constexpr i32 kFullProps = 29;  // slots of the damage vector
 constexpr i32 kSix = 6, kToVoigt = 1, kToCyclic = 2;
 constexpr double kWmax[4] = {0.999, 0.97, 0.99, 0.0};
 constexpr double kDegToRad = 0.017453292519943295, kRadToDeg = 57.29577951308232;
@@ -39,20 +39,37 @@ constexpr lgl kTrue = 1, kFalse = 0;
 
 // State columns (1-based).
 enum Col : i32 {
-    kWd = 1, kRec1 = 7, kRec2 = 8, kRec3 = 9, kFiff = 10, kRec4 = 11, kPhi = 12, kEps0Ft = 13,
-    kEps1Ft = 14, kGcFt = 15, kEps0Fc = 16, kEps1Fc = 17, kFfT = 18, kStatus = 19, kFfC = 20,
-    kStrain = 21, kStrainIn = 27, kStressFt = 45, kStressFc = 46, kCrack = 47
+    kWd = 1,
+    kRec1 = 7,
+    kRec2 = 8,
+    kRec3 = 9,
+    kFiff = 10,
+    kRec4 = 11,
+    kPhi = 12,
+    kEps0Ft = 13,
+    kEps1Ft = 14,
+    kGcFt = 15,
+    kEps0Fc = 16,
+    kEps1Fc = 17,
+    kFfT = 18,
+    kStatus = 19,
+    kFfC = 20,
+    kStrain = 21,
+    kStrainIn = 27,
+    kStressFt = 45,
+    kStressFc = 46,
+    kCrack = 47
 };
 
 // What a call takes from its properties, once.
 struct Material {
     i32 ndir = 0, nt = 0;
-    bool have = false;         // elastic constants
-    bool nye_given = false;    // nye holds the engineering constants (plane-stress thickness)
-    bool damage = false;       // damage vector with a nonzero slot
-    double nye[9] = {};        // E1, E2, E3, nu12, nu13, nu23, G12, G13, G23
-    double c[36] = {};         // working stiffness, Cyclic order, shear moduli on the diagonal
-    double s[36] = {};         // its inverse over the components of nonzero stiffness
+    bool have = false;           // elastic constants
+    bool nye_given = false;      // nye holds the engineering constants (plane-stress thickness)
+    bool damage = false;         // damage vector with a nonzero slot
+    double nye[9] = {};          // E1, E2, E3, nu12, nu13, nu23, G12, G13, G23
+    double c[36] = {};           // working stiffness, Cyclic order, shear moduli on the diagonal
+    double s[36] = {};           // its inverse over the components of nonzero stiffness
     double pb[kFullProps] = {};  // prop_bo
 };
 
@@ -135,8 +152,7 @@ double quad_norm(double a, double b, double c) {
 
 // Old values of a point, read before its outputs are written (they may share storage).
 struct OldRow {
-    double wd[4], rec[4], f_iff, phi_deg, ft[3], fc[2], ff_t, ff_c, strain[6], strain_in[6],
-        crack;
+    double wd[4], rec[4], f_iff, phi_deg, ft[3], fc[2], ff_t, ff_c, strain[6], strain_in[6], crack;
 };
 
 OldRow load_row(const Mat<const double>& st, i32 i) {
@@ -150,14 +166,15 @@ OldRow load_row(const Mat<const double>& st, i32 i) {
     for (i32 k = 0; k < 2; ++k) o.fc[k] = st(i, kEps0Fc + k);
     o.ff_t = st(i, kFfT);
     o.ff_c = st(i, kFfC);
-    for (i32 k = 0; k < 6; ++k) o.strain[k] = st(i, kStrain + k), o.strain_in[k] = st(i, kStrainIn + k);
+    for (i32 k = 0; k < 6; ++k)
+        o.strain[k] = st(i, kStrain + k), o.strain_in[k] = st(i, kStrainIn + k);
     o.crack = st(i, kCrack);
     return o;
 }
 
 // Fibre tension at the fibre stress s > 0: onset or growth of wd(1); true when it evolved.
-bool fibre_tension(const Material& mt, const OldRow& o, double s, const double* eps_el,
-                   double lc, double* wd, const Mat<double>& sn, i32 i) {
+bool fibre_tension(const Material& mt, const OldRow& o, double s, const double* eps_el, double lc,
+                   double* wd, const Mat<double>& sn, i32 i) {
     const double* p = mt.pb;
     const double zero = 0.0, e = quad_norm(eps_el[0], eps_el[3], eps_el[5]);
     double d = 0.0;
@@ -195,7 +212,7 @@ bool fibre_compression(const Material& mt, const OldRow& o, double s, const doub
         const double sf = quad_norm(std::min(s, 0.0), 0.0, 0.0);
         e0 = quad_norm(std::max(-eps_el[0], 0.0), eps_el[3], eps_el[5]) / std::pow(ff, 0.25);
         if (!(e0 > 0.0)) return false;  // nothing to record yet
-        const double gc = p[25];          // (max(-s, 0)^2 slot 26)/sf^2
+        const double gc = p[25];        // (max(-s, 0)^2 slot 26)/sf^2
         e1 = std::max(2.0 * gc / (std::abs(sf) * lc), 1.5 * e0);
         sn(i, kEps0Fc) = e0, sn(i, kEps1Fc) = e1, sn(i, kStressFc) = sf;
     }
@@ -280,7 +297,7 @@ void damage_point(const Material& mt, const OldRow& o, i32 i, const double* de, 
         double dd[36];
         std::fill_n(dd, 36, 1.0);
         for (const i32 k : {0, 1, 2, 6, 12}) dd[k] = 1.0 - wf;  // (1,1), (2,1), (3,1), (1,2), (1,3)
-        dd[21] = dd[35] = 1.0 - 2.0 * wf / 3.0;                  // shears 12 and 13
+        dd[21] = dd[35] = 1.0 - 2.0 * wf / 3.0;                 // shears 12 and 13
         math::HadamardProduct(dd, c_dmg, c_dmg, &kSix, &kSix);
     }
     double phi = 0.0, f_iff = o.f_iff;
@@ -332,11 +349,12 @@ void bogenfeld_block(i32 nb, i32 ndir, i32 nshr, i32 nstatev, i32 nprops, double
         errorhandling::report(-3, "Unsupported components", kRoutine);
         return;
     }
-    const bool supported = (ndir == 3 && nshr == 3) || (ndir == 3 && nshr == 1) ||
-                           (ndir == 2 && nshr == 1);
+    const bool supported =
+        (ndir == 3 && nshr == 3) || (ndir == 3 && nshr == 1) || (ndir == 2 && nshr == 1);
     const Mat<const double> sold(stressold, nb, nt), stold(stateold, nb, nstatev),
         lcs(charlength, nb, 3);
-    const Mat<double> deps(straininc, nb, nt), snew(stressnew, nb, nt), stnew(statenew, nb, nstatev);
+    const Mat<double> deps(straininc, nb, nt), snew(stressnew, nb, nt),
+        stnew(statenew, nb, nstatev);
     auto copy_state = [&](i32 i) {
         for (i32 k = 1; k <= nstatev; ++k) stnew(i, k) = stold(i, k);
     };
@@ -359,7 +377,8 @@ void bogenfeld_block(i32 nb, i32 ndir, i32 nshr, i32 nstatev, i32 nprops, double
         errorhandling::report(-3, "Damage update needs six components", kRoutine);
     const bool plane_stress = mt.nye_given && ndir == 3 && nshr == 1;
     double nu31 = 0.0, nu32 = 0.0;
-    if (plane_stress) nu31 = mt.nye[2] / mt.nye[0] * mt.nye[4], nu32 = mt.nye[2] / mt.nye[1] * mt.nye[5];
+    if (plane_stress)
+        nu31 = mt.nye[2] / mt.nye[0] * mt.nye[4], nu32 = mt.nye[2] / mt.nye[1] * mt.nye[5];
     bool reported = false;
     for (i32 i = 1; i <= nb; ++i) {
         double de[6] = {}, s0[6] = {}, ds[6] = {}, stress[6] = {};
@@ -376,8 +395,8 @@ void bogenfeld_block(i32 nb, i32 ndir, i32 nshr, i32 nstatev, i32 nprops, double
             lamina::GetStressVector(ds, mt.c, zero, de, &ndir, &nt, &kTrue, &kTrue);
         }
         if (plane_stress)
-            de[2] = deps(i, 3) = elementhandling::GetPlaneStressEpsZZ(&mt.nye[2], &nu31, &nu32,
-                                                                      &ds[0], &ds[1]);
+            de[2] = deps(i, 3) =
+                elementhandling::GetPlaneStressEpsZZ(&mt.nye[2], &nu31, &nu32, &ds[0], &ds[1]);
         for (i32 k = 0; k < nt; ++k) stress[k] = s0[k] + ds[k];
         copy_state(i);
         const bool point_ok = rho > 0.0 && (!damage || (lc[0] > 0.0 && lc[1] > 0.0 && lc[2] > 0.0));
@@ -413,20 +432,16 @@ void bogenfeld_block(i32 nb, i32 ndir, i32 nshr, i32 nstatev, i32 nprops, double
 
 extern "C" {
 
-void toplevel_vumat_bogenfeld(const i32* nblock, const i32* ndir, const i32* nshr,
-                              const i32* nstatev, const i32* nfieldv, const i32* nprops,
-                              const i32* lanneal, const double* steptime,
-                              const double* totaltime, const double* dt, const char* cmname,
-                              const double* coordmp, const double* charlength,
-                              const double* props, const double* density, double* straininc,
-                              const double* relspininc, const double* tempold,
-                              const double* stretchold, const double* defgradold,
-                              const double* fieldold, const double* stressold,
-                              const double* stateold, const double* enerinternold,
-                              const double* enerinelasold, const double* tempnew,
-                              const double* stretchnew, const double* defgradnew,
-                              const double* fieldnew, double* stressnew, double* statenew,
-                              double* enerinternnew, double* enerinelasnew) {
+void toplevel_vumat_bogenfeld(
+    const i32* nblock, const i32* ndir, const i32* nshr, const i32* nstatev, const i32* nfieldv,
+    const i32* nprops, const i32* lanneal, const double* steptime, const double* totaltime,
+    const double* dt, const char* cmname, const double* coordmp, const double* charlength,
+    const double* props, const double* density, double* straininc, const double* relspininc,
+    const double* tempold, const double* stretchold, const double* defgradold,
+    const double* fieldold, const double* stressold, const double* stateold,
+    const double* enerinternold, const double* enerinelasold, const double* tempnew,
+    const double* stretchnew, const double* defgradnew, const double* fieldnew, double* stressnew,
+    double* statenew, double* enerinternnew, double* enerinelasnew) {
     (void)nfieldv, (void)lanneal, (void)steptime, (void)dt, (void)cmname, (void)coordmp,
         (void)relspininc, (void)tempold, (void)stretchold, (void)defgradold, (void)fieldold,
         (void)tempnew, (void)stretchnew, (void)defgradnew, (void)fieldnew;

@@ -22,8 +22,8 @@ namespace vorlen::toplevel {
 namespace {
 
 constexpr double hooks_huge = std::numeric_limits<double>::max();
-constexpr i32 hooks_shell = 3;  // jeltype(1) of a four-node shell
-constexpr i32 hooks_brick = 6;  // jeltype(1) of an eight-node brick
+constexpr i32 hooks_shell = 3;   // jeltype(1) of a four-node shell
+constexpr i32 hooks_brick = 6;   // jeltype(1) of an eight-node brick
 constexpr i64 hooks_chunk = 64;  // nodes per call of GetNodesMotion
 
 // Where a step table exists and kstep is in it: 1; no table: 0; outside it: -1 with a report.
@@ -60,8 +60,7 @@ void hooks_store_motion(const double* u, const i32* nodeid, i32 mdof, i32 nblock
             for (i32 i = 1; i <= 3; ++i) trans[3 * j + i - 1] = uu(i, first + j);
             for (i32 i = 1; i <= nrot; ++i) rot[nrot * j + i - 1] = uu(3 + i, first + j);
         }
-        elementhandling::GetNodesMotion(trans, rot, nodeid + (first - 1), &nrot, &count,
-                                        &marker);
+        elementhandling::GetNodesMotion(trans, rot, nodeid + (first - 1), &nrot, &count, &marker);
     }
 }
 
@@ -69,8 +68,8 @@ void hooks_store_motion(const double* u, const i32* nodeid, i32 mdof, i32 nblock
 
 extern "C" {
 
-void toplevel_gen_sdvini(double* statev, const double*, const i32* nstatv, const i32*,
-                         const i32*, const i32*, const i32*, const i32*) {
+void toplevel_gen_sdvini(double* statev, const double*, const i32* nstatv, const i32*, const i32*,
+                         const i32*, const i32*, const i32*) {
     const i32 n = *nstatv;
     if (n < 1) {
         errorhandling::report(-3, "State vector empty", "gen_sdvini");
@@ -130,12 +129,11 @@ void toplevel_vucharlength_cel(const i32* nblock, const i32*, const i32*, const 
     }
 }
 
-void toplevel_vdisp_nullify(const i32* nblock, const i32* mdof, const i32* ncoord,
-                            const i32* kstep, const i32* kinc, const double*, const double*,
-                            const double*, const double*, const char*, const i32*, const i32*,
-                            const i32* jnodeuid, const double*, const double* coordnp,
-                            const double* u, const double*, const double*, const double*,
-                            const double*, const double*, double*) {
+void toplevel_vdisp_nullify(const i32* nblock, const i32* mdof, const i32* ncoord, const i32* kstep,
+                            const i32* kinc, const double*, const double*, const double*,
+                            const double*, const char*, const i32*, const i32*, const i32* jnodeuid,
+                            const double*, const double* coordnp, const double* u, const double*,
+                            const double*, const double*, const double*, const double*, double*) {
     static constexpr std::string_view routine = "vdisp_nullify";
     if (!jobdata::stepid.allocated() || *kstep == 0) return;
     if (hooks_step_in_table(*kstep, routine) != 1) return;
@@ -159,10 +157,10 @@ void toplevel_vdisp_nullify(const i32* nblock, const i32* mdof, const i32* ncoor
     hooks_store_motion(u, jnodeuid, *mdof, *nblock);
 }
 
-void toplevel_mpc_nullify(double*, double* a, i32* jdof, const i32* mdof, const i32* n,
-                          const i32*, const double*, const double*, const double*, const i32*,
-                          i32* lmpc, const i32*, const i32*, const double*, const i32*,
-                          const i32*, const double*, const double*, const i32*, const double*) {
+void toplevel_mpc_nullify(double*, double* a, i32* jdof, const i32* mdof, const i32* n, const i32*,
+                          const double*, const double*, const double*, const i32*, i32* lmpc,
+                          const i32*, const i32*, const double*, const i32*, const i32*,
+                          const double*, const double*, const i32*, const double*) {
     const i64 m = std::max<i32>(*mdof, 0), c = std::max<i32>(*n, 0);
     std::fill(a, a + m * m * c, 0.0);
     std::fill(jdof, jdof + m * c, 0);

@@ -42,9 +42,8 @@ extern "C" {
 //   coords(ncrds) (in)       not used
 //   nstatv (in)              state variables; below 1 records -3
 //   ncrds, noel, npt, layer, kspt (in)  not used
-void toplevel_gen_sdvini(double* statev, const double* coords, const i32* nstatv,
-                         const i32* ncrds, const i32* noel, const i32* npt, const i32* layer,
-                         const i32* kspt);
+void toplevel_gen_sdvini(double* statev, const double* coords, const i32* nstatv, const i32* ncrds,
+                         const i32* noel, const i32* npt, const i32* layer, const i32* kspt);
 
 // UVARM: in increment 1 of an initialization step (jobdata::stepid(kstep) = 0, kinc = 1)
 // appends the line of this point to the report "<trimmed jobdata::jobfilepath>.rst"
@@ -59,13 +58,12 @@ void toplevel_gen_sdvini(double* statev, const double* coords, const i32* nstatv
 //   ndi, nshr (in)           not used
 //   coord(3) (in)            point coordinates
 //   jmac(*), jmatyp(*), matlayo, laccfla (in)  not used
-void toplevel_uvarm_report(double* uvar, const double* tdirect, const double* t,
-                           const double* time, const double* dtime, const char* cmname,
-                           const char* orname, const i32* nuvarm, const i32* noel,
-                           const i32* npt, const i32* layer, const i32* kspt, const i32* kstep,
-                           const i32* kinc, const i32* ndi, const i32* nshr, const double* coord,
-                           const i32* jmac, const i32* jmatyp, const i32* matlayo,
-                           const i32* laccfla);
+void toplevel_uvarm_report(double* uvar, const double* tdirect, const double* t, const double* time,
+                           const double* dtime, const char* cmname, const char* orname,
+                           const i32* nuvarm, const i32* noel, const i32* npt, const i32* layer,
+                           const i32* kspt, const i32* kstep, const i32* kinc, const i32* ndi,
+                           const i32* nshr, const double* coord, const i32* jmac, const i32* jmatyp,
+                           const i32* matlayo, const i32* laccfla);
 
 // VUCHARLENGTH: characteristic lengths per block entry.
 //   nblock (in)              block entries (below 1: nothing)
@@ -88,10 +86,9 @@ void toplevel_vucharlength_cel(const i32* nblock, const i32* nfieldv, const i32*
                                const i32* nstatev, const i32* ksecpt, const i32* klayer,
                                const i32* kintpt, const i32* jeltype, const i32* jelem,
                                const double* totaltime, const double* steptime, const double* dt,
-                               const char* cmname, const double* coordmp,
-                               const double* coordnode, const double* tdirect, const double* t,
-                               const double* props, const double* field, const double* stateold,
-                               double* charlength);
+                               const char* cmname, const double* coordmp, const double* coordnode,
+                               const double* tdirect, const double* t, const double* props,
+                               const double* field, const double* stateold, double* charlength);
 
 // VDISP: stores nodal data for the transverse-stress recovery and prescribes nothing.
 // Nothing is done without a step table or with kstep = 0.
@@ -113,13 +110,13 @@ void toplevel_vucharlength_cel(const i32* nblock, const i32* nfieldv, const i32*
 //   u(mdof,nblock) (in)      displacements and rotations
 //   v, a, rf(mdof,nblock), rmass(nblock), rotaryi(3,3,nblock) (in)  not used
 //   rval(mdof,nblock) (in/out)  not written
-void toplevel_vdisp_nullify(const i32* nblock, const i32* mdof, const i32* ncoord,
-                            const i32* kstep, const i32* kinc, const double* steptime,
-                            const double* totaltime, const double* dtnext, const double* dt,
-                            const char* cbname, const i32* jbctype, const i32* jdof,
-                            const i32* jnodeuid, const double* amp, const double* coordnp,
-                            const double* u, const double* v, const double* a, const double* rf,
-                            const double* rmass, const double* rotaryi, double* rval);
+void toplevel_vdisp_nullify(const i32* nblock, const i32* mdof, const i32* ncoord, const i32* kstep,
+                            const i32* kinc, const double* steptime, const double* totaltime,
+                            const double* dtnext, const double* dt, const char* cbname,
+                            const i32* jbctype, const i32* jdof, const i32* jnodeuid,
+                            const double* amp, const double* coordnp, const double* u,
+                            const double* v, const double* a, const double* rf, const double* rmass,
+                            const double* rotaryi, double* rval);
 
 // MPC: an inactive constraint.
 //   ue(mdof) (in/out)        left as it came
@@ -131,11 +128,10 @@ void toplevel_vdisp_nullify(const i32* nblock, const i32* mdof, const i32* ncoor
 //   kstep, kinc, time(2), nt, nf, temp(nt,n), field(nf,nt,n), ltran(n), tran(3,3,n) (in)
 //                            not used
 void toplevel_mpc_nullify(double* ue, double* a, i32* jdof, const i32* mdof, const i32* n,
-                          const i32* jtype, const double* x, const double* u,
-                          const double* uinit, const i32* maxdof, i32* lmpc, const i32* kstep,
-                          const i32* kinc, const double* time, const i32* nt, const i32* nf,
-                          const double* temp, const double* field, const i32* ltran,
-                          const double* tran);
+                          const i32* jtype, const double* x, const double* u, const double* uinit,
+                          const i32* maxdof, i32* lmpc, const i32* kstep, const i32* kinc,
+                          const double* time, const i32* nt, const i32* nf, const double* temp,
+                          const double* field, const i32* ltran, const double* tran);
 
 }  // extern "C"
 

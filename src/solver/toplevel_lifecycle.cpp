@@ -45,7 +45,7 @@ constexpr std::string_view lifecycle_name = "UEXTERNALDB_IOControl";
 // Step keywords in the order they are searched; the position is the step type.
 constexpr std::string_view lifecycle_keys[] = {"VRL_INITIALIZATION", "VRL_FATIGUE",
                                                "VRL_STRUCTRESPONSE", "VRL_IMPACT",
-                                               "VRL_RELAXATION", "VRL_DIC"};
+                                               "VRL_RELAXATION",     "VRL_DIC"};
 
 // A file connected for reading on the first free unit between 1 and 120, closed at the end.
 class LifecycleFile {
@@ -138,8 +138,8 @@ void lifecycle_read_deck(LifecycleFile& deck, std::vector<double>& pos) {
     const i32 unit = deck.unit();
     const i32 lkey = 5, lword = 5;
     const lgl rwd = 1;
-    const i32 nsteps = iohandling::iohandling_getnumberofkeywords(&unit, "*Step", &lkey, &rwd,
-                                                                  &lword);
+    const i32 nsteps =
+        iohandling::iohandling_getnumberofkeywords(&unit, "*Step", &lkey, &rwd, &lword);
     jobdata::nsteps = nsteps;
     jobdata::stepid.allocate({nsteps}, 1);
     io::rewind(unit);
@@ -187,8 +187,7 @@ void lifecycle_records(i32 nimp, const std::vector<double>& pos) {
 // window (5, nimp) and denom (nimp), zeroed, unless they have these extents already.
 void lifecycle_size_window(i32 nimp, bool fresh) {
     const i64 n = std::max(nimp, 0);
-    if (fresh || window.extent(1) != lifecycle_nwin || window.extent(2) != n ||
-        !window.allocated())
+    if (fresh || window.extent(1) != lifecycle_nwin || window.extent(2) != n || !window.allocated())
         window.allocate({lifecycle_nwin, n});
     if (fresh || denom.extent(1) != n || !denom.allocated()) denom.allocate({n});
 }
@@ -358,9 +357,8 @@ void lifecycle_setup(i32 kstep) {
                                  : 0;
             const i64 nz = most * nplies;
             sestress.allocate({6, nz, npt, nel});
-            const bool shell = std::any_of(kind.begin(), kind.end(), [](i32 k) {
-                return (k >= 1 && k <= 5) || k == 8;
-            });
+            const bool shell = std::any_of(kind.begin(), kind.end(),
+                                           [](i32 k) { return (k >= 1 && k <= 5) || k == 8; });
             if (!shell) return;
             if (!tnormalstress.allocated())
                 tnormalstress.allocate(
@@ -406,8 +404,8 @@ void lifecycle_impactors(i32 t, double dt) {
     if (t == 2)
         for (i64 j = 1; j <= n; ++j) c(14, j) = c(15, j) = 0.0;
     if (t != 3) return;
-    const i64 nw = window.extent(1) == lifecycle_nwin ? std::min(window.extent(2), denom.extent(1))
-                                                      : 0;
+    const i64 nw =
+        window.extent(1) == lifecycle_nwin ? std::min(window.extent(2), denom.extent(1)) : 0;
     for (i64 j = 1; j <= n; ++j) {
         bool moving = false;
         for (i32 s = 1; s <= 6; ++s) moving = moving || c(s, j) != 0.0;
@@ -425,12 +423,12 @@ void lifecycle_impactors(i32 t, double dt) {
         c(14, j) = std::max(f, c(14, j));
         c(15, j) = std::max(c(3, j), c(15, j));
         if (j > nw) {
-            errorhandling::report(-3, "Force window short of the impactor records",
-                                  lifecycle_name);
+            errorhandling::report(-3, "Force window short of the impactor records", lifecycle_name);
             continue;
         }
         double mean = 0.0;
-        signalprocessing::WeightedMovingAverage(&mean, &f, &window(1, j), &denom(j), &lifecycle_nwin, nullptr);
+        signalprocessing::WeightedMovingAverage(&mean, &f, &window(1, j), &denom(j),
+                                                &lifecycle_nwin, nullptr);
         if (denom(j) == lifecycle_nwin && f < mean) c(16, j) = 1.0;
     }
 }
@@ -463,15 +461,24 @@ void lifecycle_release() {
 
 void lifecycle_dispatch(i32 lop, i32 kstep, i32 kinc, double dtime, bool relayed) {
     switch (lop) {
-        case 0:
-        case 4: lifecycle_start(); break;
-        case 1:
-            if (!relayed) lifecycle_setup(kstep);
-            break;
-        case 7: lifecycle_setup(kstep); break;
-        case 2: lifecycle_end(kstep, kinc, dtime, relayed); break;
-        case 3: lifecycle_release(); break;
-        default: break;
+    case 0:
+    case 4:
+        lifecycle_start();
+        break;
+    case 1:
+        if (!relayed) lifecycle_setup(kstep);
+        break;
+    case 7:
+        lifecycle_setup(kstep);
+        break;
+    case 2:
+        lifecycle_end(kstep, kinc, dtime, relayed);
+        break;
+    case 3:
+        lifecycle_release();
+        break;
+    default:
+        break;
     }
 }
 
@@ -497,7 +504,8 @@ void UEXTERNALDB_IOControl(const i32* lop, const i32* lrestart, const double* ti
                            const i32* exflag) {
     (void)lrestart, (void)time;
     try {
-        toplevel::lifecycle_dispatch(*lop, *kstep, *kinc, *dtime, exflag != nullptr && *exflag == 1);
+        toplevel::lifecycle_dispatch(*lop, *kstep, *kinc, *dtime,
+                                     exflag != nullptr && *exflag == 1);
     } catch (...) {
         errorhandling::report(-3, "Unexpected failure", "UEXTERNALDB_IOControl");
     }

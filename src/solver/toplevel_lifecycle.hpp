@@ -64,9 +64,9 @@ extern vorlen::Alloc<vorlen::i32, 1> toplevel_denom;
 //   exflag (in)     optional (null): 1 marks a call relayed from the explicit solver (lop 1
 //                   ignored; the stores cleared only when kinc + 1 is a multiple of
 //                   debugdata::nupdate)
-void UEXTERNALDB_IOControl(const vorlen::i32* lop, const vorlen::i32* lrestart,
-                           const double* time, const double* dtime, const vorlen::i32* kstep,
-                           const vorlen::i32* kinc, const vorlen::i32* exflag);
+void UEXTERNALDB_IOControl(const vorlen::i32* lop, const vorlen::i32* lrestart, const double* time,
+                           const double* dtime, const vorlen::i32* kstep, const vorlen::i32* kinc,
+                           const vorlen::i32* exflag);
 
 // Operation codes of the explicit solver relayed as lifecycle codes (0, 5, 7, 1, 2, 6, 3) with
 // exflag 1. k 0 then reads the printed model data (job path with ".dat"); k 1 raises

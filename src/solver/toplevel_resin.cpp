@@ -30,8 +30,8 @@ namespace vorlen::toplevel {
 namespace {
 
 constexpr double kResinHuge = std::numeric_limits<double>::max();
-constexpr i32 kResinSlots = 22;     // state record
-constexpr double kResinStep = 1e-6; // central-difference step of the numerical tangents
+constexpr i32 kResinSlots = 22;      // state record
+constexpr double kResinStep = 1e-6;  // central-difference step of the numerical tangents
 constexpr i32 kSix = 6, kThree = 3;
 constexpr lgl kResinFalse = 0, kResinTrue = 1;
 
@@ -89,7 +89,7 @@ struct ResinPoint {
     double de[6] = {1, 1, 1, 1, 1, 1}, df[9] = {1, 1, 1, 1, 1, 1, 1, 1, 1};
     double e_iso = 0.0, nu_iso = 0.0, g0 = 0.0;  // model 7: isotropic constants
     double xt = 0, xc = 0, np = 0, aw = 0, ew = 0, degr = 0, num = 0;
-    double k7[36] = {};     // model 7: the stiffness of the last stress evaluation
+    double k7[36] = {};  // model 7: the stiffness of the last stress evaluation
 };
 
 // Constants of the model at the temperature and end strain (routine step 6, first part).
@@ -135,9 +135,8 @@ void resin_constants(ResinPoint& p, const double* props, i32 nprops, double temp
             double* q = pe;  // E1, E2, E3, G12, G13, G23, nu12, nu13, nu23, nu21, nu31, nu32
             resin::GetResinOrthotropicProperties(props, &nprops, &temp, &dtime, stran, endstran,
                                                  &q[0], &q[1], &q[2], &q[6], &q[7], &q[8], &q[9],
-                                                 &q[10], &q[11], &q[3], &q[4], &q[5], &p.xt,
-                                                 &p.xc, &p.np, &p.aw, &p.ew, &p.degr, noel,
-                                                 &d_flag);
+                                                 &q[10], &q[11], &q[3], &q[4], &q[5], &p.xt, &p.xc,
+                                                 &p.np, &p.aw, &p.ew, &p.degr, noel, &d_flag);
             p.anz = 12;
             // The strengths beyond XT and XC are not given; placeholder ones keep the
             // discount's strength ratios defined (nothing reads them).
@@ -164,8 +163,8 @@ void resin_factor(const ResinPoint& p, double* sv) {
         const double* q = p.pe;
         const double e = p.e_iso, nu = p.nu_iso, g0 = p.g0;
         const double iso = 1.0 - 3.0 * nu * nu - 2.0 * nu * nu * nu;
-        const double ortho = 1.0 - q[6] * q[9] - q[8] * q[11] - q[10] * q[7] -
-                             2.0 * q[9] * q[11] * q[7];
+        const double ortho =
+            1.0 - q[6] * q[9] - q[8] * q[11] - q[10] * q[7] - 2.0 * q[9] * q[11] * q[7];
         const auto bad = [](double x) { return x == 0.0 || !std::isfinite(x); };
         if (bad(e) || bad(g0) || bad(ortho)) {
             resin_report(-3, "Degradation factor undefined");
@@ -188,10 +187,9 @@ void resin_viscous(ResinPoint& p, double* sv, double life, double dtime) {
 }
 
 // Stress of the model's law with the degraded constants (model 4: the constants given).
-void resin_stress(ResinPoint& p, double* s, double* c, const double* oldstress,
-                  const double* stran, const double* dstran, const double* endstran,
-                  const double* plastic, double* eqpl, double temp, double kfac,
-                  const i32* noel) {
+void resin_stress(ResinPoint& p, double* s, double* c, const double* oldstress, const double* stran,
+                  const double* dstran, const double* endstran, const double* plastic, double* eqpl,
+                  double temp, double kfac, const i32* noel) {
     const i32 eight = 8, five = 5, two = 2, twelve = 12, one = 1;
     switch (p.model) {
     case 0:
@@ -203,8 +201,8 @@ void resin_stress(ResinPoint& p, double* s, double* c, const double* oldstress,
         break;
     case 4:
         std::copy_n(oldstress, 6, s);
-        elasticity::elasticity_getstressfromplastitcity(s, eqpl, c, stran, dstran, plastic,
-                                                        &kSix, &kThree, &eight, &temp);
+        elasticity::elasticity_getstressfromplastitcity(s, eqpl, c, stran, dstran, plastic, &kSix,
+                                                        &kThree, &eight, &temp);
         break;
     case 5:
         elasticity::GetStressFromDevVolDecomposition(s, endstran, p.degpe, &kSix, &kThree, &five,
@@ -220,20 +218,18 @@ void resin_stress(ResinPoint& p, double* s, double* c, const double* oldstress,
     default:
         lamina::GetGeneralizedNyeOnAxisSC(p.k7, p.degpe, &kSix, &twelve, &one, nullptr, nullptr,
                                           nullptr);
-        lamina::GetStressVector(s, p.k7, stran, dstran, &kThree, &kSix, &kResinTrue,
-                                &kResinFalse);
+        lamina::GetStressVector(s, p.k7, stran, dstran, &kThree, &kSix, &kResinTrue, &kResinFalse);
     }
 }
 
 // Failure criterion of the material name (routine step 9); slots 2, 3, 7 and maybe 18.
-void resin_criterion(const ResinPoint& p, const char* name, const double* s,
-                     const double* endstran, double& d, double& life, double* sv,
-                     const ResinTrace& trace) {
+void resin_criterion(const ResinPoint& p, const char* name, const double* s, const double* endstran,
+                     double& d, double& life, double* sv, const ResinTrace& trace) {
     double di1 = 0.0, dmises = 0.0, i1cr = 0.0, misescr = 0.0;
     if (resin_tag(name, 10, "_GPHASTRAIN")) {
         trace("GPHASTRAIN auswerten");
-        const double e[6] = {endstran[0], endstran[1], endstran[2], 0.5 * endstran[3],
-                             0.5 * endstran[4], 0.5 * endstran[5]};
+        const double e[6] = {endstran[0],       endstran[1],       endstran[2],
+                             0.5 * endstran[3], 0.5 * endstran[4], 0.5 * endstran[5]};
         gpcollection::GPHa(e, &p.xt, &p.xc, &p.np, &d, &di1, &dmises, &i1cr, &misescr, &life);
         sv[17] = life;
     } else if (resin_tag(name, 10, "_GPHA")) {
@@ -270,8 +266,8 @@ void resin_count(const ResinCycle& c, double& njimp, double& n, const double* ti
 
 // Cycle completion, life, degradation and cycle jumps of a fatigue increment (routine step 14).
 void resin_fatigue(ResinPoint& p, double* sv, i64 column, double d, double& life, double& n,
-                   double& njimp, const double* time, double dtime, const i32* jstep,
-                   i32 stepflag, const i32* noel, const ResinTrace& trace) {
+                   double& njimp, const double* time, double dtime, const i32* jstep, i32 stepflag,
+                   const i32* noel, const ResinTrace& trace) {
     const auto& cp = shokriehdata::cycleprops;
     if (cp.extent(1) < 10) {
         resin_report(-3, "Cycle settings incomplete");
@@ -359,10 +355,14 @@ void resin_point(double* spannung, double* statev, double* tangente, const doubl
     const i32 model = materialdata::modelid;
     const char* problem = nullptr;
     i32 code = -3;
-    if (ntens != 4 && ntens != 6) problem = "Unsupported components";
-    else if (nstatv < kResinSlots) problem = "Too few state variables";
-    else if (model < 0 || model > 7) problem = "Unknown material model", code = -2;
-    else if (nprops < (model == 0 || model == 4 ? 25 : 21)) problem = "Too few properties";
+    if (ntens != 4 && ntens != 6)
+        problem = "Unsupported components";
+    else if (nstatv < kResinSlots)
+        problem = "Too few state variables";
+    else if (model < 0 || model > 7)
+        problem = "Unknown material model", code = -2;
+    else if (nprops < (model == 0 || model == 4 ? 25 : 21))
+        problem = "Too few properties";
     if (problem) {
         resin_report(code, problem);
         if (ntens > 0) std::fill_n(tangente, i64(ntens) * ntens, 0.0);
@@ -449,8 +449,8 @@ void resin_point(double* spannung, double* statev, double* tangente, const doubl
         std::copy_n(p.ps, 9, p.degps);
         const double nm[6] = {life_old, life_old, life_old, life_old, life_old, life_old};
         const double ttol[2] = {1.0, 1.0};
-        degradation::SuddenDegradation(p.degpe, p.degps, p.pe, p.ps, p.de, p.df, &sv[17],
-                                       &sv[17], ttol, &sv[16], nm);
+        degradation::SuddenDegradation(p.degpe, p.degps, p.pe, p.ps, p.de, p.df, &sv[17], &sv[17],
+                                       ttol, &sv[16], nm);
         std::copy_n(p.pe + 6, 6, p.degpe + 6);
     }
     trace("Props considering damage", p.degpe, p.anz);
@@ -496,8 +496,8 @@ void resin_point(double* spannung, double* statev, double* tangente, const doubl
         trace("Numerische Tangente");
         auto* law = model == 7 ? elasticity::GetStressFromOrthotropicElasticity
                                : elasticity::GetStressFromIsotropicViscoElasticity;
-        elasticity::elasticity_getnumericaltangent(c, law, p.degpe, s, oldstress, endstran,
-                                                   &kSix, &kThree, model == 7 ? &twelve : &eight,
+        elasticity::elasticity_getnumericaltangent(c, law, p.degpe, s, oldstress, endstran, &kSix,
+                                                   &kThree, model == 7 ? &twelve : &eight,
                                                    &kResinFalse, nullptr, &kResinStep, nullptr);
     } else if (model == 7) {
         std::copy_n(p.k7, 36, c);
@@ -516,8 +516,7 @@ void resin_point(double* spannung, double* statev, double* tangente, const doubl
     sv[9] += w;
 
     if (isfatigue)
-        resin_fatigue(p, sv, column, d, life, n, njimp, time, dtime, jstep, stepflag, noel,
-                      trace);
+        resin_fatigue(p, sv, column, d, life, n, njimp, time, dtime, jstep, stepflag, noel, trace);
 
     sv[3] = p.degpe[0];
     sv[4] = p.degpe[1];
@@ -554,8 +553,8 @@ void toplevel_umat_resin(double* spannung, double* statev, double* tangente, dou
                          const double* dfgrd1, const i32* noel, const i32* npt, const i32* kslay,
                          const i32* kspt, const i32* jstep, const i32* kinc) {
     (void)sse, (void)spd, (void)scd, (void)rpl, (void)ddsddt, (void)drplde, (void)drpldt,
-        (void)dtemp, (void)predef, (void)dpred, (void)nnormal, (void)nshr, (void)coords,
-        (void)drot, (void)pnewdt, (void)celent, (void)npt, (void)kslay, (void)kspt;
+        (void)dtemp, (void)predef, (void)dpred, (void)nnormal, (void)nshr, (void)coords, (void)drot,
+        (void)pnewdt, (void)celent, (void)npt, (void)kslay, (void)kspt;
     try {
         resin_point(spannung, statev, tangente, dehnung, ddehnung, time, *dtime, *temp, materl,
                     *nstresscomp, *nstatv, props, *nprops, dfgrd0, dfgrd1, noel, jstep, *kinc);

@@ -19,8 +19,8 @@ constexpr double kSensorE = 1e-20, kSensorNu = 0.49;  // modulus and Poisson rat
 constexpr double kSensorLambda = 1.6442953020134214e-19;
 constexpr double kSensorLambda2G = 1.711409395973153e-19;
 constexpr double kSensorG = 3.355704697986577e-21;
-constexpr i32 kNewton = 10;         // Newton steps of the plastic return
-constexpr double kToler = 1e-6;     // relative tolerance of the plastic return
+constexpr i32 kNewton = 10;      // Newton steps of the plastic return
+constexpr double kToler = 1e-6;  // relative tolerance of the plastic return
 constexpr double kYieldTol = 1.000001;
 constexpr lgl kFalse = 0;
 
@@ -38,8 +38,10 @@ void sensor_stiffness(double* c, i32 ndi, i32 ntens) {
     for (i32 j = 0; j < ntens; ++j)
         for (i32 i = 0; i < ntens; ++i) {
             double v = 0.0;
-            if (i < ndi && j < ndi) v = i == j ? kSensorLambda2G : kSensorLambda;
-            else if (i == j) v = kSensorG;
+            if (i < ndi && j < ndi)
+                v = i == j ? kSensorLambda2G : kSensorLambda;
+            else if (i == j)
+                v = kSensorG;
             c[i + j * ntens] = v;
         }
 }
@@ -82,8 +84,8 @@ void sensor_point(double* stress, double* statev, double* ddsdde, double* sse, d
 void sensor_block(i32 nblock, i32 ndir, i32 nshr, i32 nstatev, i32 nprops, const double* props,
                   const double* density, double* straininc, const double* stressold,
                   const double* enerinternold, double* stressnew, double* statenew,
-                  double* enerinternnew, double* enerinelasnew, double stepid,
-                  const double* cprops, double* dprops) {
+                  double* enerinternnew, double* enerinelasnew, double stepid, const double* cprops,
+                  double* dprops) {
     const i32 ntens = ndir + nshr;
     if (nblock < 0 || !components_ok(ndir, nshr, ntens) || nstatev < 3 || nprops < 0) {
         report(-3, "Unsupported components", "vumat_sensor");
@@ -117,9 +119,8 @@ void sensor_block(i32 nblock, i32 ndir, i32 nshr, i32 nstatev, i32 nprops, const
     }
 }
 
-void hail_point(double* stress, double* statev, double* ddsdde, double* spd,
-                const double* dstran, i32 ndi, i32 nshr, i32 ntens, i32 nstatv,
-                const double* props, i32 nprops) {
+void hail_point(double* stress, double* statev, double* ddsdde, double* spd, const double* dstran,
+                i32 ndi, i32 nshr, i32 ntens, i32 nstatv, const double* props, i32 nprops) {
     if (!components_ok(ndi, nshr, ntens) || nstatv < 2 * ntens + 1 || nprops < 2) {
         report(-3, "Unsupported components", "umat_hail");
         return;
@@ -176,7 +177,8 @@ void hail_point(double* stress, double* statev, double* ddsdde, double* spd,
             }
             if (!converged) {
                 std::printf("\n\n%30s***WARNING - PLASTICITY ALGORITHM DID NOT CONVERGE AFTER %3d "
-                            "ITERATIONS\n", "", kNewton);
+                            "ITERATIONS\n",
+                            "", kNewton);
                 std::fflush(stdout);
             }
             double flow[6];
@@ -196,8 +198,10 @@ void hail_point(double* stress, double* statev, double* ddsdde, double* spd,
             for (i32 j = 0; j < ntens; ++j)
                 for (i32 i = 0; i < ntens; ++i) {
                     double v = 0.0;
-                    if (i < ndi && j < ndi) v = efflam + (i == j ? effg2 : 0.0);
-                    else if (i == j) v = effg;
+                    if (i < ndi && j < ndi)
+                        v = efflam + (i == j ? effg2 : 0.0);
+                    else if (i == j)
+                        v = effg;
                     ddsdde[i + j * ntens] = v + effhrd * flow[i] * flow[j];
                 }
         }
@@ -224,24 +228,23 @@ void hail_point(double* stress, double* statev, double* ddsdde, double* spd,
 
 extern "C" {
 
-#define VORLEN_SENSOR_UNUSED                                                                    \
-    (void)rpl, (void)ddsddt, (void)drplde, (void)drpldt, (void)time, (void)dtime, (void)temp,   \
-        (void)dtemp, (void)predef, (void)dpred, (void)materl, (void)coords, (void)drot,         \
-        (void)pnewdt, (void)celent, (void)dfgrd0, (void)dfgrd1, (void)noel, (void)npt,          \
+#define VORLEN_SENSOR_UNUSED                                                                       \
+    (void)rpl, (void)ddsddt, (void)drplde, (void)drpldt, (void)time, (void)dtime, (void)temp,      \
+        (void)dtemp, (void)predef, (void)dpred, (void)materl, (void)coords, (void)drot,            \
+        (void)pnewdt, (void)celent, (void)dfgrd0, (void)dfgrd1, (void)noel, (void)npt,             \
         (void)kslay, (void)kspt, (void)kinc
 
-void toplevel_umat_sensor(double* stress, double* statev, double* ddsdde, double* sse,
-                          double* spd, double* scd, double* rpl, double* ddsddt, double* drplde,
-                          double* drpldt, const double* stran, const double* dstran,
-                          const double* time, const double* dtime, const double* temp,
-                          const double* dtemp, const double* predef, const double* dpred,
-                          const char* materl, const i32* ndi, const i32* nshr, const i32* ntens,
-                          const i32* nstatv, const double* props, const i32* nprops,
-                          const double* coords, const double* drot, double* pnewdt,
-                          const double* celent, const double* dfgrd0, const double* dfgrd1,
-                          const i32* noel, const i32* npt, const i32* kslay, const i32* kspt,
-                          const i32* kinc, const double* stepid, const double* cprops,
-                          double* dprops) {
+void toplevel_umat_sensor(double* stress, double* statev, double* ddsdde, double* sse, double* spd,
+                          double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
+                          const double* stran, const double* dstran, const double* time,
+                          const double* dtime, const double* temp, const double* dtemp,
+                          const double* predef, const double* dpred, const char* materl,
+                          const i32* ndi, const i32* nshr, const i32* ntens, const i32* nstatv,
+                          const double* props, const i32* nprops, const double* coords,
+                          const double* drot, double* pnewdt, const double* celent,
+                          const double* dfgrd0, const double* dfgrd1, const i32* noel,
+                          const i32* npt, const i32* kslay, const i32* kspt, const i32* kinc,
+                          const double* stepid, const double* cprops, double* dprops) {
     VORLEN_SENSOR_UNUSED;
     try {
         sensor_point(stress, statev, ddsdde, sse, spd, scd, stran, dstran, *ndi, *nshr, *ntens,
@@ -251,28 +254,27 @@ void toplevel_umat_sensor(double* stress, double* statev, double* ddsdde, double
     }
 }
 
-void toplevel_vumat_sensor(const i32* nblock, const i32* ndir, const i32* nshr,
-                           const i32* nstatev, const i32* nfieldv, const i32* nprops,
-                           const i32* lanneal, const double* steptime, const double* totaltime,
-                           const double* dt, const char* cmname, const double* coordmp,
-                           const double* charlength, const double* props, const double* density,
-                           double* straininc, const double* relspininc, const double* tempold,
+void toplevel_vumat_sensor(const i32* nblock, const i32* ndir, const i32* nshr, const i32* nstatev,
+                           const i32* nfieldv, const i32* nprops, const i32* lanneal,
+                           const double* steptime, const double* totaltime, const double* dt,
+                           const char* cmname, const double* coordmp, const double* charlength,
+                           const double* props, const double* density, double* straininc,
+                           const double* relspininc, const double* tempold,
                            const double* stretchold, const double* defgradold,
-                           const double* fieldold, const double* stressold,
-                           const double* stateold, const double* enerinternold,
-                           const double* enerinelasold, const double* tempnew,
-                           const double* stretchnew, const double* defgradnew,
-                           const double* fieldnew, double* stressnew, double* statenew,
-                           double* enerinternnew, double* enerinelasnew, const double* stepid,
-                           const double* cprops, double* dprops) {
+                           const double* fieldold, const double* stressold, const double* stateold,
+                           const double* enerinternold, const double* enerinelasold,
+                           const double* tempnew, const double* stretchnew,
+                           const double* defgradnew, const double* fieldnew, double* stressnew,
+                           double* statenew, double* enerinternnew, double* enerinelasnew,
+                           const double* stepid, const double* cprops, double* dprops) {
     (void)nfieldv, (void)lanneal, (void)steptime, (void)totaltime, (void)dt, (void)cmname,
         (void)coordmp, (void)charlength, (void)relspininc, (void)tempold, (void)stretchold,
         (void)defgradold, (void)fieldold, (void)stateold, (void)enerinelasold, (void)tempnew,
         (void)stretchnew, (void)defgradnew, (void)fieldnew;
     try {
-        sensor_block(*nblock, *ndir, *nshr, *nstatev, *nprops, props, density, straininc,
-                     stressold, enerinternold, stressnew, statenew, enerinternnew, enerinelasnew,
-                     *stepid, cprops, dprops);
+        sensor_block(*nblock, *ndir, *nshr, *nstatev, *nprops, props, density, straininc, stressold,
+                     enerinternold, stressnew, statenew, enerinternnew, enerinelasnew, *stepid,
+                     cprops, dprops);
     } catch (...) {
         report(-3, "Unexpected failure", "vumat_sensor");
     }
@@ -286,9 +288,8 @@ void toplevel_umat_hail(double* stress, double* statev, double* ddsdde, double* 
                         const i32* ndi, const i32* nshr, const i32* ntens, const i32* nstatv,
                         const double* props, const i32* nprops, const double* coords,
                         const double* drot, double* pnewdt, const double* celent,
-                        const double* dfgrd0, const double* dfgrd1, const i32* noel,
-                        const i32* npt, const i32* kslay, const i32* kspt, const i32* jstep,
-                        const i32* kinc) {
+                        const double* dfgrd0, const double* dfgrd1, const i32* noel, const i32* npt,
+                        const i32* kslay, const i32* kspt, const i32* jstep, const i32* kinc) {
     VORLEN_SENSOR_UNUSED;
     (void)sse, (void)scd, (void)stran, (void)jstep;
     try {

@@ -39,18 +39,17 @@ extern "C" {
 //   dprops(12) (in/out)       load record; with NPROPS 2: dprops(1) 1.0 becomes -1.0,
 //                             dprops(8:9) = props(1:2), dprops(10:11) = 0
 //   the other arguments (in)  not used
-void toplevel_umat_sensor(double* stress, double* statev, double* ddsdde, double* sse,
-                          double* spd, double* scd, double* rpl, double* ddsddt, double* drplde,
-                          double* drpldt, const double* stran, const double* dstran,
-                          const double* time, const double* dtime, const double* temp,
-                          const double* dtemp, const double* predef, const double* dpred,
-                          const char* materl, const i32* ndi, const i32* nshr, const i32* ntens,
-                          const i32* nstatv, const double* props, const i32* nprops,
-                          const double* coords, const double* drot, double* pnewdt,
-                          const double* celent, const double* dfgrd0, const double* dfgrd1,
-                          const i32* noel, const i32* npt, const i32* kslay, const i32* kspt,
-                          const i32* kinc, const double* stepid, const double* cprops,
-                          double* dprops);
+void toplevel_umat_sensor(double* stress, double* statev, double* ddsdde, double* sse, double* spd,
+                          double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
+                          const double* stran, const double* dstran, const double* time,
+                          const double* dtime, const double* temp, const double* dtemp,
+                          const double* predef, const double* dpred, const char* materl,
+                          const i32* ndi, const i32* nshr, const i32* ntens, const i32* nstatv,
+                          const double* props, const i32* nprops, const double* coords,
+                          const double* drot, double* pnewdt, const double* celent,
+                          const double* dfgrd0, const double* dfgrd1, const i32* noel,
+                          const i32* npt, const i32* kslay, const i32* kspt, const i32* kinc,
+                          const double* stepid, const double* cprops, double* dprops);
 
 // Impact sensor for a block of points (Abaqus/Explicit VUMAT).
 //   straininc(nblock,ndir+nshr) (in/out)  with ndir 3 and nshr 1 entry 3 becomes the
@@ -62,20 +61,19 @@ void toplevel_umat_sensor(double* stress, double* statev, double* ddsdde, double
 //   enerinelasnew(nblock) (out)  0
 //   stepid, cprops(20), dprops(12)  as for umat_sensor
 //   the other arguments (in)  not used
-void toplevel_vumat_sensor(const i32* nblock, const i32* ndir, const i32* nshr,
-                           const i32* nstatev, const i32* nfieldv, const i32* nprops,
-                           const i32* lanneal, const double* steptime, const double* totaltime,
-                           const double* dt, const char* cmname, const double* coordmp,
-                           const double* charlength, const double* props, const double* density,
-                           double* straininc, const double* relspininc, const double* tempold,
+void toplevel_vumat_sensor(const i32* nblock, const i32* ndir, const i32* nshr, const i32* nstatev,
+                           const i32* nfieldv, const i32* nprops, const i32* lanneal,
+                           const double* steptime, const double* totaltime, const double* dt,
+                           const char* cmname, const double* coordmp, const double* charlength,
+                           const double* props, const double* density, double* straininc,
+                           const double* relspininc, const double* tempold,
                            const double* stretchold, const double* defgradold,
-                           const double* fieldold, const double* stressold,
-                           const double* stateold, const double* enerinternold,
-                           const double* enerinelasold, const double* tempnew,
-                           const double* stretchnew, const double* defgradnew,
-                           const double* fieldnew, double* stressnew, double* statenew,
-                           double* enerinternnew, double* enerinelasnew, const double* stepid,
-                           const double* cprops, double* dprops);
+                           const double* fieldold, const double* stressold, const double* stateold,
+                           const double* enerinternold, const double* enerinelasold,
+                           const double* tempnew, const double* stretchnew,
+                           const double* defgradnew, const double* fieldnew, double* stressnew,
+                           double* statenew, double* enerinternnew, double* enerinelasnew,
+                           const double* stepid, const double* cprops, double* dprops);
 
 // Hail ice (Abaqus/Standard UMAT): isotropic elasticity, von Mises plasticity with the
 // hardening table of PROPS and a cut-off of the hydrostatic stress.
@@ -103,9 +101,8 @@ void toplevel_umat_hail(double* stress, double* statev, double* ddsdde, double* 
                         const i32* ndi, const i32* nshr, const i32* ntens, const i32* nstatv,
                         const double* props, const i32* nprops, const double* coords,
                         const double* drot, double* pnewdt, const double* celent,
-                        const double* dfgrd0, const double* dfgrd1, const i32* noel,
-                        const i32* npt, const i32* kslay, const i32* kspt, const i32* jstep,
-                        const i32* kinc);
+                        const double* dfgrd0, const double* dfgrd1, const i32* noel, const i32* npt,
+                        const i32* kslay, const i32* kspt, const i32* jstep, const i32* kinc);
 
 }  // extern "C"
 }  // namespace vorlen::toplevel

@@ -13,17 +13,16 @@
 namespace vorlen::toplevel {
 namespace {
 
-constexpr i32 kWovenStatev = 312;     // whole state vector
-constexpr i32 kRecord = 77;           // record of one sub-ply
-constexpr i32 kWovenProps = 150;      // least Shokrieh property count
-constexpr double kInpHuge = 9.9e34;   // initialisation marker threshold
+constexpr i32 kWovenStatev = 312;    // whole state vector
+constexpr i32 kRecord = 77;          // record of one sub-ply
+constexpr i32 kWovenProps = 150;     // least Shokrieh property count
+constexpr double kInpHuge = 9.9e34;  // initialisation marker threshold
 constexpr double kPi = 3.14159265358979323846;
 
-void woven_point(double* stress, double* statev, double* ddsdde, double* sse,
-                 const double* stran, const double* dstran, const double* time,
-                 const double* dtime, const double* temp, const double* dtemp, i32 ndi, i32 nshr,
-                 i32 ntens, i32 nallstatv, const double* props, i32 nprops, const i32* noel,
-                 const i32* jstep, i32 kinc) {
+void woven_point(double* stress, double* statev, double* ddsdde, double* sse, const double* stran,
+                 const double* dstran, const double* time, const double* dtime, const double* temp,
+                 const double* dtemp, i32 ndi, i32 nshr, i32 ntens, i32 nallstatv,
+                 const double* props, i32 nprops, const i32* noel, const i32* jstep, i32 kinc) {
     if (ndi < 0 || nshr < 0 || ndi + nshr != ntens || (ntens != 3 && ntens != 4 && ntens != 6) ||
         nallstatv < kWovenStatev || nprops < kWovenProps) {
         errorhandling::report(-3, "Unsupported components", "umat_shokrieh");
@@ -75,8 +74,8 @@ void woven_point(double* stress, double* statev, double* ddsdde, double* sse,
                     dek[i] += t[i + 6 * j] * de3[j];
                 }
             for (i32 i = 0; i < 6; ++i) sk[i] = rec[k][52 + i];
-            fatigue::GetShokrieh(sk, ck, rec[k], ek, dek, props, time, dtime, temp, dtemp,
-                                 &nprops, noel, jstep, &kinc, &iszflag, &idcflag, backup[k]);
+            fatigue::GetShokrieh(sk, ck, rec[k], ek, dek, props, time, dtime, temp, dtemp, &nprops,
+                                 noel, jstep, &kinc, &iszflag, &idcflag, backup[k]);
             // Layer axes: stress T^T s, tangent T^T C T, each half of the mean.
             for (i32 i = 0; i < 6; ++i)
                 for (i32 j = 0; j < 6; ++j) s3[i] += 0.5 * t[j + 6 * i] * sk[j];
@@ -84,7 +83,8 @@ void woven_point(double* stress, double* statev, double* ddsdde, double* sse,
                 for (i32 j = 0; j < 6; ++j) {
                     double v = 0.0;
                     for (i32 a = 0; a < 6; ++a)
-                        for (i32 b = 0; b < 6; ++b) v += t[a + 6 * i] * ck[a + 6 * b] * t[b + 6 * j];
+                        for (i32 b = 0; b < 6; ++b)
+                            v += t[a + 6 * i] * ck[a + 6 * b] * t[b + 6 * j];
                     c3[i + 6 * j] += 0.5 * v;
                 }
         }
@@ -92,7 +92,8 @@ void woven_point(double* stress, double* statev, double* ddsdde, double* sse,
     for (i32 i : {77, 154})
         if (statev[i] == 0.0) statev[i] = std::numeric_limits<double>::max();
     elementhandling::GetElemOutputFrom3D(stress, ddsdde, s3, c3, &ntens, &isaxial);
-    for (i32 i = 0; i < ntens; ++i) *sse += (stress0[i] + 0.5 * (stress[i] - stress0[i])) * dstran[i];
+    for (i32 i = 0; i < ntens; ++i)
+        *sse += (stress0[i] + 0.5 * (stress[i] - stress0[i])) * dstran[i];
 }
 
 }  // namespace

@@ -30,23 +30,23 @@
 
 // The ANSYS USERMAT argument list: the parameters of every USERMAT entry (documented at
 // wrapper_abq_umat_to_ansys_usermat), and their names as the arguments passed on.
-#define VORLEN_USERMAT_PARAMETERS                                                                 \
-    const ::vorlen::i32 *matid, const ::vorlen::i32 *elemid, const ::vorlen::i32 *kdomintpt,     \
-        const ::vorlen::i32 *klayer, const ::vorlen::i32 *ksectpt, const ::vorlen::i32 *ldstep,  \
-        const ::vorlen::i32 *isubst, ::vorlen::i32 *keycut, const ::vorlen::i32 *ndirect,        \
-        const ::vorlen::i32 *nshear, const ::vorlen::i32 *ncomp, const ::vorlen::i32 *nstatev,   \
-        const ::vorlen::i32 *nprop, const double *time, const double *dtime, const double *temp, \
-        const double *dtemp, double *stress, double *ustatev, double *dsdepl, double *sedel,     \
-        double *sedpl, double *epseq, const double *strain, const double *dstrain,               \
-        double *epspl, const double *prop, const double *coords, const double *var0,             \
-        const double *defgrad_t, const double *defgrad, double *tsstif, double *epszz,           \
-        const double *var1, const double *var2, const double *var3, const double *var4,          \
-        const double *var5, const double *var6, const double *var7, const double *var8
-#define VORLEN_USERMAT_ARGUMENTS                                                                  \
-    matid, elemid, kdomintpt, klayer, ksectpt, ldstep, isubst, keycut, ndirect, nshear, ncomp,    \
-        nstatev, nprop, time, dtime, temp, dtemp, stress, ustatev, dsdepl, sedel, sedpl, epseq,  \
-        strain, dstrain, epspl, prop, coords, var0, defgrad_t, defgrad, tsstif, epszz, var1,     \
-        var2, var3, var4, var5, var6, var7, var8
+#define VORLEN_USERMAT_PARAMETERS                                                                  \
+    const ::vorlen::i32 *matid, const ::vorlen::i32 *elemid, const ::vorlen::i32 *kdomintpt,       \
+        const ::vorlen::i32 *klayer, const ::vorlen::i32 *ksectpt, const ::vorlen::i32 *ldstep,    \
+        const ::vorlen::i32 *isubst, ::vorlen::i32 *keycut, const ::vorlen::i32 *ndirect,          \
+        const ::vorlen::i32 *nshear, const ::vorlen::i32 *ncomp, const ::vorlen::i32 *nstatev,     \
+        const ::vorlen::i32 *nprop, const double *time, const double *dtime, const double *temp,   \
+        const double *dtemp, double *stress, double *ustatev, double *dsdepl, double *sedel,       \
+        double *sedpl, double *epseq, const double *strain, const double *dstrain, double *epspl,  \
+        const double *prop, const double *coords, const double *var0, const double *defgrad_t,     \
+        const double *defgrad, double *tsstif, double *epszz, const double *var1,                  \
+        const double *var2, const double *var3, const double *var4, const double *var5,            \
+        const double *var6, const double *var7, const double *var8
+#define VORLEN_USERMAT_ARGUMENTS                                                                   \
+    matid, elemid, kdomintpt, klayer, ksectpt, ldstep, isubst, keycut, ndirect, nshear, ncomp,     \
+        nstatev, nprop, time, dtime, temp, dtemp, stress, ustatev, dsdepl, sedel, sedpl, epseq,    \
+        strain, dstrain, epspl, prop, coords, var0, defgrad_t, defgrad, tsstif, epszz, var1, var2, \
+        var3, var4, var5, var6, var7, var8
 
 namespace vorlen::wrapper {
 
