@@ -42,17 +42,7 @@ void krause_point(double* stress, double* statev, double* ddsdde, const double* 
 
 extern "C" {
 
-void toplevel_umat_krause(double* stress, double* statev, double* ddsdde, double* sse, double* spd,
-                          double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
-                          const double* stran, const double* dstran, const double* time,
-                          const double* dtime, const double* temp, const double* dtemp,
-                          const double* predef, const double* dpred, const char* materl,
-                          const i32* ndi, const i32* nshr, const i32* ntens, const i32* nstatv,
-                          const double* props, const i32* nprops, const double* coords,
-                          const double* drot, double* pnewdt, const double* celent,
-                          const double* dfgrd0, const double* dfgrd1, const i32* noel,
-                          const i32* npt, const i32* kslay, const i32* kspt, const i32* jstep,
-                          const i32* kinc) {
+void toplevel_umat_krause(VORLEN_UMAT_PARAMETERS) {
     (void)sse, (void)spd, (void)scd, (void)rpl, (void)ddsddt, (void)drplde, (void)drpldt,
         (void)time, (void)temp, (void)dtemp, (void)predef, (void)dpred, (void)materl, (void)ndi,
         (void)nshr, (void)coords, (void)drot, (void)pnewdt, (void)celent, (void)dfgrd0,

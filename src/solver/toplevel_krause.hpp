@@ -8,6 +8,7 @@
 // Per point nothing is allocated on the heap.
 #pragma once
 #include "base/view.hpp"
+#include "solver/wrapper.hpp"
 
 namespace vorlen::toplevel {
 extern "C" {
@@ -28,17 +29,7 @@ extern "C" {
 //   props(nprops) (in)        E0, b, nu, Ep, kappa, E1..E6
 //   time(2), temp, dtemp, predef, dpred, materl, ndi, nshr, coords(3), drot(3,3), celent,
 //   dfgrd0(3,3), dfgrd1(3,3), noel, npt, kslay, kspt, jstep(4), kinc (in)  not used
-void toplevel_umat_krause(double* stress, double* statev, double* ddsdde, double* sse, double* spd,
-                          double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
-                          const double* stran, const double* dstran, const double* time,
-                          const double* dtime, const double* temp, const double* dtemp,
-                          const double* predef, const double* dpred, const char* materl,
-                          const i32* ndi, const i32* nshr, const i32* ntens, const i32* nstatv,
-                          const double* props, const i32* nprops, const double* coords,
-                          const double* drot, double* pnewdt, const double* celent,
-                          const double* dfgrd0, const double* dfgrd1, const i32* noel,
-                          const i32* npt, const i32* kslay, const i32* kspt, const i32* jstep,
-                          const i32* kinc);
+void toplevel_umat_krause(VORLEN_UMAT_PARAMETERS);
 
 }  // extern "C"
 

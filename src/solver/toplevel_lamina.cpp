@@ -365,23 +365,7 @@ void usermat_point(i32* keycut, i32 ndirect, i32 nshear, i32 ncomp, i32 nprop, d
 
 extern "C" {
 
-#define VORLEN_UMAT_UNUSED                                                                         \
-    (void)rpl, (void)ddsddt, (void)drplde, (void)drpldt, (void)time, (void)dtime, (void)temp,      \
-        (void)dtemp, (void)predef, (void)dpred, (void)materl, (void)coords, (void)drot,            \
-        (void)pnewdt, (void)celent, (void)dfgrd0, (void)dfgrd1, (void)noel, (void)npt,             \
-        (void)kslay, (void)kspt, (void)kinc
-
-void toplevel_umat_lamina(double* stress, double* statev, double* ddsdde, double* sse, double* spd,
-                          double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
-                          const double* stran, const double* dstran, const double* time,
-                          const double* dtime, const double* temp, const double* dtemp,
-                          const double* predef, const double* dpred, const char* materl,
-                          const i32* ndi, const i32* nshr, const i32* ntens, const i32* nstatv,
-                          const double* props, const i32* nprops, const double* coords,
-                          const double* drot, double* pnewdt, const double* celent,
-                          const double* dfgrd0, const double* dfgrd1, const i32* noel,
-                          const i32* npt, const i32* kslay, const i32* kspt, const i32* jstep,
-                          const i32* kinc) {
+void toplevel_umat_lamina(VORLEN_UMAT_PARAMETERS) {
     VORLEN_UMAT_UNUSED;
     try {
         lamina_point(stress, statev, ddsdde, sse, spd, scd, stran, dstran, *ndi, *nshr, *ntens,
@@ -391,17 +375,7 @@ void toplevel_umat_lamina(double* stress, double* statev, double* ddsdde, double
     }
 }
 
-void toplevel_umat_hyper(double* stress, double* statev, double* ddsdde, double* sse, double* spd,
-                         double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
-                         const double* stran, const double* dstran, const double* time,
-                         const double* dtime, const double* temp, const double* dtemp,
-                         const double* predef, const double* dpred, const char* materl,
-                         const i32* ndi, const i32* nshr, const i32* ntens, const i32* nstatv,
-                         const double* props, const i32* nprops, const double* coords,
-                         const double* drot, double* pnewdt, const double* celent,
-                         const double* dfgrd0, const double* dfgrd1, const i32* noel,
-                         const i32* npt, const i32* kslay, const i32* kspt, const i32* jstep,
-                         const i32* kinc) {
+void toplevel_umat_hyper(VORLEN_UMAT_PARAMETERS) {
     VORLEN_UMAT_UNUSED;
     (void)jstep;
     try {
@@ -432,17 +406,7 @@ void toplevel_umat_porosity(double* stress, double* statev, double* ddsdde, doub
     }
 }
 
-void toplevel_umat_fiber(double* stress, double* statev, double* ddsdde, double* sse, double* spd,
-                         double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
-                         const double* stran, const double* dstran, const double* time,
-                         const double* dtime, const double* temp, const double* dtemp,
-                         const double* predef, const double* dpred, const char* materl,
-                         const i32* ndi, const i32* nshr, const i32* ntens, const i32* nstatv,
-                         const double* props, const i32* nprops, const double* coords,
-                         const double* drot, double* pnewdt, const double* celent,
-                         const double* dfgrd0, const double* dfgrd1, const i32* noel,
-                         const i32* npt, const i32* kslay, const i32* kspt, const i32* jstep,
-                         const i32* kinc) {
+void toplevel_umat_fiber(VORLEN_UMAT_PARAMETERS) {
     VORLEN_UMAT_UNUSED;
     (void)jstep;
     try {
@@ -452,8 +416,6 @@ void toplevel_umat_fiber(double* stress, double* statev, double* ddsdde, double*
         report(-3, "Unexpected failure", "umat_fiber");
     }
 }
-
-#undef VORLEN_UMAT_UNUSED
 
 void toplevel_vumat_lamina(const i32* nblock, const i32* ndir, const i32* nshr, const i32* nstatev,
                            const i32* nfieldv, const i32* nprops, const i32* lanneal,

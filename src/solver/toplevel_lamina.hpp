@@ -48,34 +48,14 @@ extern "C" {
 //                             the stiffness is degraded entry by entry by the factors of
 //                             FalcomDegradation(flags (STATEV(8), 0, STATEV(9), 0, STATEV(10),
 //                             0, STATEV(11), STATEV(12), 0, 0), rdisc STATEV(18), rule 5, tape)
-void toplevel_umat_lamina(double* stress, double* statev, double* ddsdde, double* sse, double* spd,
-                          double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
-                          const double* stran, const double* dstran, const double* time,
-                          const double* dtime, const double* temp, const double* dtemp,
-                          const double* predef, const double* dpred, const char* materl,
-                          const i32* ndi, const i32* nshr, const i32* ntens, const i32* nstatv,
-                          const double* props, const i32* nprops, const double* coords,
-                          const double* drot, double* pnewdt, const double* celent,
-                          const double* dfgrd0, const double* dfgrd1, const i32* noel,
-                          const i32* npt, const i32* kslay, const i32* kspt, const i32* jstep,
-                          const i32* kinc);
+void toplevel_umat_lamina(VORLEN_UMAT_PARAMETERS);
 
 // As umat_lamina without degradation; NPROPS 2 to 9 through GetNyeProperties, 1 the store,
 // 10 or more the upper triangle of C column by column (ntens (ntens + 1)/2 values; fewer record
 // -3 "Short stiffness triangle in umat_hyper" and give C = 0). DDSDDE is the complex-step
 // tangent of the anisotropic law with C. The stress goes into STATEV(1..ndi) and
 // STATEV(4..3+nshr) on every call, as far as NSTATV reaches.
-void toplevel_umat_hyper(double* stress, double* statev, double* ddsdde, double* sse, double* spd,
-                         double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
-                         const double* stran, const double* dstran, const double* time,
-                         const double* dtime, const double* temp, const double* dtemp,
-                         const double* predef, const double* dpred, const char* materl,
-                         const i32* ndi, const i32* nshr, const i32* ntens, const i32* nstatv,
-                         const double* props, const i32* nprops, const double* coords,
-                         const double* drot, double* pnewdt, const double* celent,
-                         const double* dfgrd0, const double* dfgrd1, const i32* noel,
-                         const i32* npt, const i32* kslay, const i32* kspt, const i32* jstep,
-                         const i32* kinc);
+void toplevel_umat_hyper(VORLEN_UMAT_PARAMETERS);
 
 // Incremental ply with pores (UMAT without JSTEP): SSE, SPD, SCD = 0; DDSDDE =
 // GetGeneralizedNyeOnAxisSC(props, ntens, nprops, stiffness) (2, 5, 9, 12, 21 or 36 values),
@@ -101,17 +81,7 @@ void toplevel_umat_porosity(double* stress, double* statev, double* ddsdde, doub
 // moduli E1, E2, E3, G12, G13, G23 (not the Poisson ratios) are multiplied by the factor.
 // NPROPS 10: -3, no strength check; 13 to 24 or above 25: -3, no reduction. NSTATV < 12: the
 // warning in the first increments; positions beyond NSTATV are neither read nor written.
-void toplevel_umat_fiber(double* stress, double* statev, double* ddsdde, double* sse, double* spd,
-                         double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
-                         const double* stran, const double* dstran, const double* time,
-                         const double* dtime, const double* temp, const double* dtemp,
-                         const double* predef, const double* dpred, const char* materl,
-                         const i32* ndi, const i32* nshr, const i32* ntens, const i32* nstatv,
-                         const double* props, const i32* nprops, const double* coords,
-                         const double* drot, double* pnewdt, const double* celent,
-                         const double* dfgrd0, const double* dfgrd1, const i32* noel,
-                         const i32* npt, const i32* kslay, const i32* kspt, const i32* jstep,
-                         const i32* kinc);
+void toplevel_umat_fiber(VORLEN_UMAT_PARAMETERS);
 
 // Linear-elastic ply for a block of points (Abaqus/Explicit VUMAT), incremental.
 //   straininc(nblock,ndir+nshr) (in/out)  tensor shears; with ndir 3 and nshr 1 (plane

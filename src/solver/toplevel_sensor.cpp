@@ -228,12 +228,6 @@ void hail_point(double* stress, double* statev, double* ddsdde, double* spd, con
 
 extern "C" {
 
-#define VORLEN_SENSOR_UNUSED                                                                       \
-    (void)rpl, (void)ddsddt, (void)drplde, (void)drpldt, (void)time, (void)dtime, (void)temp,      \
-        (void)dtemp, (void)predef, (void)dpred, (void)materl, (void)coords, (void)drot,            \
-        (void)pnewdt, (void)celent, (void)dfgrd0, (void)dfgrd1, (void)noel, (void)npt,             \
-        (void)kslay, (void)kspt, (void)kinc
-
 void toplevel_umat_sensor(double* stress, double* statev, double* ddsdde, double* sse, double* spd,
                           double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
                           const double* stran, const double* dstran, const double* time,
@@ -245,7 +239,7 @@ void toplevel_umat_sensor(double* stress, double* statev, double* ddsdde, double
                           const double* dfgrd0, const double* dfgrd1, const i32* noel,
                           const i32* npt, const i32* kslay, const i32* kspt, const i32* kinc,
                           const double* stepid, const double* cprops, double* dprops) {
-    VORLEN_SENSOR_UNUSED;
+    VORLEN_UMAT_UNUSED;
     try {
         sensor_point(stress, statev, ddsdde, sse, spd, scd, stran, dstran, *ndi, *nshr, *ntens,
                      *nstatv, props, *nprops, *stepid, cprops, dprops);
@@ -280,17 +274,8 @@ void toplevel_vumat_sensor(const i32* nblock, const i32* ndir, const i32* nshr, 
     }
 }
 
-void toplevel_umat_hail(double* stress, double* statev, double* ddsdde, double* sse, double* spd,
-                        double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
-                        const double* stran, const double* dstran, const double* time,
-                        const double* dtime, const double* temp, const double* dtemp,
-                        const double* predef, const double* dpred, const char* materl,
-                        const i32* ndi, const i32* nshr, const i32* ntens, const i32* nstatv,
-                        const double* props, const i32* nprops, const double* coords,
-                        const double* drot, double* pnewdt, const double* celent,
-                        const double* dfgrd0, const double* dfgrd1, const i32* noel, const i32* npt,
-                        const i32* kslay, const i32* kspt, const i32* jstep, const i32* kinc) {
-    VORLEN_SENSOR_UNUSED;
+void toplevel_umat_hail(VORLEN_UMAT_PARAMETERS) {
+    VORLEN_UMAT_UNUSED;
     (void)sse, (void)scd, (void)stran, (void)jstep;
     try {
         hail_point(stress, statev, ddsdde, spd, dstran, *ndi, *nshr, *ntens, *nstatv, props,
@@ -299,8 +284,6 @@ void toplevel_umat_hail(double* stress, double* statev, double* ddsdde, double* 
         report(-3, "Unexpected failure", "umat_hail");
     }
 }
-
-#undef VORLEN_SENSOR_UNUSED
 
 }  // extern "C"
 }  // namespace vorlen::toplevel

@@ -17,6 +17,7 @@
 // Per point nothing is allocated on the heap.
 #pragma once
 #include "base/view.hpp"
+#include "solver/wrapper.hpp"
 
 namespace vorlen::toplevel {
 extern "C" {
@@ -93,16 +94,7 @@ void toplevel_vumat_sensor(const i32* nblock, const i32* ndir, const i32* nshr, 
 //                             plastic strain) of the hardening table; PROPS(4) the hydrostatic
 //                             limit
 //   the other arguments (in)  not used
-void toplevel_umat_hail(double* stress, double* statev, double* ddsdde, double* sse, double* spd,
-                        double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
-                        const double* stran, const double* dstran, const double* time,
-                        const double* dtime, const double* temp, const double* dtemp,
-                        const double* predef, const double* dpred, const char* materl,
-                        const i32* ndi, const i32* nshr, const i32* ntens, const i32* nstatv,
-                        const double* props, const i32* nprops, const double* coords,
-                        const double* drot, double* pnewdt, const double* celent,
-                        const double* dfgrd0, const double* dfgrd1, const i32* noel, const i32* npt,
-                        const i32* kslay, const i32* kspt, const i32* jstep, const i32* kinc);
+void toplevel_umat_hail(VORLEN_UMAT_PARAMETERS);
 
 }  // extern "C"
 }  // namespace vorlen::toplevel

@@ -222,15 +222,7 @@ void wrapper_abq_umat_to_peridigm_upermat(Umat* dfunc, double* stressnew, double
     }
 }
 
-void wrapper_ansys_usermat_to_abq_umat(
-    Usermat* dfunc, double* stress, double* statev, double* ddsdde, double* sse, double* spd,
-    double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt, const double* stran,
-    const double* dstran, const double* time, const double* dtime, const double* temp,
-    const double* dtemp, const double* predef, const double* dpred, const char* materl,
-    const i32* ndi, const i32* nshr, const i32* ntens, const i32* nstatv, const double* props,
-    const i32* nprops, const double* coords, const double* drot, double* pnewdt,
-    const double* celent, const double* dfgrd0, const double* dfgrd1, const i32* noel,
-    const i32* npt, const i32* kslay, const i32* kspt, const i32* jstep, const i32* kinc) {
+void wrapper_ansys_usermat_to_abq_umat(Usermat* dfunc, VORLEN_UMAT_PARAMETERS) {
     (void)rpl, (void)ddsddt, (void)drplde, (void)drpldt, (void)predef, (void)dpred, (void)drot,
         (void)celent;
     constexpr std::string_view routine = "ansys_usermat_to_abq_umat";

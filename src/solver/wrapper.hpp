@@ -28,6 +28,25 @@
 
 #include "base/view.hpp"
 
+// The UMAT argument list (Abaqus/Standard) with its solver names, as the parameters of a UMAT
+// entry, and the arguments of it that a routine evaluating one point commonly leaves unread.
+#define VORLEN_UMAT_PARAMETERS                                                                     \
+    double *stress, double *statev, double *ddsdde, double *sse, double *spd, double *scd,         \
+        double *rpl, double *ddsddt, double *drplde, double *drpldt, const double *stran,          \
+        const double *dstran, const double *time, const double *dtime, const double *temp,         \
+        const double *dtemp, const double *predef, const double *dpred, const char *materl,        \
+        const ::vorlen::i32 *ndi, const ::vorlen::i32 *nshr, const ::vorlen::i32 *ntens,           \
+        const ::vorlen::i32 *nstatv, const double *props, const ::vorlen::i32 *nprops,             \
+        const double *coords, const double *drot, double *pnewdt, const double *celent,            \
+        const double *dfgrd0, const double *dfgrd1, const ::vorlen::i32 *noel,                     \
+        const ::vorlen::i32 *npt, const ::vorlen::i32 *kslay, const ::vorlen::i32 *kspt,           \
+        const ::vorlen::i32 *jstep, const ::vorlen::i32 *kinc
+#define VORLEN_UMAT_UNUSED                                                                         \
+    (void)rpl, (void)ddsddt, (void)drplde, (void)drpldt, (void)time, (void)dtime, (void)temp,      \
+        (void)dtemp, (void)predef, (void)dpred, (void)materl, (void)coords, (void)drot,            \
+        (void)pnewdt, (void)celent, (void)dfgrd0, (void)dfgrd1, (void)noel, (void)npt,             \
+        (void)kslay, (void)kspt, (void)kinc
+
 // The ANSYS USERMAT argument list: the parameters of every USERMAT entry (documented at
 // wrapper_abq_umat_to_ansys_usermat), and their names as the arguments passed on.
 #define VORLEN_USERMAT_PARAMETERS                                                                  \
@@ -51,29 +70,10 @@
 namespace vorlen::wrapper {
 
 // Material routine with the UMAT argument list (Abaqus/Standard).
-using Umat = void(double* stress, double* statev, double* ddsdde, double* sse, double* spd,
-                  double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
-                  const double* stran, const double* dstran, const double* time,
-                  const double* dtime, const double* temp, const double* dtemp,
-                  const double* predef, const double* dpred, const char* materl, const i32* ndi,
-                  const i32* nshr, const i32* ntens, const i32* nstatv, const double* props,
-                  const i32* nprops, const double* coords, const double* drot, double* pnewdt,
-                  const double* celent, const double* dfgrd0, const double* dfgrd1, const i32* noel,
-                  const i32* npt, const i32* kslay, const i32* kspt, const i32* jstep,
-                  const i32* kinc);
+using Umat = void(VORLEN_UMAT_PARAMETERS);
 
 // Material routine with the UMAT argument list preceded by the material id (MUESLI).
-using MuesliUmat = void(const i32* matid, double* stress, double* statev, double* ddsdde,
-                        double* sse, double* spd, double* scd, double* rpl, double* ddsddt,
-                        double* drplde, double* drpldt, const double* stran, const double* dstran,
-                        const double* time, const double* dtime, const double* temp,
-                        const double* dtemp, const double* predef, const double* dpred,
-                        const char* materl, const i32* ndi, const i32* nshr, const i32* ntens,
-                        const i32* nstatv, const double* props, const i32* nprops,
-                        const double* coords, const double* drot, double* pnewdt,
-                        const double* celent, const double* dfgrd0, const double* dfgrd1,
-                        const i32* noel, const i32* npt, const i32* kslay, const i32* kspt,
-                        const i32* jstep, const i32* kinc);
+using MuesliUmat = void(const i32* matid, VORLEN_UMAT_PARAMETERS);
 
 // Material routine with the ANSYS USERMAT argument list.
 using Usermat = void(VORLEN_USERMAT_PARAMETERS);
@@ -148,15 +148,7 @@ void wrapper_abq_umat_to_peridigm_upermat(Umat* dfunc, double* stressnew, double
 //   statev(nstatv) (in/out)  the callback's ustatev
 //   rpl, ddsddt, drplde, drpldt, predef, dpred, drot, celent (in)  not used
 //   the others as in the UMAT list
-void wrapper_ansys_usermat_to_abq_umat(
-    Usermat* dfunc, double* stress, double* statev, double* ddsdde, double* sse, double* spd,
-    double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt, const double* stran,
-    const double* dstran, const double* time, const double* dtime, const double* temp,
-    const double* dtemp, const double* predef, const double* dpred, const char* materl,
-    const i32* ndi, const i32* nshr, const i32* ntens, const i32* nstatv, const double* props,
-    const i32* nprops, const double* coords, const double* drot, double* pnewdt,
-    const double* celent, const double* dfgrd0, const double* dfgrd1, const i32* noel,
-    const i32* npt, const i32* kslay, const i32* kspt, const i32* jstep, const i32* kinc);
+void wrapper_ansys_usermat_to_abq_umat(Usermat* dfunc, VORLEN_UMAT_PARAMETERS);
 
 // UMAT in front, material-id-first routine behind: the callback gets matid first and the UMAT
 // arguments in three dimensions (DDSDDT and DRPLDE zero vectors of 6); stress and tangent come
