@@ -677,16 +677,7 @@ void impact_explicit(i64 nb, double* svars, i32 nsvars, const double* props, i32
 
 extern "C" {
 
-void toplevel_uel_truss(double* rhs, double* amatrx, double* svars, double* energy,
-                        const i32* ndofel, const i32* nrhs, const i32* nsvars, const double* props,
-                        const i32* nprops, const double* coords, const i32* mcrd, const i32* nnode,
-                        const double* u, const double* du, const double* v, const double* a,
-                        const i32* jtype, const double* time, const double* dtime, const i32* kstep,
-                        const i32* kinc, const i32* jelem, const double* params, const i32* ndload,
-                        const i32* jdltyp, const double* adlmag, const double* predef,
-                        const i32* npredf, const i32* lflags, const i32* mlvarx,
-                        const double* ddlmag, const i32* mdload, double* pnewdt, const i32* jprops,
-                        const i32* njprop, const double* period) {
+void toplevel_uel_truss(VORLEN_UEL_PARAMETERS) {
     (void)jtype, (void)time, (void)kstep, (void)kinc, (void)jelem, (void)predef, (void)npredf,
         (void)pnewdt, (void)jprops, (void)njprop, (void)period;
     try {
@@ -703,16 +694,7 @@ void toplevel_uel_truss(double* rhs, double* amatrx, double* svars, double* ener
     }
 }
 
-void toplevel_vuel_truss(const i32* nblock, double* rhs, double* amass, double* dtimestable,
-                         double* svars, const i32* nsvars, double* energy, const i32* nnode,
-                         const i32* ndofel, const double* props, const i32* nprops,
-                         const i32* jprops, const i32* njprops, const double* coords,
-                         const i32* ncrd, const double* u, const double* du, const double* v,
-                         const double* a, const i32* jtype, const i32* jelem, const double* time,
-                         const double* period, const double* dtimecur, const double* dtimeprev,
-                         const i32* kstep, const i32* kinc, const i32* lflags,
-                         const double* dmassscalefactor, const double* predef, const i32* npredef,
-                         const i32* jdltyp, const double* adlmag) {
+void toplevel_vuel_truss(VORLEN_VUEL_PARAMETERS) {
     (void)jprops, (void)njprops, (void)du, (void)v, (void)a, (void)jtype, (void)jelem, (void)time,
         (void)period, (void)dtimecur, (void)dtimeprev, (void)kstep, (void)kinc,
         (void)dmassscalefactor, (void)predef, (void)npredef;
@@ -729,17 +711,7 @@ void toplevel_vuel_truss(const i32* nblock, double* rhs, double* amass, double* 
     }
 }
 
-void toplevel_uel_impact(double* rhs, double* amatrx, double* svars, double* energy,
-                         const i32* ndofel, const i32* nrhs, const i32* nsvars, const double* props,
-                         const i32* nprops, const double* coords, const i32* mcrd, const i32* nnode,
-                         const double* u, const double* du, const double* v, const double* a,
-                         const i32* jtype, const double* time, const double* dtime,
-                         const i32* kstep, const i32* kinc, const i32* jelem, const double* params,
-                         const i32* ndload, const i32* jdltyp, const double* adlmag,
-                         const double* predef, const i32* npredf, const i32* lflags,
-                         const i32* mlvarx, const double* ddlmag, const i32* mdload, double* pnewdt,
-                         const i32* jprops, const i32* njprop, const double* period,
-                         double* cprops) {
+void toplevel_uel_impact(VORLEN_UEL_PARAMETERS, double* cprops) {
     try {
         if (*ndofel != kTrussDofs || *mcrd < 3 || *nnode != 2 || *nsvars < 20 || *nprops < 12 ||
             *njprop < 3 || *nrhs < 1 || *mlvarx < kTrussDofs || !cprops) {
@@ -755,16 +727,7 @@ void toplevel_uel_impact(double* rhs, double* amatrx, double* svars, double* ene
     }
 }
 
-void toplevel_vuel_impact(const i32* nblock, double* rhs, double* amass, double* dtimestable,
-                          double* svars, const i32* nsvars, double* energy, const i32* nnode,
-                          const i32* ndofel, const double* props, const i32* nprops,
-                          const i32* jprops, const i32* njprops, const double* coords,
-                          const i32* ncrd, const double* u, const double* du, const double* v,
-                          const double* a, const i32* jtype, const i32* jelem, const double* time,
-                          const double* period, const double* dtimecur, const double* dtimeprev,
-                          const i32* kstep, const i32* kinc, const i32* lflags,
-                          const double* dmassscalefactor, const double* predef, const i32* npredef,
-                          const i32* jdltyp, const double* adlmag, double* cprops) {
+void toplevel_vuel_impact(VORLEN_VUEL_PARAMETERS, double* cprops) {
     try {
         if (*ndofel != kTrussDofs || *ncrd < 3 || *nnode != 2 || *nsvars < 18 || *nprops < 12 ||
             *njprops < 2 || !cprops) {

@@ -71,6 +71,7 @@
 // impactdata::csvars in the implicit impactor.
 #pragma once
 #include "base/view.hpp"
+#include "solver/argument_lists.hpp"
 
 namespace vorlen::toplevel {
 extern "C" {
@@ -96,16 +97,7 @@ extern "C" {
 //   pnewdt (in/out)            not changed
 //   jtype, kstep, kinc, jelem, predef(2,npredf,nnode), npredf, jprops(njprop), njprop,
 //   period (in)                not used
-void toplevel_uel_truss(double* rhs, double* amatrx, double* svars, double* energy,
-                        const i32* ndofel, const i32* nrhs, const i32* nsvars, const double* props,
-                        const i32* nprops, const double* coords, const i32* mcrd, const i32* nnode,
-                        const double* u, const double* du, const double* v, const double* a,
-                        const i32* jtype, const double* time, const double* dtime, const i32* kstep,
-                        const i32* kinc, const i32* jelem, const double* params, const i32* ndload,
-                        const i32* jdltyp, const double* adlmag, const double* predef,
-                        const i32* npredf, const i32* lflags, const i32* mlvarx,
-                        const double* ddlmag, const i32* mdload, double* pnewdt, const i32* jprops,
-                        const i32* njprop, const double* period);
+void toplevel_uel_truss(VORLEN_UEL_PARAMETERS);
 
 // Block of two-node bars for Abaqus/Explicit (VUEL), large-strain: the volume A0 L0 is kept,
 // the force is E A ln(L/L0) with the current area A = A0 L0 / L. Nothing happens unless
@@ -126,16 +118,7 @@ void toplevel_uel_truss(double* rhs, double* amatrx, double* svars, double* ener
 //   jdltyp, adlmag(nblock) (in)  load type and magnitudes
 //   jprops, njprops, du, v, a, jtype, jelem, time, period, dtimecur, dtimeprev, kstep, kinc,
 //   dmassscalefactor, predef, npredef (in)  not used
-void toplevel_vuel_truss(const i32* nblock, double* rhs, double* amass, double* dtimestable,
-                         double* svars, const i32* nsvars, double* energy, const i32* nnode,
-                         const i32* ndofel, const double* props, const i32* nprops,
-                         const i32* jprops, const i32* njprops, const double* coords,
-                         const i32* ncrd, const double* u, const double* du, const double* v,
-                         const double* a, const i32* jtype, const i32* jelem, const double* time,
-                         const double* period, const double* dtimecur, const double* dtimeprev,
-                         const i32* kstep, const i32* kinc, const i32* lflags,
-                         const double* dmassscalefactor, const double* predef, const i32* npredef,
-                         const i32* jdltyp, const double* adlmag);
+void toplevel_vuel_truss(VORLEN_VUEL_PARAMETERS);
 
 // Impactor for Abaqus/Standard: the bar with E = rho = 1e-20, A = 1e-3 carrying the impactor,
 // whose contact force solves F = kc (u_p - ref - h - (Ci + Cs) F)^p with the predictor u_p of
@@ -147,17 +130,7 @@ void toplevel_vuel_truss(const i32* nblock, double* rhs, double* amass, double* 
 //   pnewdt (in/out)            structural-response steps: -1, the ratio of the next time
 //                              increment of the table or 0.8 while measuring
 //   cprops(20) (in/out)        the impactor's record column
-void toplevel_uel_impact(double* rhs, double* amatrx, double* svars, double* energy,
-                         const i32* ndofel, const i32* nrhs, const i32* nsvars, const double* props,
-                         const i32* nprops, const double* coords, const i32* mcrd, const i32* nnode,
-                         const double* u, const double* du, const double* v, const double* a,
-                         const i32* jtype, const double* time, const double* dtime,
-                         const i32* kstep, const i32* kinc, const i32* jelem, const double* params,
-                         const i32* ndload, const i32* jdltyp, const double* adlmag,
-                         const double* predef, const i32* npredf, const i32* lflags,
-                         const i32* mlvarx, const double* ddlmag, const i32* mdload, double* pnewdt,
-                         const i32* jprops, const i32* njprop, const double* period,
-                         double* cprops);
+void toplevel_uel_impact(VORLEN_UEL_PARAMETERS, double* cprops);
 
 // Impactor for Abaqus/Explicit: the explicit bar with E = rho = 1e-20, A0 = 1e-3, then in the
 // internal-force pass the penetration s = cprops(4) - svars(k,15) of every element of the
@@ -165,16 +138,7 @@ void toplevel_uel_impact(double* rhs, double* amatrx, double* svars, double* ene
 //   the VUEL arguments as for toplevel_vuel_truss; props(nprops) NPROPS >= 12,
 //   jprops(njprops) NJPROPS >= 2, svars(nblock,nsvars) NSVARS >= 18
 //   cprops(20) (in/out)        the impactor's record column, shared by the whole block
-void toplevel_vuel_impact(const i32* nblock, double* rhs, double* amass, double* dtimestable,
-                          double* svars, const i32* nsvars, double* energy, const i32* nnode,
-                          const i32* ndofel, const double* props, const i32* nprops,
-                          const i32* jprops, const i32* njprops, const double* coords,
-                          const i32* ncrd, const double* u, const double* du, const double* v,
-                          const double* a, const i32* jtype, const i32* jelem, const double* time,
-                          const double* period, const double* dtimecur, const double* dtimeprev,
-                          const i32* kstep, const i32* kinc, const i32* lflags,
-                          const double* dmassscalefactor, const double* predef, const i32* npredef,
-                          const i32* jdltyp, const double* adlmag, double* cprops);
+void toplevel_vuel_impact(VORLEN_VUEL_PARAMETERS, double* cprops);
 
 }  // extern "C"
 

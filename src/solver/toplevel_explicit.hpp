@@ -24,6 +24,7 @@
 // nblock <= 0 reads and writes nothing. Per point nothing is allocated on the heap.
 #pragma once
 #include "base/view.hpp"
+#include "solver/argument_lists.hpp"
 
 namespace vorlen::toplevel {
 extern "C" {
@@ -69,16 +70,7 @@ extern "C" {
 //                           at zero damage), 63-71 onset stresses, 72-80 failure indices, 81, 82
 //                           fracture-plane angles in radians (-1 until one is found)
 //   enerinternnew, enerinelasnew(nblock) (out)  specific internal and inelastic energies
-void toplevel_vumat_cartesian(
-    const i32* nblock, const i32* ndir, const i32* nshr, const i32* nstatev, const i32* nfieldv,
-    const i32* nprops, const i32* lanneal, const double* steptime, const double* totaltime,
-    const double* dt, const char* cmname, const double* coordmp, const double* charlength,
-    const double* props, const double* density, double* straininc, const double* relspininc,
-    const double* tempold, const double* stretchold, const double* defgradold,
-    const double* fieldold, const double* stressold, const double* stateold,
-    const double* enerinternold, const double* enerinelasold, const double* tempnew,
-    const double* stretchnew, const double* defgradnew, const double* fieldnew, double* stressnew,
-    double* statenew, double* enerinternnew, double* enerinelasnew);
+void toplevel_vumat_cartesian(VORLEN_VUMAT_PARAMETERS);
 
 }  // extern "C"
 

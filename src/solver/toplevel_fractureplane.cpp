@@ -432,16 +432,7 @@ void bogenfeld_block(i32 nb, i32 ndir, i32 nshr, i32 nstatev, i32 nprops, double
 
 extern "C" {
 
-void toplevel_vumat_bogenfeld(
-    const i32* nblock, const i32* ndir, const i32* nshr, const i32* nstatev, const i32* nfieldv,
-    const i32* nprops, const i32* lanneal, const double* steptime, const double* totaltime,
-    const double* dt, const char* cmname, const double* coordmp, const double* charlength,
-    const double* props, const double* density, double* straininc, const double* relspininc,
-    const double* tempold, const double* stretchold, const double* defgradold,
-    const double* fieldold, const double* stressold, const double* stateold,
-    const double* enerinternold, const double* enerinelasold, const double* tempnew,
-    const double* stretchnew, const double* defgradnew, const double* fieldnew, double* stressnew,
-    double* statenew, double* enerinternnew, double* enerinelasnew) {
+void toplevel_vumat_bogenfeld(VORLEN_VUMAT_PARAMETERS) {
     (void)nfieldv, (void)lanneal, (void)steptime, (void)dt, (void)cmname, (void)coordmp,
         (void)relspininc, (void)tempold, (void)stretchold, (void)defgradold, (void)fieldold,
         (void)tempnew, (void)stretchnew, (void)defgradnew, (void)fieldnew;

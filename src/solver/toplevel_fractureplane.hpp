@@ -52,6 +52,7 @@
 // nblock <= 0: nothing is read or written. Nothing is allocated on the heap per point.
 #pragma once
 #include "base/view.hpp"
+#include "solver/argument_lists.hpp"
 
 namespace vorlen::toplevel {
 extern "C" {
@@ -73,16 +74,7 @@ extern "C" {
 //   tempnew, stretchnew, defgradnew, fieldnew (in)  not used
 //   stressnew(nblock,ntens), statenew(nblock,nstatev), enerinternnew(nblock),
 //   enerinelasnew(nblock) (out)
-void toplevel_vumat_bogenfeld(
-    const i32* nblock, const i32* ndir, const i32* nshr, const i32* nstatev, const i32* nfieldv,
-    const i32* nprops, const i32* lanneal, const double* steptime, const double* totaltime,
-    const double* dt, const char* cmname, const double* coordmp, const double* charlength,
-    const double* props, const double* density, double* straininc, const double* relspininc,
-    const double* tempold, const double* stretchold, const double* defgradold,
-    const double* fieldold, const double* stressold, const double* stateold,
-    const double* enerinternold, const double* enerinelasold, const double* tempnew,
-    const double* stretchnew, const double* defgradnew, const double* fieldnew, double* stressnew,
-    double* statenew, double* enerinternnew, double* enerinelasnew);
+void toplevel_vumat_bogenfeld(VORLEN_VUMAT_PARAMETERS);
 
 }  // extern "C"
 

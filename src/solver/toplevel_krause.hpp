@@ -8,7 +8,7 @@
 // Per point nothing is allocated on the heap.
 #pragma once
 #include "base/view.hpp"
-#include "solver/wrapper.hpp"
+#include "solver/argument_lists.hpp"
 
 namespace vorlen::toplevel {
 extern "C" {

@@ -23,7 +23,7 @@
 // Per point nothing is allocated on the heap.
 #pragma once
 #include "base/view.hpp"
-#include "solver/wrapper.hpp"
+#include "solver/argument_lists.hpp"
 
 namespace vorlen::toplevel {
 extern "C" {
@@ -92,18 +92,7 @@ void toplevel_umat_fiber(VORLEN_UMAT_PARAMETERS);
 //                             density; density <= 0 records -3 and keeps enerinternold
 //   enerinelasnew(nblock) (out)  0
 //   the other arguments accepted, not used
-void toplevel_vumat_lamina(const i32* nblock, const i32* ndir, const i32* nshr, const i32* nstatev,
-                           const i32* nfieldv, const i32* nprops, const i32* lanneal,
-                           const double* steptime, const double* totaltime, const double* dt,
-                           const char* cmname, const double* coordmp, const double* charlength,
-                           const double* props, const double* density, double* straininc,
-                           const double* relspininc, const double* tempold,
-                           const double* stretchold, const double* defgradold,
-                           const double* fieldold, const double* stressold, const double* stateold,
-                           const double* enerinternold, const double* enerinelasold,
-                           const double* tempnew, const double* stretchnew,
-                           const double* defgradnew, const double* fieldnew, double* stressnew,
-                           double* statenew, double* enerinternnew, double* enerinelasnew);
+void toplevel_vumat_lamina(VORLEN_VUMAT_PARAMETERS);
 
 // Linear-elastic ply for ANSYS USERMAT, incremental: stress += dsdepl dstrain, sedel = 0.5
 // (stress + old stress) . dstrain, keycut, sedpl, epseq 0; tsstif(1) = G13, tsstif(2) = G23

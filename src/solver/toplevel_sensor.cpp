@@ -248,19 +248,8 @@ void toplevel_umat_sensor(double* stress, double* statev, double* ddsdde, double
     }
 }
 
-void toplevel_vumat_sensor(const i32* nblock, const i32* ndir, const i32* nshr, const i32* nstatev,
-                           const i32* nfieldv, const i32* nprops, const i32* lanneal,
-                           const double* steptime, const double* totaltime, const double* dt,
-                           const char* cmname, const double* coordmp, const double* charlength,
-                           const double* props, const double* density, double* straininc,
-                           const double* relspininc, const double* tempold,
-                           const double* stretchold, const double* defgradold,
-                           const double* fieldold, const double* stressold, const double* stateold,
-                           const double* enerinternold, const double* enerinelasold,
-                           const double* tempnew, const double* stretchnew,
-                           const double* defgradnew, const double* fieldnew, double* stressnew,
-                           double* statenew, double* enerinternnew, double* enerinelasnew,
-                           const double* stepid, const double* cprops, double* dprops) {
+void toplevel_vumat_sensor(VORLEN_VUMAT_PARAMETERS, const double* stepid, const double* cprops,
+                           double* dprops) {
     (void)nfieldv, (void)lanneal, (void)steptime, (void)totaltime, (void)dt, (void)cmname,
         (void)coordmp, (void)charlength, (void)relspininc, (void)tempold, (void)stretchold,
         (void)defgradold, (void)fieldold, (void)stateold, (void)enerinelasold, (void)tempnew,

@@ -17,7 +17,7 @@
 // Per point nothing is allocated on the heap.
 #pragma once
 #include "base/view.hpp"
-#include "solver/wrapper.hpp"
+#include "solver/argument_lists.hpp"
 
 namespace vorlen::toplevel {
 extern "C" {
@@ -62,19 +62,8 @@ void toplevel_umat_sensor(double* stress, double* statev, double* ddsdde, double
 //   enerinelasnew(nblock) (out)  0
 //   stepid, cprops(20), dprops(12)  as for umat_sensor
 //   the other arguments (in)  not used
-void toplevel_vumat_sensor(const i32* nblock, const i32* ndir, const i32* nshr, const i32* nstatev,
-                           const i32* nfieldv, const i32* nprops, const i32* lanneal,
-                           const double* steptime, const double* totaltime, const double* dt,
-                           const char* cmname, const double* coordmp, const double* charlength,
-                           const double* props, const double* density, double* straininc,
-                           const double* relspininc, const double* tempold,
-                           const double* stretchold, const double* defgradold,
-                           const double* fieldold, const double* stressold, const double* stateold,
-                           const double* enerinternold, const double* enerinelasold,
-                           const double* tempnew, const double* stretchnew,
-                           const double* defgradnew, const double* fieldnew, double* stressnew,
-                           double* statenew, double* enerinternnew, double* enerinelasnew,
-                           const double* stepid, const double* cprops, double* dprops);
+void toplevel_vumat_sensor(VORLEN_VUMAT_PARAMETERS, const double* stepid, const double* cprops,
+                           double* dprops);
 
 // Hail ice (Abaqus/Standard UMAT): isotropic elasticity, von Mises plasticity with the
 // hardening table of PROPS and a cut-off of the hydrostatic stress.

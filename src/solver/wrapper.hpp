@@ -27,45 +27,7 @@
 #include <string_view>
 
 #include "base/view.hpp"
-
-// The UMAT argument list (Abaqus/Standard) with its solver names, as the parameters of a UMAT
-// entry, and the arguments of it that a routine evaluating one point commonly leaves unread.
-#define VORLEN_UMAT_PARAMETERS                                                                     \
-    double *stress, double *statev, double *ddsdde, double *sse, double *spd, double *scd,         \
-        double *rpl, double *ddsddt, double *drplde, double *drpldt, const double *stran,          \
-        const double *dstran, const double *time, const double *dtime, const double *temp,         \
-        const double *dtemp, const double *predef, const double *dpred, const char *materl,        \
-        const ::vorlen::i32 *ndi, const ::vorlen::i32 *nshr, const ::vorlen::i32 *ntens,           \
-        const ::vorlen::i32 *nstatv, const double *props, const ::vorlen::i32 *nprops,             \
-        const double *coords, const double *drot, double *pnewdt, const double *celent,            \
-        const double *dfgrd0, const double *dfgrd1, const ::vorlen::i32 *noel,                     \
-        const ::vorlen::i32 *npt, const ::vorlen::i32 *kslay, const ::vorlen::i32 *kspt,           \
-        const ::vorlen::i32 *jstep, const ::vorlen::i32 *kinc
-#define VORLEN_UMAT_UNUSED                                                                         \
-    (void)rpl, (void)ddsddt, (void)drplde, (void)drpldt, (void)time, (void)dtime, (void)temp,      \
-        (void)dtemp, (void)predef, (void)dpred, (void)materl, (void)coords, (void)drot,            \
-        (void)pnewdt, (void)celent, (void)dfgrd0, (void)dfgrd1, (void)noel, (void)npt,             \
-        (void)kslay, (void)kspt, (void)kinc
-
-// The ANSYS USERMAT argument list: the parameters of every USERMAT entry (documented at
-// wrapper_abq_umat_to_ansys_usermat), and their names as the arguments passed on.
-#define VORLEN_USERMAT_PARAMETERS                                                                  \
-    const ::vorlen::i32 *matid, const ::vorlen::i32 *elemid, const ::vorlen::i32 *kdomintpt,       \
-        const ::vorlen::i32 *klayer, const ::vorlen::i32 *ksectpt, const ::vorlen::i32 *ldstep,    \
-        const ::vorlen::i32 *isubst, ::vorlen::i32 *keycut, const ::vorlen::i32 *ndirect,          \
-        const ::vorlen::i32 *nshear, const ::vorlen::i32 *ncomp, const ::vorlen::i32 *nstatev,     \
-        const ::vorlen::i32 *nprop, const double *time, const double *dtime, const double *temp,   \
-        const double *dtemp, double *stress, double *ustatev, double *dsdepl, double *sedel,       \
-        double *sedpl, double *epseq, const double *strain, const double *dstrain, double *epspl,  \
-        const double *prop, const double *coords, const double *var0, const double *defgrad_t,     \
-        const double *defgrad, double *tsstif, double *epszz, const double *var1,                  \
-        const double *var2, const double *var3, const double *var4, const double *var5,            \
-        const double *var6, const double *var7, const double *var8
-#define VORLEN_USERMAT_ARGUMENTS                                                                   \
-    matid, elemid, kdomintpt, klayer, ksectpt, ldstep, isubst, keycut, ndirect, nshear, ncomp,     \
-        nstatev, nprop, time, dtime, temp, dtemp, stress, ustatev, dsdepl, sedel, sedpl, epseq,    \
-        strain, dstrain, epspl, prop, coords, var0, defgrad_t, defgrad, tsstif, epszz, var1, var2, \
-        var3, var4, var5, var6, var7, var8
+#include "solver/argument_lists.hpp"
 
 namespace vorlen::wrapper {
 
