@@ -4,10 +4,9 @@
 // strain varies per call and the state is reset each time, so nothing is hoisted.
 #include <benchmark/benchmark.h>
 
-#include <array>
-
 #include "materials/resin.hpp"
 #include "solver/toplevel_krause.hpp"
+#include "umat_point.hpp"
 
 namespace {
 
@@ -38,32 +37,17 @@ constexpr double kProps[11] = {2000, 30, 0.35, 800, 40, 300, 250, 200, 150, 100,
 
 template <bool Library>
 void UmatKrause(benchmark::State& state) {
-    std::array<double, 6> stress{}, stran{}, dstran{}, ddsddt{}, drplde{};
-    std::array<double, 42> statev{};
-    std::array<double, 36> ddsdde{};
-    double sse = 0, spd = 0, scd = 0, rpl = 0, drpldt = 0, pnewdt = 1, celent = 1;
-    const double time[2] = {0, 0}, dtime = 0.5, temp = 293, dtemp = 0, predef = 0, dpred = 0;
-    const double coords[3] = {}, drot[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
-    const i32 ndi = 3, nshr = 3, ntens = 6, nstatv = 42, nprops = 11, one = 1;
-    const i32 jstep[4] = {1, 0, 0, 0};
-    char materl[80];
-    for (char& ch : materl) ch = ' ';
-    double t = 0.0;
+    UmatPoint<42> p(kProps, 11, 0.5, 293.0);
     for (auto _ : state) {
-        t += 1e-7;
-        for (int i = 0; i < 6; ++i) stran[i] = 1e-4 * (i + 1) + t, dstran[i] = t * (6 - i);
-        statev.fill(1e-3);
+        p.advance(1e-7);
+        p.statev.fill(1e-3);
         if constexpr (Library)
-            vorlen::toplevel::umat_krause(
-                stress.data(), statev.data(), ddsdde.data(), &sse, &spd, &scd, &rpl, ddsddt.data(),
-                drplde.data(), &drpldt, stran.data(), dstran.data(), time, &dtime, &temp, &dtemp,
-                &predef, &dpred, materl, &ndi, &nshr, &ntens, &nstatv, kProps, &nprops, coords,
-                drot, &pnewdt, &celent, drot, drot, &one, &one, &one, &one, jstep, &one);
+            p.call(vorlen::toplevel::umat_krause);
         else
-            HandKrause(stress.data(), statev.data(), ddsdde.data(), stran.data(), dstran.data(),
-                       &dtime);
-        benchmark::DoNotOptimize(stress.data());
-        benchmark::DoNotOptimize(ddsdde.data());
+            HandKrause(p.stress.data(), p.statev.data(), p.ddsdde.data(), p.stran.data(),
+                       p.dstran.data(), &p.dtime);
+        benchmark::DoNotOptimize(p.stress.data());
+        benchmark::DoNotOptimize(p.ddsdde.data());
         benchmark::ClobberMemory();
     }
 }

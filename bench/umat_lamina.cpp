@@ -5,13 +5,10 @@
 // hoisted out of the loop.
 #include <benchmark/benchmark.h>
 
-#include <array>
-
 #include "solver/toplevel_lamina.hpp"
+#include "umat_point.hpp"
 
 namespace {
-
-using vorlen::i32;
 
 constexpr double kProps[9] = {140e3, 10e3, 9e3, 0.3, 0.28, 0.45, 5e3, 4.8e3, 3.5e3};
 
@@ -44,31 +41,16 @@ constexpr double kProps[9] = {140e3, 10e3, 9e3, 0.3, 0.28, 0.45, 5e3, 4.8e3, 3.5
 
 template <bool Library>
 void UmatLamina(benchmark::State& state) {
-    std::array<double, 6> stress{}, stran{}, dstran{}, ddsddt{}, drplde{};
-    std::array<double, 10> statev{};
-    std::array<double, 36> ddsdde{};
-    double sse = 0, spd = 0, scd = 0, rpl = 0, drpldt = 0, pnewdt = 1, celent = 1;
-    const double time[2] = {0, 0}, dtime = 1, temp = 0, dtemp = 0, predef = 0, dpred = 0;
-    const double coords[3] = {}, drot[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
-    const i32 ndi = 3, nshr = 3, ntens = 6, nstatv = 10, nprops = 9, one = 1;
-    const i32 jstep[4] = {1, 0, 0, 0};
-    char materl[80];
-    for (char& ch : materl) ch = ' ';
-    double t = 0.0;
+    UmatPoint<10> p(kProps, 9, 1.0, 0.0);
     for (auto _ : state) {
-        t += 1e-7;
-        for (int i = 0; i < 6; ++i) stran[i] = 1e-4 * (i + 1) + t, dstran[i] = t * (6 - i);
+        p.advance(1e-7);
         if constexpr (Library)
-            vorlen::toplevel::umat_lamina(
-                stress.data(), statev.data(), ddsdde.data(), &sse, &spd, &scd, &rpl, ddsddt.data(),
-                drplde.data(), &drpldt, stran.data(), dstran.data(), time, &dtime, &temp, &dtemp,
-                &predef, &dpred, materl, &ndi, &nshr, &ntens, &nstatv, kProps, &nprops, coords,
-                drot, &pnewdt, &celent, drot, drot, &one, &one, &one, &one, jstep, &one);
+            p.call(vorlen::toplevel::umat_lamina);
         else
-            HandUmat(stress.data(), statev.data(), ddsdde.data(), &sse, stran.data(), dstran.data(),
-                     kProps);
-        benchmark::DoNotOptimize(stress.data());
-        benchmark::DoNotOptimize(sse);
+            HandUmat(p.stress.data(), p.statev.data(), p.ddsdde.data(), &p.sse, p.stran.data(),
+                     p.dstran.data(), kProps);
+        benchmark::DoNotOptimize(p.stress.data());
+        benchmark::DoNotOptimize(p.sse);
         benchmark::ClobberMemory();
     }
 }
