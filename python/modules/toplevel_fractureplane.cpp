@@ -1,6 +1,6 @@
 // Signatures of module toplevel: explicit fracture-plane ply damage (VUMAT).
 #include "bind.hpp"
-#include "modules/toplevel_explicit_vumat.hpp"
+#include "modules/toplevel_lists.hpp"
 #include "solver/toplevel_fractureplane.hpp"
 
 namespace {
@@ -8,7 +8,8 @@ using namespace vorlen::py;
 using namespace vorlen::toplevel;
 
 const Fragment toplevel_fractureplane("toplevel", 80, {
-    routine<toplevel_vumat_bogenfeld>("vumat_bogenfeld", explicit_vumat_items()),
+    routine<toplevel_vumat_bogenfeld>("vumat_bogenfeld", vumat_items("in d charlength(nblock,3)",
+            "inout d straininc(nblock,ndir+nshr)")),
 });
 
 }  // namespace

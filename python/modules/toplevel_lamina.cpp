@@ -1,41 +1,26 @@
 // Signatures of module toplevel: elastic and fibre ply material routines (UMAT, VUMAT, USERMAT,
 // Peridigm, HYPELA2).
 #include "bind.hpp"
-#include "modules/toplevel_usermat.hpp"
+#include "modules/toplevel_lists.hpp"
 #include "solver/toplevel_lamina.hpp"
 
 namespace {
 using namespace vorlen::py;
 using namespace vorlen::toplevel;
 
-// The UMAT list; JSTEP follows unless the routine has none.
-#define TOPLEVEL_LAMINA_UMAT_HEAD                                                              \
-    "in,out d stress(ntens)", "in,out d statev(nstatv)", "in,out d ddsdde(ntens,ntens)",       \
-        "in,out d sse", "in,out d spd", "in,out d scd", "inout d rpl", "inout d ddsddt(ntens)", \
-        "inout d drplde(ntens)", "inout d drpldt", "in d stran(ntens)", "in d dstran(ntens)",  \
-        "in d time(2)", "in d dtime", "in d temp", "in d dtemp", "in d predef(1)",             \
-        "in d dpred(1)", "in s80 materl", "in i ndi", "in i nshr", "opt i ntens",              \
-        "opt i nstatv", "in d props(nprops)", "opt i nprops", "in d coords(3)",                \
-        "in d drot(3,3)", "in,out d pnewdt", "in d celent", "in d dfgrd0(3,3)",                \
-        "in d dfgrd1(3,3)", "in i noel", "in i npt", "in i kslay", "in i kspt"
-#define TOPLEVEL_LAMINA_UMAT TOPLEVEL_LAMINA_UMAT_HEAD, "in i jstep(4)", "in i kinc"
+// The UMAT call forms of this file pass DDSDDE in as well.
+std::vector<const char*> lamina_umat(std::initializer_list<const char*> tail) {
+    return umat_items("in,out d ddsdde(ntens,ntens)", "in,out d statev(nstatv)", "in s80 materl",
+                      "opt i nstatv", tail);
+}
+
 const Fragment toplevel_lamina("toplevel", 20, {
-    routine<toplevel_umat_lamina>("umat_lamina", {TOPLEVEL_LAMINA_UMAT}),
-    routine<toplevel_umat_hyper>("umat_hyper", {TOPLEVEL_LAMINA_UMAT}),
-    routine<toplevel_umat_porosity>("umat_porosity", {TOPLEVEL_LAMINA_UMAT_HEAD, "in i kinc"}),
-    routine<toplevel_umat_fiber>("umat_fiber", {TOPLEVEL_LAMINA_UMAT}),
-    routine<toplevel_vumat_lamina>("vumat_lamina", {"opt i nblock", "in i ndir", "in i nshr",
-        "opt i nstatev", "opt i nfieldv", "opt i nprops", "in i lanneal", "in d steptime",
-        "in d totaltime", "in d dt", "in s80 cmname", "in d coordmp(nblock,*)",
-        "in d charlength(nblock)", "in d props(nprops)", "in d density(nblock)",
-        "inout d straininc(nblock,ndir+nshr)", "in d relspininc(nblock,*)",
-        "in d tempold(nblock)", "in d stretchold(nblock,*)", "in d defgradold(nblock,*)",
-        "in d fieldold(nblock,nfieldv)", "in d stressold(nblock,ndir+nshr)",
-        "in d stateold(nblock,nstatev)", "in d enerinternold(nblock)",
-        "in d enerinelasold(nblock)", "in d tempnew(nblock)", "in d stretchnew(nblock,*)",
-        "in d defgradnew(nblock,*)", "in d fieldnew(nblock,nfieldv)",
-        "out d stressnew(nblock,ndir+nshr)", "out d statenew(nblock,nstatev)",
-        "out d enerinternnew(nblock)", "out d enerinelasnew(nblock)"}),
+    routine<toplevel_umat_lamina>("umat_lamina", lamina_umat({"in i jstep(4)", "in i kinc"})),
+    routine<toplevel_umat_hyper>("umat_hyper", lamina_umat({"in i jstep(4)", "in i kinc"})),
+    routine<toplevel_umat_porosity>("umat_porosity", lamina_umat({"in i kinc"})),
+    routine<toplevel_umat_fiber>("umat_fiber", lamina_umat({"in i jstep(4)", "in i kinc"})),
+    routine<toplevel_vumat_lamina>("vumat_lamina", vumat_items("in d charlength(nblock)",
+            "inout d straininc(nblock,ndir+nshr)")),
     routine<toplevel_usermat_fiber>("usermat_fiber", usermat_items("in,out d epszz")),
     routine<toplevel_usermat_lamina>("usermat_lamina", usermat_items("in,out d epszz")),
     routine<toplevel_upermat_lamina>("upermat_lamina", {"out d stressnew(npoint,ndir+nshr)",
@@ -54,8 +39,5 @@ const Fragment toplevel_lamina("toplevel", 20, {
         "in d rdata(len_rdata)", "in c cdata(len_cdata)", "opt i len_idata",
         "opt i len_rdata", "opt i len_cdata", "out i error_code"}),
 });
-
-#undef TOPLEVEL_LAMINA_UMAT_HEAD
-#undef TOPLEVEL_LAMINA_UMAT
 
 }  // namespace
