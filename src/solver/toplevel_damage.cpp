@@ -28,6 +28,7 @@
 #include "materials/interaction.hpp"
 #include "materials/lamina_notation.hpp"
 #include "materials/lamina_rotated.hpp"
+#include "solver/toplevel_steps.hpp"
 
 namespace vorlen::toplevel {
 namespace {
@@ -81,13 +82,6 @@ i32 element_index(i32 noel) {
     const i32 n =
         list.allocated() ? static_cast<i32>(std::min<i64>(elementdata::nelem, list.ext[0])) : 0;
     return utility::iFindLocation(&noel, list.data, &n, nullptr);
-}
-
-// Type of step k; false when the step table does not hold it.
-bool step_type(i32 k, i32& type) {
-    if (!holds(jobdata::stepid, k)) return false;
-    type = jobdata::stepid(k);
-    return true;
 }
 
 // Rows 1..rows of the first temperature block of a per-ply table (rows per temperature
@@ -179,14 +173,14 @@ void first_increment(const double* x, const double* dc, const double* lengths, c
     }
     if (npt != 1 || !ply_ok || !step_ok) return;
     i32 first = 0;
-    step_type(1, first);
+    step_of(1, first);
     if (elementdata::nelem != 0 && first != 0) return;
     const auto& orient = sectiondata::plyorientation;
     if (!orient.allocated()) return;
     // Without a second step the point's section pairs are collected as for a later step that
     // does not count its own.
     i32 nextid = 0;
-    step_type(2, nextid);
+    step_of(2, nextid);
     const i32 ind = 1, np = static_cast<i32>(orient.ext[0]), ns = static_cast<i32>(orient.ext[1]);
     i32 istatus = 0;
     elementhandling::GetElementRefOrientation(&istatus, &ind, t, dc, orient.data, &noel, &ispt,
@@ -488,7 +482,7 @@ void damage_point(double* field, double* statev, const double* tdirect, const do
         ilay >= 1 && ilay <= sectiondata::nplies && isec >= 1 && isec <= sectiondata::nsec;
     if (!ply_ok) report("Ply or section outside the data tables");
     i32 type = 0;
-    const bool step_ok = step_type(kstep, type);
+    const bool step_ok = step_of(kstep, type) == Step::held;
     if (!step_ok) report("Step outside the step table");
     if (kstep == 1 && kinc == 1)
         first_increment(x, dc, istable ? tab + 13 : nullptr, t, noel, npt, ispt, ilay, isec, ply_ok,

@@ -15,6 +15,7 @@
 #include "core/utility_search.hpp"
 #include "materials/interaction.hpp"
 #include "materials/permcollection.hpp"
+#include "solver/toplevel_steps.hpp"
 
 namespace vorlen::toplevel {
 namespace {
@@ -252,14 +253,9 @@ void truss_explicit(i64 nb, double* rhs, double* amass, double* dtimestable, dou
 
 // Step type of step kstep; false without one (a step outside an allocated table reports).
 bool impact_step_type(i32 kstep, i32& type, std::string_view routine) {
-    const auto& ids = jobdata::stepid;
-    if (!ids.allocated()) return false;
-    if (kstep < 1 || kstep > ids.ext[0]) {
-        truss_report("Step outside the step table", routine);
-        return false;
-    }
-    type = ids(kstep);
-    return true;
+    const Step s = step_of(kstep, type);
+    if (s == Step::outside) truss_report("Step outside the step table", routine);
+    return s == Step::held;
 }
 
 // Contact-stiffness arguments of the impactor's properties.

@@ -17,6 +17,7 @@
 #include "elements/elementhandling_conversions.hpp"
 #include "elements/elementhandling_kinds.hpp"
 #include "io/iohandling_model.hpp"
+#include "solver/toplevel_steps.hpp"
 
 namespace vorlen::toplevel {
 namespace {
@@ -28,13 +29,10 @@ constexpr i64 hooks_chunk = 64;  // nodes per call of GetNodesMotion
 
 // Where a step table exists and kstep is in it: 1; no table: 0; outside it: -1 with a report.
 int hooks_step_in_table(i32 kstep, std::string_view routine) {
-    const auto& st = jobdata::stepid;
-    if (!st.allocated()) return 0;
-    if (kstep < 1 || kstep > st.extent(1)) {
-        errorhandling::report(-3, "Step out of range", routine);
-        return -1;
-    }
-    return 1;
+    i32 type;
+    const Step s = step_of(kstep, type);
+    if (s == Step::outside) errorhandling::report(-3, "Step out of range", routine);
+    return s == Step::held ? 1 : s == Step::absent ? 0 : -1;
 }
 
 // Whether kinc + 1 is due under the update interval: mLimit(kinc + 1, nupdate) = nupdate.

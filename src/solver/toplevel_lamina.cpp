@@ -18,6 +18,7 @@
 #include "materials/elasticity.hpp"
 #include "materials/lamina_notation.hpp"
 #include "materials/lamina_stiffness.hpp"
+#include "solver/toplevel_steps.hpp"
 #include "solver/wrapper.hpp"
 
 namespace vorlen::toplevel {
@@ -77,14 +78,10 @@ bool elastic_constants(double* nyeprops, const double* statev, i32 nstatv, const
 // Type of the step, -1 when there is no step table; reports a step outside the table (-2 given
 // back as "no degradation").
 i32 step_type(const i32* jstep, std::string_view routine) {
-    const auto& st = jobdata::stepid;
-    if (!st.allocated()) return -1;
-    const i32 k = jstep ? jstep[0] : 0;
-    if (k < 1 || k > st.ext[0]) {
+    i32 type = -1;
+    if (step_of(jstep ? jstep[0] : 0, type) == Step::outside)
         report(-3, "Step outside the step table", routine);
-        return -1;
-    }
-    return st(k);
+    return type;
 }
 
 // C := D o C with the measured-field degradation factors of the damage flags in STATEV.

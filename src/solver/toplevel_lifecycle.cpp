@@ -30,6 +30,7 @@
 #include "io/iohandling_step.hpp"
 #include "materials/laminate_shape.hpp"
 #include "materials/laminate_shear.hpp"
+#include "solver/toplevel_steps.hpp"
 
 vorlen::Alloc<double, 2> toplevel_window;
 vorlen::Alloc<vorlen::i32, 1> toplevel_denom;
@@ -282,11 +283,10 @@ void lifecycle_start() {
 
 // Type of step kstep; -1 with -3 when the step table does not hold it.
 i32 lifecycle_step_type(i32 kstep) {
-    if (!jobdata::stepid.allocated() || kstep < 1 || kstep > jobdata::stepid.extent(1)) {
-        errorhandling::report(-3, "Step outside the step table", lifecycle_name);
-        return -1;
-    }
-    return jobdata::stepid(kstep);
+    i32 type;
+    if (step_of(kstep, type) == Step::held) return type;
+    errorhandling::report(-3, "Step outside the step table", lifecycle_name);
+    return -1;
 }
 
 void lifecycle_zero_transverse() {
