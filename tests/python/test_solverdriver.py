@@ -11,20 +11,10 @@ import pytest
 
 import _vorlen
 from conftest import errstat
+from ply_lib import nye_compliance
 from solverdriver import Job, step_deck, umat_path, vumat_path
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
-
-
-def nye_compliance(p):
-    """6 by 6 compliance in Nye order (11, 22, 33, 12, 13, 23), engineering shears."""
-    E1, E2, E3, n12, n13, n23, G12, G13, G23 = p
-    s = np.zeros((6, 6))
-    s[:3, :3] = [[1 / E1, -n12 / E1, -n13 / E1],
-                 [-n12 / E1, 1 / E2, -n23 / E2],
-                 [-n13 / E1, -n23 / E2, 1 / E3]]
-    s[3, 3], s[4, 4], s[5, 5] = 1 / G12, 1 / G13, 1 / G23
-    return s
 
 
 ISOTROPIC = [70000.0] * 3 + [0.3] * 3 + [70000.0 / 2.6] * 3
@@ -41,7 +31,7 @@ def test_mixed_control_uniaxial_stress(clean_store, tmp_path, routine, extra, ns
         r = umat_path(routine, elastic + extra, strains, nstatv=nstatv,
                       control=[True] + [False] * 5, job=job)
     eps11 = strains[:, 0]
-    s = nye_compliance(elastic)
+    s = nye_compliance(*elastic)
     np.testing.assert_allclose(r.stress[:, 0], elastic[0] * eps11, rtol=1e-9)
     np.testing.assert_allclose(r.stress[:, 1:], 0.0, atol=1e-6)
     np.testing.assert_allclose(r.strain[:, 1], -elastic[3] * eps11, rtol=1e-9, atol=1e-15)
@@ -77,7 +67,7 @@ def test_explicit_job_over_a_block_of_vumat_lamina_points(clean_store, tmp_path)
         r = vumat_path("vumat_lamina", ORTHOTROPIC, strains, nstatev=1, nblock=nblock, job=job)
         assert job.kinc == n
     assert _vorlen.jobdata.stepid is None
-    c = np.linalg.inv(nye_compliance(ORTHOTROPIC))
+    c = np.linalg.inv(nye_compliance(*ORTHOTROPIC))
     to_nye = [0, 1, 2, 3, 5, 4]                    # explicit position of each Nye component
     for p in range(nblock):
         eng = strains[:, p, to_nye] * [1, 1, 1, 2, 2, 2]

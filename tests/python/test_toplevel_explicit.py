@@ -11,6 +11,7 @@ from conftest import errstat
 _vorlen = pytest.importorskip("_vorlen")
 toplevel = _vorlen.toplevel
 from solverdriver import vumat_path  # noqa: E402
+from ply_lib import nye_compliance  # noqa: E402
 
 NSTATEV = 82
 NYE_TO_CYCLIC = [0, 1, 2, 3, 5, 4]
@@ -39,12 +40,7 @@ def props(n=42, **kw):
 
 def tensor_stiffness(e11, e22, e33, nu12, nu13, nu23, g12, g13, g23):
     """Cyclic-order stiffness acting on tensor shears: numpy inverse of the Nye compliance."""
-    s = np.zeros((6, 6))
-    s[0, 0], s[1, 1], s[2, 2] = 1 / e11, 1 / e22, 1 / e33
-    s[0, 1] = s[1, 0] = -nu12 / e11
-    s[0, 2] = s[2, 0] = -nu13 / e11
-    s[1, 2] = s[2, 1] = -nu23 / e22
-    s[3, 3], s[4, 4], s[5, 5] = 1 / g12, 1 / g13, 1 / g23
+    s = nye_compliance(e11, e22, e33, nu12, nu13, nu23, g12, g13, g23)
     c = np.linalg.inv(s)[np.ix_(NYE_TO_CYCLIC, NYE_TO_CYCLIC)]
     return c * np.array([1, 1, 1, 2, 2, 2])
 

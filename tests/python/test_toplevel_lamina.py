@@ -4,6 +4,7 @@ import numpy as np
 import pytest
 
 from conftest import errstat
+from ply_lib import nye_compliance
 
 toplevel = pytest.importorskip("_vorlen").toplevel
 
@@ -12,21 +13,10 @@ NYE_TO_CYCLIC = [0, 1, 2, 3, 5, 4]
 HUGE = 1.7976931348623157e308
 
 
-def compliance(p):
-    e1, e2, e3, nu12, nu13, nu23, g12, g13, g23 = p
-    s = np.zeros((6, 6))
-    s[0, 0], s[1, 1], s[2, 2] = 1 / e1, 1 / e2, 1 / e3
-    s[0, 1] = s[1, 0] = -nu12 / e1
-    s[0, 2] = s[2, 0] = -nu13 / e1
-    s[1, 2] = s[2, 1] = -nu23 / e2
-    s[3, 3], s[4, 4], s[5, 5] = 1 / g12, 1 / g13, 1 / g23
-    return s
-
-
 def stiffness(p, ntens=6):
     """Nye stiffness: 6 the inverse, 4 (11, 22, 33, 12) the inverse of the 6 by 6 restricted to
     plane strain, 3 the inverse of the in-plane compliance (plane stress)."""
-    s = compliance(p)
+    s = nye_compliance(*p)
     if ntens == 3:
         return np.linalg.inv(s[np.ix_([0, 1, 3], [0, 1, 3])])
     c = np.linalg.inv(s)

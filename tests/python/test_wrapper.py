@@ -6,23 +6,14 @@ import numpy as np
 import pytest
 
 from conftest import errstat
+from ply_lib import nye_compliance
 
 E1, E2, E3, NU12, NU13, NU23, G12, G13, G23 = 140e3, 10e3, 9e3, 0.3, 0.28, 0.45, 5e3, 4.8e3, 3.5e3
 NYE = [E1, E2, E3, NU12, NU13, NU23, G12, G13, G23]
 NYE_TO_CYCLIC = [0, 1, 2, 3, 5, 4]  # cyclic vector = nye vector[NYE_TO_CYCLIC]
 
 
-def nye_compliance():
-    s = np.zeros((6, 6))
-    s[0, 0], s[1, 1], s[2, 2] = 1 / E1, 1 / E2, 1 / E3
-    s[0, 1] = s[1, 0] = -NU12 / E1
-    s[0, 2] = s[2, 0] = -NU13 / E1
-    s[1, 2] = s[2, 1] = -NU23 / E2
-    s[3, 3], s[4, 4], s[5, 5] = 1 / G12, 1 / G13, 1 / G23
-    return s
-
-
-C6 = np.linalg.inv(nye_compliance())
+C6 = np.linalg.inv(nye_compliance(*NYE))
 
 
 def py_umat(stress, statev, ddsdde, sse, spd, scd, rpl, ddsddt, drplde, drpldt, stran, dstran,
@@ -82,7 +73,7 @@ def test_ansys_plane_stress_epszz_and_shear_stiffness(clean_register):
     stress = np.zeros(3)
     a = usermat_args(stress, strain, np.zeros(3), 2, 1)
     keycut, dsdepl, epszz = _vorlen.wrapper.abq_umat_to_ansys_usermat(py_umat, **a)
-    q = np.linalg.inv(nye_compliance()[np.ix_([0, 1, 3], [0, 1, 3])])
+    q = np.linalg.inv(nye_compliance(*NYE)[np.ix_([0, 1, 3], [0, 1, 3])])
     np.testing.assert_allclose(dsdepl, q, rtol=1e-10)
     np.testing.assert_allclose(stress, q @ strain, rtol=1e-10)
     assert epszz == pytest.approx(-(NU13 * stress[0] / E1 + NU23 * stress[1] / E2), rel=1e-10)
@@ -185,7 +176,7 @@ def test_muesli_passes_the_material_id_first():
     a = umat_args(np.zeros(3), eps, np.zeros(3), 2, 1, "X")
     stress, statev, ddsdde, sse, spd, scd, pnewdt = _vorlen.wrapper.muesli_to_abq_umat(
         muesli, matid=12, **a)
-    q = np.linalg.inv(nye_compliance()[np.ix_([0, 1, 3], [0, 1, 3])])
+    q = np.linalg.inv(nye_compliance(*NYE)[np.ix_([0, 1, 3], [0, 1, 3])])
     np.testing.assert_allclose(ddsdde, q, rtol=1e-10)
     np.testing.assert_allclose(stress, q @ eps, rtol=1e-10)
     assert seen == [12] and pnewdt == 0.25 and (spd, scd) == (7.0, 8.0)
