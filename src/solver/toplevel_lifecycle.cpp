@@ -23,6 +23,7 @@
 #include "core/signalprocessing.hpp"
 #include "elements/elementhandling_reference.hpp"
 #include "io/iohandling_damage.hpp"
+#include "io/iohandling_extents.hpp"
 #include "io/iohandling_material.hpp"
 #include "io/iohandling_model.hpp"
 #include "io/iohandling_primitives.hpp"
@@ -193,15 +194,6 @@ void lifecycle_size_window(i32 nimp, bool fresh) {
     if (fresh || denom.extent(1) != n || !denom.allocated()) denom.allocate({n});
 }
 
-template <class A, class... E>
-bool lifecycle_shaped(const A& a, E... e) {
-    const i64 want[] = {static_cast<i64>(e)...};
-    if (!a.allocated()) return false;
-    for (int d = 0; d < A::rank; ++d)
-        if (a.ext[d] != want[d]) return false;
-    return true;
-}
-
 // F and H matrices of every section from the section and material tables (block 1 of the
 // elastic constants of each ply); skipped when a table is missing.
 void lifecycle_section_matrices() {
@@ -213,10 +205,10 @@ void lifecycle_section_matrices() {
         !plyzcoord.allocated() || !pe.allocated())
         return;
     const i64 nz = 2 * static_cast<i64>(np) + 1;
-    if (np < 1 || ns < 1 || !lifecycle_shaped(ids, np, ns) ||
-        !lifecycle_shaped(plyorientation, np, ns) || !lifecycle_shaped(plythickness, np, ns) ||
-        !lifecycle_shaped(plyzcoord, nz, ns) || pe.extent(1) < 9 ||
-        !lifecycle_shaped(pe, pe.extent(1), np, ns)) {
+    if (np < 1 || ns < 1 || !iohandling::fits(ids, false, np, ns) ||
+        !iohandling::fits(plyorientation, false, np, ns) ||
+        !iohandling::fits(plythickness, false, np, ns) ||
+        !iohandling::fits(plyzcoord, false, nz, ns) || !iohandling::fits(pe, true, 9, np, ns)) {
         errorhandling::report(-3, "Section tables do not fit the ply counts", lifecycle_name);
         return;
     }
@@ -227,8 +219,8 @@ void lifecycle_section_matrices() {
             for (i32 r = 1; r <= 9; ++r)
                 elastic[static_cast<std::size_t>(r - 1 + 9 * ((p - 1) + np * (s - 1)))] =
                     pe(r, p, s);
-    if (!lifecycle_shaped(sefmatrix, nz, 4, ns)) sefmatrix.allocate({nz, 4, ns});
-    if (!lifecycle_shaped(sehmatrix, 2, 2, ns)) sehmatrix.allocate({2, 2, ns});
+    if (!iohandling::fits(sefmatrix, false, nz, 4, ns)) sefmatrix.allocate({nz, 4, ns});
+    if (!iohandling::fits(sehmatrix, false, 2, 2, ns)) sehmatrix.allocate({2, 2, ns});
     laminate::GetSectionFMatrix(sefmatrix.data, ids.data, plyorientation.data, plythickness.data,
                                 plyzcoord.data, elastic.data(), &np, &ns, nullptr);
     laminate::GetSectionHMatrix(sehmatrix.data, ids.data, plyorientation.data, plythickness.data,
