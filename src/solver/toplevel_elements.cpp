@@ -103,7 +103,7 @@ void truss_standard(double* rhs, double* amatrx, double* svars, double* energy, 
     const double k = e * area / b.len, m = 0.5 * rho * area * b.len;
     const double ue1 = truss_along(b, u, 1), ue2 = truss_along(b, u + 3, 1);
     const double elong = ue2 - ue1;
-    const double delong = truss_along(b, du + 3, 1) - truss_along(b, du, 1);
+    const double due2 = truss_along(b, du + 3, 1), delong = due2 - truss_along(b, du, 1);
     const double f = k * elong, df = k * delong;
     const i32 procedure = lflags[0], op = lflags[2];
     const bool statics = procedure == 1 || procedure == 2;
@@ -137,7 +137,7 @@ void truss_standard(double* rhs, double* amatrx, double* svars, double* energy, 
         for (i32 kd = 1; kd <= nloads; ++kd) {
             if (types(kd, 1) != 1001) continue;
             local1[1] += mag(kd, 1);
-            energy[7] += (mag(kd, 1) - 0.5 * dmag(kd, 1)) * delong;
+            energy[7] += (mag(kd, 1) - 0.5 * dmag(kd, 1)) * due2;  // the load acts on node 2
             if (nrhs == 2) local2[1] += dmag(kd, 1);
         }
         truss_spread(b, local1[0], local1[1], &r(1, 1), 1);
@@ -218,12 +218,21 @@ void truss_explicit(i64 nb, double* rhs, double* amass, double* dtimestable, dou
                 for (i32 i = 1; i <= kTrussDofs; ++i) am(k, i, j) = i == j ? m0 : 0.0;
         }
     } else if (op == 2) {
+        // A bar without stiffness or mass has no stable increment (inf or 0): 0 is returned
+        // with the report, so that no solver takes the value for a usable increment.
+        bool reported = false;
+        const auto stable = [&](double dt) {
+            if (dt > 0.0 && dt < kTrussHuge) return dt;
+            if (!reported) truss_report("No positive finite stable increment", routine);
+            reported = true;
+            return 0.0;
+        };
         for (i64 k = 1; k <= nb; ++k) {
             TrussAxis b;
             if (!blk.axis(b, k)) {
                 truss_report("Coincident nodes", routine);
                 for (i32 i = 1; i <= kTrussDofs; ++i) r(k, i) = 0.0;
-                dtimestable[k - 1] = kTrussStable * kTrussEps * std::sqrt(rho / e);
+                dtimestable[k - 1] = stable(kTrussStable * kTrussEps * std::sqrt(rho / e));
                 continue;
             }
             double l0 = b.len;
@@ -232,7 +241,7 @@ void truss_explicit(i64 nb, double* rhs, double* amass, double* dtimestable, dou
             if (!(len > 0.0)) len = kTrussEps;
             if (!(l0 > 0.0)) l0 = kTrussEps;
             const double area = v0 / len, ka = e * area / len;
-            dtimestable[k - 1] = kTrussStable * std::sqrt(mass / ka);
+            dtimestable[k - 1] = stable(kTrussStable * std::sqrt(mass / ka));
             const double f = e * std::log(len / l0) * area;
             truss_spread(b, -f, f, &r(k, 1), nb);
             en(k, kEnergyInternal) += 0.5 * (f + sv(k, 2)) * (len - sv(k, 1));
@@ -273,6 +282,15 @@ ImpactContact impact_stiffness(const double* csprops, i32 csflag) {
     ImpactContact c;
     interaction::ContactStiffness(&c.k, &c.estar, csprops, &kCsProps, &csflag);
     return c;
+}
+
+// Whether the contact stiffness and the effective modulus are positive and finite, as the
+// contact equation, radius and depth need (a radius PROPS(7) of 0, Poisson ratios of 1 or a
+// stiffness flag whose law reads no property fail); records -3 otherwise.
+bool impact_contact_ok(const ImpactContact& kc, std::string_view routine) {
+    const bool ok = kc.k > 0.0 && kc.k < kTrussHuge && kc.estar > 0.0 && kc.estar < kTrussHuge;
+    if (!ok) truss_report("No positive finite contact stiffness", routine);
+    return ok;
 }
 
 double impact_radius(double f, double estar, const double* props, i32 cdflag) {
@@ -463,16 +481,20 @@ void impact_step(const ImpactCall& c, bool dynamic, double delong, const double*
         if (up > ref && c.kinc != 0) {
             const ImpactContact kc = impact_stiffness(csprops, c.jprops[1]);
             const i32 procedure = c.jprops[0];
-            if (procedure == 0) {
-                f = c.cp(1);
-            } else if (procedure == 1 || procedure == 2) {
-                f = impact_solve(c, kc, csprops, up, ref, ci, cs);
+            if (!impact_contact_ok(kc, "uel_impact")) {
+                f = radius = depth = 0.0;
             } else {
-                errorhandling::report(-3, "Error: Invalid root finding procedure");
-                f = 0.0;
+                if (procedure == 0) {
+                    f = c.cp(1);
+                } else if (procedure == 1 || procedure == 2) {
+                    f = impact_solve(c, kc, csprops, up, ref, ci, cs);
+                } else {
+                    errorhandling::report(-3, "Error: Invalid root finding procedure");
+                    f = 0.0;
+                }
+                radius = impact_radius(f, kc.estar, c.props, c.jprops[1]);
+                depth = impact_depth(f, kc.estar, c.props);
             }
-            radius = impact_radius(f, kc.estar, c.props, c.jprops[1]);
-            depth = impact_depth(f, kc.estar, c.props);
         } else if (up < ref && c.kinc != 0) {
             f = radius = depth = 0.0;
         }
@@ -495,7 +517,8 @@ void impact_response(const ImpactCall& c, bool dynamic, double* pnewdt, double* 
         const double f = c.cp(13) == 0.0 ? 1.0 : 0.0;
         const ImpactContact kc = impact_stiffness(csprops, c.jprops[1]);
         c.cp(1) = f;
-        c.cp(2) = impact_radius(f, kc.estar, c.props, c.jprops[1]);
+        c.cp(2) =
+            impact_contact_ok(kc, routine) ? impact_radius(f, kc.estar, c.props, c.jprops[1]) : 0.0;
     } else {
         c.cp(1) = c.cp(2) = 0.0;
     }
@@ -636,8 +659,13 @@ void impact_explicit(i64 nb, double* svars, i32 nsvars, const double* props, i32
         if (type != 3 || time[0] < ti0) continue;
         const double s = cprops[3] - sv(k, 15);
         double f = cprops[0], radius = cprops[1], depth = cprops[2];
-        if (s > 0.0 && kinc != 0) {
-            const ImpactContact kc = impact_stiffness(csprops, csflag);
+        const bool contact = s > 0.0 && kinc != 0;
+        const bool given = s <= 0.0 && procedure == 0 && kinc != 0;  // force of the record
+        ImpactContact kc;
+        if (contact || given) kc = impact_stiffness(csprops, csflag);
+        if ((contact || given) && !impact_contact_ok(kc, routine)) {
+            f = radius = depth = 0.0;
+        } else if (contact) {
             if (procedure == 0) {
                 f = cprops[0];
             } else if (procedure == 1 || (procedure == 2 && cprops[15] == 0.0)) {
@@ -655,8 +683,7 @@ void impact_explicit(i64 nb, double* svars, i32 nsvars, const double* props, i32
             }
             radius = impact_radius(f, kc.estar, props, csflag);
             depth = impact_depth(f, kc.estar, props);
-        } else if (s <= 0.0 && procedure == 0 && kinc != 0) {
-            const ImpactContact kc = impact_stiffness(csprops, csflag);
+        } else if (given) {
             f = cprops[0];
             radius = impact_radius(f, kc.estar, props, csflag);
             depth = impact_depth(f, kc.estar, props);

@@ -50,9 +50,15 @@
 //      is zero with DTIMESTABLE 0.99 eps sqrt(rho/E) (eps = 2.220446049250313e-16, the
 //      replacement length), its external force zero;
 //   -3 "Distributed loads beyond MDLOAD in uel_truss": NDLOAD > MDLOAD; the first MDLOAD count;
+//   -3 "No positive finite stable increment in vuel_truss": 0.99 sqrt(M / ka) is inf, 0 or not a
+//      number (E or rho not above 0): DTIMESTABLE 0, force and energy as computed;
 //   -3 "Impactor mass not above 0 in <routine>": PROPS(6) (slot 7) not above 0, or an impact
 //      energy below 0: velocity 0, slot 7 = 0, no contact force (F, radius, depth 0);
 //   -3 "Error: Invalid root finding procedure": JPROPS(1) other than 0, 1, 2: F = 0;
+//   -3 "No positive finite contact stiffness in <routine>": the contact stiffness or effective
+//      modulus of JPROPS(2) is 0, negative, inf or not a number (a radius PROPS(7) of 0, both
+//      Poisson ratios 1, a stiffness law that reads no element property): F, radius and depth
+//      0 wherever a contact force is taken, the probe force's radius 0;
 //   -3 "Total compliance not above 0 in uel_impact": Ct = Ci + Cs not above 0: F = 0;
 //   -3 "Compliance table not filled in uel_impact": the time increments of SVARS not positive
 //      and strictly decreasing, or fewer than two: Cs = SVARS(14);
@@ -81,7 +87,8 @@ extern "C" {
 //   amatrx(ndofel,ndofel) (out)  stiffness, effective dynamic stiffness or lumped mass
 //   svars(nsvars) (in/out)     residual history (dynamic, initial acceleration, perturbation)
 //   energy(8) (in/out)         (1) kinetic, (2) elastic strain energy, (8) += work of
-//                              distributed loads
+//                              distributed loads, (ADLMAG - 0.5 DDLMAG) times the axial
+//                              increment n.DU(4:6) of node 2, on which they act
 //   ndofel, nrhs, nsvars (in)  6, right-hand sides (2 in Riks), at least 12
 //   props(nprops), nprops (in) E, rho, A
 //   coords(mcrd,nnode), mcrd, nnode (in)  node coordinates (rows 1..3 read), MCRD >= 3, 2 nodes
@@ -106,7 +113,9 @@ void toplevel_uel_truss(VORLEN_UEL_PARAMETERS);
 //   rhs(nblock,ndofel) (out)   internal force tet (-F, F) (LFLAGS(3) 2), external force of a
 //                              load 123: tet (0, adlmag(k)) (LFLAGS(3) 3)
 //   amass(nblock,ndofel,ndofel) (out)  0.5 rho A0 L0 times the identity (LFLAGS(3) 1)
-//   dtimestable(nblock) (out)  0.99 sqrt(M / ka), M = rho A0 L0, ka = E A / L (LFLAGS(3) 2)
+//   dtimestable(nblock) (out)  0.99 sqrt(M / ka), M = rho A0 L0, ka = E A / L (LFLAGS(3) 2);
+//                              0 with code -3 where that is no positive finite number (E or
+//                              rho not above 0)
 //   svars(nblock,nsvars) (in/out)  (k,1) length, (k,2) force of the last internal-force pass
 //   energy(nblock,12) (in/out) (k,3) += 0.5 (F + svars(k,2)) (L - svars(k,1))
 //   nsvars, nnode, ndofel (in) at least 2, 2, 6

@@ -168,6 +168,34 @@ def test_invalid_root_finding_procedure(store, routine):
     np.testing.assert_array_equal(c_out[:3], 0.0)
 
 
+@pytest.mark.parametrize("slots, values", [([6], [0.0]),             # radius r1 = 0
+                                           ([1, 3], [1.0, 1.0])])     # nu = 1: E* = inf
+def test_contact_without_a_stiffness_gives_no_force(store, slots, values):
+    props = PROPS.copy()
+    props[slots] = values
+    c = record(c4=1e-4, c5=3.0, c7=2.0, c11=500.0)
+    sv = np.zeros(20)
+    sv[12], sv[13] = G, 1e-8
+    for jprops in [(1, 0, 0), (2, 0, 0), (0, 0, 0)]:
+        vorlen.errorhandling.rsxerr(1)
+        c_out = uel(c, svars=sv, jprops=jprops, elong=3e-6, delong=1e-6, props=props)[-1]
+        assert errstat() == -3
+        assert errtext() == "No positive finite contact stiffness in uel_impact"
+        np.testing.assert_array_equal(c_out[:3], 0.0)
+        assert np.isfinite(c_out).all()
+    vorlen.errorhandling.rsxerr(1)
+    c_out = vuel(record(c4=2e-5), np.zeros((1, 6)), props=props)[-1]
+    assert errstat() == -3 and errtext() == "No positive finite contact stiffness in vuel_impact"
+    np.testing.assert_array_equal(c_out[:3], 0.0)
+
+
+def test_probe_radius_without_a_contact_modulus(store):
+    # the stiffness law of flag 2 reads no element property and gives E* = 0
+    c_out = response(record(c15=0.025), np.zeros(20), elong=0.0, jprops=(1, 2, 0))[2]
+    assert c_out[0] == 1.0 and c_out[1] == 0.0
+    assert errstat() == -3 and errtext() == "No positive finite contact stiffness in uel_impact"
+
+
 def test_total_compliance_zero_gives_no_force(store):
     c = record(c4=1e-4, c5=3.0, c7=2.0)
     sv = np.zeros(20)
@@ -237,9 +265,9 @@ def test_impact_column_outside_the_table(store, column):
     assert c_out[0] == pytest.approx(f, rel=1e-9)
 
 
-def response(c, sv, *, dtime=0.1, elong=1e-3, lflags=(11, 1, 1, 0, 0)):
+def response(c, sv, *, dtime=0.1, elong=1e-3, lflags=(11, 1, 1, 0, 0), jprops=(1, 0, 0)):
     _, _, sv_out, _, pnewdt, c_out = uel(c, svars=sv, nsvars=len(sv), kstep=2, dtime=dtime,
-                                         elong=elong, lflags=lflags)
+                                         elong=elong, lflags=lflags, jprops=jprops)
     return sv_out, pnewdt, c_out
 
 

@@ -64,8 +64,20 @@ def test_distributed_loads_and_riks_column(clean_store):
     rhs, _, _, energy, _ = uel([1, 1, 1, 0, 0], nrhs=2, loads=loads, energy=np.full(8, 1.0))
     np.testing.assert_allclose(rhs[:, 0], -KMAT @ U + np.r_[0, 0, 0, 3.0 * N], atol=1e-12)
     np.testing.assert_allclose(rhs[:, 1], np.r_[0, 0, 0, 0.75 * N], atol=1e-15)
-    delong = N @ (DU[3:] - DU[:3])
-    assert energy[7] == pytest.approx(1.0 + (5.0 - 0.25) * delong + (-2.0 - 0.125) * delong)
+    due2 = N @ DU[3:]                                      # the loads act on node 2
+    assert energy[7] == pytest.approx(1.0 + (5.0 - 0.25) * due2 + (-2.0 - 0.125) * due2)
+
+
+@pytest.mark.parametrize("du, work", [
+    ([1e-3, 0, 0, 0, 0, 0], 0.0),                  # node 1 alone: the load point stays
+    ([1e-3, 0, 0, 1e-3, 0, 0], 1.75e-3),           # rigid shift: (2 - 0.5 * 0.5) * 1e-3
+    ([5e-4, 0, 0, -2e-3, 1e-3, 0], -3.5e-3),       # node 2 axial only; node 1 no matter
+])
+def test_distributed_load_work_along_node_2(clean_store, du, work):
+    coords = np.array([[0.0, 2.0], [0.0, 0.0], [0.0, 0.0]])    # bar along x
+    energy = uel([1, 1, 1, 0, 0], coords=coords, u=np.zeros(6), du=np.array(du)[:, None],
+                 loads=[(1001, 2.0, 0.5)])[3]
+    assert energy[7] == pytest.approx(work, rel=1e-15, abs=1e-20)
 
 
 def test_hht_dynamic_increment_and_companions(clean_store):
@@ -250,6 +262,18 @@ def test_explicit_coincident_nodes_and_collapsed_length(clean_store):
     assert np.isfinite(rhs).all() and np.isfinite(dt).all() and np.isfinite(energy).all()
     # the crushed bar keeps the length guard of 2.22e-16
     assert svars[1, 0] == 2.220446049250313e-16
+
+
+@pytest.mark.parametrize("props", [(0.0, 1.6e-9, 2.0), (7e4, 0.0, 2.0), (-7e4, 1.6e-9, 2.0)])
+def test_explicit_bar_without_stable_increment(clean_store, props):
+    # no stiffness (inf), no mass (0) or a negative modulus (not a number): 0 with the report
+    coords, u = block(([0, 0, 0], [10, 0, 0], [0, 0, 0, 1, 0, 0]))
+    rhs, _, dt, svars, energy = vuel(2, coords, u, props=props)
+    assert errstat() == -3 and errtext() == "No positive finite stable increment in vuel_truss"
+    assert dt[0] == 0.0
+    f = axial_force(10.0, 11.0, e=props[0])               # force and energy as computed
+    np.testing.assert_allclose(rhs[0], [-f, 0, 0, f, 0, 0], rtol=1e-13)
+    assert energy[0, 2] == pytest.approx(0.5 * f * 11.0, rel=1e-13)
 
 
 @pytest.mark.parametrize("nsvars, nnode, ncrd", [(1, 2, 3), (2, 3, 3), (2, 2, 2)])
