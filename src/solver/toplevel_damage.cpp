@@ -568,9 +568,15 @@ void toplevel_vusdfld_dmg(const i32* nblock, const i32* nstatev, const i32* nfie
         const i64 nb = *nblock, nst = *nstatev, nf = std::max(*nfieldv, 0);
         if (nb < 1 || nst < 1) return;
         std::memmove(statenew, stateold, sizeof(double) * nb * nst);
+        // Negative counts do not describe the stress and strain blocks (a sum of them may):
+        // the state is carried over and neither block is read.
+        const i64 nd = *ndir, ns = *nshr;
+        if (nd < 0 || ns < 0) {
+            errorhandling::report(-3, "Unsupported components", "vusdfld_dmg");
+            return;
+        }
         if (nst < kRecord) return;  // no damage record: the rows stay as they are
         const i32 kinc = explicit_increment(*steptime, *dt);
-        const i32 nd = std::max(*ndir, 0), ns = std::max(*nshr, 0);
         const Mat<const double> sig(stressold, nb, nd + ns), eps(strainold, nb, nd + ns);
         const Mat<const double> xyz(coordmp, nb, 3), len(charlength, nb, 3);
         const View<const double, 3> dir(tdirect, nb, 3, 3), tt(t, nb, 3, 3);
@@ -586,8 +592,8 @@ void toplevel_vusdfld_dmg(const i32* nblock, const i32* nstatev, const i32* nfie
             table[0] = temp[k - 1];
             for (const auto& [m, off] : {std::pair{&sig, 1}, std::pair{&eps, 7}}) {
                 std::fill_n(solver, 6, 0.0);
-                for (i32 i = 1; i <= std::min(nd, 3); ++i) solver[i - 1] = (*m)(k, i);
-                for (i32 j = 1; j <= std::min(ns, 3); ++j) solver[2 + j] = (*m)(k, nd + j);
+                for (i64 i = 1; i <= std::min<i64>(nd, 3); ++i) solver[i - 1] = (*m)(k, i);
+                for (i64 j = 1; j <= std::min<i64>(ns, 3); ++j) solver[2 + j] = (*m)(k, nd + j);
                 lamina::FlipVoigtCyclicNotation(table + off, solver, &one, &cyclic, &one);
             }
             for (i32 i = 1; i <= 3; ++i) {

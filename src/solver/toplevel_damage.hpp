@@ -97,7 +97,9 @@ void toplevel_usdfld_dmg(double* field, double* statev, double* pnewdt, const do
 //                            below 1
 //   ndir, nshr (in)          direct and shear components of stressold and strainold, in the
 //                            solver's order 11, 22, 33, 12, 23, 13; components the block does
-//                            not carry (shells: 13, 23) count as 0
+//                            not carry (shells: 13, 23) count as 0. A negative count records
+//                            code -3 "Unsupported components in vusdfld_dmg": statenew =
+//                            stateold, field untouched, stressold and strainold not read
 //   jelem(nblock), kintpt, klayer, ksecpt, kstep (in)  element labels, point, layer, section
 //                            point, step
 //   temp(nblock), steptime, totaltime, dt (in)  temperatures and times

@@ -436,6 +436,17 @@ def test_vusdfld_increment_from_the_step_time(store, steptime, dt, counted):
     assert list(store.sectiondata.nsectionpoints) == ([1, 4] if counted else [1, 1])
 
 
+@pytest.mark.parametrize("ndir,nshr", [(-3, 6), (3, -1)])
+def test_vusdfld_negative_component_count_reads_no_stress(store, ndir, nshr):
+    stress = np.ones((2, ndir + nshr))                  # the block as the sum describes it
+    statenew, field = vusdfld(stress, ndir=ndir, nshr=nshr, kstep=STEP["fatigue"],
+                              field=np.full((2, 7), 2.0, order="F"))
+    assert errstat() == -3 and errtext() == "Unsupported components in vusdfld_dmg"
+    np.testing.assert_array_equal(statenew[:, 0], 9.0)    # the state as it came
+    np.testing.assert_array_equal(statenew[:, 1:], 0.0)
+    np.testing.assert_array_equal(field, 2.0)
+
+
 def test_vusdfld_without_record_copies_the_state(store):
     statenew, field = vusdfld(np.ones((2, 6)), nstatev=39, field=np.full((2, 7), 2.0, order="F"))
     np.testing.assert_array_equal(statenew[:, 0], 9.0)
