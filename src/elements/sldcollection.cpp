@@ -196,7 +196,13 @@ void sldcollection_deload(double* alpha, double* t_user, const i32*, const i32*,
         }
         const double lower = kTiny, upper = kHuge, edge = 2.0 * h;
         const double part = cp(1, j) / signalprocessing::fLimit(&edge, &lower, &upper);
-        sum += halved ? part / 2.0 : part;
+        const double next = sum + (halved ? part / 2.0 : part);
+        // A force not a number, or one too large for a subnormal edge, loads nothing.
+        if (!std::isfinite(next)) {
+            errorhandling::report(-3, "Edge load not finite", "deload");
+            continue;
+        }
+        sum = next;
     }
     *alpha = sum;
     std::copy_n(t, 3, t_user);
@@ -239,6 +245,12 @@ void sldcollection_dsload(double* alpha, double* t_user, const i32* kstep, const
         plane.coordinates(rs, x, p);
         const double r = rs[0], s = rs[1], r0 = 0.0, s0 = 0.0;
         const double d = std::sqrt((r - r0) * (r - r0) + (s - s0) * (s - s0));
+        // A point (or plane, or impact point) without a finite distance would leave slots 6
+        // and 7 with a value no later distance compares with: the record stays as it is.
+        if (!std::isfinite(d)) {
+            errorhandling::report(-3, "Distance to the impact point not finite", "dsload");
+            continue;
+        }
         const double old6 = dp(6, i), old7 = dp(7, i);
         if (dp(5, i) == 0.0) dp(5, i) = noel;
         if (dp(6, i) == 0.0) dp(6, i) = d;
@@ -349,6 +361,12 @@ void CHYSTERESIS(double* amp, double* passed, const double* xydata, const double
         return;
     }
     const double xv = *xvalue;
+    // A value that is no number would end loading for good (and a state that is none tells
+    // no branch): refused with the state kept.
+    if (!std::isfinite(xv) || std::isnan(*passed)) {
+        errorhandling::report(-3, "Abscissa not finite or state not a number", "CHYSTERESIS");
+        return;
+    }
     bool reverse = true;
     if (*passed != kHuge) {
         if (xv >= *passed) *passed = xv, reverse = false;

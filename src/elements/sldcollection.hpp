@@ -35,7 +35,9 @@ void sldcollection_cload(double* f, double* ldflag, const double* cforce, const 
 //                    impactor matches when its number equals a whole run of digits in the name
 //                    (the digits of "SYM2" and "SYM4" do not count). A half edge length not
 //                    above 0 records code -3 "Half edge length not above 0 in deload" and the
-//                    impactor contributes nothing
+//                    impactor contributes nothing; so does a contribution that would make alpha
+//                    inf or not a number (a force not a number or inf, a subnormal half
+//                    length): code -3 "Edge load not finite in deload"
 //   t_user(3) (out)  -dircos(:,3), components of magnitude at most 1e-10 set to 0
 //   kstep, kinc, time(2), noel, npt, coords(3), jltyp, dprops (in)  accepted, not used
 //   dircos(3,3) (in) direction cosines of the loaded surface, column 3 its normal
@@ -65,7 +67,11 @@ void sldcollection_deload(double* alpha, double* t_user, const i32* kstep, const
 //   kstep (in)       step, indexing jobdata::stepid; outside the table (or no table): code -3
 //                    "Step outside the step table in dsload", alpha 0, records unchanged
 //   coords(3) (in)   load point
-//   dircos(3,3) (in) in-plane directions (columns 1, 2) and normal (column 3)
+//   dircos(3,3) (in) in-plane directions (columns 1, 2) and normal (column 3). Where the point,
+//                    the directions and an impact point give no finite distance d (a value
+//                    inf or not a number, in-plane directions in line): code -3 "Distance to
+//                    the impact point not finite in dsload", that impactor's records unchanged
+//                    and no load of it
 //   cprops(20,nimp) (in)      impactor records
 //   dprops(12,nimp) (in/out)  load records
 //   nimp (in)        number of impactors (below 0 counts as 0)
@@ -125,7 +131,9 @@ void CAMPLITUDE(double* amp, const double* xydata, const double* xvalue, const i
 //   xydata(ndata), xvalue, ndata, skip (in)  as CAMPLITUDE (identifier VRL_HYST); an odd ndata
 //                    or a table of fewer than two rows leaves passed unchanged; a branch of
 //                    fewer than two rows or not rising records code -3 "Branch of fewer than two
-//                    rows or not rising in CHYSTERESIS"
+//                    rows or not rising in CHYSTERESIS"; an xvalue inf or not a number, or a
+//                    passed not a number, records code -3 "Abscissa not finite or state not a
+//                    number in CHYSTERESIS" and leaves passed unchanged
 void CHYSTERESIS(double* amp, double* passed, const double* xydata, const double* xvalue,
                  const i32* ndata, const lgl* skip);
 

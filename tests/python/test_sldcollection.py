@@ -108,11 +108,17 @@ def test_edge_load_direction_drops_tiny_components():
     assert list(t) == [0.0, 2e-10, -1.0]
 
 
-def test_edge_load_of_zero_half_length(clean_register):
-    cprops, _ = records(2, [10.0, 20.0], [0.0, 0.5])
+@pytest.mark.parametrize("force,half,message", [
+    (10.0, 0.0, "Half edge length not above 0 in deload"),
+    (10.0, 1e-320, "Edge load not finite in deload"),     # 10 / 2.2e-308 overflows
+    (np.nan, 0.25, "Edge load not finite in deload"),
+    (np.inf, 0.25, "Edge load not finite in deload"),
+])
+def test_edge_load_of_a_refused_impactor(clean_register, force, half, message):
+    cprops, _ = records(2, [force, 20.0], [half, 0.5])
     alpha, _ = deload("EDGE 1 2", cprops, 2)
-    assert alpha == 20.0
-    assert (errstat(), errtext()) == (-3, "Half edge length not above 0 in deload")
+    assert alpha == 20.0                                  # impactor 2 alone
+    assert (errstat(), errtext()) == (-3, message)
 
 
 @pytest.fixture
@@ -216,6 +222,26 @@ def test_first_point_at_the_impact_point_loads_nothing(steps):
         dprops[:4, 0] = [2, 1, 2, 0]
         alpha, _ = dsload(x, cprops, dprops, elemid=7)
         assert alpha == 0.0
+
+
+NAN_DIRECTION = np.asfortranarray([[1.0, 0.0, 0.0], [np.nan, 1.0, 0.0], [0.0, 0.0, 1.0]])
+
+
+@pytest.mark.parametrize("x,dircos", [((np.nan, 1.0, 0.0), FLAT), ((1.0, 1.0, 0.0), NAN_DIRECTION)])
+def test_point_without_a_distance_leaves_the_record(steps, x, dircos):
+    cprops, dprops = records(1, [8.0])
+    dprops[0, 0] = 2                                      # uniform, impact point at the origin
+    alpha, _ = dsload(x, cprops, dprops, elemid=7, dircos=dircos)
+    assert alpha == 0.0 and not dprops[1:].any()
+    assert (errstat(), errtext()) == (-3, "Distance to the impact point not finite in dsload")
+    # the points after it grow the rectangle as on a fresh record: half sides (r, s) of
+    # (1, 1) from the farthest point, then (1.5, 1.5) with the nearest at (0.5, 0.5), then
+    # (2.5, 0.5) with the farthest at (2, 0); uniform pressure f / (4 rL sL)
+    points = [(1, 1, 0), (0.5, 0.5, 0), (-1, 1, 0), (2, 0, 0)]
+    got = [dsload(p, cprops, dprops, elemid=7)[0] for p in points]
+    np.testing.assert_allclose(got, 8.0 / 4 / np.array([1.0, 2.25, 2.25, 1.25]), rtol=1e-15)
+    np.testing.assert_allclose(dprops[4:11, 0], [7, np.sqrt(0.5), 2, 0.5, 0.5, 2, 0],
+                               rtol=1e-15)
 
 
 @pytest.mark.parametrize("kstep,table", [(5, True), (0, True), (1, False)])
@@ -338,6 +364,18 @@ def test_hysteresis_refused(clean_register, xy, x, passed, code, message, after)
     amp, p = hysteresis(xy, x, passed)
     assert (amp, p) == (0.0, after)
     assert (errstat(), errtext()) == (code, message)
+
+
+@pytest.mark.parametrize("x,passed", [(np.nan, 0.5), (np.inf, 0.5), (-np.inf, 0.5),
+                                      (1.0, np.nan)])
+def test_hysteresis_without_a_number_keeps_the_state(clean_register, x, passed):
+    amp, p = hysteresis(LOOP, x, passed)
+    np.testing.assert_array_equal([amp, p], [0.0, passed])
+    assert (errstat(), errtext()) == (-3, "Abscissa not finite or state not a number in "
+                                          "CHYSTERESIS")
+    if not np.isnan(passed):                              # still loading: x = 1.5 on that branch
+        amp, p = hysteresis(LOOP, 1.5, p)
+        assert (amp, p) == (pytest.approx(PchipInterpolator([0, 1, 2], [0, 5, 10])(1.5)), 1.5)
 
 
 def test_load_point_inside_the_load_records(steps):
