@@ -127,14 +127,15 @@ void GetEnergyReleaseRate8(double* serr, double* fa, double* fb, const double* v
 //   delamination(3) (in)  semi-axes a, b and the angle of the a axis in degrees
 //   sublamstack(2) (in)   first and last ply of the delaminated sub-laminate
 //   kmd (in)              contact penalty stiffness; nprec (in) its grid density nk
-//   gamma (in)            fracture toughness
+//   gamma (in)            fracture toughness; +Inf: no growth
 //   width (in)            laminate width; radius (in) largest semi-axis
 //   ninc (in)             number of load increments
 //   nplies (in)           number of plies
 // Refused with code -3 ("<what> in DelaminationGrowthAnalysis"), success 0, strains 0 and
 // nothing run: ninc below 1, sublamstack not 1 <= sublamstack(1) <= sublamstack(2) <= nplies,
 // limstrain, relstrain or delamination not finite, a semi-axis not above 0, radius or width
-// not finite and above 0.
+// not finite and above 0, gamma or kmd NaN or below 0, the thickness of a sub-laminate ply not
+// finite and above 0.
 void DelaminationGrowthAnalysis(double* success, double* strains, const double* limstrain,
                                 const double* relstrain, const double* plyelastic,
                                 const double* plyorientation, const double* plythickness,

@@ -180,6 +180,13 @@ void DelaminationGrowthAnalysis(double* success, double* strains, const double* 
         refused = "Semi-axis not above 0";
     else if (!(std::isfinite(rad) && rad > 0.0 && std::isfinite(wid) && wid > 0.0))
         refused = "Radius or width not finite and above 0";
+    else if (!(gam >= 0.0))
+        refused = "Toughness NaN or below 0";
+    else if (!(*kmd >= 0.0))
+        refused = "Contact stiffness NaN or below 0";
+    else if (!std::all_of(plythickness + (first - 1), plythickness + last,
+                          [](double t) { return std::isfinite(t) && t > 0.0; }))
+        refused = "Ply thickness not finite and above 0";
     if (refused) {
         errorhandling::report(-3, refused, routine);
         return finish();

@@ -754,6 +754,13 @@ REFUSED = [
     ("radius", 0.0, "Radius or width not finite and above 0"),
     ("width", -1.0, "Radius or width not finite and above 0"),
     ("width", np.nan, "Radius or width not finite and above 0"),
+    ("gamma", np.nan, "Toughness NaN or below 0"),
+    ("gamma", -1.0, "Toughness NaN or below 0"),
+    ("kmd", np.nan, "Contact stiffness NaN or below 0"),
+    ("kmd", -1e5, "Contact stiffness NaN or below 0"),
+    ("pt", [-0.2, 0.2, 0.2, 0.2], "Ply thickness not finite and above 0"),
+    ("pt", [np.nan, 0.2, 0.2, 0.2], "Ply thickness not finite and above 0"),
+    ("pt", [np.inf, 0.2, 0.2, 0.2], "Ply thickness not finite and above 0"),
 ]
 
 
@@ -761,11 +768,11 @@ REFUSED = [
 def test_growth_analysis_refuses_input_it_cannot_run(name, value, message):
     limstrain, rel, (pe, po, pt), dela, stack, kmd, gamma, width, radius, ninc, nprec = \
         RUNS["circle"]
-    args = dict(limstrain=limstrain, relstrain=rel, delamination=dela, sublamstack=stack,
-                width=width, radius=radius, ninc=ninc)
+    args = dict(limstrain=limstrain, relstrain=rel, pt=pt, delamination=dela, sublamstack=stack,
+                kmd=kmd, gamma=gamma, width=width, radius=radius, ninc=ninc)
     args[name] = value
-    success, strains = run(args["limstrain"], args["relstrain"], pe, po, pt, args["delamination"],
-                           args["sublamstack"], kmd, gamma, args["width"], args["radius"],
-                           args["ninc"], nprec)
+    success, strains = run(args["limstrain"], args["relstrain"], pe, po, args["pt"],
+                           args["delamination"], args["sublamstack"], args["kmd"], args["gamma"],
+                           args["width"], args["radius"], args["ninc"], nprec)
     assert success == 0 and not strains.any()
     assert (errstat(), errtext()) == (-3, f"{message} in DelaminationGrowthAnalysis")
