@@ -176,7 +176,8 @@ void GrowthInitiationParis(double* deltag, double* n, const double* c1, const do
 //   instressratio (in, optional)  not read
 //   dmgincrement_in (in, optional)  0.1 when absent
 // A jump below 1 or totalcycles below 0 records code -3 and writes nothing; dela_interface,
-// nprops or ndof out of range record code -3 and leave results 0.
+// nprops or ndof out of range, tply, length, width, dmgwidth, dmglength or dmgincrement_in not
+// finite and above 0, or extensdmg not finite record code -3 and leave results 0.
 void DelaCompGrowth(const double* layup, const double* tply, const double* indof,
                     const i32* dela_interface, const double* props, const double* length,
                     const double* width, const double* extensdmg, double* results,
@@ -200,8 +201,9 @@ void DelaCompGrowth(const double* layup, const double* tply, const double* indof
 //   instressratio (in, optional)  not read
 //   paris_ng(2) (in, optional)  c1, c2 of the initiation law, (1.0, 0.0) when absent
 // A jump below 1 or totalcycles below 0 records code -3 and writes nothing; ncrack, nprops or
-// ndof out of range record code -3 and leave results 0; jumps beyond column 1000 record code
-// -3 and are not written.
+// ndof out of range, tply not finite and above 0, or indmgwidth, indmglength or l_crack not
+// finite and 0 or above record code -3 and leave results 0; jumps beyond column 1000 record
+// code -3 and are not written.
 void delaTension(const double* layup, const double* tply, const double* indof, const i32* ncrack,
                  const double* props, const double* length, const double* width,
                  const double* extensdmg, double* results, const double* indmgwidth,
@@ -229,11 +231,14 @@ void delaTension(const double* layup, const double* tply, const double* indof, c
 //   eps_th_results(ninter,6,100) (out)  per interface and step: e11, gx, gy, N11, gy_left,
 //                          gy_right; 0 after the last step and without a delamination
 //   dmgsizes(ninter,2) (in)
-//   nplies, nprops, ninter (in)  ninter at most nplies-1, nprops at least 12: else code -3,
-//                          every output 0
+//   nplies, nprops, ninter (in)  ninter at most nplies-1, nprops at least 12
 //   inincrement (in, optional)  -0.001 when absent; only its size counts
 //   dmgincrement_in (in, optional)  0.1 when absent
 //   inloadcycles (in, optional)  1.0 when absent
+// Code -3 and every output 0, nothing printed but the lines of an invalid inloadcycles: ninter
+// above nplies-1, nprops below 12, inincrement not finite, tply, length, width or
+// dmgincrement_in not finite and above 0, extensdmg not finite, an entry of dmgsizes not finite
+// and 0 or above, a limit NaN or below 0.
 void Find_Allowable_nogrowth_comp(const double* layup, const double* tply, const double* extensdmg,
                                   const double* length, const double* width, const double* props,
                                   double* strainallowable, double* forceallowables_perinterface,
@@ -245,14 +250,18 @@ void Find_Allowable_nogrowth_comp(const double* layup, const double* tply, const
 // Tension: a crack fibercrack(u) long in ply u (none when 0) with the largest delamination of
 // dmgsizes, delaTension over one cycle per step.
 //   layup(nplies), tply, extensdmg, length, width, props(nprops), fibercrack(nplies),
-//   dmgsizes(ninter,2), nplies, nprops, ninter (in)  nprops at least 12: else code -3, every
-//                          output 0
+//   dmgsizes(ninter,2), nplies, nprops, ninter (in)  nprops at least 12; extensdmg, length and
+//                          width not read; the delamination size (0 when ninter < 1) takes no
+//                          part in the release rates
 //   allowables_perply(nplies), forceallowables_perply(nplies) (out)  e11 and N11; entries of
 //                          plies without a crack not written
 //   strainallowable (out)  the smallest of the plies' allowables (NaN only when all are);
 //                          1.7976931348623157e308 without a crack
 //   inincrement (in, optional)  0.001 when absent; only its size counts
 //   inloadcycles (in, optional)  1.0 when absent
+// Code -3 and every output 0, nothing printed but the lines of an invalid inloadcycles: nprops
+// below 12, inincrement not finite, tply not finite and above 0, an entry of fibercrack or
+// dmgsizes not finite and 0 or above, a limit NaN or below 0.
 void Find_Allowable_nogrowth_tension(const double* layup, const double* tply,
                                      const double* extensdmg, const double* length,
                                      const double* width, const double* props,

@@ -72,6 +72,9 @@ class Copy {
     Work<double, 64> w_;
 };
 
+bool finite_above_0(double x) { return std::isfinite(x) && x > 0.0; }
+bool finite_from_0(double x) { return std::isfinite(x) && x >= 0.0; }
+
 }  // namespace
 
 extern "C" {
@@ -86,23 +89,28 @@ void Find_Allowable_nogrowth_comp(const double* layup, const double* tply, const
     static constexpr const char* routine = "Find_Allowable_nogrowth_comp";
     const i32 n = *nplies, ni = std::max<i32>(*ninter, 0);
     View<double, 3> eps_th(eps_th_results, ni, 6, kSteps);
-    if (ni > i64{n} - 1 || *nprops < 12) {
-        errorhandling::report(
-            -3, *nprops < 12 ? "Fewer than 12 properties" : "More interfaces than nplies-1",
-            routine);
+    auto refuse = [&](const char* problem) {
+        errorhandling::report(-3, problem, routine);
         *strainallowable = 0.0;
         std::fill_n(forceallowables_perinterface, ni, 0.0);
         std::fill_n(allowables_perinterface, ni, 0.0);
         std::fill(eps_th.begin(), eps_th.end(), 0.0);
-        return;
-    }
+    };
+    if (ni > i64{n} - 1 || *nprops < 12)
+        return refuse(*nprops < 12 ? "Fewer than 12 properties" : "More interfaces than nplies-1");
     // The inputs are copied: an output may share their storage.
     const Copy ply(layup, n), prop(props, 12), sizes(dmgsizes, 2 * i64{ni});
     const double t = *tply, ext = *extensdmg, len = *length, wid = *width;
-    const double step = -std::fabs(inincrement ? *inincrement : -0.001);
+    const double increment = inincrement ? *inincrement : -0.001, step = -std::fabs(increment);
     const double dmgincrement = dmgincrement_in ? *dmgincrement_in : 0.1;
+    if (!std::isfinite(increment)) return refuse("Strain step not finite");
+    if (!(finite_above_0(t) && finite_above_0(len) && finite_above_0(wid) &&
+          finite_above_0(dmgincrement) && std::isfinite(ext) &&
+          std::all_of(sizes.data(), sizes.data() + 2 * i64{ni}, finite_from_0)))
+        return refuse("Thickness, size, step or offset out of range");
     double ncycles;
     const double limit = rate_limit(prop.data(), inloadcycles, &ncycles);
+    if (!(limit >= 0.0)) return refuse("Release-rate limit NaN or below 0");
     io::write_list(6, {"ERR for a life of ", ncycles, " cycles is ", limit});
 
     std::fill(eps_th.begin(), eps_th.end(), 0.0);
@@ -143,22 +151,28 @@ void Find_Allowable_nogrowth_tension(const double* layup, const double* tply,
                                      const double* inloadcycles) {
     static constexpr const char* routine = "Find_Allowable_nogrowth_tension";
     const i32 n = std::max<i32>(*nplies, 0), ni = std::max<i32>(*ninter, 0);
-    if (*nprops < 12) {
-        errorhandling::report(-3, "Fewer than 12 properties", routine);
+    auto refuse = [&](const char* problem) {
+        errorhandling::report(-3, problem, routine);
         *strainallowable = 0.0;
         std::fill_n(allowables_perply, n, 0.0);
         std::fill_n(forceallowables_perply, n, 0.0);
-        return;
-    }
-    const Copy ply(layup, n), prop(props, 12), crack(fibercrack, n);
+    };
+    if (*nprops < 12) return refuse("Fewer than 12 properties");
+    const Copy ply(layup, n), prop(props, 12), crack(fibercrack, n), sizes(dmgsizes, 2 * i64{ni});
     const double t = *tply, ext = *extensdmg, len = *length, wid = *width;
-    const double step = std::fabs(inincrement ? *inincrement : 0.001);
+    const double increment = inincrement ? *inincrement : 0.001, step = std::fabs(increment);
+    if (!std::isfinite(increment)) return refuse("Strain step not finite");
+    if (!(finite_above_0(t) && std::all_of(crack.data(), crack.data() + n, finite_from_0) &&
+          std::all_of(sizes.data(), sizes.data() + 2 * i64{ni}, finite_from_0)))
+        return refuse("Thickness, size or crack length out of range");
     double ncycles;
     const double limit = rate_limit(prop.data(), inloadcycles, &ncycles);
-    // The largest delamination of all interfaces, for every ply.
-    double dl = -kHuge, dw = -kHuge;
+    if (!(limit >= 0.0)) return refuse("Release-rate limit NaN or below 0");
+    // The largest delamination of all interfaces, for every ply (it is reported by the history,
+    // not read by its release rates; 0 without an interface).
+    double dl = 0.0, dw = 0.0;
     for (i32 i = 0; i < ni; ++i)
-        dl = std::max(dl, dmgsizes[i]), dw = std::max(dw, dmgsizes[ni + i]);
+        dl = std::max(dl, sizes.data()[i]), dw = std::max(dw, sizes.data()[ni + i]);
 
     Work<double, 0> res(13 * 1000);
     const i32 twelve = 12, six = 6, once = 1;

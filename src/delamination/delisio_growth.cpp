@@ -57,10 +57,14 @@ bool history_ok(i32 jump, i32 totalcycles, const char* routine) {
     return true;
 }
 
+bool finite_above_0(double x) { return std::isfinite(x) && x > 0.0; }
+bool finite_from_0(double x) { return std::isfinite(x) && x >= 0.0; }
+
 // Whether the stack arguments can be read: ply (interface or cracked ply) in first..last,
-// nprops at least 12, ndof at least 6 (code -3 otherwise).
-bool stack_ok(i32 ply, i64 first, i64 last, const char* what, i32 nprops, i32 ndof,
-              const char* routine) {
+// nprops at least 12, ndof at least 6, and the thickness and sizes in range (sizes; code -3
+// otherwise).
+bool stack_ok(i32 ply, i64 first, i64 last, const char* what, i32 nprops, i32 ndof, bool sizes,
+              const char* sizes_what, const char* routine) {
     if (ply < first || ply > last) {
         errorhandling::report(-3, what, routine);
         return false;
@@ -71,6 +75,10 @@ bool stack_ok(i32 ply, i64 first, i64 last, const char* what, i32 nprops, i32 nd
     }
     if (ndof < 6) {
         errorhandling::report(-3, "Fewer than 6 strain components", routine);
+        return false;
+    }
+    if (!sizes) {
+        errorhandling::report(-3, sizes_what, routine);
         return false;
     }
     return true;
@@ -105,16 +113,19 @@ void DelaCompGrowth(const double* layup, const double* tply, const double* indof
     const i64 ncol = i64{total} + 1;
     Mat<double> res(results, 13, ncol);
     const i32 n = *nplies, inter = *dela_interface;
-    if (!stack_ok(inter, 1, i64{n} - 1, "Interface outside 1..nplies-1", *nprops, *ndof, routine)) {
+    // Every input is read before results is written.
+    const double cyclejump = jump, dmgincrement = dmgincrement_in ? *dmgincrement_in : 0.1;
+    const double len = *length, wid = *width, ext = *extensdmg;
+    const double start_w = *dmgwidth, start_l = *dmglength;
+    const bool sizes = finite_above_0(*tply) && finite_above_0(len) && finite_above_0(wid) &&
+                       finite_above_0(start_w) && finite_above_0(start_l) &&
+                       finite_above_0(dmgincrement) && std::isfinite(ext);
+    if (!stack_ok(inter, 1, i64{n} - 1, "Interface outside 1..nplies-1", *nprops, *ndof, sizes,
+                  "Thickness, size, step or offset out of range", routine)) {
         std::fill(res.begin(), res.end(), 0.0);
         return;
     }
-
-    // Every input is read before results is written.
-    const double cyclejump = jump, dmgincrement = dmgincrement_in ? *dmgincrement_in : 0.1;
     const double nf = props[10], cf = props[11];
-    const double len = *length, wid = *width, ext = *extensdmg;
-    const double start_w = *dmgwidth, start_l = *dmglength;
     double abd[36], sub[2][36], abdsub[72], dof[6], forcecases[18];
     Stack stack(props, *tply, n);
     stack.abd(abd, layup, 1, n);
@@ -177,15 +188,17 @@ void delaTension(const double* layup, const double* tply, const double* indof, c
     if (!history_ok(jump, total, routine)) return;
     Mat<double> res(results, 13, kColumns);
     const i32 n = *nplies, crack = *ncrack;
-    if (!stack_ok(crack, 1, n, "Cracked ply outside 1..nplies", *nprops, *ndof, routine)) {
+    // Every input is read before results is written.
+    const double t = *tply, start_l = *indmglength, start_w = *indmgwidth, lcrack = *l_crack;
+    const bool sizes = finite_above_0(t) && finite_from_0(start_l) && finite_from_0(start_w) &&
+                       finite_from_0(lcrack);
+    if (!stack_ok(crack, 1, n, "Cracked ply outside 1..nplies", *nprops, *ndof, sizes,
+                  "Thickness or size out of range", routine)) {
         std::fill(res.begin(), res.end(), 0.0);
         return;
     }
-
-    // Every input is read before results is written.
     const double c1 = paris_ng ? paris_ng[0] : 1.0, c2 = paris_ng ? paris_ng[1] : 0.0;
-    const double nf = props[10], cf = props[11], t = *tply;
-    const double start_l = *indmglength, start_w = *indmgwidth, lcrack = *l_crack;
+    const double nf = props[10], cf = props[11];
     const i32 outerply = crack == 1 || crack == n ? 1 : 0;
     double dof[6], abd[36], forces[6];
     std::copy_n(indof, 6, dof);

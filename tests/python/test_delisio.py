@@ -431,7 +431,10 @@ def test_compression_history_without_paris_coefficient_keeps_the_size():
 
 @pytest.mark.parametrize("change", [{"dela_interface": 0}, {"dela_interface": 8},
                                     {"props": props(CFRP)[:11]}, {"indof": np.zeros(5)},
-                                    {"incyclejump": 0}, {"incyclejump": -2}, {"totalcycles": -1}])
+                                    {"incyclejump": 0}, {"incyclejump": -2}, {"totalcycles": -1},
+                                    {"tply": -0.125}, {"tply": 0.0}, {"dmglength": np.nan},
+                                    {"dmgwidth": -5.0}, {"length": -100.0}, {"width": np.inf},
+                                    {"dmgincrement_in": np.nan}, {"extensdmg": np.nan}])
 def test_compression_history_refuses_what_it_cannot_read(change):
     args = dict(layup=np.zeros(8), tply=0.125, indof=np.array([-1e-3, 0, 0, 0, 0, 0]),
                 dela_interface=3, props=props(CFRP), length=100.0, width=50.0, extensdmg=0.0,
@@ -496,7 +499,9 @@ def test_tension_history_stops_at_column_1000():
 
 @pytest.mark.parametrize("change", [{"ncrack": 0}, {"ncrack": 4}, {"props": props(CFRP)[:11]},
                                     {"indof": np.zeros(5)}, {"incyclejump": 0},
-                                    {"totalcycles": -3}])
+                                    {"totalcycles": -3}, {"tply": -T}, {"tply": np.nan},
+                                    {"l_crack": -1.0}, {"indmglength": np.nan},
+                                    {"indmgwidth": -np.inf}])
 def test_tension_history_refuses_what_it_cannot_read(change):
     args = dict(layup=CROSS_PLY, tply=T, indof=np.array([1e-3, 0, 0, 0, 0, 0]), ncrack=2,
                 props=props(CFRP), length=0.0, width=0.0, extensdmg=0.0, indmgwidth=1.0,
@@ -564,12 +569,21 @@ def test_compression_allowable_without_rising_rates_is_infinite():
     assert sa == -HUGE
 
 
-@pytest.mark.parametrize("layup,sizes,p", [
-    (np.zeros(3), np.ones((3, 2)), props(ISO)),     # three interfaces in three plies
-    (np.zeros(4), np.ones((3, 2)), props(ISO)[:11]),
+@pytest.mark.parametrize("change", [
+    {"layup": np.zeros(3)},                         # three interfaces in three plies
+    {"props": props(ISO)[:11]},
+    {"inincrement": np.inf}, {"inincrement": np.nan},
+    {"dmgincrement_in": np.nan}, {"dmgincrement_in": 0.0},
+    {"tply": -T}, {"length": np.nan}, {"width": -40.0}, {"extensdmg": np.inf},
+    {"dmgsizes": np.array([[1.0, 1.0], [np.nan, 1.0], [1.0, 1.0]])},
+    {"dmgsizes": np.array([[1.0, 1.0], [0.0, 0.0], [1.0, -1.0]])},
+    {"props": props(ISO, -0.05)}, {"props": props(ISO, np.nan)},   # the limit
 ])
-def test_compression_allowables_refuse_what_they_cannot_read(layup, sizes, p, capfd):
-    sa, fa, eth, apl = d.find_allowable_nogrowth_comp(layup, T, 0.0, 100.0, 40.0, p, sizes)
+def test_compression_allowables_refuse_what_they_cannot_read(change, capfd):
+    args = dict(layup=np.zeros(4), tply=T, extensdmg=0.0, length=100.0, width=40.0,
+                props=props(ISO), dmgsizes=np.ones((3, 2)))
+    args.update(change)
+    sa, fa, eth, apl = d.find_allowable_nogrowth_comp(**args)
     assert errstat() == -3
     assert sa == 0 and not fa.any() and not eth.any() and not apl.any()
     assert capfd.readouterr().out == ""
@@ -595,6 +609,11 @@ def test_tension_allowable_of_a_cracked_90_ply():
     assert sa == apl[1] == pytest.approx(ref, rel=1e-10)
     assert fpl[1] == pytest.approx(a11 * ref, rel=1e-10)
     assert (apl[0], apl[2], apl[3]) == (0, 0, 0)
+    # the delamination size takes no part in the rates: no interface, the same allowable
+    assert d.find_allowable_nogrowth_tension(layup, T, 0.0, 0.0, 0.0, props(CFRP, gc),
+                                             np.array([0, 1.5, 0, 0.0]), np.zeros((0, 2)),
+                                             inincrement=-step)[1] == sa
+    assert errstat() == 0
 
 
 @pytest.mark.parametrize("cycles,limit,lines", [
@@ -630,3 +649,22 @@ def test_tension_allowable_without_crack_or_rising_rate():
     apl, sa, fpl = d.find_allowable_nogrowth_tension(CROSS_PLY, T, 0.0, 0.0, 0.0, props(CFRP)[:9],
                                                      np.ones(3), np.ones((2, 2)))
     assert errstat() == -3 and sa == 0 and not apl.any() and not fpl.any()
+
+
+@pytest.mark.parametrize("change", [
+    {"fibercrack": np.array([np.nan, 1.0, 0.0])}, {"fibercrack": np.array([0.0, -1.5, 0.0])},
+    {"fibercrack": np.array([0.0, np.inf, 0.0])},
+    {"inincrement": np.nan}, {"inincrement": -np.inf},
+    {"tply": -T}, {"tply": np.nan},
+    {"dmgsizes": np.array([[1.0, np.nan], [1.0, 1.0]])},
+    {"props": props(CFRP, -0.2)},                   # the limit
+])
+def test_tension_allowables_refuse_what_they_cannot_read(change, capfd):
+    args = dict(layup=CROSS_PLY, tply=T, extensdmg=0.0, length=0.0, width=0.0,
+                props=props(CFRP, 0.2), fibercrack=np.array([0.0, 1.0, 0.0]),
+                dmgsizes=np.ones((2, 2)))
+    args.update(change)
+    apl, sa, fpl = d.find_allowable_nogrowth_tension(**args)
+    assert errstat() == -3
+    assert sa == 0 and not apl.any() and not fpl.any()
+    assert capfd.readouterr().out == ""
