@@ -11,10 +11,10 @@ using namespace vorlen::py;
 using namespace vorlen::toplevel;
 
 const Fragment toplevel_resin("toplevel", 50, {
-    routine<toplevel_umat_sensor>("umat_sensor", umat_items({"in i kinc", "in d stepid",
+    routine<toplevel_umat_sensor>("umat_sensor", umat_items({"in i kinc", "in i stepid",
             "in d cprops(20)", "in,out d dprops(12)"})),
     routine<toplevel_vumat_sensor>("vumat_sensor", vumat_items("in d charlength(nblock)",
-            "in,out d straininc(nblock,ndir+nshr)", {"in d stepid", "in d cprops(20)",
+            "in,out d straininc(nblock,ndir+nshr)", {"in i stepid", "in d cprops(20)",
             "in,out d dprops(12)"})),
     routine<toplevel_umat_hail>("umat_hail", umat_items({"in i jstep(4)", "in i kinc"})),
     routine<toplevel_umat_shokrieh>("umat_shokrieh", umat_items("out d ddsdde(ntens,ntens)",

@@ -10,6 +10,7 @@
 #include "elements/elementhandling_conversions.hpp"
 #include "materials/lamina_measures.hpp"
 #include "materials/lamina_stiffness.hpp"
+#include "solver/toplevel_layouts.hpp"
 
 namespace vorlen::toplevel {
 namespace {
@@ -28,10 +29,6 @@ void report(i32 code, std::string_view problem, std::string_view routine) {
     errorhandling::report(code, problem, routine);
 }
 
-bool components_ok(i32 ndi, i32 nshr, i32 ntens) {
-    return ndi >= 0 && nshr >= 0 && ndi + nshr == ntens && (ntens == 3 || ntens == 4 || ntens == 6);
-}
-
 // Sensor stiffness: lambda in the ndi x ndi block, lambda + 2G on its diagonal, G on the shear
 // diagonal.
 void sensor_stiffness(double* c, i32 ndi, i32 ntens) {
@@ -47,7 +44,7 @@ void sensor_stiffness(double* c, i32 ndi, i32 ntens) {
 }
 
 // Load record and impactor state of one sensor point.
-void sensor_records(double* state, i64 stride, i32 nstate, double stepid, const double* props,
+void sensor_records(double* state, i64 stride, i32 nstate, i32 stepid, const double* props,
                     i32 nprops, const double* cprops, double* dprops) {
     if (nprops == 2) {
         if (dprops[0] == 1.0) dprops[0] = -1.0;
@@ -57,15 +54,15 @@ void sensor_records(double* state, i64 stride, i32 nstate, double stepid, const 
         dprops[10] = 0.0;
     }
     for (i32 i = 0; i < 3; ++i) state[i * stride] = cprops[3 + i];
-    if (stepid == 3.0 && nstate > 5)
+    if (stepid == 3 && nstate > 5)
         for (i32 i = 0; i < 3; ++i) state[(3 + i) * stride] = cprops[i];
 }
 
 void sensor_point(double* stress, double* statev, double* ddsdde, double* sse, double* spd,
                   double* scd, const double* stran, const double* dstran, i32 ndi, i32 nshr,
-                  i32 ntens, i32 nstatv, const double* props, i32 nprops, double stepid,
+                  i32 ntens, i32 nstatv, const double* props, i32 nprops, i32 stepid,
                   const double* cprops, double* dprops) {
-    if (!components_ok(ndi, nshr, ntens) || nstatv < 3 || nprops < 0) {
+    if (!implicit_layout(ndi, nshr, ntens) || nstatv < 3 || nprops < 0) {
         report(-3, "Unsupported components", "umat_sensor");
         return;
     }
@@ -84,19 +81,20 @@ void sensor_point(double* stress, double* statev, double* ddsdde, double* sse, d
 void sensor_block(i32 nblock, i32 ndir, i32 nshr, i32 nstatev, i32 nprops, const double* props,
                   const double* density, double* straininc, const double* stressold,
                   const double* enerinternold, double* stressnew, double* statenew,
-                  double* enerinternnew, double* enerinelasnew, double stepid, const double* cprops,
+                  double* enerinternnew, double* enerinelasnew, i32 stepid, const double* cprops,
                   double* dprops) {
-    const i32 ntens = ndir + nshr;
-    if (nblock < 0 || !components_ok(ndir, nshr, ntens) || nstatev < 3 || nprops < 0) {
+    if (nblock < 0 || !explicit_layout(ndir, nshr) || nstatev < 3 || nprops < 0) {
         report(-3, "Unsupported components", "vumat_sensor");
         return;
     }
+    const i32 ntens = ndir + nshr;
     for (i32 k = 0; k < nblock; ++k) enerinelasnew[k] = 0.0;
     for (i64 i = 0; i < static_cast<i64>(nblock) * ntens; ++i) stressnew[i] = 0.0;
     for (i64 i = 0; i < static_cast<i64>(nblock) * nstatev; ++i) statenew[i] = 0.0;
     double c[36];
     sensor_stiffness(c, ndir, ntens);
     const double e33 = kSensorE, nu = kSensorNu;
+    bool reported = false;
     for (i32 k = 0; k < nblock; ++k) {
         double de[6], ds[6];
         for (i32 i = 0; i < ntens; ++i) de[i] = straininc[k + i * static_cast<i64>(nblock)];
@@ -114,14 +112,31 @@ void sensor_block(i32 nblock, i32 ndir, i32 nshr, i32 nstatev, i32 nprops, const
             stressnew[at] = stressold[at] + ds[i];
             e += 0.5 * (stressnew[at] + stressold[at]) * de[i];
         }
-        enerinternnew[k] = e / density[k] + enerinternold[k];
+        if (density[k] > 0.0) {
+            enerinternnew[k] = e / density[k] + enerinternold[k];
+        } else {
+            enerinternnew[k] = enerinternold[k];
+            if (!reported) report(-3, "Density not above 0", "vumat_sensor"), reported = true;
+        }
         sensor_records(statenew + k, nblock, nstatev, stepid, props, nprops, cprops, dprops);
     }
 }
 
+// A hardening table of nvalue rows (yield stress, plastic strain) from PROPS(4) on that the
+// interpolation takes: yield stresses numbers not below 0, plastic strains numbers that increase
+// strictly.
+bool hardening_table_ok(const double* props, i32 nvalue) {
+    for (i32 r = 0; r < nvalue; ++r) {
+        const double yield = props[3 + 2 * r], strain = props[4 + 2 * r];
+        if (!(std::isfinite(yield) && yield >= 0.0 && std::isfinite(strain))) return false;
+        if (r > 0 && !(props[2 + 2 * r] < strain)) return false;
+    }
+    return true;
+}
+
 void hail_point(double* stress, double* statev, double* ddsdde, double* spd, const double* dstran,
                 i32 ndi, i32 nshr, i32 ntens, i32 nstatv, const double* props, i32 nprops) {
-    if (!components_ok(ndi, nshr, ntens) || nstatv < 2 * ntens + 1 || nprops < 2) {
+    if (!implicit_layout(ndi, nshr, ntens) || nstatv < 2 * ntens + 1 || nprops < 2) {
         report(-3, "Unsupported components", "umat_hail");
         return;
     }
@@ -148,18 +163,27 @@ void hail_point(double* stress, double* statev, double* ddsdde, double* spd, con
     }
     double eqplas = statev[2 * ntens];
 
-    const bool plastic = nprops >= 3 && props[2] > 0.0;
+    bool plastic = nprops >= 3 && props[2] > 0.0;
     if (plastic && nprops < 5) report(-3, "Hardening table empty", "umat_hail");
-    if (plastic && elastic_ok && nprops >= 5) {
-        const i32 nvalue = (nprops - 3) / 2;
-        Work<double, 128> table(2 * static_cast<i64>(nvalue));
-        for (i32 r = 0; r < nvalue; ++r) {
-            table[r] = props[3 + 2 * r];
-            table[nvalue + r] = props[4 + 2 * r];
+    const i32 nvalue = plastic && nprops >= 5 ? (nprops - 3) / 2 : 0;
+    Work<double, 128> table(2 * static_cast<i64>(nvalue));
+    for (i32 r = 0; r < nvalue; ++r) {
+        table[r] = props[3 + 2 * r];
+        table[nvalue + r] = props[4 + 2 * r];
+    }
+    double syiel0 = 0.0, hard = 0.0;
+    if (nvalue > 0) {
+        // A table the interpolation cannot take, or a yield stress below 0 where the table is
+        // extrapolated below its first row: the elastic response.
+        const bool usable = hardening_table_ok(props, nvalue);
+        if (usable) lamina::GetHardeningFromTable(&syiel0, &hard, &eqplas, table.data(), &nvalue);
+        if (!usable || !(syiel0 >= 0.0)) {
+            report(-3, "Hardening table unusable", "umat_hail");
+            plastic = false;
         }
+    }
+    if (plastic && elastic_ok && nvalue > 0) {
         const double smises = lamina::GetMisesStress(stress, &ntens);
-        double syiel0 = 0.0, hard = 0.0;
-        lamina::GetHardeningFromTable(&syiel0, &hard, &eqplas, table.data(), &nvalue);
         if (smises > kYieldTol * syiel0) {
             const double shydro = lamina::GetHydrostaticPressure(stress, &ntens);
             const double g = emod / (2.0 * onepnu), effg3 = 3.0 * g;
@@ -238,7 +262,7 @@ void toplevel_umat_sensor(double* stress, double* statev, double* ddsdde, double
                           const double* drot, double* pnewdt, const double* celent,
                           const double* dfgrd0, const double* dfgrd1, const i32* noel,
                           const i32* npt, const i32* kslay, const i32* kspt, const i32* kinc,
-                          const double* stepid, const double* cprops, double* dprops) {
+                          const i32* stepid, const double* cprops, double* dprops) {
     VORLEN_UMAT_UNUSED;
     try {
         sensor_point(stress, statev, ddsdde, sse, spd, scd, stran, dstran, *ndi, *nshr, *ntens,
@@ -248,7 +272,7 @@ void toplevel_umat_sensor(double* stress, double* statev, double* ddsdde, double
     }
 }
 
-void toplevel_vumat_sensor(VORLEN_VUMAT_PARAMETERS, const double* stepid, const double* cprops,
+void toplevel_vumat_sensor(VORLEN_VUMAT_PARAMETERS, const i32* stepid, const double* cprops,
                            double* dprops) {
     (void)nfieldv, (void)lanneal, (void)steptime, (void)totaltime, (void)dt, (void)cmname,
         (void)coordmp, (void)charlength, (void)relspininc, (void)tempold, (void)stretchold,

@@ -7,13 +7,21 @@
 // 13); strains carry engineering shears (the explicit straininc tensor shears).
 //
 // Reports (first-error register), after which the routine writes nothing more than stated:
-//   -3 "Unsupported components in <routine>": ndi + nshr not ntens, ntens not 3, 4 or 6
-//      (ndir + nshr likewise), or a sensor with NSTATV < 3 (NSTATEV < 3), a hail point with
-//      NSTATV < 2 NTENS + 1 or NPROPS < 2: nothing written;
+//   -3 "Unsupported components in <routine>": (ndi, nshr, ntens) none of 3-D (3, 3, 6), plane
+//      strain or axisymmetric (3, 1, 4) and plane stress (2, 1, 3); (ndir, nshr) neither (3, 3)
+//      nor (3, 1); a sensor with NSTATV < 3 (NSTATEV < 3), a hail point with NSTATV < 2 NTENS + 1
+//      or NPROPS < 2: nothing written;
+//   -3 "Density not above 0 in vumat_sensor": such a point keeps ENERINTERNOLD as its internal
+//      energy, all else is written;
 //   -3 from GetNyeStiffnessMatrix, hail constants without a stiffness (nu = 0.5, nu = -1, E
 //      not positive): a zero tangent, the stress as it came, no plasticity, the state updated;
 //   -3 "Hardening table empty in umat_hail": plasticity switched on with NPROPS 3 or 4: no
-//      plastic return (with NPROPS 4 the cut-off still runs).
+//      plastic return (with NPROPS 4 the cut-off still runs);
+//   -3 "Hardening table unusable in umat_hail": plasticity switched on with a table whose
+//      plastic strains are not numbers that increase strictly, or whose yield stresses are not
+//      numbers of at least 0, or that gives a yield stress below 0 at the point's equivalent
+//      plastic strain (extrapolated below the first row): the elastic response (elastic tangent
+//      and predictor stress, elastic strain updated, no plastic return and no cut-off).
 // Per point nothing is allocated on the heap.
 #pragma once
 #include "base/view.hpp"
@@ -35,7 +43,8 @@ extern "C" {
 //   ndi, nshr, ntens, nstatv (in)  extents
 //   props(nprops), nprops (in) NPROPS 2: the half lengths of the loaded rectangle
 //   kinc (in)                 not used
-//   stepid (in)               step type of the current step (3 impact)
+//   stepid (in)               step type of the current step, the 32-bit integer of the step
+//                             table (3 impact)
 //   cprops(20) (in)           impactor record
 //   dprops(12) (in/out)       load record; with NPROPS 2: dprops(1) 1.0 becomes -1.0,
 //                             dprops(8:9) = props(1:2), dprops(10:11) = 0
@@ -50,7 +59,7 @@ void toplevel_umat_sensor(double* stress, double* statev, double* ddsdde, double
                           const double* drot, double* pnewdt, const double* celent,
                           const double* dfgrd0, const double* dfgrd1, const i32* noel,
                           const i32* npt, const i32* kslay, const i32* kspt, const i32* kinc,
-                          const double* stepid, const double* cprops, double* dprops);
+                          const i32* stepid, const double* cprops, double* dprops);
 
 // Impact sensor for a block of points (Abaqus/Explicit VUMAT).
 //   straininc(nblock,ndir+nshr) (in/out)  with ndir 3 and nshr 1 entry 3 becomes the
@@ -58,11 +67,11 @@ void toplevel_umat_sensor(double* stress, double* statev, double* ddsdde, double
 //   stressnew(nblock,ndir+nshr) (out)  stressold + C straininc
 //   statenew(nblock,nstatev) (out)     as STATEV of umat_sensor
 //   enerinternnew(nblock) (out)  enerinternold + 0.5 (stressnew + stressold) . straininc /
-//                             density
+//                             density (enerinternold where density is not above 0)
 //   enerinelasnew(nblock) (out)  0
 //   stepid, cprops(20), dprops(12)  as for umat_sensor
 //   the other arguments (in)  not used
-void toplevel_vumat_sensor(VORLEN_VUMAT_PARAMETERS, const double* stepid, const double* cprops,
+void toplevel_vumat_sensor(VORLEN_VUMAT_PARAMETERS, const i32* stepid, const double* cprops,
                            double* dprops);
 
 // Hail ice (Abaqus/Standard UMAT): isotropic elasticity, von Mises plasticity with the

@@ -1,12 +1,19 @@
 """Impact sensor and hail ice material routines of module toplevel. Expected values: Hooke's law
 of the isotropic constants, the radial return of linear-hardening von Mises plasticity by hand
 and central differences of the routine's own stress for its tangent."""
+import ast
+import ctypes
+import mmap
+import os
+
 import numpy as np
 import pytest
 
-from conftest import errstat
+from conftest import errstat, errtext, run_python
 
 toplevel = pytest.importorskip("_vorlen").toplevel
+lib = ctypes.CDLL("libvorlen.so")  # the library _vorlen is linked with
+I32, DBL = ctypes.c_int32, ctypes.c_double
 
 
 def hooke(e, nu, ntens=6):
@@ -19,13 +26,14 @@ def hooke(e, nu, ntens=6):
 
 
 def umat(name, props, dstran, *, stress=None, statev=None, nstatv=13, stepid=3.0, nprops=None,
-         cprops=None, dprops=None, ndi=3):
+         cprops=None, dprops=None, ndi=3, nshr=None):
     n = len(dstran)
+    nshr = n - ndi if nshr is None else nshr
     args = [np.zeros(n) if stress is None else np.array(stress, float),
             np.zeros(nstatv) if statev is None else np.array(statev, float),
             0.0, 1.0, 1.0, 0.0, np.zeros(n), np.zeros(n), 0.0,
             np.zeros(n), np.array(dstran, float), np.zeros(2), 1.0, 0.0, 0.0, np.zeros(1),
-            np.zeros(1), "ICE", ndi, n - ndi, np.array(props, float), np.zeros(3), np.eye(3),
+            np.zeros(1), "ICE", ndi, nshr, np.array(props, float), np.zeros(3), np.eye(3),
             1.0, 1.0, np.eye(3), np.eye(3), 1, 1, 1, 1]
     kw = {} if nprops is None else {"nprops": nprops}
     if name == "umat_sensor":
@@ -34,6 +42,93 @@ def umat(name, props, dstran, *, stress=None, statev=None, nstatv=13, stepid=3.0
     else:
         args += [np.array([1, 1, 0, 0], dtype=np.int32), 1]
     return getattr(toplevel, name)(*args, **kw)
+
+
+def doubles(n, value=0.0):
+    return (DBL * n)(*([value] * n))
+
+
+def int_at_page_end(value):
+    """A 32-bit integer in the last four bytes of a page whose next page cannot be read, and the
+    mapping that holds it (keep it alive while the integer is used)."""
+    page = mmap.PAGESIZE
+    mapping = mmap.mmap(-1, 2 * page)
+    base = ctypes.addressof(ctypes.c_char.from_buffer(mapping))
+    libc = ctypes.CDLL(None)
+    libc.mprotect.argtypes = [ctypes.c_void_p, ctypes.c_size_t, ctypes.c_int]
+    assert libc.mprotect(base + page, page, 0) == 0  # no access
+    number = I32.from_address(base + page - 4)
+    number.value = value
+    return number, mapping
+
+
+def c_umat_sensor(stepid):
+    """umat_sensor through its C entry as a solver calls it: a 3-D point with six state
+    variables (set to 7), the impactor record 1..20 and the step type stepid (an I32).
+    Returns STATEV."""
+    statev, spare = doubles(6, 7.0), doubles(64)  # spare: the arguments the routine ignores
+    ints = {k: I32(v) for k, v in dict(ndi=3, nshr=3, ntens=6, nstatv=6, nprops=0, one=1).items()}
+    ref = {k: ctypes.byref(v) for k, v in ints.items()}
+    lib.toplevel_umat_sensor(
+        doubles(6), statev, doubles(36), doubles(1), doubles(1), doubles(1), spare, spare, spare,
+        spare, doubles(6), doubles(6, 1e-3), spare, spare, spare, spare, spare, spare,
+        ctypes.create_string_buffer(80), ref["ndi"], ref["nshr"], ref["ntens"], ref["nstatv"],
+        spare, ref["nprops"], spare, spare, spare, spare, spare, spare, ref["one"], ref["one"],
+        ref["one"], ref["one"], ref["one"], ctypes.byref(stepid),
+        (DBL * 20)(*range(1, 21)), doubles(12))
+    return list(statev)
+
+
+def c_vumat_sensor(stepid, ndir=3, nshr=3, density=1.0):
+    """vumat_sensor through its C entry for one point with six state variables, the strain
+    increment 1e-3 in every component, the impactor record 1..20 and the step type stepid (an
+    I32); STATENEW, STRESSNEW and ENERINTERNNEW come in as 7. Returns the three."""
+    statenew, stressnew, energy, spare = doubles(6, 7.0), doubles(6, 7.0), doubles(1, 7.0), \
+        doubles(64)
+    ints = {k: I32(v) for k, v in dict(nblock=1, ndir=ndir, nshr=nshr, nstatev=6, zero=0).items()}
+    ref = {k: ctypes.byref(v) for k, v in ints.items()}
+    lib.toplevel_vumat_sensor(
+        ref["nblock"], ref["ndir"], ref["nshr"], ref["nstatev"], ref["zero"], ref["zero"],
+        ref["zero"], spare, spare, spare, ctypes.create_string_buffer(80), spare, spare, spare,
+        doubles(1, density), doubles(6, 1e-3), spare, spare, spare, spare, spare, doubles(6),
+        spare, doubles(1), spare, spare, spare, spare, spare, stressnew, statenew, energy,
+        doubles(1), ctypes.byref(stepid), (DBL * 20)(*range(1, 21)), doubles(12))
+    return list(statenew), list(stressnew), energy[0]
+
+
+@pytest.mark.parametrize("entry, expected", [
+    ("c_umat_sensor(stepid)", [4, 5, 6, 1, 2, 3]),
+    ("c_vumat_sensor(stepid)[0]", [4, 5, 6, 1, 2, 3]),
+])
+def test_sensor_step_type_is_the_32_bit_integer_of_the_step_table(entry, expected):
+    """The solver passes the step type as the integer of its step table: in an impact step the
+    contact values are stored, and no byte behind the integer is read (here the integer ends a
+    page whose next page cannot be read)."""
+    proc = run_python(f"""
+        import sys
+        sys.path.insert(0, {os.path.dirname(os.path.abspath(__file__))!r})
+        import test_toplevel_sensor as t
+        stepid, mapping = t.int_at_page_end(3)
+        print(t.{entry})
+    """)
+    assert proc.returncode == 0, proc.stderr
+    assert ast.literal_eval(proc.stdout.splitlines()[-1]) == expected
+
+
+@pytest.mark.parametrize("ndir, nshr", [(3, 0), (2, 1), (2**31 - 1, 1)])
+def test_explicit_sensor_refuses_layouts_of_no_element(clean_store, ndir, nshr):
+    statenew, stressnew, energy = c_vumat_sensor(I32(3), ndir, nshr)
+    assert errstat() == -3 and errtext() == "Unsupported components in vumat_sensor"
+    assert statenew == [7.0] * 6 and stressnew == [7.0] * 6 and energy == 7.0
+
+
+@pytest.mark.parametrize("density", [0.0, -1.0, np.nan])
+def test_explicit_sensor_without_density_keeps_the_energy(clean_store, density):
+    statenew, stressnew, energy = c_vumat_sensor(I32(3), density=density)
+    assert errstat() == -3 and errtext() == "Density not above 0 in vumat_sensor"
+    assert energy == 0.0  # the internal energy as it came
+    np.testing.assert_allclose(stressnew, hooke(1e-20, 0.49) @ np.full(6, 1e-3), rtol=1e-14)
+    assert statenew == [4, 5, 6, 1, 2, 3]
 
 
 def test_sensor_stiffness_stress_and_state(clean_store):
@@ -154,6 +249,44 @@ def test_hail_cutoff_is_kept_per_point(clean_store):
     assert list(umat("umat_hail", HARDENING, small, statev=sv)[0]) == [Y0, Y0, Y0, 0, 0, 0]
     np.testing.assert_allclose(umat("umat_hail", HARDENING, small, nstatv=14)[0],
                                hooke(E, NU) @ small, rtol=1e-12)
+
+
+@pytest.mark.parametrize("name, props", [("umat_sensor", [2.0, 3.0]), ("umat_hail", HARDENING)])
+@pytest.mark.parametrize("ndi, nshr, ntens", [(3, 0, 3), (4, 2, 6), (2, 2, 4), (1, 2, 3),
+                                              (2**31 - 1, 3, 6)])
+def test_layouts_of_no_element_are_refused(clean_store, name, props, ndi, nshr, ntens):
+    """Only 3-D (3, 3, 6), plane strain and axisymmetric (3, 1, 4) and plane stress (2, 1, 3):
+    other counts that add up are no layout of an element either, and nothing is written."""
+    stress, statev = np.arange(1.0, ntens + 1), np.full(14, 9.0)
+    out = umat(name, props, np.full(ntens, 1e-3), stress=stress, statev=statev, nstatv=14,
+               ndi=ndi, nshr=nshr)
+    assert errstat() == -3 and errtext() == f"Unsupported components in {name}"
+    np.testing.assert_array_equal(out[0], stress)
+    np.testing.assert_array_equal(out[1], statev)
+    if name == "umat_sensor":
+        np.testing.assert_array_equal(out[-1], np.zeros(12))  # no load record
+
+
+SHEAR, REST = np.array([0, 0, 0, 5e-3, 0, 2e-3]), np.zeros(6)  # far above yield; no strain
+
+
+@pytest.mark.parametrize("table, dstran", [
+    ([Y0, 0.1, 10.0, 0.05], SHEAR),         # plastic strains decrease
+    ([Y0, 0.0, 10.0, 0.0], SHEAR),          # ... or repeat
+    ([Y0, np.nan, 10.0, 0.1], SHEAR),
+    ([Y0, 0.0, 10.0, np.inf], SHEAR),
+    ([np.nan, 0.0, 10.0, 0.1], SHEAR),      # yield stress not a number
+    ([-10.0, 0.0], REST),                   # yield stress below 0 (also as the cut-off limit)
+    ([Y0, 0.0, -10.0, 0.1], SHEAR),
+    ([Y0, 0.1, 20.0, 0.2], REST),           # extrapolated to -10 at no plastic strain
+])
+def test_hail_unusable_hardening_table_gives_the_elastic_response(clean_store, table, dstran):
+    stress, sv, ddsdde, _, spd, *_ = umat("umat_hail", [E, NU, 1.0] + table, dstran, nstatv=14)
+    assert errstat() == -3 and errtext() == "Hardening table unusable in umat_hail"
+    np.testing.assert_allclose(ddsdde, hooke(E, NU), rtol=1e-12)
+    np.testing.assert_allclose(stress, hooke(E, NU) @ dstran, rtol=1e-12)
+    np.testing.assert_array_equal(sv, np.r_[dstran, np.zeros(8)])  # no plastic strain, no flag
+    assert spd == 1.0  # as it came
 
 
 @pytest.mark.parametrize("props, nstatv", [([E, 0.5, 1.0, Y0, 0.0], 13), ([E, -1.0], 13),
