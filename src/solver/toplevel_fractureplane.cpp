@@ -21,6 +21,7 @@
 #include "materials/lamina_rotated.hpp"
 #include "materials/lamina_stiffness.hpp"
 #include "solver/toplevel_explicit_forms.hpp"
+#include "solver/toplevel_layouts.hpp"
 
 namespace vorlen::toplevel {
 namespace {
@@ -344,13 +345,21 @@ void bogenfeld_block(i32 nb, i32 ndir, i32 nshr, i32 nstatev, i32 nprops, double
                      const double* enerinternold, const double* enerinelasold, double* stressnew,
                      double* statenew, double* enerinternnew, double* enerinelasnew) {
     if (nb < 1) return;
-    const i32 nt = ndir + nshr;
-    if (ndir < 0 || nshr < 0 || nstatev < 0) {
+    if (!explicit_layout(ndir, nshr) || nstatev < 0) {
+        // The old rows and energies in the outputs the extents reach.
         errorhandling::report(-3, "Unsupported components", kRoutine);
+        const i64 ncopy = fallback_components(ndir, nshr), nst = std::max(nstatev, 0);
+        const Mat<const double> sold(stressold, nb, ncopy), stold(stateold, nb, nst);
+        const Mat<double> snew(stressnew, nb, ncopy), stnew(statenew, nb, nst);
+        for (i32 i = 1; i <= nb; ++i) {
+            for (i64 k = 1; k <= ncopy; ++k) snew(i, k) = sold(i, k);
+            for (i64 k = 1; k <= nst; ++k) stnew(i, k) = stold(i, k);
+            enerinternnew[i - 1] = enerinternold[i - 1];
+            enerinelasnew[i - 1] = enerinelasold[i - 1];
+        }
         return;
     }
-    const bool supported =
-        (ndir == 3 && nshr == 3) || (ndir == 3 && nshr == 1) || (ndir == 2 && nshr == 1);
+    const i32 nt = ndir + nshr;
     const Mat<const double> sold(stressold, nb, nt), stold(stateold, nb, nstatev),
         lcs(charlength, nb, 3);
     const Mat<double> deps(straininc, nb, nt), snew(stressnew, nb, nt),
@@ -358,16 +367,6 @@ void bogenfeld_block(i32 nb, i32 ndir, i32 nshr, i32 nstatev, i32 nprops, double
     auto copy_state = [&](i32 i) {
         for (i32 k = 1; k <= nstatev; ++k) stnew(i, k) = stold(i, k);
     };
-    if (!supported) {
-        errorhandling::report(-3, "Unsupported components", kRoutine);
-        for (i32 i = 1; i <= nb; ++i) {
-            for (i32 k = 1; k <= nt; ++k) snew(i, k) = sold(i, k);
-            copy_state(i);
-            enerinternnew[i - 1] = enerinternold[i - 1];
-            enerinelasnew[i - 1] = enerinelasold[i - 1];
-        }
-        return;
-    }
     Material mt;
     read_material(mt, ndir, nt, nprops, props, stateold, nb, nstatev);
     const bool state_ok = nstatev >= kStatev;

@@ -4,7 +4,7 @@
 // degrades the stiffness in the frame of its fracture plane, open or closed by the stress on it.
 //
 // Order of vectors: 11, 22, 33, 12, 23, 13 (Cyclic) with tensor shear strains; ntens = ndir +
-// nshr is 6, or 4 (ndir 3, nshr 1: plane stress) or 3 (ndir 2, nshr 1) for the elastic part.
+// nshr is 6 (ndir 3, nshr 3), or 4 (ndir 3, nshr 1: plane stress) for the elastic part.
 //
 // Property forms by nprops:
 //   1        materialdata::peprops(1:9, int(stateold(1,21)), int(stateold(1,22)))
@@ -40,14 +40,14 @@
 // Reports (first-error register), after which the points concerned get the trial stress
 // stressold + C straininc (0 stiffness without constants), a copy of the state row and the
 // old energies:
-//   -3 "Unsupported components in vumat_bogenfeld": ntens not 3 (2, 1), 4 (3, 1) or 6 (3, 3):
-//      stressnew = stressold, statenew = stateold, energies kept (nothing written when an extent
-//      is negative);
+//   -3 "Unsupported components in vumat_bogenfeld": (ndir, nshr) neither (3, 3) nor (3, 1), or
+//      nstatev < 0: stressnew = stressold (when ndir + nshr is 0 to 6), statenew = stateold
+//      (nstatev >= 0), energies kept;
 //   -3 "State short of the damage record in vumat_bogenfeld": nstatev < 47 (all points);
 //   -3 "Ply or section outside the data tables in vumat_bogenfeld", -3 "Short property vector
 //      in vumat_bogenfeld" (nprops 10 to 20, 22 to 28 or below 1), -3 "Stiffness triangle
 //      needs six components in vumat_bogenfeld", -2 from GetNyeProperties: no constants;
-//   -3 "Damage update needs six components in vumat_bogenfeld" (damage vector, ntens 4 or 3);
+//   -3 "Damage update needs six components in vumat_bogenfeld" (damage vector, ntens 4);
 //   -3 "Density or characteristic length not above 0 in vumat_bogenfeld" (that point).
 // nblock <= 0: nothing is read or written. Nothing is allocated on the heap per point.
 #pragma once

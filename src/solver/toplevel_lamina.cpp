@@ -3,6 +3,7 @@
 #include "solver/toplevel_lamina.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string_view>
 
@@ -18,6 +19,7 @@
 #include "materials/elasticity.hpp"
 #include "materials/lamina_notation.hpp"
 #include "materials/lamina_stiffness.hpp"
+#include "solver/toplevel_layouts.hpp"
 #include "solver/toplevel_steps.hpp"
 #include "solver/wrapper.hpp"
 
@@ -34,13 +36,34 @@ void report(i32 code, std::string_view problem, std::string_view routine) {
     errorhandling::report(code, problem, routine);
 }
 
-// Whether ndi direct and nshr shear components make a supported vector of ntens; records -3.
+// Whether ndi direct and nshr shear components of ntens are an implicit solver's layout and the
+// counts are not negative; records -3.
 bool components_ok(i32 ndi, i32 nshr, i32 ntens, i32 nstatv, i32 nprops, std::string_view routine) {
-    if (ndi < 0 || nshr < 0 || ndi + nshr != ntens || (ntens != 3 && ntens != 4 && ntens != 6) ||
-        nstatv < 0 || nprops < 0) {
+    if (!implicit_layout(ndi, nshr, ntens) || nstatv < 0 || nprops < 0) {
         report(-3, "Unsupported components", routine);
         return false;
     }
+    return true;
+}
+
+// Whether the stiffness c(n,n) (upper triangle) is finite and positive definite: every Cholesky
+// pivot above 0.
+bool positive_definite(const double* c, i32 n) {
+    const Mat<const double> a(c, n, n);
+    double u[36];
+    Mat<double> f(u, n, n);
+    for (i32 j = 1; j <= n; ++j)
+        for (i32 i = 1; i <= j; ++i) {
+            if (!std::isfinite(a(i, j))) return false;
+            double s = a(i, j);
+            for (i32 k = 1; k < i; ++k) s -= f(k, i) * f(k, j);
+            if (i < j) {
+                f(i, j) = s / f(i, i);
+            } else {
+                if (!(s > 0.0)) return false;
+                f(j, j) = std::sqrt(s);
+            }
+        }
     return true;
 }
 
@@ -151,6 +174,10 @@ void hyper_point(double* stress, double* statev, double* ddsdde, double* sse, do
             double lu[36];
             utility::GetUnpackedTriangle(lu, props, &ntens, &nprops, "F", nullptr);
             utility::Symmetrize(lu, c, &ntens);
+            if (!positive_definite(c, ntens)) {
+                report(-3, "Stiffness not positive definite", routine);
+                std::fill_n(c, 36, 0.0);
+            }
         }
     } else {
         double p[9];
@@ -179,11 +206,16 @@ void porosity_point(double* stress, const double* statev, double* ddsdde, double
     *scd = 0.0;
     double c[36] = {};
     const i32 stiffness = 1;
-    if (nprops == 2 || nprops == 5 || nprops == 9 || nprops == 12 || nprops == 21 || nprops == 36)
+    if (nprops == 2 || nprops == 5 || nprops == 9 || nprops == 12 || nprops == 21 || nprops == 36) {
         lamina::GetGeneralizedNyeOnAxisSC(c, props, &ntens, &nprops, &stiffness, nullptr, nullptr,
                                           nullptr);
-    else
+        if (!positive_definite(c, ntens)) {  // no stiffness: the stress stays as it came
+            report(-3, "Stiffness not positive definite", routine);
+            std::fill_n(c, 36, 0.0);
+        }
+    } else {
         report(-2, "Unsupported property count", routine);
+    }
     if (nstatv >= 1 && statev[0] == 1.0)
         for (i32 i = 0; i < ntens * ntens; ++i)
             if (c[i] != 0.0) c[i] *= kPoreFactor;
@@ -278,14 +310,30 @@ double thickness_strain(const double* p, double s11, double s22) {
     return elementhandling::GetPlaneStressEpsZZ(&p[2], &nu31, &nu32, &s11, &s22);
 }
 
+// The start of a refused block, in the outputs its extents reach: stressnew, statenew and
+// enerinelasnew 0, enerinternnew = enerinternold.
+void vumat_refused(i32 nb, i32 ndir, i32 nshr, i32 nstatev, const double* enerinternold,
+                   double* stressnew, double* statenew, double* enerinternnew,
+                   double* enerinelasnew) {
+    std::fill_n(stressnew, nb * fallback_components(ndir, nshr), 0.0);
+    std::fill_n(statenew, i64(nb) * std::max(nstatev, 0), 0.0);
+    if (enerinternnew != enerinternold) std::copy_n(enerinternold, nb, enerinternnew);
+    std::fill_n(enerinelasnew, nb, 0.0);
+}
+
 void vumat_block(i32 nb, i32 ndir, i32 nshr, i32 nstatev, i32 nprops, const double* props,
                  const double* density, double* straininc, const double* stressold,
                  const double* enerinternold, double* stressnew, double* statenew,
                  double* enerinternnew, double* enerinelasnew) {
     constexpr std::string_view routine = "vumat_lamina";
-    const i32 nt = ndir + nshr;
     if (nb < 1) return;
-    if (!components_ok(ndir, nshr, nt, nstatev, nprops, routine)) return;
+    if (!explicit_layout(ndir, nshr) || nstatev < 0 || nprops < 0) {
+        report(-3, "Unsupported components", routine);
+        vumat_refused(nb, ndir, nshr, nstatev, enerinternold, stressnew, statenew, enerinternnew,
+                      enerinelasnew);
+        return;
+    }
+    const i32 nt = ndir + nshr;
     Mat<double> deps(straininc, nb, nt), snew(stressnew, nb, nt);
     const Mat<const double> sold(stressold, nb, nt);
     std::fill_n(statenew, i64(nb) * nstatev, 0.0);

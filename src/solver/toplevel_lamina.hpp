@@ -10,10 +10,18 @@
 // lamina::GetNyeProperties takes them.
 //
 // Reports (first-error register), after which the routine writes nothing more than stated:
-//   -3 "Unsupported components in <routine>": ndi + nshr not ntens or ntens not 3, 4 or 6
-//      (ncomp, ndir + nshr likewise), or negative state or property counts: no output written;
-//   -2 from GetNyeProperties for another count of constants: a zero tangent, zero stress from
-//      the secant routines and the incoming stress from the incremental ones;
+//   -3 "Unsupported components in <routine>": (ndi, nshr, ntens) none of the implicit layouts
+//      (3, 3, 6), (3, 1, 4) and (2, 1, 3) (ndirect, nshear, ncomp likewise), (ndir, nshr) of
+//      vumat_lamina neither (3, 3) nor (3, 1), or negative state or property counts: no output
+//      written, except that vumat_lamina starts its block as far as the extents reach:
+//      stressnew (when ndir + nshr is 0 to 6), statenew (nstatev >= 0) and enerinelasnew 0,
+//      enerinternnew = enerinternold;
+//   -2 from GetNyeProperties for another count of constants, and -3 from GetNyeStiffnessMatrix
+//      for constants without a positive definite compliance (nu 0.5 or -1, a modulus not finite
+//      and above 0, ...): a zero tangent, zero stress from the secant routines and the incoming
+//      stress from the incremental ones;
+//   -3 "Stiffness not positive definite in umat_porosity" (any property form) or "in
+//      umat_hyper" (the stiffness triangle): not finite or not positive definite, the same;
 //   -3 "Ply or section outside the data tables in umat_lamina": NPROPS 1 without 22 state
 //      variables, STATEV(21)/(22) outside 1..nplies/nsec, or no materialdata::peprops: zero
 //      stiffness (no constants), no degradation;
@@ -52,15 +60,16 @@ void toplevel_umat_lamina(VORLEN_UMAT_PARAMETERS);
 
 // As umat_lamina without degradation; NPROPS 2 to 9 through GetNyeProperties, 1 the store,
 // 10 or more the upper triangle of C column by column (ntens (ntens + 1)/2 values; fewer record
-// -3 "Short stiffness triangle in umat_hyper" and give C = 0). DDSDDE is the complex-step
-// tangent of the anisotropic law with C. The stress goes into STATEV(1..ndi) and
-// STATEV(4..3+nshr) on every call, as far as NSTATV reaches.
+// -3 "Short stiffness triangle in umat_hyper" and give C = 0, as does a C that is not finite and
+// positive definite). DDSDDE is the complex-step tangent of the anisotropic law with C. The
+// stress goes into STATEV(1..ndi) and STATEV(4..3+nshr) on every call, as far as NSTATV reaches.
 void toplevel_umat_hyper(VORLEN_UMAT_PARAMETERS);
 
 // Incremental ply with pores (UMAT without JSTEP): SSE, SPD, SCD = 0; DDSDDE =
 // GetGeneralizedNyeOnAxisSC(props, ntens, nprops, stiffness) (2, 5, 9, 12, 21 or 36 values),
 // its non-zero entries times 0.0010000000474974513 when STATEV(1) equals 1.0 (a pore); stress =
-// stress + DDSDDE dstran. The state variables are only read.
+// stress + DDSDDE dstran. The state variables are only read. Constants whose stiffness is not
+// finite and positive definite record -3 and give DDSDDE = 0 (the stress as it came).
 void toplevel_umat_porosity(double* stress, double* statev, double* ddsdde, double* sse,
                             double* spd, double* scd, double* rpl, double* ddsddt, double* drplde,
                             double* drpldt, const double* stran, const double* dstran,

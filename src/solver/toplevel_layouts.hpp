@@ -18,4 +18,11 @@ constexpr bool explicit_layout(i64 ndir, i64 nshr) noexcept {
     return ndir == 3 && (nshr == 3 || nshr == 1);
 }
 
+// Components of a stress row into which a refused call may still write its fallback: ndir +
+// nshr when that is 0 to 6 (no layout has more), else 0 (negative or oversized counts).
+constexpr i64 fallback_components(i64 ndir, i64 nshr) noexcept {
+    const i64 n = ndir + nshr;
+    return n >= 0 && n <= 6 ? n : 0;
+}
+
 }  // namespace vorlen::toplevel

@@ -8,6 +8,7 @@
 #include "elements/elementhandling_conversions.hpp"
 #include "failure/fatigue_shokrieh.hpp"
 #include "materials/lamina_stiffness.hpp"
+#include "solver/toplevel_layouts.hpp"
 #include "solver/wrapper.hpp"
 
 namespace vorlen::toplevel {
@@ -23,8 +24,7 @@ void woven_point(double* stress, double* statev, double* ddsdde, double* sse, co
                  const double* dstran, const double* time, const double* dtime, const double* temp,
                  const double* dtemp, i32 ndi, i32 nshr, i32 ntens, i32 nallstatv,
                  const double* props, i32 nprops, const i32* noel, const i32* jstep, i32 kinc) {
-    if (ndi < 0 || nshr < 0 || ndi + nshr != ntens || (ntens != 3 && ntens != 4 && ntens != 6) ||
-        nallstatv < kWovenStatev || nprops < kWovenProps) {
+    if (!implicit_layout(ndi, nshr, ntens) || nallstatv < kWovenStatev || nprops < kWovenProps) {
         errorhandling::report(-3, "Unsupported components", "umat_shokrieh");
         return;
     }

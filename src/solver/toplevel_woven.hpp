@@ -7,8 +7,9 @@
 // 79-155 record of sub-ply 2, 156 zero, 157-312 the copy of 1-156 made at initialisation
 // (158-234 and 235-311 the backup records of a direct-cyclic analysis).
 //
-// Reports (first-error register): -3 "Unsupported components in umat_shokrieh" for ndi + nshr
-// not ntens, ntens not 3, 4 or 6, NALLSTATV < 312 or NPROPS < 150: nothing written.
+// Reports (first-error register): -3 "Unsupported components in umat_shokrieh" for (ndi, nshr,
+// ntens) none of the layouts (3, 3, 6), (3, 1, 4) and (2, 1, 3), NALLSTATV < 312 or NPROPS < 150:
+// nothing written.
 // Per point nothing is allocated on the heap.
 #pragma once
 #include "base/view.hpp"
@@ -27,8 +28,8 @@ extern "C" {
 //   spd, scd, rpl, ddsddt, drplde, drpldt, pnewdt  not written
 //   stran, dstran(ntens) (in) strain and its increment (engineering shears)
 //   time(2), dtime, temp, dtemp (in)  as GetShokrieh takes them
-//   ndi, nshr, ntens (in)     components: 3 plane stress (plane-stress sub-ply stiffness), 4
-//                             axisymmetric, 6 solid
+//   ndi, nshr, ntens (in)     components: (2, 1, 3) plane stress (plane-stress sub-ply
+//                             stiffness), (3, 1, 4) axisymmetric, (3, 3, 6) solid
 //   props(nprops) (in)        Shokrieh property vector; PROPS(149) the angle in degrees
 //   noel, jstep(4), kinc (in) element, step (JSTEP(2) 6 or 7: direct-cyclic), increment
 //   the other arguments (in)  not used

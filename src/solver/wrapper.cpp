@@ -14,6 +14,7 @@
 #include "io/iohandling_primitives.hpp"
 #include "materials/lamina_notation.hpp"
 #include "materials/micromechanic_eshelby.hpp"
+#include "solver/toplevel_layouts.hpp"
 
 namespace vorlen::wrapper {
 namespace {
@@ -39,8 +40,9 @@ struct WrapperName {
 };
 constexpr WrapperName kWrapperName{};
 
-// Whether the component counts and extents can be served; records code -3 otherwise.
-bool extents_ok(const void* dfunc, i32 ndirect, i32 nshear, i32 ncomp, i32 nstatev, i32 nprops,
+// Whether the component counts and extents can be served: an implicit solver's layout (3, 3, 6),
+// (3, 1, 4) or (2, 1, 3); records code -3 otherwise.
+bool extents_ok(const void* dfunc, i32 ndirect, i32 nshear, i64 ncomp, i32 nstatev, i32 nprops,
                 std::string_view routine) {
     if (!dfunc) {
         errorhandling::report(-3, "No material routine", routine);
@@ -50,8 +52,7 @@ bool extents_ok(const void* dfunc, i32 ndirect, i32 nshear, i32 ncomp, i32 nstat
         errorhandling::report(-3, "Negative extent", routine);
         return false;
     }
-    if ((ncomp != 3 && ncomp != 4 && ncomp != 6) || ndirect < 0 || nshear < 0 ||
-        ndirect + nshear != ncomp) {
+    if (!toplevel::implicit_layout(ndirect, nshear, ncomp)) {
         errorhandling::report(-3, "Unsupported components", routine);
         return false;
     }
@@ -189,12 +190,17 @@ void wrapper_abq_umat_to_peridigm_upermat(Umat* dfunc, double* stressnew, double
     (void)matid;
     constexpr std::string_view routine = "abq_umat_to_peridigm_upermat";
     const i64 np = *npoint;
-    const i32 nc = *ndir + *nshr, nst = *nstatev;
+    const i32 nst = *nstatev;
     if (np < 1) return;
-    if (!extents_ok(reinterpret_cast<const void*>(dfunc), *ndir, *nshr, nc, nst, *nprops, routine))
+    // The old rows first; a refused call keeps them in the outputs its extents reach.
+    const i64 ncopy = toplevel::fallback_components(*ndir, *nshr);
+    if (stressnew != stressold) std::memmove(stressnew, stressold, sizeof(double) * np * ncopy);
+    if (statenew != stateold && nst > 0)
+        std::memmove(statenew, stateold, sizeof(double) * np * nst);
+    if (!extents_ok(reinterpret_cast<const void*>(dfunc), *ndir, *nshr, i64(*ndir) + *nshr, nst,
+                    *nprops, routine))
         return;
-    if (stressnew != stressold) std::memmove(stressnew, stressold, sizeof(double) * np * nc);
-    if (statenew != stateold) std::memmove(statenew, stateold, sizeof(double) * np * nst);
+    const i32 nc = *ndir + *nshr;
     Mat<double> snew(stressnew, np, nc), stnew(statenew, np, nst);
     const Mat<const double> dstr(straininc, np, nc);
     Work<double, 512> statev(nst);

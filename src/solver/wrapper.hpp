@@ -15,12 +15,15 @@
 // DPRED 0 (one value each), DDSDDT and DRPLDE zero, TIME(2) as stated per converter,
 // JSTEP = (step, 2147483647, 1, 0).
 //
-// A null dfunc records code -3 "No material routine in <converter>" and writes nothing.
-// Extents: the component counts must be 3, 4 or 6 with direct plus shear components equal to
-// them, state and property counts at least 0; otherwise code -3 "Unsupported components in
-// <converter>" (or "Negative extent in <converter>") is recorded, dfunc is not called and no
-// output is written. Per point nothing is allocated (the Peridigm converter keeps a point's
-// state row in a work array of 512 values before it takes storage).
+// Refused calls record code -3 and do not call dfunc: a null dfunc ("No material routine in
+// <converter>"), (direct, shear, all components) other than a layout of the implicit solvers,
+// (3, 3, 6) three-dimensional, (3, 1, 4) plane strain and axisymmetric or (2, 1, 3) plane stress
+// (for Peridigm (ndir, nshr, ndir + nshr)) ("Unsupported components in <converter>"), or a
+// negative state or property count ("Negative extent in <converter>"). A refused call writes
+// nothing, but the Peridigm converter gives its outputs the old rows as far as the extents
+// reach: stressnew = stressold when ndir + nshr is 0 to 6, statenew = stateold when nstatev is
+// above 0. Per point nothing is allocated (the Peridigm converter keeps a point's state row in a
+// work array of 512 values before it takes storage).
 // A failure inside dfunc that is raised as a C++ exception (a Python callable's failure) passes
 // through the converter to its caller; the converter's own work raises nothing.
 #pragma once
@@ -52,8 +55,9 @@ extern "C" {
 //                            JSTEP(1) ldstep, KINC isubst, DFGRD0 defgrad_t, DFGRD1 defgrad
 //   matid, elemid, kdomintpt, klayer, ksectpt, ldstep, isubst (in)  point and step
 //   keycut (out)             0 (the callback's PNEWDT is not passed on)
-//   ndirect, nshear, ncomp (in)  direct, shear and all components: ncomp 3 (11, 22, 12), 4
-//                            (axisymmetric rr, zz, thetatheta, rz) or 6 (Cyclic order)
+//   ndirect, nshear, ncomp (in)  direct, shear and all components: (2, 1, 3) (11, 22, 12),
+//                            (3, 1, 4) (axisymmetric rr, zz, thetatheta, rz) or (3, 3, 6)
+//                            (Cyclic order)
 //   nstatev, nprop (in)      lengths of ustatev and prop
 //   time, dtime, temp, dtemp (in)
 //   stress(ncomp) (in/out)   stress; replaced by the callback's stress, reduced

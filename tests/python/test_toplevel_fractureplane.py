@@ -299,6 +299,25 @@ def test_refused_inputs_give_trial_stress_and_copied_state(clean_store, case):
     np.testing.assert_allclose(snew[0], sold[0] + ds, rtol=1e-12, atol=1e-9)
 
 
+# (ndir, nshr, columns of the stress rows, nstatev): (2, 1) is no explicit element, then a
+# negative and an oversized count; the columns the routine may reach are the declared ones.
+@pytest.mark.parametrize("ndir, nshr, cols, nstatev", [(2, 1, 3, NSTATEV), (-1, 4, 3, NSTATEV),
+                                                       (2147483647, 3, 6, NSTATEV),
+                                                       (3, 3, 6, -1)])
+def test_refused_extents_keep_the_old_rows(clean_store, ndir, nshr, cols, nstatev):
+    """-3; stressnew = stressold, statenew = stateold and the old energies, in every output the
+    extents reach; an array whose extent is refused stays untouched."""
+    from vumat_lib import MARK, vumat_once
+    sold = np.arange(1.0, cols + 1)[None]
+    stold = np.linspace(1.0, 2.0, max(nstatev, 1))[None]
+    snew, stnew, enew, einel = vumat_once("vumat_bogenfeld", PROPS, np.full((1, cols), 1e-3),
+                                          sold, stold, ndir=ndir, nshr=nshr, nstatev=nstatev)
+    assert errstat() == -3
+    np.testing.assert_array_equal(snew, sold if 0 <= ndir + nshr <= 6 else np.full_like(snew, MARK))
+    np.testing.assert_array_equal(stnew, stold if nstatev >= 0 else np.full_like(stnew, MARK))
+    assert (enew[0], einel[0]) == (5.0, 4.0)
+
+
 def test_store_constants_and_empty_block(clean_store):
     """nprops 1 reads the ply table at the first point's columns 21, 22; outside it: -3 and no
     stiffness. nblock 0 reads and writes nothing."""

@@ -85,14 +85,48 @@ def test_rejected_constants_give_zero_tangent(clean_store, name):
     assert errstat() == -2 and not ddsdde.any() and not stress.any()
 
 
+# (ndi, nshr, ntens) that describe no element, those that add up among them; the last would
+# overflow a 32-bit sum.
+NO_LAYOUT = [(2, 2, 3), (1, 1, 3), (3, 0, 3), (0, 3, 3), (1, 2, 3), (2, 2, 4), (4, 0, 4),
+             (4, 2, 6), (2147483647, 3, 6)]
+
+
 @pytest.mark.parametrize("name", ["umat_lamina", "umat_hyper", "umat_porosity", "umat_fiber"])
-@pytest.mark.parametrize("ndi, nshr", [(2, 2), (1, 1)])
-def test_unsupported_components_write_nothing(clean_store, name, ndi, nshr):
-    stress, statev, ddsdde, *_ = umat(name, NYE, [1e-3, 0, 0], stress=[5.0, 5.0, 5.0],
-                                      statev=np.full(12, 3.0), nstatv=12, ndi=ndi, nshr=nshr)
+@pytest.mark.parametrize("ndi, nshr, n", NO_LAYOUT)
+def test_unsupported_components_write_nothing(clean_store, name, ndi, nshr, n):
+    stress, statev, ddsdde, *_ = umat(name, NYE, np.r_[1e-3, np.zeros(n - 1)],
+                                      stress=np.full(n, 5.0), statev=np.full(12, 3.0), nstatv=12,
+                                      ndi=ndi, nshr=nshr)
     assert errstat() == -3
-    np.testing.assert_array_equal(stress, [5, 5, 5])
+    np.testing.assert_array_equal(stress, np.full(n, 5.0))
     np.testing.assert_array_equal(statev, np.full(12, 3.0))
+
+
+# Constants with no positive definite stiffness: nu 0.5 and -1, all zero, not finite, a negative
+# modulus, nu far above 0.5.
+NO_STIFFNESS = [[70000.0, 0.5], [70000.0, -1.0], [0.0] * 9, [np.nan, 0.3], [70000.0, np.inf],
+                [-70000.0, 0.3], [70000.0, 1e4], np.r_[NYE[:8], -NYE[8]]]
+
+
+@pytest.mark.parametrize("name", ["umat_lamina", "umat_hyper", "umat_porosity"])
+@pytest.mark.parametrize("props", NO_STIFFNESS)
+def test_constants_without_stiffness_give_zero_tangent(clean_store, name, props):
+    """-3 and a zero tangent; the secant routines give zero stress, the incremental one the
+    stress as it came."""
+    stress, _, ddsdde, sse, spd, scd, _ = umat(name, props, np.full(6, 1e-3), np.full(6, 1e-3),
+                                               stress=np.full(6, 5.0))
+    assert errstat() == -3 and not ddsdde.any()
+    np.testing.assert_array_equal(stress, np.full(6, 5.0 if name == "umat_porosity" else 0.0))
+    assert (sse, spd, scd) == (0.0, 0.0, 0.0)
+
+
+@pytest.mark.parametrize("name", ["umat_hyper", "umat_porosity"])
+def test_given_stiffness_must_be_positive_definite(clean_store, name):
+    c = 1000.0 * np.eye(6)
+    c[0, 1] = c[1, 0] = 2000.0  # eigenvalue -1000
+    packed = np.concatenate([c[: j + 1, j] for j in range(6)])
+    stress, _, ddsdde, *_ = umat(name, packed, np.full(6, 1e-3), stress=np.full(6, 5.0))
+    assert errstat() == -3 and not ddsdde.any()
 
 
 def store_record(flag_fibre=0.0, ply=1, sec=1, nstatv=40):
@@ -267,6 +301,29 @@ def test_vumat_plane_stress_thickness_strain(clean_store):
     np.testing.assert_array_equal(snew, np.ones((1, 4)))
 
 
+# (ndir, nshr, columns of the stress rows, nstatev): layouts of no explicit element, a negative
+# and an oversized count; the columns the routine may reach are those of the declared extents.
+EXPLICIT_REFUSED = [(3, 0, 3, 2), (2, 1, 3, 2), (-1, 4, 3, 2), (2147483647, 3, 6, 2),
+                    (3, 3, 6, -1)]
+
+
+@pytest.mark.parametrize("ndir, nshr, cols, nstatev", EXPLICIT_REFUSED)
+def test_vumat_refused_extents_give_the_zero_start(clean_store, ndir, nshr, cols, nstatev):
+    """-3; stressnew, statenew and enerinelasnew 0 and enerinternnew the old one, in every
+    output the extents reach; an oversized or negative extent keeps its array untouched."""
+    from vumat_lib import MARK, vumat_once
+    de, sold = np.full((2, cols), 1e-3), np.full((2, cols), 3.0)
+    snew, stnew, enew, einel = vumat_once("vumat_lamina", NYE, de, sold,
+                                          np.full((2, max(nstatev, 1)), 9.0), ndir=ndir,
+                                          nshr=nshr, nstatev=nstatev)
+    assert errstat() == -3
+    reach = 0 <= ndir + nshr <= 6
+    np.testing.assert_array_equal(snew, np.full_like(snew, 0.0 if reach else MARK))
+    np.testing.assert_array_equal(stnew, np.full_like(stnew, 0.0 if nstatev >= 0 else MARK))
+    np.testing.assert_array_equal(enew, [5.0, 5.0])
+    np.testing.assert_array_equal(einel, [0.0, 0.0])
+
+
 def usermat(name, stress, dstrain, ndirect, nshear, prop=NYE):
     n = len(stress)
     stress = np.array(stress, float)
@@ -321,6 +378,26 @@ def test_upermat_two_points(clean_store):
     snew, _ = toplevel.upermat_lamina(sold, np.zeros((2, 6), order="F"), np.zeros((2, 6)), NYE,
                                       0.0, 1.0, 1.0, 1, 3, 3)
     np.testing.assert_array_equal(snew, sold)
+
+
+# As EXPLICIT_REFUSED for the Peridigm rows, whose layouts are the implicit ones: (2, 1) is plane
+# stress there.
+@pytest.mark.parametrize("ndir, nshr, cols, nstatev", [(3, 0, 3, 2), (2, 2, 4, 2), (-1, 4, 3, 2),
+                                                       (2147483647, 3, 6, 2), (3, 3, 6, -1)])
+def test_upermat_refused_extents_keep_the_old_rows(clean_store, ndir, nshr, cols, nstatev):
+    """-3; stressnew = stressold and statenew = stateold in every output the extents reach."""
+    from solverdriver import _d, _i, _p, lib
+    from vumat_lib import MARK
+    sold, de = np.full((2, cols), 3.0, order="F"), np.full((2, cols), 1e-3, order="F")
+    stold = np.full((2, max(nstatev, 1)), 9.0, order="F")
+    snew, stnew = np.full_like(sold, MARK), np.full_like(stold, MARK)
+    props = np.array(NYE)
+    lib.toplevel_upermat_lamina(_p(snew), _p(stnew), _p(sold), _p(stold), _p(de), _p(props),
+                                _d(0.0), _d(1.0), _d(1.0), _i(1), _i(2), _i(ndir), _i(nshr),
+                                _i(nstatev), _i(9))
+    assert errstat() == -3
+    np.testing.assert_array_equal(snew, sold if 0 <= ndir + nshr <= 6 else np.full_like(snew, MARK))
+    np.testing.assert_array_equal(stnew, stold if nstatev >= 0 else np.full_like(stnew, MARK))
 
 
 def test_hypela_returns_zeros():

@@ -10,13 +10,14 @@ from test_fatigue import shokrieh_props
 toplevel = pytest.importorskip("_vorlen").toplevel
 
 
-def umat(props, stran, dstran, statev=None, kinc=1, nallstatv=312):
+def umat(props, stran, dstran, statev=None, kinc=1, nallstatv=312, ndi=None, nshr=None):
     n = len(stran)
-    ndi = 2 if n == 3 else 3
+    ndi = (2 if n == 3 else 3) if ndi is None else ndi
+    nshr = n - ndi if nshr is None else nshr
     return toplevel.umat_shokrieh(
         np.zeros(n), np.zeros(nallstatv) if statev is None else statev, 0.0, 0.0, 0.0, 0.0,
         np.zeros(n), np.zeros(n), 0.0, np.array(stran, float), np.array(dstran, float),
-        np.array([0.1, 0.1]), 0.1, 293.0, 0.0, np.zeros(1), np.zeros(1), "WOVEN", ndi, n - ndi,
+        np.array([0.1, 0.1]), 0.1, 293.0, 0.0, np.zeros(1), np.zeros(1), "WOVEN", ndi, nshr,
         props, np.zeros(3), np.eye(3), 1.0, 1.0, np.eye(3), np.eye(3), 1, 1, 1, 1,
         np.array([1, 1, 0, 0], dtype=np.int32), kinc)
 
@@ -72,6 +73,14 @@ def test_unusable_extents(clean_store, nallstatv, nprops, n):
     stress, statev, ddsdde, *_ = umat(p, np.zeros(n), np.full(n, 1e-3), nallstatv=nallstatv)
     assert errstat() == -3
     assert np.all(statev == 0) and np.all(np.isfinite(ddsdde)) and np.all(stress == 0)
+
+
+# Counts that add up to a size but describe no element; the last would overflow a 32-bit sum.
+@pytest.mark.parametrize("ndi, nshr, n", [(3, 0, 3), (1, 2, 3), (2, 2, 4), (4, 2, 6),
+                                          (2147483647, 3, 6)])
+def test_layouts_without_element(clean_store, ndi, nshr, n):
+    stress, statev, *_ = umat(props_at(0.0), np.zeros(n), np.full(n, 1e-3), ndi=ndi, nshr=nshr)
+    assert errstat() == -3 and np.all(statev == 0) and np.all(stress == 0)
 
 
 def test_ansys_entry_gives_the_layer_tangent(clean_store):

@@ -80,7 +80,9 @@ def test_ansys_plane_stress_epszz_and_shear_stiffness(clean_register):
     np.testing.assert_allclose(a["tsstif"], [G13, G23], rtol=1e-10)
 
 
-@pytest.mark.parametrize("ndirect, nshear, n", [(3, 2, 5), (2, 2, 3), (3, 3, 5), (1, 1, 2)])
+@pytest.mark.parametrize("ndirect, nshear, n", [(3, 2, 5), (2, 2, 3), (3, 3, 5), (1, 1, 2),
+                                                 (4, 2, 6), (2, 2, 4), (1, 2, 3), (3, 0, 3),
+                                                 (2147483647, 3, 6)])
 def test_ansys_unsupported_components_write_nothing(clean_register, ndirect, nshear, n):
     import _vorlen
     called = []
@@ -160,18 +162,43 @@ def test_usermat_behind_umat(clean_register, materl, matid):
     assert (seen["matid"], seen["ldstep"], seen["time"]) == (matid, 2, 0.5)
 
 
+def muesli_of(umat):
+    """A material-id-first routine made of a UMAT of this file (the engine counts a callable's
+    named parameters, so the function is spelled out); it records the ids it is called with."""
+    seen = []
+    names = ", ".join(list(inspect.signature(py_umat).parameters)[:37])
+    scope = {"umat": umat, "seen": seen}
+    exec(f"def muesli(matid, {names}):\n    seen.append(matid)\n    return umat({names})",
+         scope)
+    return scope["muesli"], seen
+
+
+# (ndi, nshr, ntens) that add up or fit a size but describe no element; the last would overflow
+# a 32-bit sum.
+UMAT_NO_LAYOUT = [(3, 0, 3), (1, 2, 3), (0, 3, 3), (4, 2, 6), (2, 2, 4), (2147483647, 3, 6)]
+
+
+@pytest.mark.parametrize("ndi, nshr, n", UMAT_NO_LAYOUT)
+@pytest.mark.parametrize("converter", ["ansys_usermat_to_abq_umat", "muesli_to_abq_umat"])
+def test_umat_front_refuses_layouts_without_element(clean_register, converter, ndi, nshr, n):
+    import _vorlen
+    called = []
+    stress = np.arange(1.0, n + 1)
+    a = umat_args(stress, np.full(n, 1e-3), np.zeros(n), ndi, nshr, "X")
+    if converter == "muesli_to_abq_umat":
+        dfunc, called = muesli_of(py_umat)
+        a["matid"] = 3
+    else:
+        dfunc = lambda *x: called.append(1) or py_usermat(*x)
+        a["dfunc_extra_args"] = ({},)
+    getattr(_vorlen.wrapper, converter)(dfunc, **a)
+    assert errstat() == -3 and not called
+    np.testing.assert_array_equal(stress, np.arange(1.0, n + 1))
+
+
 def test_muesli_passes_the_material_id_first():
     import _vorlen
-    seen = []
-
-    # The UMAT of this file with the material id in front (the engine counts a callable's
-    # named parameters, so the function is spelled out).
-    names = ", ".join(list(inspect.signature(py_umat).parameters)[:37])
-    scope = {"py_umat": py_umat, "seen": seen}
-    exec(f"def muesli(matid, {names}):\n    seen.append(matid)\n    return py_umat({names})",
-         scope)
-    muesli = scope["muesli"]
-
+    muesli, seen = muesli_of(py_umat)
     eps = np.array([1e-3, -2e-4, 1.5e-3])
     a = umat_args(np.zeros(3), eps, np.zeros(3), 2, 1, "X")
     stress, statev, ddsdde, sse, spd, scd, pnewdt = _vorlen.wrapper.muesli_to_abq_umat(
@@ -184,7 +211,7 @@ def test_muesli_passes_the_material_id_first():
 
 def test_bound_routine_as_callback_and_null_routine(clean_register):
     """umat_lamina's _cpointer behind the Peridigm converter gives what the Peridigm entry of
-    umat_lamina gives; through the C entry a null routine records -3 and writes nothing."""
+    umat_lamina gives; through the C entry a null routine records -3 and gives the old rows."""
     import ctypes as C
 
     import _vorlen
@@ -202,8 +229,9 @@ def test_bound_routine_as_callback_and_null_routine(clean_register):
     d = lambda v: C.byref(C.c_double(v))
     snew, stnew = np.full((2, 6), -1.0, order="F"), np.full((2, 1), -1.0, order="F")
     lib.wrapper_abq_umat_to_peridigm_upermat(
-        None, ptr(snew), ptr(stnew), ptr(sold), ptr(np.zeros((2, 1), order="F")), ptr(de),
+        None, ptr(snew), ptr(stnew), ptr(sold), ptr(np.full((2, 1), 4.0, order="F")), ptr(de),
         ptr(np.array(NYE)), d(0.0), d(1.0), d(1.0), i32(1), i32(2), i32(3), i32(3), i32(1),
         i32(9))
     assert errstat() == -3
-    assert np.all(snew == -1.0) and np.all(stnew == -1.0)
+    np.testing.assert_array_equal(snew, sold)
+    np.testing.assert_array_equal(stnew, np.full((2, 1), 4.0))
