@@ -10,7 +10,6 @@
 #include <limits>
 
 #include "base/errorhandling.hpp"
-#include "base/fatal.hpp"
 #include "base/work.hpp"
 #include "base/format.hpp"
 
@@ -325,6 +324,22 @@ void stringhandling_spack(const char* s, const char* ex, char* sout, const i32* 
     put(Out(o.p + w, o.n - w), {});
 }
 
+namespace {
+
+// int2aformat with a format that cannot write its integers: code -3 "Format <fmt>: <reason> in
+// int2aformat" and the blank result.
+[[gnu::cold]] void refused_format(Out o, string_view reason, string_view fmt) {
+    char problem[80];
+    std::size_t k = 0;
+    for (string_view part : {string_view("Format "), fmt, string_view(": "), reason})
+        for (char c : part)
+            if (k < sizeof problem) problem[k++] = c;
+    errorhandling::report(-3, string_view(problem, k), "int2aformat");
+    put(o, {});
+}
+
+}  // namespace
+
 void stringhandling_int2aformat(char* j2s, const i32* jrray, const char* aw, const i32* jmax,
                                 const i32* sout, const i32* n, const i32* m) {
     const Out o(j2s, *sout);
@@ -335,7 +350,7 @@ void stringhandling_int2aformat(char* j2s, const i32* jrray, const char* aw, con
     put(o, {});
     if (items == 0) return;
     const io::Format format(fmt);
-    if (format.error()) fatal::format_error(format.error(), trimmed(fmt));
+    if (format.error()) return refused_format(o, format.error(), trimmed(fmt));
     // The record of one item holds jmax characters; those up to 256 are written on the stack.
     const i64 reclen = length(jmax);
     i64 used = 0;  // trimmed length of the result
@@ -352,7 +367,7 @@ void stringhandling_int2aformat(char* j2s, const i32* jrray, const char* aw, con
         const std::span<const io::Item> one(&item, 1);
         const char* why = nullptr;
         const i64 len = format.write(small, std::min<i64>(reclen, sizeof small), one, &why);
-        if (len < 0) fatal::format_error(why, trimmed(fmt));
+        if (len < 0) return refused_format(o, why, trimmed(fmt));
         if (len > reclen) {  // the write does not fit the text of jmax characters
             errorhandling::report(-3, "Error: Item longer than jmax characters in int2aformat.");
             return put(o, {});

@@ -7,8 +7,8 @@
 // argument of its own length is followed, at the end of the argument list, by that length
 // (l<name>, in; below 0 counts as 0); an output text has the length the routine states. An
 // output may be one of the inputs. Only a count that exceeds the text it selects from (and an
-// int2aformat item longer than its text) is reported, with code -3; such a call writes the
-// empty result: blanks, or nothing for an array.
+// int2aformat format that cannot write its integers, or an item longer than its text) is
+// reported, with code -3; such a call writes the empty result: blanks, or nothing for an array.
 #pragma once
 #include <string_view>
 
@@ -96,9 +96,11 @@ void stringhandling_spack(const char* s, const char* ex, char* sout, const i32* 
 
 // Integers written with a format and joined: every jrray(j,i), column by column, is written
 // into a text of jmax characters with the format aw, left-adjusted and appended to the trimmed
-// result. A format that cannot write an integer ends the process with its message.
+// result.
 //   j2s (out)        sout characters; blank for n or m below 1, and blank with code -3 when a
-//                    write needs more than jmax characters
+//                    write needs more than jmax characters or the format cannot write the
+//                    integers (malformed, no integer descriptor, a second record): the message
+//                    "Format <aw>: <reason> in int2aformat"; the process goes on
 //   jrray(n,m) (in)  the integers
 //   aw (in)          8 characters: the format, such as "(I5)" or "(I3,',')"
 void stringhandling_int2aformat(char* j2s, const i32* jrray, const char* aw, const i32* jmax,
