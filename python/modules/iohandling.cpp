@@ -50,7 +50,11 @@ const Fragment iohandling(
             "getgausspointreport", {"in s* filepath", "in d coord(3)", "in i noel", "in i npt",
                                     "hide i lfilepath = size(filepath)"}),
         routine<iohandling_getstepdatafromfile>(
-            "getstepdatafromfile", {"in s256 filepath", "in s256 workspace", "in i nsteps"}),
+            "getstepdatafromfile", {"in s256 filepath", "in s256 workspace", "in i nsteps"},
+            "A card that opens releases the cycle tables of an earlier reading first. A cycle\n"
+            "table of kind INDIVIDUAL holds at most 2**24 (16777216) entries, m rows by nsteps\n"
+            "columns (m the largest row 6 of cycleprops, rounded): a larger one records code\n"
+            "-3 and is not allocated."),
         routine<iohandling_getsectiondatafromfile>("getsectiondatafromfile",
                                                    {"in s256 filepath", "in s256 workspace"}),
     });

@@ -124,6 +124,19 @@ void iohandling_getdamagedatafromfile(const char* filepath, const char* workspac
         if (block && match(key, "+Table")) nxy = std::max(nxy, block_size(unit, routine));
     }
     io::rewind(unit);
+    // tables of an earlier reading whose extents are not those of these counts go; the keys
+    // create them anew
+    const i64 lp = std::max<i64>(np - 1, 1);
+    auto stale = [](auto& a, bool longer, auto... e) {
+        if (a.allocated() && !fits(a, longer, e...)) a.release();
+    };
+    for (auto* t : {&generaldds, &fiberdds, &matrixdds, &coredds, &userdds})
+        stale(*t, false, 3, np, ndmg);
+    stale(delamdds, false, 3, lp, ndmg);
+    stale(bukdata::bukintdatalist, false, 4, lp, ndmg, ns);
+    stale(bukdata::bukrealdatalist, false, 12, lp, ndmg, ns);
+    stale(dmgplane, true, npos, ndmg);
+    stale(dmgpoints, true, nxy, np, 6, ndmg);
 
     block = false;
     i32 set = 0;

@@ -23,8 +23,11 @@ extern "C" {
 //                   General, Fiber, Matrix, Delamination, Core, User (1 to 6) beginning at the
 //                   mode part's 6th character; dmgpoints(1.., layer, mode, dmgid), dmgpoints
 //                   (nxypoints, nplies, 6, ndmg), fill +huge, nxypoints = max(1, longest list)
-// A table is created at the first key that needs it; one that exists is used when its extents
-// fit (dmgplane and dmgpoints at least as long as the card's lists), else created anew.
+// A table is created at the first key that needs it. Before the keys are read, a table that
+// exists with other extents than these counts give (ndmg sets, nplies plies, max(nplies - 1, 1)
+// interfaces, nsec sections; dmgplane and dmgpoints at least as long as the card's lists) is
+// released, whether the card gives it or not, so that ndmg and the extents agree; one with
+// these extents is written as it is.
 // Code -3 (that key skipped): nplies or nsec below 1 (nothing read); a set index that is no
 // integer or outside 1..ndmg; a layer outside 1..nplies; a "+Table" without mode part or mode
 // word; more groups than plies (interfaces). Code -2: a value that does not parse (GetDataPoints

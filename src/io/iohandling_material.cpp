@@ -116,7 +116,7 @@ int failure_kind(string_view option, bool block) {
 class Text {
   public:
     // Lines as the unit's line reads give them: without their line end (and a carriage return
-    // before it), cut to kLine characters; a last line without line end counts unless empty.
+    // before it), whole; a last line without line end counts unless empty.
     // The file is taken in whole; after a failed read only the lines read in full are kept.
     explicit Text(i32 unit) {
         constexpr i64 chunk = 1 << 16;
@@ -138,7 +138,6 @@ class Text {
             const std::size_t stop = end == String::npos ? all_.size() : end;
             std::size_t len = stop - from;
             if (len > 0 && all_[stop - 1] == '\r') --len;
-            len = std::min<std::size_t>(len, kLine);
             ends_.push_back(to);
             std::char_traits<char>::move(all_.data() + to, all_.data() + from, len);
             to += len;
@@ -177,12 +176,12 @@ class Text {
     bool read(Vector<T>& out) {
         out.clear();
         bool ok = true;
-        T* v = row<T>();  // an empty item leaves its place 0: cleared after every line
         for (; data(at_ + 1); ++at_) {
+            const string_view line = line_(at_ + 1);
+            const std::size_t have = out.size(), n = static_cast<std::size_t>(count_items(line));
+            out.resize(have + n);  // an empty item leaves its place 0
             bool line_ok;
-            const i64 n = std::min<i64>(parse_items(line_(at_ + 1), v, kLine, line_ok), kLine);
-            out.insert(out.end(), v, v + n);
-            std::fill_n(v, n, T{});
+            parse_items(line, out.data() + have, static_cast<i64>(n), line_ok);
             ok = ok && line_ok;
         }
         if (!ok)
@@ -199,13 +198,6 @@ class Text {
   private:
     Vector<double> reals_;
     Vector<i32> ints_;
-    double real_row_[kLine] = {};  // the values of one line; all 0 between lines
-    i32 int_row_[kLine] = {};
-    template <class T>
-    T* row() {
-        if constexpr (std::is_same_v<T, i32>) return int_row_;
-        else return real_row_;
-    }
     i64 lines() const { return static_cast<i64>(ends_.size()) - 1; }
     string_view line_(i64 k) const {
         const auto b = ends_[static_cast<std::size_t>(k)], e = ends_[static_cast<std::size_t>(k) + 1];

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <limits>
+#include <optional>
 
 #include "base/errorhandling.hpp"
 #include "base/units.hpp"
@@ -40,11 +41,12 @@ string_view view(const char* s, const i32* n) {
 bool number(string_view t, double& v) {
     const char* p = t.data();
     const std::size_t n = t.size();
-    char buf[kLine];
-    if (n > sizeof buf) return false;
+    std::optional<Work<char, kLine>> buf;
     if (std::any_of(p, p + n, [](char c) { return c == 'd' || c == 'D'; })) {  // read with e
-        for (std::size_t i = 0; i < n; ++i) buf[i] = (p[i] == 'd' || p[i] == 'D') ? 'e' : p[i];
-        p = buf;
+        buf.emplace(static_cast<i64>(n));
+        for (std::size_t i = 0; i < n; ++i)
+            (*buf)[static_cast<i64>(i)] = (p[i] == 'd' || p[i] == 'D') ? 'e' : p[i];
+        p = buf->data();
     }
     const char* b = p;
     if (n > 0 && p[0] == '+' && (++b == p + n || *b == '+' || *b == '-')) return false;
@@ -76,24 +78,17 @@ bool keyline(string_view line, string_view keyword, i64 lkey) {
     return true;
 }
 
-// One line of the unit, cut to kLine characters; its length (the kept part), -1 at the end of
-// the file, -2 for a failed read.
-i64 next_line(i32 unit, char* buf) {
-    const i64 n = io::read_line(unit, buf, kLine);
-    return n < 0 ? n : std::min(n, kLine);
-}
-
-bool terminator(const char* line, i64 n, string_view skeys) {
-    return n > 0 && skeys.find(line[0]) != string_view::npos;
+bool terminator(string_view line, string_view skeys) {
+    return !line.empty() && skeys.find(line[0]) != string_view::npos;
 }
 
 i64 size_of(i32 unit, string_view skeys) {
     io::Place start;
     if (!io::tell(unit, start)) return 0;
-    char line[kLine];
+    Line line;
     i64 total = 0;
-    for (i64 n; (n = next_line(unit, line)) >= 0 && !terminator(line, n, skeys);)
-        total += count_items(string_view(line, static_cast<std::size_t>(n)));
+    while (line.read(unit) >= 0 && !terminator(line.text(), skeys))
+        total += count_items(line.text());
     io::seek(unit, start);
     return std::min<i64>(total, std::numeric_limits<i32>::max());
 }
@@ -143,6 +138,25 @@ i32 scan_items(string_view s, F item) {
 
 }  // namespace
 
+i64 Line::read(i32 unit) {
+    p_ = small_;
+    n_ = 0;
+    i64 n = io::read_line(unit, small_, kLine);
+    if (n <= kLine) {
+        n_ = static_cast<std::size_t>(std::max<i64>(n, 0));
+        return n;
+    }
+    // longer than the buffer: back to its start and read again into storage of its length
+    if (!io::backspace(unit)) return -2;
+    large_.resize(static_cast<std::size_t>(n));
+    const i64 m = io::read_line(unit, large_.data(), n);
+    if (m < 0) return m;
+    n = std::min(n, m);
+    p_ = large_.data();
+    n_ = static_cast<std::size_t>(n);
+    return n;
+}
+
 template <class T>
 i32 parse_items(string_view s, T* out, i64 cap, bool& ok) {
     ok = true;
@@ -176,13 +190,12 @@ bool read_block(i32 unit, T* values, i64 count) {
         unconnected("GetDataPoints");
         return false;
     }
-    char line[kLine];
+    Line line;
     i64 filled = 0;
     bool ok = true;
-    for (i64 n; (n = next_line(unit, line)) >= 0 && !terminator(line, n, "*+");) {
+    while (line.read(unit) >= 0 && !terminator(line.text(), "*+")) {
         bool line_ok;
-        filled += parse_items(string_view(line, static_cast<std::size_t>(n)), values + filled,
-                              count - filled, line_ok);
+        filled += parse_items(line.text(), values + filled, count - filled, line_ok);
         filled = std::min(filled, count);
         ok = ok && line_ok;
     }
@@ -215,9 +228,9 @@ i32 GetFileLength(const i32* fileid, const lgl* rwd) {
         unconnected("GetFileLength");
         return 0;
     }
-    char line[kLine];
+    char line[kLine];  // only counted: a longer line is cut
     i32 count = 0;
-    for (i64 n; (n = next_line(*fileid, line)) != -1; ++count)
+    for (i64 n; (n = io::read_line(*fileid, line, kLine)) != -1; ++count)
         if (n == -2) {
             read_error("GetFileLength");
             return count;
@@ -233,14 +246,14 @@ i32 iohandling_getnumberofkeywords(const i32* fileid, const char* keyword, const
         return 0;
     }
     const string_view key = view(keyword, lkeyword);
-    char line[kLine];
+    Line line;
     i32 count = 0;
-    for (i64 n; (n = next_line(*fileid, line)) != -1;) {
+    for (i64 n; (n = line.read(*fileid)) != -1;) {
         if (n == -2) {
             read_error("GetNumberOfKeywords");
             return count;
         }
-        if (keyline(string_view(line, static_cast<std::size_t>(n)), key, *lkey)) ++count;
+        if (keyline(line.text(), key, *lkey)) ++count;
     }
     if (!rwd || *rwd) io::rewind(*fileid);
     return count;
@@ -256,11 +269,11 @@ lgl iohandling_get2nextkey(const i32* fileid, const i32* dirflag, const char* ke
     }
     const bool readkey = returnkey && *returnkey == 1;
     const string_view key = view(keyword, lkeyword);
-    char line[kLine];
+    Line line;
     bool found = false, end = false;
     for (i32 k = 1; k <= *ulimit; ++k) {
         if (*dirflag == -1) io::backspace(unit, 2);
-        const i64 n = next_line(unit, line);
+        const i64 n = line.read(unit);
         if (n == -2) {
             read_error("Get2NextKey");
             return 0;
@@ -269,7 +282,7 @@ lgl iohandling_get2nextkey(const i32* fileid, const i32* dirflag, const char* ke
             end = true;
             break;
         }
-        if (keyline(string_view(line, static_cast<std::size_t>(n)), key, *lkey)) {
+        if (keyline(line.text(), key, *lkey)) {
             found = true;
             break;
         }

@@ -2,10 +2,11 @@
 // searches, the data blocks after a key line and the ids carried by tagged material names.
 //
 // Every routine works on a unit that the caller has connected for reading (base/units.hpp) and
-// leaves it connected; a position is the line that the next read returns. Lines are read up to
-// 256 characters: longer lines are cut, and their values are counted and read from the same 256
-// characters. A unit that is not connected for reading records code -3 "No file connected to
-// the unit in <routine>" and gives the fallback stated (nothing is read, no file is created).
+// leaves it connected; a position is the line that the next read returns. Lines are read whole,
+// whatever their length: a line of up to 256 characters in a buffer on the stack, a longer one
+// in storage of its own length. A unit that is not connected for reading records code -3 "No
+// file connected to the unit in <routine>" and gives the fallback stated (nothing is read, no
+// file is created).
 //
 // Data block: the lines after the current position up to, not including, the first line whose
 // first character is "*" or "+" (or the end of the file). Items of a line are separated by
@@ -19,20 +20,37 @@
 #include <string_view>
 
 #include "base/view.hpp"
+#include "base/work.hpp"
 
 namespace vorlen::iohandling {
 
-// Longest line the primitives read.
+// Line length that a reader holds on the stack; longer lines are read whole into storage.
 inline constexpr i64 kLine = 256;
+
+// One line of a unit, read whole: up to kLine characters in the object, a longer line in
+// storage of the line's own length, so that a read takes no more than the file holds.
+class Line {
+  public:
+    // Reads the next line of unit: its length, -1 at the end of the file, -2 for a failed read
+    // (the text is then empty).
+    i64 read(i32 unit);
+    std::string_view text() const { return {p_, n_}; }
+
+  private:
+    char small_[kLine];
+    String large_;
+    const char* p_ = small_;
+    std::size_t n_ = 0;
+};
 
 // One item as a number: a real (optional sign, a d or D exponent as well as e or E) or a
 // 32-bit integer; the whole text must be the number.
 bool number(std::string_view t, double& v);
 bool number(std::string_view t, i32& v);
 
-// Free-format items of one data line, in the grammar above. Returns the number of items
-// stored at out[0..] (at most cap; a line holds at most 256 of them) and false in ok when a
-// non-empty item is no number of the kind. T is double or i32.
+// Free-format items of one data line, in the grammar above. Returns the number of items of the
+// line (those beyond cap are checked but not stored) and false in ok when a non-empty item is
+// no number of the kind. T is double or i32.
 template <class T>
 i32 parse_items(std::string_view line, T* out, i64 cap, bool& ok);
 

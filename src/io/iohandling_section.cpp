@@ -60,12 +60,12 @@ i64 store(i32 unit, A& a, i64 i) {
 // "+Strength": the first value of the next non-blank line, which is consumed; a line whose
 // first item is empty or no number is left to the reader.
 void strength(i32 unit, i64 i) {
-    char line[kLine];
+    Line line;
     i64 n;
     std::string_view text;
     do {
-        n = io::read_line(unit, line, kLine);
-        text = std::string_view(line, static_cast<std::size_t>(std::clamp<i64>(n, 0, kLine)));
+        n = line.read(unit);
+        text = line.text();
     } while (n >= 0 && stringhandling::len_trim(text) == 0);
     const std::size_t b = std::min(text.find_first_not_of(" \t"), text.size());
     const std::string_view first = text.substr(b, text.find_first_of(" \t,", b) - b);

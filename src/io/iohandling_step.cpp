@@ -72,6 +72,10 @@ void tables(i32 unit, i32 nsteps) {
         errorhandling::report(-3, "Cycle table length outside 1..2147483647", routine);
         return;
     }
+    if (m * nsteps > static_cast<double>(kCycleEntries)) {
+        errorhandling::report(-3, "Cycle table of more than 16777216 entries", routine);
+        return;
+    }
     const auto rows = static_cast<i64>(m);
     auto& cycles = shokriehdata::cycles;
     if (!cycles.allocated() || cycles.extent(1) != rows || cycles.extent(2) != nsteps)
@@ -90,6 +94,9 @@ void iohandling_getstepdatafromfile(const char* filepath, const char* workspace,
                                     const i32* nsteps) {
     Card card({filepath, 256}, {workspace, 256}, "StepCard");
     if (!card.open()) return;
+    // the cycle tables are those of this card alone
+    shokriehdata::cycleprops.release();
+    shokriehdata::cycles.release();
     debugdata::fdebug = 0;
     debugdata::nupdate = 1;
     debugdata::edebug = 0;

@@ -120,13 +120,16 @@ void GetSectionZCoord(double *plyzcoord, const i32 *sectionlist, const double *p
     for (i64 s = 1; s <= ns; ++s) {
         const i32 np = section_plies(&sl(1, s), nplies, marker);
         if (np == 0) continue; // also every column that holds only the marker
-        const i32 bottom = 0, middle = 1, top = 2;
+        // GetPlyZCoord's sums, formed once along the stack: linear in the ply count.
         // Point numbers in 64 bits: 2 np + 1 exceeds the 32-bit range from 2^30 plies on.
-        for (i32 k = 1; k <= np; ++k) {
-            z(2 * i64{k} - 1, s) = GetPlyZCoord(&t(1, s), &k, &np, &bottom, nullptr);
-            z(2 * i64{k}, s) = GetPlyZCoord(&t(1, s), &k, &np, &middle, nullptr);
+        const double offset = -stack_thickness(&t(1, s), np) / 2.0;
+        double below = 0.0;
+        for (i64 k = 1; k <= np; ++k) {
+            z(2 * k - 1, s) = offset + below;
+            z(2 * k, s) = offset + below + t(k, s) / 2.0;
+            below += t(k, s);
         }
-        z(2 * i64{np} + 1, s) = GetPlyZCoord(&t(1, s), &np, &np, &top, nullptr);
+        z(2 * i64{np} + 1, s) = offset + below;
     }
 }
 

@@ -99,16 +99,32 @@ TEST_F(Primitives, MoreValuesThanOutdataAndJunk) {
     EXPECT_EQ(line(), "<end>");
 }
 
-TEST_F(Primitives, LongLinesCountAndReadTheSameCharacters) {
+TEST_F(Primitives, LongLinesAreReadWhole) {
     std::string l;
     for (int k = 0; k < 125; ++k) l += std::to_string(k % 10) + " ";  // 250 characters
-    l += "123456789 77";  // cut inside the number at column 256
-    open(l + "\n");
+    l += "123456789 77";  // crosses column 256 inside the number
+    const std::string tiny = "0." + std::string(299, '0') + "25";  // 0.25e-299, 303 characters
+    const std::string key = std::string(300, ' ') + "++begin section";
+    open(key + "\n" + l + "\n" + tiny + "\r\n+k\n");
+    line();
     const i32 n = size();
     const auto v = reals(n);
-    EXPECT_EQ(n, 126);
+    ASSERT_EQ(n, 128);
     EXPECT_EQ(v[124], 4.0);
-    EXPECT_EQ(v[125], 123456.0);  // the characters up to column 256
+    EXPECT_EQ(v[125], 123456789.0);
+    EXPECT_EQ(v[126], 77.0);
+    EXPECT_EQ(v[127], 0.25e-299);
+    EXPECT_EQ(code(), 0);
+    EXPECT_EQ(line(), "+k");
+    io::rewind(unit);
+    const i32 lkey = 15;
+    EXPECT_EQ(iohandling_getnumberofkeywords(&unit, "++BEGIN SECTION", &lkey, nullptr, &lkey), 1);
+    const lgl no = 0;
+    EXPECT_EQ(GetFileLength(&unit, &no), 4);
+    const i32 back = -1, four = 4, one = 1;
+    EXPECT_TRUE(iohandling_get2nextkey(&unit, &back, "++BEGIN SECTION", &lkey, &four, &one, &lkey));
+    EXPECT_EQ(line(), key.substr(0, 256));  // found by the fourth step, over the long lines
+    EXPECT_EQ(line(), l.substr(0, 256));
 }
 
 TEST_F(Primitives, KeywordCountsAndSearches) {

@@ -117,6 +117,33 @@ def test_bad_counts_and_unreadable_values(store):
     np.testing.assert_array_equal(d.generaldds[:2, 0, 0], [2, 3])
 
 
+def test_long_lines_are_read_whole(store):
+    position = [1234.5678901234567] * 20  # 379 characters
+    halves = np.random.default_rng(5).uniform(0, 10, 4 * 16)
+    d = read(store, block(1, "+Position\n" + " ".join(map(repr, position)) + "\n"
+                          "+Abstraction, Fiber\n" + ", ".join(map(repr, halves)) + "\n"), nplies=16)
+    np.testing.assert_array_equal(d.dmgplane[:, 0], position)
+    np.testing.assert_array_equal(d.fiberdds[:, :, 0], half_axes(halves, 16))
+    assert errstat() == 0
+
+
+def test_a_second_reading_keeps_no_table_of_other_counts(store):
+    read(store, block(1, "+Abstraction, General\n" + "0 1 2 0 " * 4 + "\n+Position\n1 2 3 4\n")
+         + block(2, "+Abstraction, Delamination\n0 1 2 0\n+Table, LayID=1, Mode=Core\n1 2 3\n"),
+         nplies=4, nsec=2)
+    assert dd.generaldds.shape == (3, 4, 2) and dd.delamdds.shape == (3, 3, 2)
+    d = read(store, block(1, "+Abstraction, Fiber\n0 5 6 0\n"), nplies=2, nsec=1)
+    assert int(d.ndmg) == 1
+    for name in ("generaldds", "delamdds", "dmgplane", "dmgpoints"):
+        assert getattr(d, name) is None, name
+    assert _vorlen.bukdata.bukintdatalist is None and _vorlen.bukdata.bukrealdatalist is None
+    np.testing.assert_array_equal(d.fiberdds, half_axes([0, 5, 6, 0], 2)[:, :, None])
+    # tables with the extents of the counts are written as they are
+    d = read(store, block(1, "+Abstraction, Core\n0 7 8 0\n"), nplies=2, nsec=1)
+    np.testing.assert_array_equal(d.fiberdds, half_axes([0, 5, 6, 0], 2)[:, :, None])
+    assert d.coredds.shape == (3, 2, 1)
+
+
 def test_existing_tables_of_other_extents_are_made_anew(store):
     _vorlen.datahandling.allocatedamagedata(2, 1, 1)  # (3, 2, 1) tables, dmgplane (10, 1)
     d = read(store, block(1, "+Position\n1 2 3 4\n") + block(2, "+Abstraction, Core\n0 1 2 0\n"))

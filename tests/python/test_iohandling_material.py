@@ -226,6 +226,20 @@ def test_calibration_of_the_last_block_is_in_force(store):
     np.testing.assert_array_equal(m.alpha2props, [[[3, 4]]])
 
 
+def test_calibration_lines_are_read_whole(store):
+    # one line of 300 values of 17 digits (about 6000 characters), and a secant line of 379
+    rng = np.random.default_rng(11)
+    flow = rng.uniform(1, 1e4, 300)
+    secant = np.full(20, 1234.5678901234567)
+    m = read(store, block(1, "+Calibration, TYPE=Plasticity, T=1\n" + lines(flow) +
+                          "+Calibration, TYPE=Secant, T=1\n" + " ".join(["1234.5678901234567"] * 20)
+                          + "\n"))
+    assert (int(m.nflowdata), int(m.nsecantdata)) == (100, 10)
+    np.testing.assert_array_equal(m.flowprops[0], flow.reshape(100, 3))
+    np.testing.assert_array_equal(m.secantprops[0], secant.reshape(10, 2))
+    assert errstat() == 0
+
+
 # ------------------------------------------------------------------------------------ mends
 
 @pytest.mark.parametrize("nplies, nsec", [(0, 2), (3, 0), (2, 2), (3, 1)])
