@@ -49,6 +49,54 @@ void anisotropic_stress(T* stress, const T* strain, const double* props, i32 n, 
     }
 }
 
+// The vector at which the tangent is taken: dstrain, its shear entries ndi+1..n doubled when
+// istensor is true.
+void tangent_strain(double* strain, const double* dstrain, i64 n, const i32* ndi,
+                    const lgl* istensor) {
+    for (i64 i = 1; i <= n; ++i)
+        strain[i - 1] = dstrain[i - 1] * (*istensor && i > *ndi ? 2.0 : 1.0);
+}
+
+// The step: h when given, else 2^-26 times the largest magnitude of the strain (a strain of only
+// negative entries has a step too); a step of exactly 0 becomes 1e-8.
+double tangent_step(const double* strain, i64 n, const double* h) {
+    double delta = 0.0;
+    if (h) {
+        delta = *h;
+    } else {
+        for (i64 i = 0; i < n; ++i) delta = std::max(delta, std::abs(strain[i]));
+        delta *= 1.4901161193847656e-08;
+    }
+    return delta == 0.0 ? 1e-08 : delta;
+}
+
+// Central differences of a real law of N components (the solvers' 1 to 6) without a reference
+// tangent, every vector on the stack: each law call gets a fresh copy of the strain and a stress
+// vector of its own whose N entries are zero, both with room for N complex numbers (a law of the
+// other kind stays inside; the strain's room is zero), and the stresses are read only after the
+// last call (a stress read right after the law stored it waits for the stores). Column j is
+// (0 + law(x + delta e_j)) - law(x - delta e_j) divided by 2 delta, the sums of the general path
+// in its order.
+template <int N>
+void central_tangent(double* ddsdde, StressLaw* law, const double* props, const double* dstrain,
+                     const i32* ndi, const i32* nprops, const lgl* istensor, const double* h) {
+    i32 n = N;
+    double strain[N];
+    tangent_strain(strain, dstrain, N, ndi, istensor);
+    const double delta = tangent_step(strain, N, h);
+    double x[2 * N], s[2 * N][2 * N];  // s[2 j] at x + delta e_j, s[2 j + 1] at x - delta e_j
+    std::fill_n(x + N, N, 0.0);
+    for (int k = 0; k < 2 * N; ++k) {
+        for (int i = 0; i < N; ++i) x[i] = strain[i], s[k][i] = 0.0;
+        x[k / 2] += k % 2 ? -delta : delta;
+        law(s[k], x, props, &n, ndi, nprops);
+    }
+    const double divisor = 2.0 * delta;
+    for (int j = 0; j < N; ++j)
+        for (int i = 0; i < N; ++i)
+            ddsdde[i + N * j] = (0.0 + s[2 * j][i] - s[2 * j + 1][i]) / divisor;
+}
+
 }  // namespace
 
 extern "C" {
@@ -60,22 +108,24 @@ void elasticity_getnumericaltangent(double* ddsdde, StressLaw* getstressfromelas
                                     const double* tgref, const double* h, const i32* nmflag) {
     i32 n = std::max<i32>(*ntens, 0);
     if (n == 0) return;
-    Work<double, 6> strain(n), dstress(n);
-    for (i64 i = 1; i <= n; ++i) {
-        strain(i) = dstrain[i - 1] * (*istensor && i > *ndi ? 2.0 : 1.0);
-        dstress(i) = stress1[i - 1] - stress0[i - 1];
-    }
-    double delta = 0.0;
-    if (h) {
-        delta = *h;
-    } else {  // from the largest magnitude: a strain of only negative entries has a step too
-        for (i64 i = 1; i <= n; ++i) delta = std::max(delta, std::abs(strain(i)));
-        delta *= 1.4901161193847656e-08;
-    }
-    if (delta == 0.0) delta = 1e-08;
     const i64 nn = i64{n} * n;
-    if (tgref && std::any_of(tgref, tgref + nn, [](double t) { return t != 0.0; })) {
-        Work<double, 6> predicted(n);
+    const bool complex_step = nmflag && *nmflag == 1;
+    const bool reference =
+        tgref && std::any_of(tgref, tgref + nn, [](double t) { return t != 0.0; });
+    if (!complex_step && !reference && getstressfromelasticity && n <= 6) {
+        using Kernel = decltype(&central_tangent<1>);
+        static constexpr Kernel kernels[] = {central_tangent<1>, central_tangent<2>,
+                                             central_tangent<3>, central_tangent<4>,
+                                             central_tangent<5>, central_tangent<6>};
+        return kernels[n - 1](ddsdde, getstressfromelasticity, props, dstrain, ndi, nprops,
+                              istensor, h);
+    }
+    Work<double, 6> strain(n);
+    tangent_strain(strain.data(), dstrain, n, ndi, istensor);
+    const double delta = tangent_step(strain.data(), n, h);
+    if (reference) {
+        Work<double, 6> dstress(n), predicted(n);
+        for (i64 i = 1; i <= n; ++i) dstress(i) = stress1[i - 1] - stress0[i - 1];
         math::MatrixVectorProduct(tgref, strain.data(), predicted.data(), &n, &n);
         if (std::equal(predicted.data(), predicted.data() + n, dstress.data())) {
             std::copy_n(tgref, nn, ddsdde);
@@ -92,7 +142,7 @@ void elasticity_getnumericaltangent(double* ddsdde, StressLaw* getstressfromelas
     // Room for ntens complex numbers in both methods: a law of the other kind stays inside.
     Work<std::complex<double>, 6> x(n), s(n);
     double divisor;
-    if (nmflag && *nmflag == 1) {
+    if (complex_step) {
         auto* law = reinterpret_cast<ComplexStressLaw*>(getstressfromelasticity);
         for (i64 j = 1; j <= n; ++j) {
             for (i64 i = 1; i <= n; ++i) x(i) = strain(i), s(i) = 0.0;

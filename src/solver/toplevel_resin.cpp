@@ -3,9 +3,12 @@
 #include "solver/toplevel_resin.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <string_view>
 
@@ -54,8 +57,9 @@ struct ResinTrace {
 };
 
 // Characters [first, first + text length) of the 80-character name (1-based first) equal text.
-bool resin_tag(const char* name, int first, std::string_view text) {
-    return name && std::string_view(name + first - 1, text.size()) == text;
+template <std::size_t N>
+bool resin_tag(const char* name, int first, const char (&text)[N]) {
+    return name && std::memcmp(name + first - 1, text, N - 1) == 0;
 }
 
 // Nearest integer (halves away from zero) as a 32-bit integer; false when it is not one.
@@ -81,15 +85,16 @@ double resin_regularization(i64 k) {
 // Everything an increment keeps besides the state record.
 struct ResinPoint {
     i32 model = 0;
-    double pe[12] = {};     // peprops: the model's constants
-    double degpe[12] = {};  // olddegpeprops: after degradation
-    i32 anz = 8;            // entries of pe
-    double ps[9] = {};      // model 7: strengths
-    double degps[9] = {};
+    double pe[12] = {};  // peprops: the model's constants
+    double degpe[12];    // olddegpeprops: after degradation (a copy of pe to start with)
+    i32 anz = 8;         // entries of pe
     double de[6] = {1, 1, 1, 1, 1, 1}, df[9] = {1, 1, 1, 1, 1, 1, 1, 1, 1};
-    double e_iso = 0.0, nu_iso = 0.0, g0 = 0.0;  // model 7: isotropic constants
     double xt = 0, xc = 0, np = 0, aw = 0, ew = 0, degr = 0, num = 0;
-    double k7[36] = {};  // model 7: the stiffness of the last stress evaluation
+    // Model 7 only, each written before it is read: strengths, isotropic constants, and the
+    // stiffness of the last stress evaluation.
+    double ps[9], degps[9];
+    double e_iso, nu_iso, g0;
+    double k7[36];
 };
 
 // Constants of the model at the temperature and end strain (routine step 6, first part).
@@ -339,6 +344,32 @@ void resin_fatigue(ResinPoint& p, double* sv, i64 column, double d, double& life
     }
 }
 
+// Copies of fixed lengths, which compile to a few moves (a copy of a run-time length is a string
+// instruction with a long start-up, a 6 by 6 matrix at once as well): the first ntens (4 or 6)
+// entries of a vector, and the leading ntens by ntens block of a matrix with leading dimensions
+// lda and ldb.
+void resin_copy(const double* a, i32 ntens, double* b) {
+    if (ntens == 6)
+        std::copy_n(a, 6, b);
+    else
+        std::copy_n(a, 4, b);
+}
+
+void resin_copy(const double* a, i32 lda, i32 ntens, double* b, i32 ldb) {
+    for (i32 j = 0; j < ntens; ++j) resin_copy(a + lda * j, ntens, b + ldb * j);
+}
+
+// Whether the stress s(6) and the tangent c(36) are finite and the record sv(22) holds no NaN,
+// tested on every value without a branch: x - x is +0 (all bits zero) for a finite x and NaN
+// otherwise, and x != x only for a NaN; the bits are gathered with OR.
+bool resin_finite(const double* s, const double* c, const double* sv) {
+    std::uint64_t bits = 0;
+    for (int i = 0; i < 6; ++i) bits |= std::bit_cast<std::uint64_t>(s[i] - s[i]);
+    for (int i = 0; i < 36; ++i) bits |= std::bit_cast<std::uint64_t>(c[i] - c[i]);
+    for (int i = 0; i < kResinSlots; ++i) bits |= std::uint64_t{sv[i] != sv[i]};
+    return bits == 0;
+}
+
 void resin_point(double* spannung, double* statev, double* tangente, const double* dehnung,
                  const double* ddehnung, const double* time, double dtime, double temp,
                  const char* materl, i32 ntens, i32 nstatv, const double* props, i32 nprops,
@@ -371,15 +402,26 @@ void resin_point(double* spannung, double* statev, double* tangente, const doubl
     double* sv = statev;  // sv[k - 1] is slot k
 
     // Working copies in six components.
-    double s[6] = {}, stran[6] = {}, dstran[6] = {}, c[36] = {}, endstran[6];
-    for (i32 i = 0; i < ntens; ++i) {
-        s[i] = spannung[i], stran[i] = dehnung[i], dstran[i] = ddehnung[i];
-        for (i32 j = 0; j < ntens; ++j) c[i + 6 * j] = tangente[i + ntens * j];
-    }
+    double s[6] = {}, stran[6] = {}, dstran[6] = {}, endstran[6];
+    resin_copy(spannung, ntens, s);
+    resin_copy(dehnung, ntens, stran);
+    resin_copy(ddehnung, ntens, dstran);
     for (int i = 0; i < 6; ++i) endstran[i] = stran[i] + dstran[i];
-    double oldstress[6], oldc[36];
+    double oldstress[6];
     std::copy_n(s, 6, oldstress);
-    std::copy_n(c, 36, oldc);
+    // DDSDDE as it came (t0) serves the energy, whose terms 0.5 STRAN_i T0_ij DSTRAN_j are taken
+    // before anything is written, and model 6, whose tangent it stays. Every other model's law
+    // or tangent writes all of c.
+    const double* t0 = tangente;
+    double t0_six[36], w0[36], c[36];
+    if (ntens != 6) {
+        std::fill_n(t0_six, 36, 0.0);
+        resin_copy(tangente, ntens, ntens, t0_six, 6);
+        t0 = t0_six;
+    }
+    for (int j = 0; j < 6; ++j)
+        for (int i = 0; i < 6; ++i) w0[i + 6 * j] = 0.5 * stran[i] * t0[i + 6 * j] * dstran[j];
+    if (model == 6) resin_copy(t0, 6, 6, c, 6);
     trace("-----------------------------");
     trace("NOEL", double(*noel)), trace("ModelID", double(model));
     trace("Increment", double(kinc));
@@ -500,7 +542,7 @@ void resin_point(double* spannung, double* statev, double* tangente, const doubl
                                                    &kThree, model == 7 ? &twelve : &eight,
                                                    &kResinFalse, nullptr, &kResinStep, nullptr);
     } else if (model == 7) {
-        std::copy_n(p.k7, 36, c);
+        resin_copy(p.k7, 6, 6, c, 6);
     } else if (model == 4) {
         // The plasticity law's tangent acts on tensor shears: per engineering shear, half.
         for (int i = 18; i < 36; ++i) c[i] *= 0.5;
@@ -511,8 +553,7 @@ void resin_point(double* spannung, double* statev, double* tangente, const doubl
     double w = 0.0;
     for (int i = 0; i < 6; ++i)
         for (int j = 0; j < 6; ++j)
-            w += 0.5 * stran[i] * oldc[i + 6 * j] * dstran[j] +
-                 0.5 * endstran[i] * c[i + 6 * j] * dstran[j];
+            w += w0[i + 6 * j] + 0.5 * endstran[i] * c[i + 6 * j] * dstran[j];
     sv[9] += w;
 
     if (isfatigue)
@@ -520,21 +561,15 @@ void resin_point(double* spannung, double* statev, double* tangente, const doubl
 
     sv[3] = p.degpe[0];
     sv[4] = p.degpe[1];
-    const auto finite = [](const double* v, int k) {
-        return std::all_of(v, v + k, [](double x) { return std::isfinite(x); });
-    };
-    const bool record_nan = std::any_of(sv, sv + kResinSlots, [](double x) { return x != x; });
-    if (!finite(s, 6) || !finite(c, 36) || record_nan) {
+    if (!resin_finite(s, c, sv)) {
         // Constants without a stiffness (a Poisson ratio of 0.5 or -1, say).
         resin_report(-3, "Stress or tangent not finite");
         std::copy_n(record, kResinSlots, sv);
         std::fill_n(tangente, i64(ntens) * ntens, 0.0);
         return;
     }
-    for (i32 i = 0; i < ntens; ++i) {
-        spannung[i] = s[i];
-        for (i32 j = 0; j < ntens; ++j) tangente[i + ntens * j] = c[i + 6 * j];
-    }
+    resin_copy(s, ntens, spannung);
+    resin_copy(c, 6, ntens, tangente, ntens);
 }
 
 }  // namespace

@@ -81,6 +81,20 @@ def test_tangent_of_a_linear_python_law_is_its_stiffness(nmflag, h):
         assert all(not s.imag.any() for s in law.strains)
 
 
+# Every vector length, on an unsymmetric K: the law is called at x + h e_j and then x - h e_j for
+# j = 1 .. n, and the tangent is K (row i, column j) for short vectors as for long ones.
+@pytest.mark.parametrize("n", range(1, 9))
+def test_central_differences_of_an_unsymmetric_law_for_every_length(n):
+    k = np.random.default_rng(n).uniform(-1.0, 1.0, (n, n)) * 1e3 + np.eye(n) * 5e3
+    law = Law(k)
+    x, h = np.resize(DSTRAIN, n), 1e-6
+    tangent = el.getnumericaltangent(law, np.zeros(1), np.zeros(n), np.zeros(n), x, min(n, 3), 0,
+                                     h=h)
+    np.testing.assert_allclose(tangent, k, rtol=0, atol=1e-9 * abs(k).max())
+    steps = [x + side * h * e for e in np.eye(n) for side in (1, -1)]
+    assert [s.real.tolist() for s in law.strains] == [s.tolist() for s in steps]
+
+
 # Without h the central differences step by 2^-26 times the largest magnitude in the strain
 # (shears doubled with istensor), 1e-8 for a zero strain; a step of 2.2e-16 would round away in
 # x + h and leave the tangent 1e-3 off.

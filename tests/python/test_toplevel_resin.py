@@ -121,7 +121,7 @@ def test_small_strain_is_hooke_of_the_interpolated_set(model, n):
     np.testing.assert_allclose(tangent, c, rtol=rtol, atol=rtol * e)
     np.testing.assert_allclose(stress, c @ eps, rtol=1e-6, atol=1e-9 * abs(c @ eps).max())
     # energy: 0.5 stran.T0.dstran (T0 = 0 here) + 0.5 (end strain).C.dstran
-    assert sv[9] == pytest.approx(0.5 * eps @ c @ dstran, rel=1e-6)
+    assert sv[9] == pytest.approx(0.5 * eps @ c @ dstran, rel=1e-5, abs=0)  # some 1e-13
     assert sv[15] == pytest.approx(xt, rel=1e-14)
     assert sv[3] == pytest.approx(e, rel=1e-14)
     assert errstat() == 0
@@ -129,7 +129,7 @@ def test_small_strain_is_hooke_of_the_interpolated_set(model, n):
 
 def test_energy_of_a_zero_start_strain_is_half_e_c_e():
     stress, sv, tangent = umat(1, resin_props(), np.zeros(6), STRAIN)
-    assert sv[9] == pytest.approx(0.5 * STRAIN @ hooke(3000.0, 0.4) @ STRAIN, rel=1e-6)
+    assert sv[9] == pytest.approx(0.5 * STRAIN @ hooke(3000.0, 0.4) @ STRAIN, rel=1e-5, abs=0)
 
 
 def test_tangent_is_central_differences_of_the_routines_stress():
@@ -361,28 +361,71 @@ def test_unusable_input_is_reported_and_writes_nothing(model, n, nstatv, nprops,
     assert warned == (nstatv < 22)
 
 
-def test_short_state_through_the_c_entry_stays_inside_nstatv():
-    """NSTATV 21 in a longer buffer: the positions past NSTATV keep their values."""
+def c_entry(model, props, stran, dstran, statev, nstatv, ddsdde):
+    """umat_resin through its C entry, which (unlike the Python form) takes DDSDDE in; arrays of
+    exactly their extents (NTENS the length of stran), no material name. Returns the stress, the
+    state buffer and DDSDDE (ntens by ntens) after the call."""
     lib = ctypes.CDLL("libvorlen.so")
-    store.modelid = 1
+    store.modelid = model
     d, i = ctypes.c_double, ctypes.c_int32
-    buf = (d * 30)(*([7.0] * 30))
-    stress, tangent = (d * 6)(), (d * 36)(*([9.0] * 36))
-    vec = (d * 6)(*STRAIN)
-    props = (d * 21)(*resin_props())
+    n = len(stran)
+    buf = (d * len(statev))(*statev)
+    stress, tangent = (d * n)(), (d * (n * n))(*np.ravel(ddsdde, order="F"))
+    vec = (d * n)()
     eye = (d * 9)(1, 0, 0, 0, 1, 0, 0, 0, 1)
     jstep = (i * 4)(1, 1, 0, 0)
     s = d(0)
     args = [stress, buf, tangent, ctypes.byref(s), ctypes.byref(s), ctypes.byref(s),
-            ctypes.byref(s), vec, vec, ctypes.byref(s), vec, vec, (d * 2)(), ctypes.byref(d(1)),
-            ctypes.byref(d(293.15)), ctypes.byref(s), ctypes.byref(s), ctypes.byref(s), None,
-            ctypes.byref(i(3)), ctypes.byref(i(3)), ctypes.byref(i(6)), ctypes.byref(i(21)),
-            props, ctypes.byref(i(21)), vec, eye, ctypes.byref(s), ctypes.byref(s), eye, eye,
-            ctypes.byref(i(1)), ctypes.byref(i(1)), ctypes.byref(i(1)), ctypes.byref(i(1)),
+            ctypes.byref(s), vec, vec, ctypes.byref(s), (d * n)(*stran), (d * n)(*dstran),
+            (d * 2)(), ctypes.byref(d(1)), ctypes.byref(d(293.15)), ctypes.byref(s),
+            ctypes.byref(s), ctypes.byref(s), None, ctypes.byref(i(3)), ctypes.byref(i(n - 3)),
+            ctypes.byref(i(n)), ctypes.byref(i(nstatv)), (d * len(props))(*props),
+            ctypes.byref(i(len(props))), (d * 3)(), eye, ctypes.byref(s), ctypes.byref(s), eye,
+            eye, ctypes.byref(i(1)), ctypes.byref(i(1)), ctypes.byref(i(1)), ctypes.byref(i(1)),
             jstep, ctypes.byref(i(1))]
     lib.toplevel_umat_resin(*args)
+    return np.array(stress), np.array(buf), np.array(tangent).reshape((n, n), order="F")
+
+
+def test_short_state_through_the_c_entry_stays_inside_nstatv():
+    """NSTATV 21 in a longer buffer: the positions past NSTATV keep their values."""
+    _, buf, tangent = c_entry(1, resin_props(), STRAIN, STRAIN, [7.0] * 30, 21,
+                              np.full((6, 6), 9.0))
     assert errstat() == -3
-    assert list(buf) == [7.0] * 30 and list(tangent) == [0.0] * 36
+    assert list(buf) == [7.0] * 30 and tangent.tolist() == [[0.0] * 6] * 6
+
+
+# An unsymmetric DDSDDE of the previous increment and a strain increment not parallel to the
+# start strain: the energy's first part 0.5 STRAN.T0.DSTRAN tells T0 from its transpose and
+# from a 4 by 4 block read with the wrong leading dimension.
+T0 = np.arange(1.0, 37.0).reshape(6, 6) * 100.0 + np.diag([3000.0] * 6)
+DSTRAN = np.array([1.0, 2.0, -1.0, 0.5, 3.0, -2.0]) * 1e-8
+
+
+@pytest.mark.parametrize("n", [4, 6])
+def test_energy_takes_the_incoming_ddsdde(n):
+    stran, dstran, t0 = STRAIN[:n] * 0.4, DSTRAN[:n], T0[:n, :n]
+    sv = np.zeros(22)
+    sv[[0, 7, 9, 18, 19]] = 1, -HUGE, 1e-12, HUGE, 1  # slot 10: energy so far
+    stress, out, tangent = c_entry(1, resin_props(), stran, dstran, sv, 22, t0)
+    c = hooke(3000.0, 0.4, n)
+    np.testing.assert_allclose(tangent, c, rtol=1e-5, atol=1e-5 * 3000)
+    w = 0.5 * stran @ t0 @ dstran + 0.5 * (stran + dstran) @ c @ dstran
+    assert out[9] - 1e-12 == pytest.approx(w, rel=1e-5, abs=0)
+    assert errstat() == 0
+
+
+@pytest.mark.parametrize("n", [4, 6])
+def test_model6_gives_the_incoming_ddsdde_back(n):
+    for k, a in ((1, 9000.0), (2, 2400.0), (3, 1100.0)):
+        calibration("alpha%d" % k, [-0.1, 0.0, 0.1], ([a] * 3, [a] * 3))
+    stran, dstran, t0 = STRAIN[:n] * 0.4, DSTRAN[:n], T0[:n, :n]
+    sv = np.zeros(22)
+    sv[[0, 7, 18, 19]] = 1, -HUGE, HUGE, 1
+    _, out, tangent = c_entry(6, resin_props(), stran, dstran, sv, 22, t0)
+    assert tangent.tolist() == t0.tolist()
+    w = 0.5 * stran @ t0 @ dstran + 0.5 * (stran + dstran) @ t0 @ dstran
+    assert out[9] == pytest.approx(w, rel=1e-12, abs=0)
 
 
 # ------------------------------------------------------------------------------------------
