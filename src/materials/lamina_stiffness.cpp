@@ -25,7 +25,7 @@ struct Ply {
     double nu21, nu31, nu32;
 };
 
-Ply ply_of(const double* props) {
+[[gnu::always_inline]] inline Ply ply_of(const double* props) {
     const Vec<const double> p(props, 9);
     Ply q{p(1), p(2), p(3), p(4), p(5), p(6), p(7), p(8), p(9), 0.0, 0.0, 0.0};
     q.nu21 = q.e2 / q.e1 * q.nu12;
@@ -46,7 +46,7 @@ double delta_of(const Ply& p) {
 // finite positive moduli and positive principal minors of the normal block (1 - nu12 nu21 in
 // plane stress; with it 1 - nu13 nu31, 1 - nu23 nu32 and Delta in the full form). Only the
 // constants of the chosen form count: plane stress reads neither E3 nor G13 and G23.
-bool positive_definite(const Ply& p, i32 ntens, bool planestress) {
+[[gnu::always_inline]] inline bool positive_definite(const Ply& p, i32 ntens, bool planestress) {
     auto positive = [](double x) { return x > 0.0 && std::isfinite(x); };
     const bool plane =
         positive(p.e1) && positive(p.e2) && positive(p.g12) && 1.0 - p.nu12 * p.nu21 > 0.0;
@@ -84,6 +84,25 @@ void orthotropic_stiffness(Mat<double> c, const Ply& p, i32 ntens, bool planestr
     }
 }
 
+// The three-dimensional on-axis stiffness (6 by 6), every entry written: the arithmetic of
+// orthotropic_stiffness for ntens 6, with no matrix to clear first.
+void orthotropic_stiffness6(double* c, const Ply& p) {
+    const double k = delta_of(p) / (p.e1 * p.e2 * p.e3);
+    const double c11 = (1.0 - p.nu23 * p.nu32) / (p.e2 * p.e3 * k);
+    const double c22 = (1.0 - p.nu13 * p.nu31) / (p.e1 * p.e3 * k);
+    const double c33 = (1.0 - p.nu12 * p.nu21) / (p.e1 * p.e2 * k);
+    const double c12 = (p.nu21 + p.nu23 * p.nu31) / (p.e2 * p.e3 * k);
+    const double c13 = (p.nu31 + p.nu21 * p.nu32) / (p.e2 * p.e3 * k);
+    const double c23 = (p.nu32 + p.nu12 * p.nu31) / (p.e1 * p.e3 * k);
+    // Column by column, as single stores: a local copy would be cleared and copied whole.
+    c[0] = c11, c[1] = c12, c[2] = c13, c[3] = 0.0, c[4] = 0.0, c[5] = 0.0;
+    c[6] = c12, c[7] = c22, c[8] = c23, c[9] = 0.0, c[10] = 0.0, c[11] = 0.0;
+    c[12] = c13, c[13] = c23, c[14] = c33, c[15] = 0.0, c[16] = 0.0, c[17] = 0.0;
+    c[18] = 0.0, c[19] = 0.0, c[20] = 0.0, c[21] = p.g12, c[22] = 0.0, c[23] = 0.0;
+    c[24] = 0.0, c[25] = 0.0, c[26] = 0.0, c[27] = 0.0, c[28] = p.g13, c[29] = 0.0;
+    c[30] = 0.0, c[31] = 0.0, c[32] = 0.0, c[33] = 0.0, c[34] = 0.0, c[35] = p.g23;
+}
+
 // Zeroes an on-axis matrix; false (with the routine's report) for a size without a layout.
 bool zeroed_on_axis(Mat<double> a, i32 ntens, const char* message) {
     zero(a);
@@ -94,8 +113,103 @@ bool zeroed_on_axis(Mat<double> a, i32 ntens, const char* message) {
 
 bool is_plane_stress(i32 ntens, const i32* psflag) { return ntens == 3 || (psflag && *psflag == 0); }
 
+// GetNyeStiffnessMatrix of the constants p, every size and form (kept apart from the
+// three-dimensional path, whose frame stays small).
+[[gnu::noinline]] void nye_stiffness(double* c, const Ply& p, i32 n, const i32* psflag) {
+    Mat<double> a(c, n, n);
+    if (!zeroed_on_axis(a, n, "Unsupported dimension in GetNyeStiffnessMatrix")) return;
+    const bool planestress = is_plane_stress(n, psflag);
+    if (!positive_definite(p, n, planestress)) {
+        errorhandling::report(-3, "Compliance not positive definite in GetNyeStiffnessMatrix");
+        return;
+    }
+    orthotropic_stiffness(a, p, n, planestress, true);
+}
+
 // Engineering-shear factor of strain entry j: 2 for tensor shears when asked.
 double shear_factor(i64 j, i32 ndi, bool istensor) { return istensor && j > ndi ? 2.0 : 1.0; }
+
+// GetStressVector for a fixed count of N components: the strain taken whole first (stress may
+// be strain0 or dstrain), then the N row sums side by side, each summed over j = 1..N in order
+// as the general path does.
+template <int N>
+void stress_vector(double* stress, const double* d, const double* strain0, const double* dstrain,
+                   i32 ndi, bool secant, bool tensor) {
+    double e[N], sum[N];
+#pragma GCC unroll 6
+    for (int j = 0; j < N; ++j) {
+        const double f = shear_factor(j + 1, ndi, tensor);
+        e[j] = secant ? f * strain0[j] + f * dstrain[j] : f * dstrain[j];
+    }
+#pragma GCC unroll 6
+    for (int i = 0; i < N; ++i) sum[i] = 0.0;
+#pragma GCC unroll 6
+    for (int j = 0; j < N; ++j)
+#pragma GCC unroll 6
+        for (int i = 0; i < N; ++i) sum[i] += d[i + N * j] * e[j];
+#pragma GCC unroll 6
+    for (int i = 0; i < N; ++i) stress[i] = secant ? sum[i] : stress[i] + sum[i];
+}
+
+// GetSpecificStrainEnergy for a fixed count of N components, summed in the same order.
+template <int N>
+void strain_energy(double* sse, const double* sig, const double* sig0, const double* e0,
+                   const double* de, i32 ndi, bool secant, bool tensor) {
+    double sum = 0.0;
+    if (secant) {
+#pragma GCC unroll 6
+        for (int i = 0; i < N; ++i) {
+            const double f = shear_factor(i + 1, ndi, tensor);
+            sum += sig[i] * (f * e0[i] + f * de[i]);
+        }
+        *sse = 0.5 * sum;
+    } else {
+#pragma GCC unroll 6
+        for (int i = 0; i < N; ++i)
+            sum += (sig[i] + sig0[i]) * (shear_factor(i + 1, ndi, tensor) * de[i]);
+        *sse = *sse + 0.5 * sum;
+    }
+}
+
+// GetStressVector for any count of components (kept apart from the six-component path).
+[[gnu::noinline]] void stress_vector_any(double* stress, const double* ddsdde,
+                                         const double* strain0, const double* dstrain, i32 ndi,
+                                         i32 n, bool secant, bool tensor) {
+    Vec<double> sig(stress, n);
+    const Mat<const double> d(ddsdde, n, n);
+    // The strain the stiffness acts on, taken whole before stress is written: stress may be
+    // strain0 or dstrain itself.
+    Work<double, 6> e(n);
+    for (i64 j = 1; j <= n; ++j) {
+        const double f = shear_factor(j, ndi, tensor);
+        e(j) = secant ? f * strain0[j - 1] + f * dstrain[j - 1] : f * dstrain[j - 1];
+    }
+    for (i64 i = 1; i <= n; ++i) {
+        double sum = 0.0;
+        for (i64 j = 1; j <= n; ++j) sum += d(i, j) * e(j);
+        sig(i) = secant ? sum : sig(i) + sum;
+    }
+}
+
+// GetSpecificStrainEnergy for any count of components.
+[[gnu::noinline]] void strain_energy_any(double* sse, const double* stress,
+                                         const double* stress0, const double* strain0,
+                                         const double* dstrain, i32 ndi, i32 n, bool secant,
+                                         bool tensor) {
+    const Vec<const double> sig(stress, n), sig0(stress0, n), e0(strain0, n), de(dstrain, n);
+    double sum = 0.0;
+    if (secant) {
+        for (i64 i = 1; i <= n; ++i) {
+            const double f = shear_factor(i, ndi, tensor);
+            sum += sig(i) * (f * e0(i) + f * de(i));
+        }
+        *sse = 0.5 * sum;
+    } else {
+        for (i64 i = 1; i <= n; ++i)
+            sum += (sig(i) + sig0(i)) * (shear_factor(i, ndi, tensor) * de(i));
+        *sse = *sse + 0.5 * sum;
+    }
+}
 
 }  // namespace
 
@@ -127,12 +241,16 @@ void GetNyeProperties(double* nyeprops, const double* elastic, const i32* nelast
     case 9: {
         // Poisson ratios given last (all <= 1) are moved behind the moduli; a failed
         // comparison (a shear modulus last, or a NaN) means the list is in Nye order already.
-        // Formed whole before it is stored: nyeprops may be elastic itself.
-        const bool reorder = e(7) <= 1.0 && e(8) <= 1.0 && e(9) <= 1.0;
-        static constexpr int table[9] = {1, 2, 3, 7, 8, 9, 4, 5, 6};
-        double v[9];
-        for (int i = 1; i <= 9; ++i) v[i - 1] = reorder ? e(table[i - 1]) : e(i);
-        std::copy_n(v, 9, out.begin());
+        // Every value is read before nyeprops is written (it may be elastic itself) and stored
+        // straight from the registers.
+        const double e1 = e(1), e2 = e(2), e3 = e(3), a = e(4), b = e(5), c = e(6);
+        const double x = e(7), y = e(8), z = e(9);
+        const bool reorder = x <= 1.0 && y <= 1.0 && z <= 1.0;
+        out(1) = e1, out(2) = e2, out(3) = e3;
+        if (reorder)
+            out(4) = x, out(5) = y, out(6) = z, out(7) = a, out(8) = b, out(9) = c;
+        else
+            out(4) = a, out(5) = b, out(6) = c, out(7) = x, out(8) = y, out(9) = z;
         return;
     }
     default:
@@ -143,14 +261,10 @@ void GetNyeProperties(double* nyeprops, const double* elastic, const i32* nelast
 void GetNyeStiffnessMatrix(double* c, const double* props, const i32* ntens, const i32* psflag) {
     const i32 n = *ntens;
     const Ply p = ply_of(props);  // before c is written: c may be props itself
-    Mat<double> a(c, n, n);
-    if (!zeroed_on_axis(a, n, "Unsupported dimension in GetNyeStiffnessMatrix")) return;
-    const bool planestress = is_plane_stress(n, psflag);
-    if (!positive_definite(p, n, planestress)) {
-        errorhandling::report(-3, "Compliance not positive definite in GetNyeStiffnessMatrix");
-        return;
-    }
-    orthotropic_stiffness(a, p, n, planestress, true);
+    if (n == 6 && !is_plane_stress(n, psflag) && positive_definite(p, 6, false))
+        orthotropic_stiffness6(c, p);
+    else
+        nye_stiffness(c, p, n, psflag);
 }
 
 void GetNyeComplianceMatrix(double* s, const double* props, const i32* ntens, const i32* psflag) {
@@ -348,42 +462,23 @@ void GetOffAxisShearRigidMatrix(double* hoff, const double* g13, const double* g
 void GetStressVector(double* stress, const double* ddsdde, const double* strain0,
                      const double* dstrain, const i32* ndi, const i32* ntens,
                      const lgl* issekant, const lgl* istensor) {
-    const i32 n = std::max<i32>(*ntens, 0);
-    Vec<double> sig(stress, n);
-    const Mat<const double> d(ddsdde, n, n);
+    const i32 n = std::max<i32>(*ntens, 0), nd = *ndi;
     const bool secant = *issekant, tensor = *istensor;
-    // The strain the stiffness acts on, taken whole before stress is written: stress may be
-    // strain0 or dstrain itself.
-    Work<double, 6> e(n);
-    for (i64 j = 1; j <= n; ++j) {
-        const double f = shear_factor(j, *ndi, tensor);
-        e(j) = secant ? f * strain0[j - 1] + f * dstrain[j - 1] : f * dstrain[j - 1];
-    }
-    for (i64 i = 1; i <= n; ++i) {
-        double sum = 0.0;
-        for (i64 j = 1; j <= n; ++j) sum += d(i, j) * e(j);
-        sig(i) = secant ? sum : sig(i) + sum;
-    }
+    if (n == 6)
+        stress_vector<6>(stress, ddsdde, strain0, dstrain, nd, secant, tensor);
+    else
+        stress_vector_any(stress, ddsdde, strain0, dstrain, nd, n, secant, tensor);
 }
 
 void GetSpecificStrainEnergy(double* sse, const double* stress, const double* stress0,
                              const double* strain0, const double* dstrain, const i32* ndi,
                              const i32* ntens, const lgl* issekant, const lgl* istensor) {
-    const i32 n = std::max<i32>(*ntens, 0);
-    const Vec<const double> sig(stress, n), sig0(stress0, n), e0(strain0, n), de(dstrain, n);
-    const bool tensor = *istensor;
-    double sum = 0.0;
-    if (*issekant) {
-        for (i64 i = 1; i <= n; ++i) {
-            const double f = shear_factor(i, *ndi, tensor);
-            sum += sig(i) * (f * e0(i) + f * de(i));
-        }
-        *sse = 0.5 * sum;
-    } else {
-        for (i64 i = 1; i <= n; ++i)
-            sum += (sig(i) + sig0(i)) * (shear_factor(i, *ndi, tensor) * de(i));
-        *sse = *sse + 0.5 * sum;
-    }
+    const i32 n = std::max<i32>(*ntens, 0), nd = *ndi;
+    const bool secant = *issekant, tensor = *istensor;
+    if (n == 6)
+        strain_energy<6>(sse, stress, stress0, strain0, dstrain, nd, secant, tensor);
+    else
+        strain_energy_any(sse, stress, stress0, strain0, dstrain, nd, n, secant, tensor);
 }
 
 }  // extern "C"

@@ -38,7 +38,8 @@ void report(i32 code, std::string_view problem, std::string_view routine) {
 
 // Whether ndi direct and nshr shear components of ntens are an implicit solver's layout and the
 // counts are not negative; records -3.
-bool components_ok(i32 ndi, i32 nshr, i32 ntens, i32 nstatv, i32 nprops, std::string_view routine) {
+[[gnu::always_inline]] inline bool components_ok(i32 ndi, i32 nshr, i32 ntens, i32 nstatv,
+                                                 i32 nprops, std::string_view routine) {
     if (!implicit_layout(ndi, nshr, ntens) || nstatv < 0 || nprops < 0) {
         report(-3, "Unsupported components", routine);
         return false;
@@ -75,8 +76,9 @@ i32 to_index(double x) {
 
 // Nye property vector of PROPS, or of the store column of STATEV(21), STATEV(22) for NPROPS 1;
 // false (nyeprops untouched) when there are no constants.
-bool elastic_constants(double* nyeprops, const double* statev, i32 nstatv, const double* props,
-                       i32 nprops, std::string_view routine) {
+[[gnu::always_inline]] inline bool elastic_constants(double* nyeprops, const double* statev,
+                                                     i32 nstatv, const double* props, i32 nprops,
+                                                     std::string_view routine) {
     if (nprops != 1) {
         if (nprops != 2 && nprops != 5 && nprops != 9) {
             lamina::GetNyeProperties(nyeprops, props, &nprops);  // records its code -2
@@ -124,15 +126,17 @@ void degrade_measured_field(double* c, const double* statev, i32 nstatv, i32 nte
 }
 
 // STATEV(1..ndi) and STATEV(4..3+nshr) := stress, the positions NSTATV holds.
-void stress_to_state(double* statev, i32 nstatv, const double* stress, i32 ndi, i32 nshr) {
+[[gnu::always_inline]] inline void stress_to_state(double* statev, i32 nstatv, const double* stress,
+                                                   i32 ndi, i32 nshr) {
     for (i32 i = 1; i <= ndi && i <= nstatv; ++i) statev[i - 1] = stress[i - 1];
     for (i32 j = 1; j <= nshr && 3 + j <= nstatv; ++j) statev[2 + j] = stress[ndi + j - 1];
 }
 
 // Secant stress C (stran + dstran), DDSDDE = C (unless c is ddsdde itself) and the recomputed
 // energy (its secant form reads no old stress).
-void secant_update(double* stress, double* ddsdde, double* sse, const double* c,
-                   const double* stran, const double* dstran, i32 ndi, i32 ntens) {
+[[gnu::always_inline]] inline void secant_update(double* stress, double* ddsdde, double* sse,
+                                                 const double* c, const double* stran,
+                                                 const double* dstran, i32 ndi, i32 ntens) {
     lamina::GetStressVector(stress, c, stran, dstran, &ndi, &ntens, &kTrue, &kFalse);
     lamina::GetSpecificStrainEnergy(sse, stress, stress, stran, dstran, &ndi, &ntens, &kTrue,
                                     &kFalse);
