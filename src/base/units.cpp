@@ -40,7 +40,7 @@ bool same_file(std::FILE* f, const struct stat& st) {
 
 // path as a zero-terminated name in `name`; false for an empty path or one with a zero byte
 bool c_name(std::string_view path, Work<char, 256>& name) {
-    if (path.empty() || std::memchr(path.data(), '\0', path.size())) return false;
+    if (path.empty() || path.find('\0') != std::string_view::npos) return false;
     std::memcpy(name.data(), path.data(), path.size());
     name[static_cast<i64>(path.size())] = '\0';
     return true;
