@@ -24,6 +24,12 @@ double Relaxation(const double* dold, const double* tau, const double* shift,
         errorhandling::report(-3, "Negative relaxation time, shift or time step", "Relaxation");
         return d;
     }
+    // The limit of a long step: the relaxed value, unless tau shift is infinite too.
+    if (std::isinf(dt)) {
+        if (!std::isinf(ts)) return *stiffness * *pprony * *strain;
+        errorhandling::report(-3, "Relaxation time and time step both infinite", "Relaxation");
+        return d;
+    }
     const double den = ts + dt;
     if (den == 0.0 || std::isinf(den)) return d;  // no time passes, or none relative to tau
     return (*stiffness * dt * *pprony * *strain + d * ts) / den;

@@ -22,8 +22,9 @@ extern "C" {
 //   tau, shift (in) relaxation time and its time-temperature shift factor
 //   timestep (in)   time step
 //   stiffness, pprony, strain (in)  modulus, Prony weight of the branch and the held strain
-// Returns dold where tau shift + timestep is 0 or infinite, and with code -3 where tau, shift
-// or timestep is negative.
+// An infinite timestep gives the limit stiffness pprony strain, an infinite tau shift with a
+// finite timestep dold. Returns dold where tau shift + timestep is 0, and with code -3 where
+// tau, shift or timestep is negative or both tau shift and timestep are infinite.
 double Relaxation(const double* dold, const double* tau, const double* shift,
                   const double* timestep, const double* stiffness, const double* pprony,
                   const double* strain);

@@ -75,6 +75,9 @@ def test_relaxation_step_tends_to_the_exact_exponential_update():
     ((5.0, 0.0, 1.0, 0.0), 5.0, 0),                          # tau shift + timestep = 0
     ((5.0, 2.0, 0.0, 0.0), 5.0, 0),
     ((5.0, 10.0, 1e308, 1.0), 5.0, 0),                       # a shift that stretches for ever
+    ((5.0, 1.0, 1.0, math.inf), E0 * 0.2 * STRAIN, 0),       # a step that relaxes for ever
+    ((5.0, 0.0, 1.0, math.inf), E0 * 0.2 * STRAIN, 0),
+    ((5.0, 1.0, math.inf, math.inf), 5.0, -3),               # both: no limit
     ((5.0, -2.0, 1.0, 0.5), 5.0, -3),
     ((5.0, 2.0, -1.0, 0.5), 5.0, -3),
     ((5.0, 2.0, 1.0, -0.5), 5.0, -3),
@@ -82,6 +85,13 @@ def test_relaxation_step_tends_to_the_exact_exponential_update():
 def test_relaxation_cases(args, want, code):
     assert pr.relaxation(*args, E0, 0.2, STRAIN) == pytest.approx(want, rel=1e-15)
     assert errstat() == code
+
+
+def test_relaxation_over_a_long_step_tends_to_the_relaxed_value():
+    # stiffness x pprony x strain = 9 for the step that never ends and in the limit
+    assert pr.relaxation(5.0, 1.0, 1.0, math.inf, 3000.0, 0.3, 0.01) == pytest.approx(9.0,
+                                                                                      rel=1e-15)
+    assert pr.relaxation(5.0, 1.0, 1.0, 1e12, 3000.0, 0.3, 0.01) == pytest.approx(9.0, rel=1e-11)
 
 
 # ------------------------------------------------------------------------------------------
