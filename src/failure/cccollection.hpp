@@ -4,7 +4,9 @@
 //
 // A point in compression or unloaded (s33 <= 0) gets its index r; a point in tension keeps
 // 1e-20. The result rcc is the largest of the three. Strengths are positive magnitudes and not
-// checked. Stateless, no allocation.
+// checked. Stateless, no allocation. A stress or strength that is NaN or infinite records code
+// -3 "Input not a finite number in <routine>" (the comparisons would skip a point that is not a
+// number: an s33 that is not a number keeps 1e-20); rcc is still the largest as taken.
 #pragma once
 #include "base/view.hpp"
 

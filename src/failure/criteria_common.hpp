@@ -1,10 +1,39 @@
-// Pieces shared by the fibre and matrix criteria: the stress components of a Bahei-El-Din
-// stress vector and the stresses in the misalignment frame of a kink plane.
+// Pieces shared by the failure criteria: the check of their input for values that are not
+// finite numbers, the stress components of a Bahei-El-Din stress vector and the stresses in the
+// misalignment frame of a kink plane.
 #pragma once
+#include <cmath>
+#include <initializer_list>
+#include <string_view>
+
+#include "base/errorhandling.hpp"
 #include "base/view.hpp"
 #include "materials/lamina_stiffness.hpp"
 
 namespace vorlen::criteria {
+
+// Whether every value is a finite number.
+inline bool finite(std::initializer_list<double> v) {
+    for (double x : v)
+        if (!std::isfinite(x)) return false;
+    return true;
+}
+
+// Whether the n values of v are finite numbers; an absent array counts as finite.
+inline bool finite(const double* v, i32 n) {
+    if (v)
+        for (i32 i = 0; i < n; ++i)
+            if (!std::isfinite(v[i])) return false;
+    return true;
+}
+
+// The report of a criterion whose input holds a value that is not a finite number: code -3,
+// "Input not a finite number in <routine>". The criterion goes on with the values as they are,
+// so its result stays the one its formula gives, also where a comparison made it finite (a
+// search that skips every sample, the larger of an index and a NaN).
+[[gnu::cold]] inline void not_finite(std::string_view routine) {
+    errorhandling::report(-3, "Input not a finite number", routine);
+}
 
 // Nye components (s11, s22, s33, s12, s13, s23) of a stress vector of n entries: 3 plane stress
 // (11, 22, 12), 4 plane strain (11, 22, 33, 12), 6 or more the full Nye vector. False for

@@ -417,7 +417,7 @@ void damage_delamination(double* fdel, double* rdel, const double* s33i,
             r = delamination_ply(flag, s33, sl, xl);
             const double upper =
                 delamination_strengths(flag, xu) ? delamination_ply(flag, s33, su, xu) : 0.0;
-            if (upper > r) r = upper;
+            if (upper > r || std::isnan(upper)) r = upper;  // either not a number gives one
             break;
         }
         default:

@@ -81,7 +81,7 @@ void damage_fiberbreakage(double* ffb, double* rfb, const double* plystress,
 //                        13: n = 6 gp(1:4) = p(1:4), wp(1:2) = p(5:6); n = 2 or 8 sainc, gsflag
 //                        any other mcflag: phi_r = p(1) degrees, in radians
 //                        other counts: nothing.
-//                      Defaults: sainc 5 degrees, gsflag 1 (golden section), a0 53 degrees,
+//                      Defaults: sainc 5 degrees, gsflag 1 (golden mode), a0 53 degrees,
 //                      Puck gp (0.3, 0.2, 0.15, 0.15), SPC3D xcs = (X12, X13, X23) and
 //                      gp (0.3, -0.3), VDI gp (0.3, 0.3, 0.25, 0.25) and wp (0.5, 0.5),
 //                      phi_r = -1
@@ -119,7 +119,8 @@ void MatrixCracking(double* fmc, double* rmc, const double* plystress, const dou
 //                        difference, thicknesses, G23 and G13);
 //                      2 DelChoiChang(s22 l, s13 l, s23 u, ps(2, l), ps(5, l), ps(10, l),
 //                        ps(10, u), or ps(10, l) where ps(10, u) is 0; da 1.8);
-//                      for each ply, rdel the larger of the two:
+//                      for each ply, rdel the larger of the two (not a number where either
+//                      is):
 //                      3 DelPuck(s33i, s13, s23, ps(2), ps(5), ps(10); its default gp);
 //                      4 MCrckSPC3D with the ply's s22 .. s23 and its nine strengths, steps of
 //                        1 degree from 178 to 182 degrees, a scan;

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "failure/criteria_common.hpp"
+
 namespace vorlen::delcollection {
 namespace {
 
@@ -18,6 +20,8 @@ extern "C" {
 
 void DelLee(double* rdel, const double* s33, const double* s12, const double* s13,
             const double* xt33, const double* xc33, const double* ilss) {
+    if (!criteria::finite({*s33, *s12, *s13, by_sign(*s33, *xt33, *xc33), *ilss}))
+        criteria::not_finite("DelLee");
     const double shear = std::sqrt(sq(*s12) + sq(*s13)) / *ilss;
     *rdel = std::max(shear, *s33 / by_sign(*s33, *xt33, *xc33));
 }
@@ -63,6 +67,10 @@ void DelChoiChang(double* rdel, const double* s22l, const double* s13l, const do
 void DelChai(double* rdel, const double* s22l, const double* s13l, const double* s23u,
              const double* xt22l, const double* xc22l, const double* x23u, const double* ilssl,
              const double* df1, const double* df2, const double* df3) {
+    // c > 0 below is false for a c that is not a number
+    if (!criteria::finite(
+            {*s22l, *s13l, *s23u, by_sign(*s22l, *xt22l, *xc22l), *x23u, *ilssl, *df1, *df2, *df3}))
+        criteria::not_finite("DelChai");
     const double c = *df1 * sq(*s22l / by_sign(*s22l, *xt22l, *xc22l)) +
                      *df2 * sq(*s23u / *x23u) + 1.875 * *df3 * sq(*s13l / *ilssl);
     *rdel = c > 0.0 ? std::sqrt(c) : 0.0;

@@ -5,6 +5,9 @@
 // Each criterion returns the failure index (exposure) rdel, 1 at onset. Stresses are tensor
 // components, strengths positive magnitudes; a normal stress takes the tensile strength only
 // when it is strictly greater than 0. Strengths are not checked. Stateless, no allocation.
+// DelLee and DelChai, whose comparisons would turn a value that is not a number into a finite
+// index, record code -3 "Input not a finite number in <routine>" for a NaN or infinite value
+// they read; the index is still the one of the formula.
 #pragma once
 #include "base/view.hpp"
 

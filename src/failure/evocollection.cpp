@@ -8,6 +8,7 @@
 #include "base/errorhandling.hpp"
 #include "core/math_norms.hpp"
 #include "core/math_products.hpp"
+#include "failure/criteria_common.hpp"
 #include "materials/lamina_notation.hpp"
 
 namespace vorlen::evocollection {
@@ -56,9 +57,17 @@ void BiLinearEvolution(const double* eps, const double* eps0, const double* sig_
                        const double* gc, const double* lc, double* d, double* eps1) {
     const double e = *eps, e0 = *eps0;
     *d = 0.0;
-    if (!(e > 0.0)) return;
+    // The comparisons would take values that are not numbers as no damage or no crack band.
+    if (!(e > 0.0)) {
+        if (std::isnan(e)) criteria::not_finite("BiLinearEvolution");
+        return;
+    }
+    const bool band = std::abs(*lc) >= 1e-3;
+    if (!criteria::finite({e, e0, *lc}) ||
+        !(band ? criteria::finite({*gc, *sig_f}) : criteria::finite({*eps1})))
+        criteria::not_finite("BiLinearEvolution");
     double e1 = *eps1;
-    if (std::abs(*lc) >= 1e-3 && !crack_band_strain(*gc, *lc, *sig_f, e0, 1.2, e1)) {
+    if (band && !crack_band_strain(*gc, *lc, *sig_f, e0, 1.2, e1)) {
         errorhandling::report(-1, "No final strain from the crack band", "BiLinearEvolution");
         return;
     }

@@ -53,6 +53,9 @@ void EquivalentQuadStressStrain(const double* tens, const i32* nn, double* scale
 //   eps1 (in/out)  final strain: kept or set as above. A crack band whose final strain is no
 //                  finite number (lc sig_f = 0) and a final strain not above eps0 give d = 0,
 //                  eps1 unchanged, and record code -1
+// A value read that is NaN or infinite (eps; for eps > 0 also eps0, lc and gc, sig_f of a crack
+// band or the eps1 kept) records code -3 "Input not a finite number in BiLinearEvolution"; d
+// and eps1 are still those of the law (d = 0 for an eps that is not a number).
 void BiLinearEvolution(const double* eps, const double* eps0, const double* sig_f,
                        const double* gc, const double* lc, double* d, double* eps1);
 

@@ -72,7 +72,12 @@ double kink_search(const Index& index, const double* s11, const double* s22, con
         return index(phi, m);
     };
     const double step = (sainc ? *sainc : 5.0) * pi / 180.0;
-    return anglesearch::search(at, 0.0, pi, step, gsflag ? *gsflag : 0, kink_points, routine)
+    // The sign of phi, and with it the index, jumps where s_psi12 = cos(psi) s12 + sin(psi) s13
+    // changes sign.
+    const double seam = std::fmod(std::atan2(-*s12, *s13) + pi, pi);
+    const bool jumps = *s12 != 0.0 || *s13 != 0.0;
+    return anglesearch::search(at, 0.0, pi, step, gsflag ? *gsflag : 0, kink_points, routine, 0.0,
+                               &seam, jumps ? 1 : 0)
         .index;
 }
 
@@ -162,6 +167,10 @@ void FBLaRC05(double* rfb, const double* s11, const double* s22, const double* s
               const double* xc11, const double* xt22, const double* xc22, const double* x12,
               const double* g12, const double* a0, const double* sainc, const i32* gsflag,
               const i32* fcl) {
+    // xt11, read only in tension, passes a value that is not a number on itself
+    if (!criteria::finite({*s11, *s22, *s33, *s12, *s13, *s23, *xc11, *xt22, *xc22, *x12, *g12}) ||
+        !criteria::finite(a0, 1))
+        criteria::not_finite("FBLaRC05");
     if (*s11 >= 0.0) {
         *rfb = *s11 / *xt11;
         return;
@@ -196,6 +205,10 @@ void FBLaRC05_is(double* rfb, const double* s11, const double* s22, const double
     const double xt11 = eff(1, *xt11_std), xt22 = eff(2, *xt22_std), xt33 = eff(3, xt22);
     const double xc11 = eff(4, *xc11_std), x12 = eff(7, *x12_std), x13 = eff(8, x12);
     const double x23 = eff(9, *x23_std);
+    if (!criteria::finite({*s11, *s22, *s33, *s12, *s13, *s23, *xc11_std, *x23_std, *x12_std, *g12,
+                           xt22, xt33, xc11, x12, x13, x23}) ||
+        !criteria::finite(a0, 1))
+        criteria::not_finite("FBLaRC05_is");
     if (*s11 >= 0.0) {
         *rfb = *s11 / xt11;
         return;
@@ -229,6 +242,8 @@ void FBBahei(double* rfb, const double* stressvector, const double* xlnorm, cons
         return;
     }
     const double s11 = s[0], s22 = s[1], s33 = s[2], s12 = s[3], s13 = s[4], s23 = s[5];
+    if (!criteria::finite(s, 6) || !criteria::finite({*xlnorm, *xtnorm, *xlshear, *xtshear, *mu}))
+        criteria::not_finite("FBBahei");
     double effort[4] = {std::abs(s11 / *xlnorm), 0.0, 0.0, 0.0};
     if (!(s11 > *xlnorm)) {
         const double shear2 = s12 * s12 + s13 * s13;

@@ -2,6 +2,7 @@
 #include "failure/fracture.hpp"
 
 #include <algorithm>
+#include <cmath>
 
 #include "base/errorhandling.hpp"
 #include "materials/lamina_notation.hpp"
@@ -41,6 +42,9 @@ void GetCrackStatus(i32* crckstatus, const double* svoigt, const double* nrot, c
     lamina::GetTVectorFromArbitraryRotation(tv, phi, nrot, &s[0], &s[1], &s[2], &s[3], &s[4],
                                             &s[5], baseid);
     if (tv[0] < 0.0) *crckstatus = -1;
+    // A stress or rotation that is not finite leaves no sign to tell.
+    if (std::isnan(tv[0]))
+        errorhandling::report(-3, "Normal traction not a number", "GetCrackStatus");
 }
 
 }  // extern "C"

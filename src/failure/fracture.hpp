@@ -21,7 +21,9 @@ void GetEquivalentMixedModeERR(double* geq, const double* traction, const double
 // Crack status from the normal traction on a rotated plane.
 //   crckstatus (out)  -1 (closed) where the normal traction on the plane is negative, else +1
 //                     (open); +1 also for a baseid outside 1 to 3, which
-//                     GetTVectorFromArbitraryRotation reports (code -2)
+//                     GetTVectorFromArbitraryRotation reports (code -2), and, with code -3
+//                     "Normal traction not a number in GetCrackStatus", for a traction that is
+//                     not a number (a stress, axis or angle that is not finite)
 //   svoigt(6) (in)    stress in Voigt order (11, 22, 33, 23, 13, 12)
 //   nrot(3) (in)      rotation axis, taken as given
 //   phi (in)          rotation angle in radians

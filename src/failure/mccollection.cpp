@@ -203,9 +203,13 @@ void MCrckBahei(double* rmc, const double* stressvector, const double* xnorm,
         return;
     }
     const double s11 = s[0], s22 = s[1], s33 = s[2], s12 = s[3], s13 = s[4], s23 = s[5];
+    const bool layer = interphase && interphase[0] != -1.0 && interphase[1] != -1.0;
+    if (!criteria::finite(s, 6) || !criteria::finite({*xnorm, *xshear}) ||
+        !criteria::finite(layer ? interphase : nullptr, 2))
+        criteria::not_finite("MCrckBahei");
     const double yn = *xnorm;
     double effort[3] = {0.0, 0.0, 0.0};
-    if (interphase && interphase[0] != -1.0 && interphase[1] != -1.0) {
+    if (layer) {
         effort[1] = std::abs(interphase[1] * std::min(s33, 0.0) + std::sqrt(sq(s23) + sq(s13))) /
                     interphase[0];
         effort[2] = std::max(s33, 0.0) / yn;

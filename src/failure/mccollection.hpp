@@ -6,16 +6,21 @@
 // Each criterion returns the failure index (exposure) rmc, 1 at failure onset. Stresses are
 // tensor components in Nye order (1 the fibre direction, 3 the thickness), strengths positive
 // magnitudes (compressive ones too); strengths are not checked. Stateless, no allocation; the
-// only side effect is a note in the first-error register, each with rmc = 0 (the message is
-// its first part followed by "evaluation. Please check your input parameters.", cut to 80
-// characters):
+// only side effect is a report in the first-error register. Notes, each with rmc = 0 (the
+// message is its first part followed by "evaluation. Please check your input parameters.", cut
+// to 80 characters):
 //   code -1 "Note: Negative root during Hashin failure" (MCrckHashin1989),
 //           "Note: Negative root during Christensen failure" (MCrckChristensen),
 //           "Note: Negative root during LaRC04 failure" (MCrckLaRC04, 1 - 4 m k < 0 for phic);
 //   code -3 "Note: Negative root during Cuntze failure" (the Cuntze criteria, their effort 0
-//           instead of rmc), a refused angle search (a scan step that is not positive, not a
-//           number, or needs more than 1e5 samples; outtheta kept), an unsupported stress
-//           count of MCrckBahei.
+//           instead of rmc).
+// Code -3 with rmc = 0 and outtheta kept: a refused angle search ("Angle search ... in
+// <routine>": a scan step that is not positive, not a number, needs more than 1e5 samples or
+// is wider than the range; a golden search over a range that is not finite or reversed); an
+// unsupported stress count of MCrckBahei. Code -3 "Input not a finite number in <routine>"
+// (MCrckBahei and the action-plane criteria): a stress, strength or parameter that is NaN or
+// infinite, with rmc as the formula and the search give it (0 where every sample is not a
+// number).
 //
 // Polynomial index of a quadratic part Q and a linear part L: the reciprocal of the load factor
 // at which Q + L = 1, 2Q/(sqrt(L^2 + 4Q) - L). T12 = (s12^2 + s13^2)/x12^2.
@@ -25,9 +30,11 @@
 //   sn = s22 s^2 + s33 c^2 - 2 s23 s c, tl = s13 c - s12 s, tt = s23 (c^2 - s^2) + (s33 - s22) s c.
 // rmc is the largest index of the angle search over the range (anglesearch::search): a scan
 // from the lower end in steps of sainc degrees (5 when absent) while not above the upper end,
-// or with gsflag = 1 a golden-section search to a bracket width of sainc with at most npoints
-// samples. outtheta (in/out, optional): negative on entry asks for the angle, which is written
-// (radians) when, and only when, rmc >= 1; otherwise it is left as it is.
+// or with gsflag = 1 the golden mode with at most npoints samples: a coarse scan in steps of
+// sainc or 3 degrees, whichever is smaller (at most (npoints - 1)/2 over the range), brackets
+// the peaks, and golden-section searches refine those that may hold the maximum.
+// outtheta (in/out, optional): negative on entry asks for the angle, which is written (radians)
+// when, and only when, rmc >= 1; otherwise it is left as it is.
 #pragma once
 #include "base/view.hpp"
 
@@ -152,7 +159,8 @@ void MCrckBahei(double* rmc, const double* stressvector, const double* xnorm,
                 const double* xshear, const i32* nstress, const double* interphase,
                 i32* failmode);
 
-// Puck, range 0 to pi, at most 100 golden samples. RA = xc22/(2 (1 + p4)), w = tl^2 + tt^2.
+// Puck, range 0 to pi, at most 100 samples in golden mode. RA = xc22/(2 (1 + p4)),
+// w = tl^2 + tt^2.
 //   index, sn < 0:  p + sqrt((tt/RA)^2 + p^2 + (tl/x12)^2),
 //                   p = (p4 tt^2/RA + p2 tl^2/x12) sn/w (0 for w = 0);
 //          sn >= 0: q sn + sqrt(((1/xt22 - q) sn)^2 + (tt/RA)^2 + (tl/x12)^2),
@@ -164,15 +172,16 @@ void MCrckBahei(double* rmc, const double* stressvector, const double* xnorm,
 //   gp(4) (in, optional)   p1 .. p4 (tension and compression inclinations along, then across
 //                          the fibres); (0.3, 0.2, 0.15, 0.15) when absent
 //   sainc (in, optional)   step in degrees; 5 when absent
-//   gsflag (in, optional)  1 golden-section search, else (and absent) scan
+//   gsflag (in, optional)  1 golden mode, else (and absent) scan
 //   tcflag (out, optional) written when rmc >= 1: +1 when sn >= 0 at the last sample the search
-//                          evaluated (a scan's last angle, a golden search's final vertex), else -1
+//                          evaluated (a scan's last angle, the final vertex of the golden mode's
+//                          last refinement), else -1
 void MCrckPuck(double* rmc, const double* s22, const double* s33, const double* s12,
                const double* s13, const double* s23, const double* xt22, const double* xc22,
                const double* x12, double* outtheta, const double* gp, const double* sainc,
                const i32* gsflag, i32* tcflag);
 
-// Wiegand, range 0 to pi, at most 100 golden samples. mu = -1/(2 tan(2 a0)),
+// Wiegand, range 0 to pi, at most 100 samples in golden mode. mu = -1/(2 tan(2 a0)),
 // RA = xc22/(2 tan(a0)), muL = mu x12/RA, u = tl/(x12 - muL sn), v = tt/(RA - mu sn).
 //   index: sqrt(u^2 + v^2) for sn < 0, sqrt(u^2 + v^2 + (sn/xt22)^2) for sn >= 0
 //   rmc (out)
@@ -186,8 +195,8 @@ void MCrckWiegand(double* rmc, const double* s22, const double* s33, const doubl
                   const double* x12, double* outtheta, const double* a0, const double* sainc,
                   const i32* gsflag);
 
-// Camanho, range 0 to pi, at most 100 golden samples. mu = -1/(2 tan(2 a0)), muL = mu x12/x23,
-// kappa = (x23^2 - xt22^2)/(xt22 x23), lambda = 2 muL x23/x12 - kappa.
+// Camanho, range 0 to pi, at most 100 samples in golden mode. mu = -1/(2 tan(2 a0)),
+// muL = mu x12/x23, kappa = (x23^2 - xt22^2)/(xt22 x23), lambda = 2 muL x23/x12 - kappa.
 //   index, sn <= 0: sqrt((tl/(x12 - muL sn))^2 + (tt/(x23 - mu sn))^2);
 //          sn > 0:  sqrt(a^2 + (tl/x12)^2 + (tt/x23)^2 + lambda a (tl/x12)^2 + kappa a),
 //                   a = sn/x23 (a negative radicand gives a sample that is not a number,
@@ -201,8 +210,9 @@ void MCrckCamanho(double* rmc, const double* s22, const double* s33, const doubl
                   const double* x12, const double* x23, double* outtheta, const double* a0,
                   const double* sainc, const i32* gsflag);
 
-// SPC3D, range salims, at most 100 golden samples; strengths interpolated on the plane with
-// c = cos(theta), s = sin(theta), h = abs(sin(2 theta)).
+// SPC3D, range salims, at most 100 samples in golden mode; strengths interpolated on the plane
+// with c = cos(theta), s = sin(theta), h = abs(sin(2 theta)). The index jumps where sn changes
+// sign and has a kink at 90 degrees: the golden mode takes these planes as seams.
 //   index, sn < 0:  p + sqrt(p^2 + t^2 + l^2), p = g2 sn/(s^2 xc22 + c^2 xc33 + xcs(3) h),
 //                   t = tt/((xc22 + xc33) h + xcs(3)), l = tl/(abs(s) xcs(1) + abs(c) xcs(2));
 //          sn >= 0: g1 f + sqrt(((1 - g1) f)^2 + t^2 + l^2), f = sn/(s^2 xt22 + c^2 xt33 + xt23 h),
@@ -227,8 +237,8 @@ void MCrckSPC3D(double* rmc, const double* s22, const double* s33, const double*
                 const i32* gsflag);
 
 // VDI 2014: Puck's criterion weakened by the fibre-parallel stress. Range 0 to pi, at most 100
-// golden samples. RA = xc22/(2 (1 + p4)); psi = atan(tl/tt), ws = sin^2(psi), wc = cos^2(psi)
-// where abs(tt) > 1e-6, else ws = 1, wc = 3.749399456654644e-33.
+// samples in golden mode. RA = xc22/(2 (1 + p4)); psi = atan(tl/tt), ws = sin^2(psi),
+// wc = cos^2(psi) where abs(tt) > 1e-6, else ws = 1, wc = 3.749399456654644e-33.
 //   index, sn >= 0: sqrt(((1/xt22 - q) sn)^2 + (tt/RA)^2 + (tl/x12)^2) + q sn,
 //                   q = p3 wc/RA + p1 ws/x12;
 //          sn < 0:  sqrt((tt/RA)^2 + (tl/x12)^2 + p^2) + p, p = (p4 wc/RA + p2 ws/x12) sn
@@ -252,7 +262,7 @@ void MCrckVDI2014(double* rmc, const double* s11, const double* s22, const doubl
 // (in single precision, 0.3499999940395355).
 //   rmc (out)   s22 >= 0 (no search, outtheta unchanged): 0 when fcl is given and non-zero, else
 //               (1 - g) a + g a^2 + (s12/x12)^2 + (1/e22 - nu12^2/e11) (s23/x12)^2, a = s22/xt22.
-//               s22 < 0: the largest over theta, at most 200 golden samples, of
+//               s22 < 0: the largest over theta, at most 200 samples in golden mode, of
 //               (tt/(ST - etaT sn))^2 + (tl/(x12 - etaL sn))^2 with etaT = -1/tan(2 a0),
 //               ST = xc22 cos(a0) (sin(a0) + cos(a0)/tan(2 a0)), etaL = etaT x12/ST:
 //               s11 >= xc22: tractions of the given stresses, theta in [-pi, pi];
@@ -279,7 +289,7 @@ void MCrckLaRC04(double* rmc, const double* s11, const double* s22, const double
                  const double* gc, const double* a0, double* outtheta, const double* sainc,
                  const i32* fcl, const i32* gsflag);
 
-// LaRC05 matrix cracking, range 0 to pi, at most 200 golden samples; etaT, ST, etaL as
+// LaRC05 matrix cracking, range 0 to pi, at most 200 samples in golden mode; etaT, ST, etaL as
 // MCrckLaRC04.
 //   index: (tt/(ST - etaT sn))^2 + (tl/(x12 - etaL sn))^2 + (max(sn, 0)/xt22)^2
 //   rmc (out)

@@ -2,6 +2,7 @@
 // fibre axis, maximised over the fracture-plane angle by the angle search.
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 #include "base/errorhandling.hpp"
 #include "failure/anglesearch.hpp"
@@ -30,6 +31,14 @@ Transverse transverse(const double* s22, const double* s33, const double* s12, c
     return {*s22, *s33, *s12, *s13, *s23};
 }
 
+// Reports input that is not finite: the five stresses, the values given and the array p(n).
+void check(const Transverse& s, std::initializer_list<double> values, const char* routine,
+           const double* p = nullptr, i32 n = 0) {
+    if (!criteria::finite({s.s22, s.s33, s.s12, s.s13, s.s23}) || !criteria::finite(values) ||
+        !criteria::finite(p, n))
+        criteria::not_finite(routine);
+}
+
 struct Tractions {
     double sn, tl, tt;
 };
@@ -40,13 +49,27 @@ Tractions tractions(double theta, const Transverse& s) {
     return {tv[0], tv[1], tv[2]};
 }
 
-// The angle search of a criterion over [xlow, xup] with its optional step (degrees) and mode.
+// The angle search of a criterion over [xlow, xup] with its optional step (degrees) and mode,
+// and the seams of its index for the golden mode.
 template <class Index>
 anglesearch::Result search(const Index& index, double xlow, double xup, const double* sainc,
-                           double absent_step, const i32* gsflag, i32 npoints,
-                           const char* routine) {
+                           double absent_step, const i32* gsflag, i32 npoints, const char* routine,
+                           const double* seams = nullptr, i32 nseams = 0) {
     return anglesearch::search(index, xlow, xup, (sainc ? *sainc : absent_step) * deg,
-                               gsflag ? *gsflag : 0, npoints, routine);
+                               gsflag ? *gsflag : 0, npoints, routine, 0.0, seams, nseams);
+}
+
+// The planes (theta in [0, pi)) where the normal traction changes sign: with
+// sn = (s22 + s33)/2 + (s33 - s22)/2 cos(2 theta) - s23 sin(2 theta) = a + r cos(2 theta - d),
+// the angles of cos(2 theta - d) = -a/r; none where |a| > r or r = 0. Returns their number.
+i32 normal_sign_changes(const Transverse& s, double* theta) {
+    const double a = 0.5 * (s.s22 + s.s33), b = 0.5 * (s.s33 - s.s22), c = -s.s23;
+    const double r = std::hypot(b, c);
+    if (!(r > 0.0 && std::abs(a) <= r)) return 0;
+    const double d = std::atan2(c, b), e = std::acos(-a / r);  // (d -+ e)/2 above -pi
+    theta[0] = std::fmod(0.5 * (d + e) + pi, pi);
+    theta[1] = std::fmod(0.5 * (d - e) + pi, pi);
+    return 2;
 }
 
 // Fracture-plane request: a negative outtheta on entry.
@@ -125,6 +148,7 @@ void MCrckPuck(double* rmc, const double* s22, const double* s33, const double* 
     double p[4];
     std::copy_n(gp ? gp : absent, 4, p);
     const Transverse s = transverse(s22, s33, s12, s13, s23);
+    check(s, {*xt22, *xc22, *x12}, "MCrckPuck", p, 4);
     const double ra = *xc22 / (2.0 * (1.0 + p[3])), yt22 = *xt22, y12 = *x12;
     const bool want = wants_angle(outtheta);
     double last_sn = 0.0;
@@ -143,6 +167,7 @@ void MCrckWiegand(double* rmc, const double* s22, const double* s33, const doubl
                   const double* x12, double* outtheta, const double* a0, const double* sainc,
                   const i32* gsflag) {
     const Transverse s = transverse(s22, s33, s12, s13, s23);
+    check(s, {*xt22, *xc22, *x12}, "MCrckWiegand", a0, 1);
     const double a = angle_or(a0), yt22 = *xt22, y12 = *x12;
     const double mu = -1.0 / (2.0 * std::tan(2.0 * a)), ra = *xc22 / (2.0 * std::tan(a));
     const double mul = mu * y12 / ra;
@@ -161,6 +186,7 @@ void MCrckCamanho(double* rmc, const double* s22, const double* s33, const doubl
                   const double* x12, const double* x23, double* outtheta, const double* a0,
                   const double* sainc, const i32* gsflag) {
     const Transverse s = transverse(s22, s33, s12, s13, s23);
+    check(s, {*xt22, *x12, *x23}, "MCrckCamanho", a0, 1);
     const double yt22 = *xt22, y12 = *x12, y23 = *x23;
     const double mu = -1.0 / (2.0 * std::tan(2.0 * angle_or(a0))), mul = mu * y12 / y23;
     const double kappa = (sq(y23) - sq(yt22)) / (yt22 * y23);
@@ -194,6 +220,7 @@ void MCrckSPC3D(double* rmc, const double* s22, const double* s33, const double*
     const double yc12 = compressive(0, yt12), yc13 = compressive(1, yt13),
                  yc23 = compressive(2, yt23);
     const double g1 = gp ? gp[0] : 0.3, g2 = gp ? gp[1] : -0.3;
+    check(s, {yt22, yc22, yt33, yc33, yt12, yt13, yt23, yc12, yc13, yc23, g1, g2}, "MCrckSPC3D");
     const double low = salims ? salims[0] * deg : 2.0 * deg;
     const double up = salims ? salims[1] * deg : 178.0 * deg;
     const bool want = wants_angle(outtheta);
@@ -211,7 +238,12 @@ void MCrckSPC3D(double* rmc, const double* s22, const double* s33, const double*
         const double tl = t.tl / (std::abs(si) * yt12 + std::abs(c) * yt13);
         return g1 * f + std::sqrt(sq((1.0 - g1) * f) + sq(tt) + sq(tl));
     };
-    const auto r = search(index, low, up, sainc, 2.0, gsflag, plane_points, "MCrckSPC3D");
+    // The index jumps where sn changes sign (the strengths of tension and compression differ)
+    // and has a kink at 90 degrees (h).
+    double seams[3] = {0.5 * pi};
+    const i32 nseams = 1 + normal_sign_changes(s, seams + 1);
+    const auto r =
+        search(index, low, up, sainc, 2.0, gsflag, plane_points, "MCrckSPC3D", seams, nseams);
     give(rmc, outtheta, want, r.index, r.angle);
 }
 
@@ -226,6 +258,8 @@ void MCrckVDI2014(double* rmc, const double* s11, const double* s22, const doubl
     const double w1 = wp ? wp[0] : 0.5, w2 = wp ? wp[1] : 0.5;
     const double f11 = *s11, fe = f11 >= 0.0 ? f11 / *xt11 : -f11 / *xc11;
     const Transverse s = transverse(s22, s33, s12, s13, s23);
+    check(s, {f11, f11 >= 0.0 ? *xt11 : *xc11, *xt22, *xc22, *x12, p1, p2, p3, p4, w1, w2},
+          "MCrckVDI2014");
     const double ra = *xc22 / (2.0 * (1.0 + p4)), yt22 = *xt22, y12 = *x12;
     const bool want = wants_angle(outtheta);
     const auto index = [&](double theta) {
@@ -264,6 +298,9 @@ void MCrckLaRC04(double* rmc, const double* s11, const double* s22, const double
                  const i32* fcl, const i32* gsflag) {
     const double y12 = *x12;
     if (*s22 >= 0.0) {  // matrix tension: no plane search, outtheta as it is
+        if (!criteria::finite({*s22, *s12, *s23, *xt22, y12, *e11, *e22, *nu12}) ||
+            !criteria::finite(gc, 2))
+            criteria::not_finite("MCrckLaRC04");
         if (fcl && *fcl != 0) {
             *rmc = 0.0;
             return;
@@ -275,12 +312,15 @@ void MCrckLaRC04(double* rmc, const double* s11, const double* s22, const double
                (1.0 / *e22 - sq(*nu12) / *e11) * sq(*s23 / y12);
         return;
     }
+    const Transverse given = transverse(s22, s33, s12, s13, s23);
+    check(given, {*s11, *xc11, *xc22, y12, *g12}, "MCrckLaRC04", a0, 1);
     const LaRC k = larc_constants(angle_or(a0), *xc22, y12);
     const bool want = wants_angle(outtheta);
     // Compared with the strength value as given, positive.
     if (*s11 >= *xc22) {
-        const Transverse s = transverse(s22, s33, s12, s13, s23);
-        const auto index = [&](double theta) { return larc_shear(tractions(theta, s), k, y12); };
+        const auto index = [&](double theta) {
+            return larc_shear(tractions(theta, given), k, y12);
+        };
         const auto r = search(index, -pi, pi, sainc, 5.0, gsflag, larc_points, "MCrckLaRC04");
         give(rmc, outtheta, want, r.index, r.angle);
         return;
@@ -301,6 +341,7 @@ void MCrckLaRC05(double* rmc, const double* s22, const double* s33, const double
                  const double* x12, const double* a0, double* outtheta, const double* sainc,
                  const i32* gsflag) {
     const Transverse s = transverse(s22, s33, s12, s13, s23);
+    check(s, {*xt22, *xc22, *x12}, "MCrckLaRC05", a0, 1);
     const double y12 = *x12, yt22 = *xt22;
     const LaRC k = larc_constants(angle_or(a0), *xc22, y12);
     const bool want = wants_angle(outtheta);

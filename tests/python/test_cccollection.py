@@ -3,6 +3,7 @@ import numpy as np
 import pytest
 
 import _vorlen
+from conftest import errstat, errtext
 
 cc = _vorlen.cccollection
 
@@ -41,3 +42,16 @@ def test_all_points_in_tension():
     args = (1.0, 2.0, 3.0, [5.0, 5.0], [5.0, 5.0], [5.0, 5.0], XC33, X13, X23)
     assert cc.ccpetras(*args) == 1e-20
     assert cc.ccbesant(*args, 2.0) == 1e-20
+
+
+@pytest.mark.parametrize("k", range(9))  # s33 of a point (0-2) or a shear (3-8)
+def test_a_point_that_is_not_a_number_is_reported(clean_register, k):
+    # a comparison skips it: s33 = NaN counts as a point in tension
+    values = [-1.0, -2.0, -0.5, *TAU["u"], *TAU["m"], *TAU["l"]]
+    values[k] = np.nan
+    args = (*values[:3], values[3:5], values[5:7], values[7:9], XC33, X13, X23)
+    for routine, call in (("CCPetras", lambda: cc.ccpetras(*args)),
+                          ("CCBesant", lambda: cc.ccbesant(*args, 2.0))):
+        _vorlen.errorhandling.rsxerr(1)
+        call()
+        assert (errstat(), errtext()) == (-3, "Input not a finite number in " + routine)

@@ -449,6 +449,22 @@ def test_puck_by_default_is_a_golden_section_search():
     assert min(abs(theta - expected), abs(theta - (math.pi - expected))) < 0.5 * DEG
 
 
+def test_default_search_finds_the_higher_of_two_peaks():
+    # Puck's index of this state peaks at 18.53 degrees (1.4692) and lower at 112.75 degrees
+    pe = np.array([140e3, 9e3, 9e3, 0.3, 0.3, 0.45, 5e3, 5e3, 3e3]).reshape(9, 1, 1, order="F")
+    ps = np.array([1500.0, 95.537, 95.537, 1200.0, 120.178, 120.178, 60.796, 60.796, 40.0,
+                   60.0]).reshape(10, 1, 1, order="F")
+    pd = np.full((1, 1, 1), HUGE, order="F")
+    s = (0.0, 0.0, -62.779, 0.0, -77.955, -40.94)
+    x = dict(zip(KEYS, ps[:, 0, 0]))
+    fine_x, fine_y = sweep(lambda th: puck(th, s, x), 0.0, math.pi, 0.01)
+    assert fine_y == pytest.approx(1.4692, abs=1e-4)
+    assert fine_x / DEG == pytest.approx(18.53, abs=0.01)
+    f, r, theta = dmg.matrixcracking(np.array(s), pe, ps, pd, 0.0, 1, 1, 9, outtheta=-1.0)
+    assert (f, r) == (1.0, pytest.approx(fine_y, rel=1e-6))
+    assert theta == pytest.approx(fine_x, abs=0.01 * DEG)
+
+
 def test_puck_parameters_from_the_card_with_the_default_search():
     gp = (0.4, 0.25, 0.2, 0.3)
     for l, k in PLIES:
@@ -755,12 +771,50 @@ def test_flag_outside_its_table(name, flags, first, second):
 
 
 @pytest.mark.parametrize("flag", [9, 10, 11, 12, 13])
-@pytest.mark.parametrize("step", [0.0, -2.0, math.nan, 1e-9, -math.inf])
-def test_a_scan_step_that_would_never_end_is_refused(flag, step):
+@pytest.mark.parametrize("step", [0.0, -2.0, math.nan, 1e-9, -math.inf,
+                                  math.inf, 1e300, 200.0])  # these three would sample 0 alone
+def test_a_scan_step_that_would_never_end_or_skip_the_range_is_refused(flag, step):
     s = (0.0, -250.0, 0.0, 60.0, 0.0, 0.0)  # fails with any step
     f, r, theta = matrix(s, flag, 2, 1, pd=pdprops((step, 0.0)), outtheta=-1.0)
     assert (f, r, theta) == (0.0, 0.0, -1.0)
     assert errstat() == -3
+
+
+@pytest.mark.parametrize("flag", range(9, 16))
+@pytest.mark.parametrize("card", [(), (2.0, 0.0)])
+@pytest.mark.parametrize("k", [1, 3, 5])
+def test_a_stress_that_is_not_a_number_is_reported(flag, card, k):
+    # every plane's index is not a number, which the search skips: index 0 as the Part has it,
+    # now with the report
+    s = [0.0, -150.0, -20.0, 50.0, 30.0, 40.0]
+    s[k] = math.nan
+    f, r, theta = matrix(s, flag, 2, 1, pd=pdprops(card), outtheta=-1.0)
+    assert (f, r, theta) == (0.0, 0.0, -1.0)
+    assert errstat() == -3
+    assert errtext().startswith("Input not a finite number in MCrck")
+
+
+@pytest.mark.parametrize("flag", [3, 5, 6, 7])
+def test_delamination_passes_on_an_index_that_is_not_a_number(flag):
+    # the larger of the two plies' indices is not a number when either is
+    upper = np.array(UPPER, float)
+    upper[3:] = math.nan
+    assert math.isnan(dmg.delamination(15.0, np.array(LOWER, float), upper, PE, PS, ORIENT,
+                                       THICK, 2, 1, flag)[1])
+    assert math.isnan(dmg.delamination(15.0, upper, np.array(LOWER, float), PE, PS, ORIENT,
+                                       THICK, 2, 1, flag)[1])
+
+
+@pytest.mark.parametrize("flag,name,lower_alone", [(1, "DelChai", False), (4, "MCrckSPC3D", True)])
+def test_delamination_chai_and_spc3d_report_a_stress_that_is_not_a_number(flag, name,
+                                                                          lower_alone):
+    # Chai's sum of squares fails its test c > 0; SPC3D's search skips every plane of the upper
+    # ply, which leaves the lower one's index
+    upper = np.array(UPPER, float)
+    upper[5] = math.nan  # s23 of the upper ply, read by both
+    r = delam(flag, 2, 1, upper=upper)[1]
+    assert r == (delam(flag, 2, 1, upper=(0.0,) * 6)[1] if lower_alone else 0.0)
+    assert (errstat(), errtext()) == (-3, "Input not a finite number in " + name)
 
 
 @pytest.mark.parametrize("step", [0.0, -2.0, math.nan, 1e-9])

@@ -5,6 +5,7 @@ import math
 import pytest
 
 import _vorlen
+from conftest import errstat, errtext
 
 dl = _vorlen.delcollection
 
@@ -84,3 +85,24 @@ def test_puck_inclination_parameters():
     pt = (0.2 * t23**2 / ra + 0.35 * t13**2 / ILSS) / m
     expected = pt * 10 + math.sqrt(((1 / XT - pt) * 10)**2 + (t23 / ra)**2 + (t13 / ILSS)**2)
     assert dl.delpuck(10.0, t13, t23, XT, XC, ILSS, gp) == pytest.approx(expected, rel=1e-14)
+
+
+@pytest.mark.parametrize("name,routine,args,kept", [
+    # the sum of squares is not a number and fails its test c > 0
+    ("delchai", "DelChai", (math.nan, 0.0, 0.0, XT, XC, 60.0, ILSS, 1.0, 1.0, 1.0), 0.0),
+    ("delchai", "DelChai", (30.0, 0.0, 0.0, XT, XC, 60.0, ILSS, 1.0, math.nan, 1.0), 0.0),
+    ("delchai", "DelChai", (-30.0, 0.0, 0.0, XT, math.nan, 60.0, ILSS, 1.0, 1.0, 1.0), 0.0),
+    # the larger of the shear ratio 1 and a normal ratio that is not a number
+    ("dellee", "DelLee", (math.nan, 48.0, 64.0, XT, XC, ILSS), 1.0),
+    ("dellee", "DelLee", (-10.0, 48.0, 64.0, XT, math.nan, ILSS), 1.0),
+])
+def test_input_that_is_not_a_number_is_reported(clean_register, name, routine, args, kept):
+    assert getattr(dl, name)(*args) == kept
+    assert (errstat(), errtext()) == (-3, "Input not a finite number in " + routine)
+
+
+def test_a_strength_of_the_other_sign_is_not_read():
+    assert dl.dellee(-100.0, 0.0, 8.0, math.nan, XC, ILSS) == pytest.approx(0.1, rel=1e-14)
+    assert dl.delchai(-100.0, 40.0, 30.0, math.nan, XC, 60.0, ILSS, 2.0, 1.0, 0.5) == (
+        pytest.approx(math.sqrt(2 * 0.25 + 0.25 + 1.875 * 0.5 * 0.25), rel=1e-14))
+    assert errstat() == 0

@@ -7,7 +7,7 @@ import numpy as np
 import pytest
 
 import _vorlen
-from conftest import errstat
+from conftest import errstat, errtext
 
 evo = _vorlen.evocollection
 
@@ -80,6 +80,19 @@ def test_bilinear_without_a_law_gives_zero(eps, sig_f, lc, eps1, code):
     d, e1 = evo.bilinearevolution(eps, 0.01, sig_f, 0.1, lc, eps1)
     assert (d, e1) == (0.0, eps1)
     assert errstat() == code
+
+
+@pytest.mark.parametrize("eps, eps0, sig_f, lc, eps1", [
+    (math.nan, 0.01, 50.0, 0.0, 0.3),    # taken as no strain: no damage
+    (0.02, math.nan, 50.0, 0.0, 0.3),
+    (0.02, 0.01, 50.0, 0.0, math.nan),   # a kept final strain
+    (0.02, 0.01, 50.0, math.nan, 0.3),   # taken as no crack band
+    (0.02, 0.01, math.inf, 1.0, 0.3),    # a crack band without length: the floor 1.2 eps0
+    (math.inf, 0.01, 50.0, 0.0, 0.3),
+])
+def test_bilinear_input_that_is_not_finite_is_reported(eps, eps0, sig_f, lc, eps1):
+    evo.bilinearevolution(eps, eps0, sig_f, 0.1, lc, eps1)
+    assert (errstat(), errtext()) == (-3, "Input not a finite number in BiLinearEvolution")
 
 
 # ------------------------------------------------------------------------------------------

@@ -277,11 +277,68 @@ def test_larc05_switches():
     assert errstat() == 0
 
 
-def test_larc05_golden_search_stays_below_the_maximum():
+@pytest.mark.parametrize("s", [
+    # the maximum right after the jump of the sign of phi (175.02 degrees)
+    [-979.5919896089108, -45.59445989682074, 5.552791141170005, 4.300070988238062,
+     49.33035460668626, -26.615608967132005],
+    # the maximum at 38.1 degrees, 7 degrees from a lower one beyond a kink
+    [-1639.639085732464, 42.000271151338154, -90.24580015325346, 15.473257627386829,
+     -43.33254290684583, -39.58478731417894],
+])
+def test_larc05_golden_mode_finds_a_maximum_at_a_jump_or_next_to_another(s):
+    got = fb.fblarc05(*s, XT11, XC11, XT22, XC22, X12, G12, 53.0, 5.0, 1)
+    assert got == pytest.approx(fine_kink_maximum(s), rel=1e-3)
+
+
+def test_larc05_golden_search_reaches_the_maximum():
     s = LARC05_STATES[1]
-    fine = larc05(s, sainc=0.05)
     got = fb.fblarc05(*s, XT11, XC11, XT22, XC22, X12, G12, 53.0, 0.5, 1)
-    assert 0.9 * fine < got <= fine * (1 + 1e-12)
+    assert got == pytest.approx(fine_kink_maximum(s), rel=1e-6)
+
+
+def kink_tractions(s, psi, phi0, g12):
+    """The components 33, 13 and 23 of misalignment_frame at every kink-plane angle of the array
+    psi (the products of the two turns written out), and the misalignment angles."""
+    s11, s22, s33, s12, s13, s23 = s
+    c, n = np.cos(psi), np.sin(psi)
+    p12, p13 = c * s12 + n * s13, c * s13 - n * s12
+    p33 = n * n * s22 - 2 * c * n * s23 + c * c * s33
+    p23 = (c * c - n * n) * s23 + c * n * (s33 - s22)
+    phi = np.where(p12 >= 0, 1.0, -1.0) * (g12 * phi0 + abs(s12)) / (g12 + s11 - s22)
+    cp, sp = np.cos(phi), np.sin(phi)
+    return p33, cp * p13 + sp * p23, cp * p23 - sp * p13, phi
+
+
+def kink_index(s, psi, is_strengths=False):
+    """LaRC05 kinking index (standard or in-situ form with the standard strengths) at the
+    kink-plane angles psi."""
+    etat, st, etal, phic = kink_constants(53.0, X12, XC22, X12, XC11)
+    if is_strengths:  # etaL from x23, and phic with it
+        etal, k = etat * X12 / X23, X12 / XC11
+        phic = math.atan((1 - math.sqrt(1 - 4 * (etal + k) * k)) / (2 * (etal + k)))
+    sn, t1, t2, _ = kink_tractions(s, psi, phic - XC11 * phic / G12, G12)
+    # in situ without effective strengths: x13 = x12 and xt33 = xt22, so phi drops out
+    shear = (t2 / ((X23 if is_strengths else st) - etat * sn))**2 + (t1 / (X12 - etal * sn))**2
+    return shear + (np.maximum(sn, 0) / XT22)**2
+
+
+def fine_kink_maximum(s, is_strengths=False):
+    """Largest kink_index over a 0.01-degree sweep of the kink-plane angle."""
+    return np.max(kink_index(s, np.arange(18001) * math.radians(0.01), is_strengths))
+
+
+def test_larc05_golden_mode_finds_the_global_maximum_of_random_states():
+    # The default step of 5 degrees; the kink-plane index often has several peaks.
+    rng = np.random.default_rng(21)
+    for _ in range(100):
+        s = [-rng.uniform(0.55 * XC11, 1.5 * XC11), *rng.uniform(-100.0, 100.0, 5)]
+        for is_strengths in (False, True):
+            fine = fine_kink_maximum(s, is_strengths)
+            if is_strengths:
+                got = fb.fblarc05_is(*s, XT11, XC11, XT22, X23, X12, G12, 53.0, 5.0, 1)
+            else:
+                got = fb.fblarc05(*s, XT11, XC11, XT22, XC22, X12, G12, 53.0, 5.0, 1)
+            assert got == pytest.approx(fine, rel=1e-3), (s, is_strengths)
 
 
 @pytest.mark.parametrize("sainc", [0.0, -5.0, math.nan, 1e-9])
@@ -292,6 +349,22 @@ def test_larc05_refuses_a_scan_that_cannot_end(sainc):
     _vorlen.errorhandling.rsxerr(1)
     assert fb.fblarc05_is(*s, XT11, XC11, XT22, X23, X12, G12, 53.0, sainc) == 0.0
     assert errstat() == -3
+
+
+@pytest.mark.parametrize("k", [0, 1, 2, 3, 4, 5, 7, 8, 9, 10, 11])  # xt11 only in tension
+def test_larc05_reports_input_that_is_not_a_number(k):
+    # a stress (s11 included: NaN takes the kinking branch) or a value the index reads; every
+    # plane's index is then not a number, which the search skips: index 0
+    args = [-900.0, -40, 20, 30, 25, 12, XT11, XC11, XT22, XC22, X12, G12]
+    args[k] = math.nan
+    got = fb.fblarc05(*args)
+    assert got == 0.0 or math.isnan(got)
+    assert (errstat(), errtext()) == (-3, "Input not a finite number in FBLaRC05")
+    _vorlen.errorhandling.rsxerr(1)
+    x_is = [0.0] * 9
+    x_is[6] = math.nan  # the in-situ x12
+    fb.fblarc05_is(*LARC05_STATES[1], XT11, XC11, XT22, X23, X12, G12, x_is=x_is)
+    assert (errstat(), errtext()) == (-3, "Input not a finite number in FBLaRC05_is")
 
 
 XL, XTN, SL, ST, MU = 1800.0, 50.0, 80.0, 60.0, 0.3
@@ -347,3 +420,11 @@ def test_bahei_unsupported_stress_count(n):
     rfb, failmode = fb.fbbahei(np.full(n, 500.0), XL, XTN, SL, ST, MU)
     assert rfb == 0.0 and failmode == -1
     assert errstat() == -3
+
+
+@pytest.mark.parametrize("k", range(6))
+def test_bahei_reports_a_stress_that_is_not_a_number(k):
+    s = np.array(BAHEI[1])
+    s[k] = math.nan
+    fb.fbbahei(s, XL, XTN, SL, ST, MU)  # the efforts that are not numbers are skipped
+    assert (errstat(), errtext()) == (-3, "Input not a finite number in FBBahei")

@@ -6,7 +6,7 @@ import numpy as np
 import pytest
 
 import _vorlen
-from conftest import errstat
+from conftest import errstat, errtext
 
 frac = _vorlen.fracture
 
@@ -80,6 +80,14 @@ def test_crack_status_from_the_rotated_normal_stress(s, axis, phi, baseid):
 
 def test_crack_status_of_zero_stress_is_open():
     assert frac.getcrackstatus(np.zeros(6), np.array([1.0, 0, 0]), 0.4, 2) == 1
+
+
+@pytest.mark.parametrize("k", range(6))
+def test_crack_status_of_a_stress_that_is_not_a_number_is_reported(k):
+    s = STRESSES[1].copy()
+    s[k] = math.nan
+    assert frac.getcrackstatus(s, np.array([1.0, 1.0, 0.0]), 0.4, 1) == 1  # the start value
+    assert (errstat(), errtext()) == (-3, "Normal traction not a number in GetCrackStatus")
 
 
 @pytest.mark.parametrize("baseid", [0, 4])

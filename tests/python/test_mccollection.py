@@ -476,6 +476,51 @@ def test_golden_section_search_finds_the_maximum_of_the_fine_sweep(name):
     assert theta == pytest.approx(best_x, abs=2e-3)
 
 
+def fine_maximum(index, xlow, xup):
+    """Largest index of a 0.01-degree sweep of [xlow, xup] (samples that are not numbers
+    skipped)."""
+    step = 0.01 * DEG
+    return np.nanmax(index(xlow + np.arange(round((xup - xlow) / step) + 1) * step))
+
+
+def random_states(n, seed):
+    """Seeded transverse stress states (s22, s33, s12, s13, s23), each within +-100: the normal
+    traction stays below the poles of the LaRC, Wiegand and Camanho indices."""
+    return np.random.default_rng(seed).uniform(-100.0, 100.0, (n, 5))
+
+
+@pytest.mark.parametrize("name", CRITERIA)
+def test_golden_mode_finds_the_global_maximum_of_random_states(name):
+    # The default step of 5 degrees. Several peaks are common (Puck's index often has two of
+    # similar height, SPC3D's a cusp at 90 degrees); a search that narrows onto one of them
+    # ends far below the maximum.
+    call, index, (xlow, xup) = CRITERIA[name]
+    for st in map(tuple, random_states(150, seed=11)):
+        fine = fine_maximum(lambda th: index(th, st), xlow, xup)
+        rmc, theta = call(st, 5.0, gsflag=1, outtheta=-1.0)
+        assert rmc == pytest.approx(fine, rel=1e-3), st
+        if rmc >= 1:  # the plane written has that index
+            assert xlow <= theta <= xup
+            assert index(np.array([theta]), st)[0] == pytest.approx(rmc, rel=1e-11)
+
+
+@pytest.mark.parametrize("name,st", [
+    # SPC3D: a peak right after the jump where sn changes sign (92.14 degrees), next to the
+    # kink at 90 degrees; and a sharp peak at that kink
+    ("spc3d", (-4.455348855560516, 27.751745139040622, 83.3944079247604, -29.72391398201725,
+               59.10399054010037)),
+    ("spc3d", (-37.4633534554105, -55.13635547479048, -63.598054381138965, 72.03572911868645,
+               71.50849767607389)),
+    # LaRC05: the maximum at 1.4 degrees, less than a 5-degree step from the end of the range
+    ("larc05", (-69.97534829886492, -12.066225173628894, -22.821375344014157,
+                -50.26865146911401, -93.30259069720111)),
+])
+def test_golden_mode_finds_a_maximum_at_a_jump_or_a_kink(name, st):
+    call, index, (xlow, xup) = CRITERIA[name]
+    fine = fine_maximum(lambda th: index(th, st), xlow, xup)
+    assert call(st, 5.0, gsflag=1)[0] == pytest.approx(fine, rel=1e-3)
+
+
 def test_puck_modes_a_and_b_at_90_degrees():
     p12t, p12c = 0.3, 0.2
     s22, s12 = 20.0, 70.0  # mode A
@@ -664,6 +709,20 @@ def test_larc04_large_s11_takes_the_given_stresses_over_minus_pi_to_pi():
     assert k.size == 1 and ys[k[0]] == pytest.approx(best_y, rel=1e-12)
 
 
+def test_larc04_golden_mode_finds_the_global_maximum_of_random_states():
+    rng = np.random.default_rng(12)
+    for _ in range(100):
+        s11 = rng.uniform(-1000.0, 600.0)
+        st = (-rng.uniform(0.0, 100.0), *rng.uniform(-100.0, 100.0, 4))  # matrix compression
+        if s11 >= YC:  # the given stresses over -pi to pi
+            fine = fine_maximum(lambda th: larc_shear(*tractions(th, *st)), -math.pi, math.pi)
+        else:  # those of the misalignment frame over 0 to pi
+            m = misaligned(s11, *st)
+            fine = fine_maximum(lambda th: larc_shear(*tractions(th, *m[1:])), 0.0, math.pi)
+        rmc, _ = larc04(s11, *st, sainc=5.0, gsflag=1)
+        assert rmc == pytest.approx(fine, rel=1e-3), (s11, st)
+
+
 def test_larc04_without_a_root_for_phic_is_a_note():
     # x12 large against xc11: 1 - 4 m k < 0
     rmc, theta = larc04(-500.0, -80.0, -20.0, 30.0, 10.0, 25.0, xc11=100.0)
@@ -672,36 +731,89 @@ def test_larc04_without_a_root_for_phic_is_a_note():
     assert errtext() == ("Note: Negative root during LaRC04 failure" + NOTE_TAIL)[:80]
 
 
-# ------------------------------------------------------------------ refused scans
+# ------------------------------------------------------------------ refused scans, bad input
 
 BAD_STEPS = [0.0, -5.0, math.nan, -math.inf, 1e-9, 1e-3 * 0.9]
+WIDE_STEPS = [math.inf, 1e300, 181.0]  # would sample the lower end alone
+ROUTINES = {"puck": "MCrckPuck", "wiegand": "MCrckWiegand", "camanho": "MCrckCamanho",
+            "spc3d": "MCrckSPC3D", "vdi2014": "MCrckVDI2014", "larc05": "MCrckLaRC05",
+            "larc04": "MCrckLaRC04"}
 
 
-@pytest.mark.parametrize("sainc", BAD_STEPS)
-@pytest.mark.parametrize("name", list(CRITERIA) + ["larc04"])
-def test_scan_that_would_not_end_is_refused(name, sainc):
-    st = (-250.0, 0.0, 30.0, 0.0, 0.0)
+def call_any(name, st, sainc=5.0, **kw):
+    """rmc, outtheta of the action-plane criterion name; LaRC04 with s11 = -500."""
     if name == "larc04":
-        rmc, theta = larc04(-500.0, *st, sainc=sainc, outtheta=-2.0)
-    else:
-        rmc, theta = CRITERIA[name][0](st, sainc, outtheta=-2.0)
+        return larc04(-500.0, *st, sainc=sainc, **kw)
+    return CRITERIA[name][0](st, sainc, **kw)
+
+
+@pytest.mark.parametrize("sainc,problem", [(v, "step not positive or too small") for v in BAD_STEPS]
+                         + [(v, "step wider than its range") for v in WIDE_STEPS])
+@pytest.mark.parametrize("name", ROUTINES)
+def test_scan_that_would_not_end_or_skip_its_range_is_refused(name, sainc, problem):
+    rmc, theta = call_any(name, (-250.0, 0.0, 30.0, 0.0, 0.0), sainc, outtheta=-2.0)
     assert (rmc, theta) == (0.0, -2.0)
     assert errstat() == -3
-    assert errtext().startswith("Angle search step not positive or too small in MCrck")
+    assert errtext() == f"Angle search {problem} in {ROUTINES[name]}"
 
 
 def test_a_golden_search_takes_any_step():
     st = (-250.0, 0.0, 30.0, 0.0, 0.0)
     _, best_y, _, _ = sweep(lambda th: puck(th, st), sainc=0.01)
-    for sainc in (0.0, -5.0, math.nan):
+    for sainc in (0.0, -5.0, math.nan, math.inf, 1e300):
         rmc, _, _ = mc.mcrckpuck(*st, YT, YC, SL, sainc=sainc, gsflag=1)
-        assert rmc == pytest.approx(best_y, rel=1e-6)  # 100 samples narrow the bracket enough
+        assert rmc == pytest.approx(best_y, rel=1e-6)
     assert errstat() == 0
 
 
-def test_samples_that_are_not_numbers_give_angle_0_and_index_0():
-    rmc, theta = mc.mcrcklarc05(math.nan, 0.0, 0.0, 0.0, 0.0, YT, YC, SL, outtheta=-1.0)
-    assert (rmc, theta) == (0.0, -1.0)
-    # Camanho's tension radicand is negative for a small normal traction when xt22 > x23
-    rmc, _ = mc.mcrckcamanho(5.0, 0.0, 0.0, 0.0, 0.0, YT, YC, SL, 30.0)
-    assert rmc == 0.0
+@pytest.mark.parametrize("bad", [math.nan, math.inf])
+@pytest.mark.parametrize("k", range(5))
+@pytest.mark.parametrize("name", ROUTINES)
+def test_a_stress_that_is_not_finite_is_reported(name, k, bad):
+    st = [-120.0, -30.0, 40.0, 15.0, 25.0]
+    st[k] = bad
+    for gsflag in (0, 1):
+        _vorlen.errorhandling.rsxerr(1)
+        rmc, theta = call_any(name, tuple(st), gsflag=gsflag, outtheta=-2.0)
+        assert (errstat(), errtext()) == (-3, "Input not a finite number in " + ROUTINES[name])
+        if math.isnan(bad):  # every plane's index is not a number: index 0 as the Part has it
+            assert (rmc, theta) == (0.0, -2.0)
+
+
+@pytest.mark.parametrize("k", range(7))
+def test_puck_reports_a_strength_or_parameter_that_is_not_a_number(k):
+    x, gp = [YT, YC, SL], [0.3, 0.2, 0.15, 0.15]
+    if k < 3:
+        x[k] = math.nan
+    else:
+        gp[k - 3] = math.nan
+    mc.mcrckpuck(-120.0, -30.0, 40.0, 15.0, 25.0, *x, gp=gp)
+    assert (errstat(), errtext()) == (-3, "Input not a finite number in MCrckPuck")
+
+
+def test_vdi2014_fibre_stress_that_is_not_a_number_is_reported():
+    # fe = NaN fails the test fe > 1e-6 and leaves the index unweakened, as for s11 = 0
+    st = (-60.0, 20.0, -55.0, 10.0, -35.0)
+    unweakened = mc.mcrckvdi2014(0.0, *st, 1500.0, 1200.0, YT, YC, SL)[0]
+    assert errstat() == 0
+    assert mc.mcrckvdi2014(math.nan, *st, 1500.0, 1200.0, YT, YC, SL)[0] == unweakened
+    assert (errstat(), errtext()) == (-3, "Input not a finite number in MCrckVDI2014")
+
+
+@pytest.mark.parametrize("vector,interphase", [
+    ([30.0, math.nan, 10.0], None),
+    ([0.0, 0.0, -20.0, 0.0, math.nan, 40.0], [20.0, 0.5]),
+    ([0.0, 0.0, -20.0, 0.0, 30.0, 40.0], [20.0, math.nan]),
+])
+def test_bahei_reports_input_that_is_not_a_number(vector, interphase):
+    # the efforts that are not numbers are skipped: index 0
+    kw = {} if interphase is None else {"interphase": interphase}
+    assert mc.mcrckbahei(vector, 50.0, 30.0, **kw) == (0.0, -1)
+    assert (errstat(), errtext()) == (-3, "Input not a finite number in MCrckBahei")
+
+
+def test_planes_whose_index_is_not_a_number_are_skipped_without_a_report():
+    # Camanho's tension radicand is negative for a small normal traction when xt22 > x23, at
+    # every plane but theta = 0, where sn = 0 gives index 0
+    assert mc.mcrckcamanho(5.0, 0.0, 0.0, 0.0, 0.0, YT, YC, SL, 30.0, -1.0) == (0.0, -1.0)
+    assert errstat() == 0
