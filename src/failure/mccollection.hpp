@@ -159,8 +159,8 @@ void MCrckBahei(double* rmc, const double* stressvector, const double* xnorm,
                 const double* xshear, const i32* nstress, const double* interphase,
                 i32* failmode);
 
-// Puck, range 0 to pi, at most 100 samples in golden mode. RA = xc22/(2 (1 + p4)),
-// w = tl^2 + tt^2.
+// Puck, range 0 to pi, at most 100 samples in golden mode, whose seams are the planes where sn
+// changes sign (the index has a kink there). RA = xc22/(2 (1 + p4)), w = tl^2 + tt^2.
 //   index, sn < 0:  p + sqrt((tt/RA)^2 + p^2 + (tl/x12)^2),
 //                   p = (p4 tt^2/RA + p2 tl^2/x12) sn/w (0 for w = 0);
 //          sn >= 0: q sn + sqrt(((1/xt22 - q) sn)^2 + (tt/RA)^2 + (tl/x12)^2),
@@ -195,8 +195,9 @@ void MCrckWiegand(double* rmc, const double* s22, const double* s33, const doubl
                   const double* x12, double* outtheta, const double* a0, const double* sainc,
                   const i32* gsflag);
 
-// Camanho, range 0 to pi, at most 100 samples in golden mode. mu = -1/(2 tan(2 a0)),
-// muL = mu x12/x23, kappa = (x23^2 - xt22^2)/(xt22 x23), lambda = 2 muL x23/x12 - kappa.
+// Camanho, range 0 to pi, at most 100 samples in golden mode with the seams of MCrckPuck.
+// mu = -1/(2 tan(2 a0)), muL = mu x12/x23, kappa = (x23^2 - xt22^2)/(xt22 x23),
+// lambda = 2 muL x23/x12 - kappa.
 //   index, sn <= 0: sqrt((tl/(x12 - muL sn))^2 + (tt/(x23 - mu sn))^2);
 //          sn > 0:  sqrt(a^2 + (tl/x12)^2 + (tt/x23)^2 + lambda a (tl/x12)^2 + kappa a),
 //                   a = sn/x23 (a negative radicand gives a sample that is not a number,
@@ -237,8 +238,9 @@ void MCrckSPC3D(double* rmc, const double* s22, const double* s33, const double*
                 const i32* gsflag);
 
 // VDI 2014: Puck's criterion weakened by the fibre-parallel stress. Range 0 to pi, at most 100
-// samples in golden mode. RA = xc22/(2 (1 + p4)); psi = atan(tl/tt), ws = sin^2(psi),
-// wc = cos^2(psi) where abs(tt) > 1e-6, else ws = 1, wc = 3.749399456654644e-33.
+// samples in golden mode with the seams of MCrckPuck. RA = xc22/(2 (1 + p4));
+// psi = atan(tl/tt), ws = sin^2(psi), wc = cos^2(psi) where abs(tt) > 1e-6, else ws = 1,
+// wc = 3.749399456654644e-33.
 //   index, sn >= 0: sqrt(((1/xt22 - q) sn)^2 + (tt/RA)^2 + (tl/x12)^2) + q sn,
 //                   q = p3 wc/RA + p1 ws/x12;
 //          sn < 0:  sqrt((tt/RA)^2 + (tl/x12)^2 + p^2) + p, p = (p4 wc/RA + p2 ws/x12) sn

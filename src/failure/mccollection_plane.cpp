@@ -157,7 +157,10 @@ void MCrckPuck(double* rmc, const double* s22, const double* s33, const double* 
         last_sn = t.sn;
         return puck_index(t, p, ra, yt22, y12);
     };
-    const auto r = search(index, 0.0, pi, sainc, 5.0, gsflag, plane_points, "MCrckPuck");
+    double seams[2];  // the index has a kink where sn changes sign
+    const i32 nseams = normal_sign_changes(s, seams);
+    const auto r =
+        search(index, 0.0, pi, sainc, 5.0, gsflag, plane_points, "MCrckPuck", seams, nseams);
     give(rmc, outtheta, want, r.index, r.angle);
     if (tcflag && r.index >= 1.0) *tcflag = last_sn >= 0.0 ? 1 : -1;
 }
@@ -199,7 +202,10 @@ void MCrckCamanho(double* rmc, const double* s22, const double* s33, const doubl
         const double a = t.sn / y23, l2 = sq(t.tl / y12);
         return std::sqrt(sq(a) + l2 + sq(t.tt / y23) + lambda * a * l2 + kappa * a);
     };
-    const auto r = search(index, 0.0, pi, sainc, 5.0, gsflag, plane_points, "MCrckCamanho");
+    double seams[2];  // the index has a kink where sn changes sign
+    const i32 nseams = normal_sign_changes(s, seams);
+    const auto r =
+        search(index, 0.0, pi, sainc, 5.0, gsflag, plane_points, "MCrckCamanho", seams, nseams);
     give(rmc, outtheta, want, r.index, r.angle);
 }
 
@@ -277,7 +283,10 @@ void MCrckVDI2014(double* rmc, const double* s11, const double* s22, const doubl
         const double c = (p4 * wc / ra + p2 * ws / y12) * t.sn;
         return std::sqrt(root + sq(c)) + c;
     };
-    const auto r = search(index, 0.0, pi, sainc, 5.0, gsflag, plane_points, "MCrckVDI2014");
+    double seams[2];  // the index has a kink where sn changes sign
+    const i32 nseams = normal_sign_changes(s, seams);
+    const auto r =
+        search(index, 0.0, pi, sainc, 5.0, gsflag, plane_points, "MCrckVDI2014", seams, nseams);
     // Weakening by the fibre-parallel stress.
     const double y = r.index, c = fe > 1e-6 ? y / fe : 1e6;
     double value = y;

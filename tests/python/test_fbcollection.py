@@ -341,8 +341,8 @@ def test_larc05_golden_mode_finds_the_global_maximum_of_random_states():
             assert got == pytest.approx(fine, rel=1e-3), (s, is_strengths)
 
 
-@pytest.mark.parametrize("sainc", [0.0, -5.0, math.nan, 1e-9])
-def test_larc05_refuses_a_scan_that_cannot_end(sainc):
+@pytest.mark.parametrize("sainc", [0.0, -5.0, math.nan, 1e-9, math.inf, 1e300, 181.0])
+def test_larc05_refuses_a_scan_that_cannot_end_or_would_take_angle_0_alone(sainc):
     s = LARC05_STATES[1]
     assert fb.fblarc05(*s, XT11, XC11, XT22, XC22, X12, G12, 53.0, sainc) == 0.0
     assert errstat() == -3

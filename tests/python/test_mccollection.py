@@ -343,15 +343,16 @@ def wiegand(th, st, a0=53.0):
     return np.sqrt(u**2 + v**2 + np.where(sn < 0, 0, (sn / YT)**2))
 
 
-def camanho(th, st, a0=53.0):
+def camanho(th, st, a0=53.0, xt22=YT, x12=SL, x23=ST):
     sn, tl, tt = tractions(th, *st)
     mu = -1 / (2 * np.tan(2 * a0 * DEG))
-    mul, kappa = mu * SL / ST, (ST**2 - YT**2) / (YT * ST)
-    lam = 2 * mul * ST / SL - kappa
-    a = sn / ST
+    mul, kappa = mu * x12 / x23, (x23**2 - xt22**2) / (xt22 * x23)
+    lam = 2 * mul * x23 / x12 - kappa
+    a = sn / x23
     with np.errstate(invalid="ignore"):
-        tens = np.sqrt(a**2 + (tl / SL)**2 + (tt / ST)**2 + lam * a * (tl / SL)**2 + kappa * a)
-    return np.where(sn <= 0, np.sqrt((tl / (SL - mul * sn))**2 + (tt / (ST - mu * sn))**2), tens)
+        tens = np.sqrt(a**2 + (tl / x12)**2 + (tt / x23)**2 + lam * a * (tl / x12)**2 + kappa * a)
+    return np.where(sn <= 0, np.sqrt((tl / (x12 - mul * sn))**2 + (tt / (x23 - mu * sn))**2),
+                    tens)
 
 
 SPC = dict(xt22=YT, xc22=YC, xt33=45.0, xc33=180.0, xt12=SL, xt13=70.0, xt23=ST)
@@ -519,6 +520,23 @@ def test_golden_mode_finds_a_maximum_at_a_jump_or_a_kink(name, st):
     call, index, (xlow, xup) = CRITERIA[name]
     fine = fine_maximum(lambda th: index(th, st), xlow, xup)
     assert call(st, 5.0, gsflag=1)[0] == pytest.approx(fine, rel=1e-3)
+
+
+def test_camanho_golden_mode_finds_its_maximum_at_the_kink_where_sn_changes_sign():
+    # the maximum at 41.67 degrees, where sn = 0; a peak at 176 degrees is 1e-3 lower
+    st = (-167.52328897671094, 159.59065176719577, -217.68075555832155, 17.87017070713241,
+          15.135116716258192)
+    xt22, x12, x23 = 42.20222906420388, 101.08630277931226, 76.71682514314205
+    index = lambda th: camanho(th, st, 53.0, xt22, x12, x23)  # noqa: E731
+    # sn = 0 where s22 t^2 - 2 s23 t + s33 = 0, t = tan(theta)
+    kink = min(np.arctan(np.roots([st[0], -2 * st[4], st[1]]).real) % math.pi,
+               key=lambda t: abs(t - 41.67 * DEG))
+    top = index(np.array([kink]))[0]
+    assert top > fine_maximum(index, 0.0, math.pi)
+    rmc, theta = mc.mcrckcamanho(*st, xt22, 137.6, x12, x23, outtheta=-1.0, sainc=5.0,
+                                 gsflag=1)
+    assert rmc == pytest.approx(top, rel=1e-8)
+    assert theta == pytest.approx(kink, abs=1e-7)
 
 
 def test_puck_modes_a_and_b_at_90_degrees():
