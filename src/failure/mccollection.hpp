@@ -174,8 +174,9 @@ void MCrckBahei(double* rmc, const double* stressvector, const double* xnorm,
 //   sainc (in, optional)   step in degrees; 5 when absent
 //   gsflag (in, optional)  1 golden mode, else (and absent) scan
 //   tcflag (out, optional) written when rmc >= 1: +1 when sn >= 0 at the last sample the search
-//                          evaluated (a scan's last angle, the final vertex of the golden mode's
-//                          last refinement), else -1
+//                          evaluated (a scan's last angle; in golden mode the final vertex of
+//                          its last refinement, or the last coarse sample where none was
+//                          refined), else -1
 void MCrckPuck(double* rmc, const double* s22, const double* s33, const double* s12,
                const double* s13, const double* s23, const double* xt22, const double* xc22,
                const double* x12, double* outtheta, const double* gp, const double* sainc,
