@@ -129,84 +129,49 @@ bool is_plane_stress(i32 ntens, const i32* psflag) { return ntens == 3 || (psfla
 // Engineering-shear factor of strain entry j: 2 for tensor shears when asked.
 double shear_factor(i64 j, i32 ndi, bool istensor) { return istensor && j > ndi ? 2.0 : 1.0; }
 
-// GetStressVector for a fixed count of N components: the strain taken whole first (stress may
-// be strain0 or dstrain), then the N row sums side by side, each summed over j = 1..N in order
-// as the general path does.
+// GetStressVector of n components; N > 0 fixes the count at N (the strain and the sums on the
+// stack, the loops unrolled). The strain is taken whole first (stress may be strain0 or dstrain),
+// then the n row sums side by side, each summed over j = 1..n in order.
 template <int N>
 void stress_vector(double* stress, const double* d, const double* strain0, const double* dstrain,
-                   i32 ndi, bool secant, bool tensor) {
-    double e[N], sum[N];
+                   i32 ndi, i32 n, bool secant, bool tensor) {
+    const i32 m = N > 0 ? N : n;
+    double fixed[2 * (N > 0 ? N : 1)];
+    Work<double, 12> any(N > 0 ? 0 : 2 * i64{m});
+    double* e = N > 0 ? fixed : any.data();
+    double* sum = e + m;
 #pragma GCC unroll 6
-    for (int j = 0; j < N; ++j) {
+    for (i32 j = 0; j < m; ++j) {
         const double f = shear_factor(j + 1, ndi, tensor);
         e[j] = secant ? f * strain0[j] + f * dstrain[j] : f * dstrain[j];
     }
 #pragma GCC unroll 6
-    for (int i = 0; i < N; ++i) sum[i] = 0.0;
+    for (i32 i = 0; i < m; ++i) sum[i] = 0.0;
 #pragma GCC unroll 6
-    for (int j = 0; j < N; ++j)
+    for (i32 j = 0; j < m; ++j)
 #pragma GCC unroll 6
-        for (int i = 0; i < N; ++i) sum[i] += d[i + N * j] * e[j];
+        for (i32 i = 0; i < m; ++i) sum[i] += d[i + i64{m} * j] * e[j];
 #pragma GCC unroll 6
-    for (int i = 0; i < N; ++i) stress[i] = secant ? sum[i] : stress[i] + sum[i];
+    for (i32 i = 0; i < m; ++i) stress[i] = secant ? sum[i] : stress[i] + sum[i];
 }
 
-// GetSpecificStrainEnergy for a fixed count of N components, summed in the same order.
+// GetSpecificStrainEnergy of n components (N > 0 fixes the count at N), summed in order.
 template <int N>
 void strain_energy(double* sse, const double* sig, const double* sig0, const double* e0,
-                   const double* de, i32 ndi, bool secant, bool tensor) {
+                   const double* de, i32 ndi, i32 n, bool secant, bool tensor) {
+    const i32 m = N > 0 ? N : n;
     double sum = 0.0;
     if (secant) {
 #pragma GCC unroll 6
-        for (int i = 0; i < N; ++i) {
+        for (i32 i = 0; i < m; ++i) {
             const double f = shear_factor(i + 1, ndi, tensor);
             sum += sig[i] * (f * e0[i] + f * de[i]);
         }
         *sse = 0.5 * sum;
     } else {
 #pragma GCC unroll 6
-        for (int i = 0; i < N; ++i)
+        for (i32 i = 0; i < m; ++i)
             sum += (sig[i] + sig0[i]) * (shear_factor(i + 1, ndi, tensor) * de[i]);
-        *sse = *sse + 0.5 * sum;
-    }
-}
-
-// GetStressVector for any count of components (kept apart from the six-component path).
-[[gnu::noinline]] void stress_vector_any(double* stress, const double* ddsdde,
-                                         const double* strain0, const double* dstrain, i32 ndi,
-                                         i32 n, bool secant, bool tensor) {
-    Vec<double> sig(stress, n);
-    const Mat<const double> d(ddsdde, n, n);
-    // The strain the stiffness acts on, taken whole before stress is written: stress may be
-    // strain0 or dstrain itself.
-    Work<double, 6> e(n);
-    for (i64 j = 1; j <= n; ++j) {
-        const double f = shear_factor(j, ndi, tensor);
-        e(j) = secant ? f * strain0[j - 1] + f * dstrain[j - 1] : f * dstrain[j - 1];
-    }
-    for (i64 i = 1; i <= n; ++i) {
-        double sum = 0.0;
-        for (i64 j = 1; j <= n; ++j) sum += d(i, j) * e(j);
-        sig(i) = secant ? sum : sig(i) + sum;
-    }
-}
-
-// GetSpecificStrainEnergy for any count of components.
-[[gnu::noinline]] void strain_energy_any(double* sse, const double* stress,
-                                         const double* stress0, const double* strain0,
-                                         const double* dstrain, i32 ndi, i32 n, bool secant,
-                                         bool tensor) {
-    const Vec<const double> sig(stress, n), sig0(stress0, n), e0(strain0, n), de(dstrain, n);
-    double sum = 0.0;
-    if (secant) {
-        for (i64 i = 1; i <= n; ++i) {
-            const double f = shear_factor(i, ndi, tensor);
-            sum += sig(i) * (f * e0(i) + f * de(i));
-        }
-        *sse = 0.5 * sum;
-    } else {
-        for (i64 i = 1; i <= n; ++i)
-            sum += (sig(i) + sig0(i)) * (shear_factor(i, ndi, tensor) * de(i));
         *sse = *sse + 0.5 * sum;
     }
 }
@@ -465,9 +430,9 @@ void GetStressVector(double* stress, const double* ddsdde, const double* strain0
     const i32 n = std::max<i32>(*ntens, 0), nd = *ndi;
     const bool secant = *issekant, tensor = *istensor;
     if (n == 6)
-        stress_vector<6>(stress, ddsdde, strain0, dstrain, nd, secant, tensor);
+        stress_vector<6>(stress, ddsdde, strain0, dstrain, nd, 6, secant, tensor);
     else
-        stress_vector_any(stress, ddsdde, strain0, dstrain, nd, n, secant, tensor);
+        stress_vector<0>(stress, ddsdde, strain0, dstrain, nd, n, secant, tensor);
 }
 
 void GetSpecificStrainEnergy(double* sse, const double* stress, const double* stress0,
@@ -476,9 +441,9 @@ void GetSpecificStrainEnergy(double* sse, const double* stress, const double* st
     const i32 n = std::max<i32>(*ntens, 0), nd = *ndi;
     const bool secant = *issekant, tensor = *istensor;
     if (n == 6)
-        strain_energy<6>(sse, stress, stress0, strain0, dstrain, nd, secant, tensor);
+        strain_energy<6>(sse, stress, stress0, strain0, dstrain, nd, 6, secant, tensor);
     else
-        strain_energy_any(sse, stress, stress0, strain0, dstrain, nd, n, secant, tensor);
+        strain_energy<0>(sse, stress, stress0, strain0, dstrain, nd, n, secant, tensor);
 }
 
 }  // extern "C"

@@ -4,8 +4,12 @@
 #include "base/types.hpp"
 
 // The UMAT argument list (Abaqus/Standard) with its solver names, as the parameters of a UMAT
-// entry, and the arguments of it that a routine evaluating one point commonly leaves unread.
+// entry; the same without JSTEP (umat_porosity, umat_sensor); the arguments of it that a routine
+// evaluating one point commonly leaves unread.
 #define VORLEN_UMAT_PARAMETERS                                                                     \
+    VORLEN_UMAT_HEAD_PARAMETERS, const ::vorlen::i32 *jstep, const ::vorlen::i32 *kinc
+#define VORLEN_UMAT_NOSTEP_PARAMETERS VORLEN_UMAT_HEAD_PARAMETERS, const ::vorlen::i32 *kinc
+#define VORLEN_UMAT_HEAD_PARAMETERS                                                                \
     double *stress, double *statev, double *ddsdde, double *sse, double *spd, double *scd,         \
         double *rpl, double *ddsddt, double *drplde, double *drpldt, const double *stran,          \
         const double *dstran, const double *time, const double *dtime, const double *temp,         \
@@ -14,8 +18,7 @@
         const ::vorlen::i32 *nstatv, const double *props, const ::vorlen::i32 *nprops,             \
         const double *coords, const double *drot, double *pnewdt, const double *celent,            \
         const double *dfgrd0, const double *dfgrd1, const ::vorlen::i32 *noel,                     \
-        const ::vorlen::i32 *npt, const ::vorlen::i32 *kslay, const ::vorlen::i32 *kspt,           \
-        const ::vorlen::i32 *jstep, const ::vorlen::i32 *kinc
+        const ::vorlen::i32 *npt, const ::vorlen::i32 *kslay, const ::vorlen::i32 *kspt
 #define VORLEN_UMAT_UNUSED                                                                         \
     (void)rpl, (void)ddsddt, (void)drplde, (void)drpldt, (void)time, (void)dtime, (void)temp,      \
         (void)dtemp, (void)predef, (void)dpred, (void)materl, (void)coords, (void)drot,            \

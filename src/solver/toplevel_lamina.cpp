@@ -10,6 +10,7 @@
 #include "base/errorhandling.hpp"
 #include "core/jobdata.hpp"
 #include "core/materialdata.hpp"
+#include "core/math_linalg.hpp"
 #include "core/math_products.hpp"
 #include "core/math_tabulated.hpp"
 #include "core/utility_shape.hpp"
@@ -47,25 +48,13 @@ void report(i32 code, std::string_view problem, std::string_view routine) {
     return true;
 }
 
-// Whether the stiffness c(n,n) (upper triangle) is finite and positive definite: every Cholesky
-// pivot above 0.
+// Whether the symmetric stiffness c(n,n) is finite and positive definite (its Cholesky
+// factorisation succeeds).
 bool positive_definite(const double* c, i32 n) {
-    const Mat<const double> a(c, n, n);
+    if (!std::all_of(c, c + n * n, [](double v) { return std::isfinite(v); })) return false;
     double u[36];
-    Mat<double> f(u, n, n);
-    for (i32 j = 1; j <= n; ++j)
-        for (i32 i = 1; i <= j; ++i) {
-            if (!std::isfinite(a(i, j))) return false;
-            double s = a(i, j);
-            for (i32 k = 1; k < i; ++k) s -= f(k, i) * f(k, j);
-            if (i < j) {
-                f(i, j) = s / f(i, i);
-            } else {
-                if (!(s > 0.0)) return false;
-                f(j, j) = std::sqrt(s);
-            }
-        }
-    return true;
+    math::CholeskyFactorization(c, u, &n);
+    return u[0] > 0.0;  // a failed factorisation holds -huge
 }
 
 // int() of a stored real, toward zero; not a number or outside the 32-bit range gives 0.
@@ -435,17 +424,7 @@ void toplevel_umat_hyper(VORLEN_UMAT_PARAMETERS) {
     }
 }
 
-void toplevel_umat_porosity(double* stress, double* statev, double* ddsdde, double* sse,
-                            double* spd, double* scd, double* rpl, double* ddsddt, double* drplde,
-                            double* drpldt, const double* stran, const double* dstran,
-                            const double* time, const double* dtime, const double* temp,
-                            const double* dtemp, const double* predef, const double* dpred,
-                            const char* materl, const i32* ndi, const i32* nshr, const i32* ntens,
-                            const i32* nstatv, const double* props, const i32* nprops,
-                            const double* coords, const double* drot, double* pnewdt,
-                            const double* celent, const double* dfgrd0, const double* dfgrd1,
-                            const i32* noel, const i32* npt, const i32* kslay, const i32* kspt,
-                            const i32* kinc) {
+void toplevel_umat_porosity(VORLEN_UMAT_NOSTEP_PARAMETERS) {
     VORLEN_UMAT_UNUSED;
     try {
         porosity_point(stress, statev, ddsdde, sse, spd, scd, stran, dstran, *ndi, *nshr, *ntens,

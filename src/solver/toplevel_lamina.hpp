@@ -70,17 +70,7 @@ void toplevel_umat_hyper(VORLEN_UMAT_PARAMETERS);
 // its non-zero entries times 0.0010000000474974513 when STATEV(1) equals 1.0 (a pore); stress =
 // stress + DDSDDE dstran. The state variables are only read. Constants whose stiffness is not
 // finite and positive definite record -3 and give DDSDDE = 0 (the stress as it came).
-void toplevel_umat_porosity(double* stress, double* statev, double* ddsdde, double* sse,
-                            double* spd, double* scd, double* rpl, double* ddsddt, double* drplde,
-                            double* drpldt, const double* stran, const double* dstran,
-                            const double* time, const double* dtime, const double* temp,
-                            const double* dtemp, const double* predef, const double* dpred,
-                            const char* materl, const i32* ndi, const i32* nshr, const i32* ntens,
-                            const i32* nstatv, const double* props, const i32* nprops,
-                            const double* coords, const double* drot, double* pnewdt,
-                            const double* celent, const double* dfgrd0, const double* dfgrd1,
-                            const i32* noel, const i32* npt, const i32* kslay, const i32* kspt,
-                            const i32* kinc);
+void toplevel_umat_porosity(VORLEN_UMAT_NOSTEP_PARAMETERS);
 
 // Fibre ply with strength check and temperature sets (UMAT). PROPS: 9 constants; 11 with XT,
 // XC; 12 with the degradation factor; 25: two sets of eleven values at the temperatures

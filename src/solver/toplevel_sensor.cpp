@@ -252,17 +252,8 @@ void hail_point(double* stress, double* statev, double* ddsdde, double* spd, con
 
 extern "C" {
 
-void toplevel_umat_sensor(double* stress, double* statev, double* ddsdde, double* sse, double* spd,
-                          double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
-                          const double* stran, const double* dstran, const double* time,
-                          const double* dtime, const double* temp, const double* dtemp,
-                          const double* predef, const double* dpred, const char* materl,
-                          const i32* ndi, const i32* nshr, const i32* ntens, const i32* nstatv,
-                          const double* props, const i32* nprops, const double* coords,
-                          const double* drot, double* pnewdt, const double* celent,
-                          const double* dfgrd0, const double* dfgrd1, const i32* noel,
-                          const i32* npt, const i32* kslay, const i32* kspt, const i32* kinc,
-                          const i32* stepid, const double* cprops, double* dprops) {
+void toplevel_umat_sensor(VORLEN_UMAT_NOSTEP_PARAMETERS, const i32* stepid, const double* cprops,
+                          double* dprops) {
     VORLEN_UMAT_UNUSED;
     try {
         sensor_point(stress, statev, ddsdde, sse, spd, scd, stran, dstran, *ndi, *nshr, *ntens,

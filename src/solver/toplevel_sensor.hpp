@@ -49,17 +49,8 @@ extern "C" {
 //   dprops(12) (in/out)       load record; with NPROPS 2: dprops(1) 1.0 becomes -1.0,
 //                             dprops(8:9) = props(1:2), dprops(10:11) = 0
 //   the other arguments (in)  not used
-void toplevel_umat_sensor(double* stress, double* statev, double* ddsdde, double* sse, double* spd,
-                          double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
-                          const double* stran, const double* dstran, const double* time,
-                          const double* dtime, const double* temp, const double* dtemp,
-                          const double* predef, const double* dpred, const char* materl,
-                          const i32* ndi, const i32* nshr, const i32* ntens, const i32* nstatv,
-                          const double* props, const i32* nprops, const double* coords,
-                          const double* drot, double* pnewdt, const double* celent,
-                          const double* dfgrd0, const double* dfgrd1, const i32* noel,
-                          const i32* npt, const i32* kslay, const i32* kspt, const i32* kinc,
-                          const i32* stepid, const double* cprops, double* dprops);
+void toplevel_umat_sensor(VORLEN_UMAT_NOSTEP_PARAMETERS, const i32* stepid, const double* cprops,
+                          double* dprops);
 
 // Impact sensor for a block of points (Abaqus/Explicit VUMAT).
 //   straininc(nblock,ndir+nshr) (in/out)  with ndir 3 and nshr 1 entry 3 becomes the

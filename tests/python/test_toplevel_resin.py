@@ -396,7 +396,7 @@ def test_short_state_through_the_c_entry_stays_inside_nstatv():
 
 
 # An unsymmetric DDSDDE of the previous increment and a strain increment not parallel to the
-# start strain: the energy's first part 0.5 STRAN.T0.DSTRAN tells T0 from its transpose and
+# start strain: the energy's first term 0.5 STRAN.T0.DSTRAN tells T0 from its transpose and
 # from a 4 by 4 block read with the wrong leading dimension.
 T0 = np.arange(1.0, 37.0).reshape(6, 6) * 100.0 + np.diag([3000.0] * 6)
 DSTRAN = np.array([1.0, 2.0, -1.0, 0.5, 3.0, -2.0]) * 1e-8
