@@ -6,9 +6,10 @@ integration point: the analysis is started and released, every increment is set 
 and the routine is called with its whole argument list. The strain eps11 rises from 0 to 0.02 in
 40 increments under uniaxial stress: the other five stress components are held at zero by
 Newton iterations on the routine's tangent. Prints eps11 and sig11 (MPa) per increment and, when
-matplotlib is installed, saves the curve as ply_tension.png.
+matplotlib is installed, saves the curve as ply_tension.png in the folder given as argument (the
+current folder by default) and prints the file's path.
 
-    PYTHONPATH=build/python /usr/bin/python3 examples/ply_tension.py
+    PYTHONPATH=build/python /usr/bin/python3 examples/ply_tension.py [folder]
 """
 import os
 import sys
@@ -46,4 +47,7 @@ if plt is not None:
     ax.set_ylabel("sig11 (MPa)")
     ax.set_title("Ply under fibre-direction tension")
     fig.tight_layout()
-    fig.savefig("ply_tension.png", dpi=120)
+    png = os.path.abspath(os.path.join(sys.argv[1] if len(sys.argv) > 1 else ".",
+                                       "ply_tension.png"))
+    fig.savefig(png, dpi=120)
+    print(f"curve saved as {png}")

@@ -10,6 +10,8 @@ using namespace vorlen::boxbeamio;
 const Fragment boxbeamio_routines("boxbeamio", 10, {
     routine<Box_Initialize>("box_initialize", {"opt i nw = 100", "opt i ng = 100",
         "opt i nz = 100"}),
-    routine<Box_GetXSection>("box_getxsection", {}),
+    routine<Box_GetXSection>("box_getxsection", {},
+        "Ends the process with status 1 when a cell names two booms that no wall joins (or a\n"
+        "boom outside the section), or when a report file cannot be opened for appending."),
 });
 }  // namespace

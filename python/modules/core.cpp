@@ -13,7 +13,9 @@ const Fragment errorhandling("errorhandling", 10, {
                                          "opt,out i pyerr = 0", "hide i nintv = shape(intv, 0)",
                                          "hide i nrealv = shape(realv, 0)",
                                          "hide i nrow = shape(asciim, 0)",
-                                         "hide i ncol = shape(asciim, 1)"}),
+                                         "hide i ncol = shape(asciim, 1)"},
+                                        "Ends the process when pyerr is 0 (its default): xerrmsg is\n"
+                                        "printed on standard output and the exit status is 1."),
 });
 
 const Fragment datahandling("datahandling", 10, {

@@ -8,7 +8,10 @@ using namespace vorlen::interaction;
 
 const Fragment interaction("interaction", 10, {
     routine<ContactLaw>("contactlaw", {"out d fx", "out d dfx", "in d xold",
-        "in d args(numargs)", "opt i numargs", "in i clflag"}),
+        "in d args(numargs)", "opt i numargs", "in i clflag"},
+        "Ends the process when clflag is 1 and the forces of the stiffness table (args(8) on)\n"
+        "do not increase strictly: the monotone cubic Hermite package prints its error report\n"
+        "on standard output and exits with status 1."),
     routine<ContactStiffness>("contactstiffness", {"out d k", "out d eeff",
         "in d args(numargs)", "opt i numargs", "in i csflag"}),
     routine<ContactRadius>("contactradius", {"out d radius", "in d args(numargs)",

@@ -32,6 +32,9 @@ const Fragment lamina_measures("lamina", 30, {
     routine<GetGreenStrain>("getgreenstrain", {"out d green(3,3)", "in d dfgrd(3,3)"}),
     routine<GetAlmansiStrain>("getalmansistrain", {"out d almansi(3,3)", "in d dfgrd(3,3)"}),
     routine<GetHardeningFromTable>("gethardeningfromtable", {"out d yield", "out d gradient",
-        "in d strain", "in d table(ntable,2)", "opt i ntable"}),
+        "in d strain", "in d table(ntable,2)", "opt i ntable"},
+        "Ends the process when the plastic strains of table(:,2) do not increase strictly (two\n"
+        "rows or more): the linear interpolation prints \"INTERP_LINEAR - Fatal error!\" on\n"
+        "standard output and exits with status 1."),
 });
 }  // namespace

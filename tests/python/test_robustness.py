@@ -11,6 +11,8 @@ import sys
 
 import pytest
 
+import _vorlen
+
 # Routines that end the process on bad input by design, with the text they print. Any routine
 # may end it when memory for an allocation cannot be had.
 MAY_EXIT = {
@@ -21,7 +23,6 @@ MAY_EXIT = {
     "math.cubichermitianintegration": " IN LIBRARY SLATEC.",
     "math.cubichermitianarclength": " IN LIBRARY SLATEC.",
     "interaction.contactlaw": " IN LIBRARY SLATEC.",  # a stiffness table whose forces descend
-    "stringhandling.int2aformat": "Error in formatted output: ",
 }
 ALLOCATION_STOPS = ("Error allocating ", "Integer overflow when calculating the amount of memory")
 
@@ -153,3 +154,47 @@ def test_no_routine_crashes_on_wrong_arguments(tmp_path):
         start = int(index) + 1
     else:
         pytest.fail("too many restarts: " + ", ".join(exits))
+
+
+# One call of each routine whose docstring says it ends the process, made to end it: the exit
+# status and the report the docstring names.
+ENDS = {
+    "math.linearinterpolation": ("x=np.array([0.0, 0.0]), y=np.ones(2), p=np.ones(1)",
+                                 "INTERP_LINEAR - Fatal error!"),
+    "lamina.gethardeningfromtable": ("strain=0.1, table=np.array([[100.0, 0.2], [200.0, 0.1]])",
+                                     "INTERP_LINEAR - Fatal error!"),
+    "math.cubichermitianinterpolation": ("x=np.ones(1), y=np.ones(1), p=np.ones(1)",
+                                         "NUMBER OF DATA POINTS LESS THAN TWO"),
+    "math.cubichermitianintegration": ("x=np.array([1.0, 0.5]), y=np.ones(2), a=0.6, b=0.9",
+                                       "X-ARRAY NOT STRICTLY INCREASING"),
+    "math.cubichermitianarclength": ("x=np.array([1.0, 0.5]), y=np.ones(2), a=0.6, b=0.9",
+                                     "X-ARRAY NOT STRICTLY INCREASING"),
+    "interaction.contactlaw": ("xold=1.0, args=np.array([1e5, 0, 1e-6, 0, 0, 1.5, 0, "
+                               "2.0, 1.0, 5e4, 6e4]), clflag=1", "X-ARRAY NOT STRICTLY"),
+    "errorhandling.xerr": ("lop=-3, xerrmsg='stop here', intv=np.zeros(1, np.int32), "
+                           "realv=np.zeros(1), asciim=np.zeros((1, 1), np.int32)", " stop here"),
+}
+
+
+def documented_exits():
+    out = set()
+    for mod in (k for k, v in vars(_vorlen).items() if type(v).__name__ == "module"):
+        for name, r in vars(getattr(_vorlen, mod)).items():
+            if hasattr(r, "_cpointer") and "Ends the process" in (r.__doc__ or ""):
+                out.add(mod + "." + name)
+    return out
+
+
+def test_routines_that_end_the_process_say_so():
+    assert set(MAY_EXIT) <= documented_exits()
+    assert set(ENDS) == documented_exits() - {"boxbeamio.box_getxsection"}
+
+
+@pytest.mark.parametrize("name", sorted(ENDS))
+def test_documented_process_end(name):
+    args, text = ENDS[name]
+    code = "import numpy as np, _vorlen\n_vorlen.%s(%s)\nprint('returned')" % (name, args)
+    proc = subprocess.run([sys.executable, "-c", code], capture_output=True, text=True,
+                          timeout=60)
+    assert proc.returncode == 1, (proc.returncode, proc.stdout, proc.stderr)
+    assert text in proc.stdout and "returned" not in proc.stdout
