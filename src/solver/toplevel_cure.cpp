@@ -12,6 +12,7 @@
 #include "core/utility_search.hpp"
 #include "failure/prony.hpp"
 #include "io/iohandling_primitives.hpp"
+#include "solver/toplevel_layouts.hpp"
 #include "solver/wrapper.hpp"
 
 namespace vorlen::toplevel {
@@ -194,11 +195,12 @@ constexpr PronyBlock kBlocks[13] = {
 
 void prony_point(double* stress, double* svar, double* ddsdde, const double* stran,
                  const double* dstran, const double* dtime, const double* temp, const char* cmname,
-                 i32 ntens, i32 nstatv, const double* props, i32 nprops) {
+                 i32 ndi, i32 nshr, i32 ntens, i32 nstatv, const double* props, i32 nprops) {
     constexpr std::string_view routine = "umat_prony";
-    if (ntens != 6 || nprops < 10) {
+    if (ntens != 6 || !implicit_layout(ndi, nshr, ntens) || nprops < 10) {
         report(-3, "Unsupported components", routine);
-        if (ntens > 0) std::fill_n(ddsdde, i64(ntens) * ntens, 0.0);
+        const i64 n = implicit_fallback_components(ndi, nshr, ntens);
+        std::fill_n(ddsdde, n * n, 0.0);
         return;
     }
     const double* c = props + 5;  // C11, C12, C22, C23, C44
@@ -331,12 +333,12 @@ void toplevel_umat_prony(double* stress, double* svar, double* ddsdde, double* s
                          const i32* npt, const i32* kslay, const i32* kspt, const i32* jstep,
                          const i32* kinc) {
     (void)sse, (void)spd, (void)scd, (void)rpl, (void)ddsddt, (void)drplde, (void)drpldt,
-        (void)time, (void)dtemp, (void)predef, (void)dpred, (void)ndi, (void)nshr, (void)coords,
-        (void)drot, (void)pnewdt, (void)celent, (void)dfgrd0, (void)dfgrd1, (void)noel, (void)npt,
-        (void)kslay, (void)kspt, (void)jstep, (void)kinc;
+        (void)time, (void)dtemp, (void)predef, (void)dpred, (void)coords, (void)drot, (void)pnewdt,
+        (void)celent, (void)dfgrd0, (void)dfgrd1, (void)noel, (void)npt, (void)kslay, (void)kspt,
+        (void)jstep, (void)kinc;
     try {
-        prony_point(stress, svar, ddsdde, stran, dstran, dtime, temp, cmname, *ntens, *nstatv,
-                    props, *nprops);
+        prony_point(stress, svar, ddsdde, stran, dstran, dtime, temp, cmname, *ndi, *nshr, *ntens,
+                    *nstatv, props, *nprops);
     } catch (...) {
         report(-3, "Unexpected failure", "umat_prony");
     }

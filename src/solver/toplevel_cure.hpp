@@ -20,11 +20,12 @@
 //   -3 "Cure data missing in <routine>": cuprops or secidlist not allocated, or the layer,
 //      section or a column read outside cuprops: no cure step, FLUX(1) = 0 and svar unchanged
 //      (heat), EXPAN = DEXPANDT = 0 and svar unchanged (expansion), aT1 = aT2 = 1 (viscoelastic);
-//   -3 "Unsupported components in <routine>": umat_prony with NTENS not 6, NPROPS below 10
-//      (DDSDDE(NTENS,NTENS) zero, stress and svar unchanged), a negative term count, NPROPS
-//      short of its series, more than 492 internal stresses or NSTATV below 510 (the
-//      instantaneous elastic response, svar unchanged); uexpan_prony with NSTATV below 508
-//      (EXPAN = DEXPANDT = 0, svar unchanged).
+//   -3 "Unsupported components in <routine>": umat_prony with (NDI, NSHR, NTENS) not (3, 3, 6)
+//      or NPROPS below 10 (DDSDDE(NTENS,NTENS) zero where the counts are a layout of the implicit
+//      solvers, (3, 3, 6), (3, 1, 4) or (2, 1, 3), nothing for other counts; stress and svar
+//      unchanged), a negative term count, NPROPS short of its series, more than 492 internal
+//      stresses or NSTATV below 510 (the instantaneous elastic response, svar unchanged);
+//      uexpan_prony with NSTATV below 508 (EXPAN = DEXPANDT = 0, svar unchanged).
 // A shift set with c2 + dT = 0 at or below Tg + dT, or any shift exponent that is not finite,
 // gives aT = 1. Per point nothing is allocated on the heap.
 #pragma once
@@ -74,12 +75,12 @@ void toplevel_uexpan_prony(double* expan, double* dexpandt, const double* temp, 
 //   stran, dstran(ntens) (in) Nye order (11, 22, 33, 12, 13, 23), engineering shears
 //   dtime, temp (in)          time increment and temperature (kelvin)
 //   cmname (in)               material name, 80 characters
-//   ntens, nstatv (in)        6 and at least 510
+//   ndi, nshr, ntens, nstatv (in)  3, 3, 6 and at least 510
 //   props(nprops) (in)        term counts npc11, npc12, npc22, npc23, npc44 (truncated), C11,
 //                             C12, C22, C23, C44, then the pairs (p, tau) of each series in
 //                             that order; nprops at least 10 + 2 (sum of counts)
-//   time(2), dtemp, predef, dpred, ndi, nshr, coords(3), drot(3,3), celent, dfgrd0(3,3),
-//   dfgrd1(3,3), noel, npt, kslay, kspt, jstep(4), kinc (in)  not used
+//   time(2), dtemp, predef, dpred, coords(3), drot(3,3), celent, dfgrd0(3,3), dfgrd1(3,3), noel,
+//   npt, kslay, kspt, jstep(4), kinc (in)  not used
 void toplevel_umat_prony(double* stress, double* svar, double* ddsdde, double* sse, double* spd,
                          double* scd, double* rpl, double* ddsddt, double* drplde, double* drpldt,
                          const double* stran, const double* dstran, const double* time,

@@ -5,6 +5,7 @@
 
 #include "base/errorhandling.hpp"
 #include "materials/resin.hpp"
+#include "solver/toplevel_layouts.hpp"
 
 namespace vorlen::toplevel {
 namespace {
@@ -13,11 +14,13 @@ constexpr double kDelta = 1e-8;  // perturbation of a strain increment component
 constexpr i32 kKrauseStatev = 42, kKrauseProps = 11;
 
 void krause_point(double* stress, double* statev, double* ddsdde, const double* stran,
-                  const double* dstran, const double* dtime, i32 ntens, const i32* nstatv,
-                  const double* props, const i32* nprops) {
-    if (ntens != 6 || *nstatv < kKrauseStatev || *nprops < kKrauseProps) {
+                  const double* dstran, const double* dtime, i32 ndi, i32 nshr, i32 ntens,
+                  const i32* nstatv, const double* props, const i32* nprops) {
+    if (ntens != 6 || !implicit_layout(ndi, nshr, ntens) || *nstatv < kKrauseStatev ||
+        *nprops < kKrauseProps) {
         errorhandling::report(-3, "Unsupported components", "umat_krause");
-        if (ntens > 0) std::fill_n(ddsdde, i64(ntens) * ntens, 0.0);
+        const i64 n = implicit_fallback_components(ndi, nshr, ntens);
+        std::fill_n(ddsdde, n * n, 0.0);
         return;
     }
     const lgl yes = 1, no = 0;
@@ -44,11 +47,12 @@ extern "C" {
 
 void toplevel_umat_krause(VORLEN_UMAT_PARAMETERS) {
     (void)sse, (void)spd, (void)scd, (void)rpl, (void)ddsddt, (void)drplde, (void)drpldt,
-        (void)time, (void)temp, (void)dtemp, (void)predef, (void)dpred, (void)materl, (void)ndi,
-        (void)nshr, (void)coords, (void)drot, (void)pnewdt, (void)celent, (void)dfgrd0,
-        (void)dfgrd1, (void)noel, (void)npt, (void)kslay, (void)kspt, (void)jstep, (void)kinc;
+        (void)time, (void)temp, (void)dtemp, (void)predef, (void)dpred, (void)materl, (void)coords,
+        (void)drot, (void)pnewdt, (void)celent, (void)dfgrd0, (void)dfgrd1, (void)noel, (void)npt,
+        (void)kslay, (void)kspt, (void)jstep, (void)kinc;
     try {
-        krause_point(stress, statev, ddsdde, stran, dstran, dtime, *ntens, nstatv, props, nprops);
+        krause_point(stress, statev, ddsdde, stran, dstran, dtime, *ndi, *nshr, *ntens, nstatv,
+                     props, nprops);
     } catch (...) {
         errorhandling::report(-3, "Unexpected failure", "umat_krause");
     }

@@ -3,8 +3,10 @@
 // difference tangent of the same law.
 //
 // Reports (first-error register):
-//   -3 "Unsupported components in umat_krause": NTENS not 6, NSTATV below 42 or NPROPS below
-//      11: STATEV and STRESS unchanged, DDSDDE(NTENS,NTENS) zero (nothing for NTENS below 1).
+//   -3 "Unsupported components in umat_krause": (NDI, NSHR, NTENS) not (3, 3, 6), NSTATV below
+//      42 or NPROPS below 11: STATEV and STRESS unchanged, DDSDDE(NTENS,NTENS) zero where the
+//      counts are a layout of the implicit solvers ((3, 3, 6), (3, 1, 4), (2, 1, 3)), nothing
+//      written for other counts.
 // Per point nothing is allocated on the heap.
 #pragma once
 #include "base/view.hpp"
@@ -25,10 +27,10 @@ extern "C" {
 //                             13, 23), engineering shears; the shear entries of stress and
 //                             tangent are those of the law (2 G times the strain)
 //   dtime (in)                time increment
-//   ntens, nstatv, nprops (in)  6, at least 42, at least 11
+//   ndi, nshr, ntens, nstatv, nprops (in)  3, 3, 6, at least 42, at least 11
 //   props(nprops) (in)        E0, b, nu, Ep, kappa, E1..E6
-//   time(2), temp, dtemp, predef, dpred, materl, ndi, nshr, coords(3), drot(3,3), celent,
-//   dfgrd0(3,3), dfgrd1(3,3), noel, npt, kslay, kspt, jstep(4), kinc (in)  not used
+//   time(2), temp, dtemp, predef, dpred, materl, coords(3), drot(3,3), celent, dfgrd0(3,3),
+//   dfgrd1(3,3), noel, npt, kslay, kspt, jstep(4), kinc (in)  not used
 void toplevel_umat_krause(VORLEN_UMAT_PARAMETERS);
 
 }  // extern "C"

@@ -12,6 +12,13 @@ constexpr bool implicit_layout(i64 ndi, i64 nshr, i64 ntens) noexcept {
            (ndi == 2 && nshr == 1 && ntens == 3);
 }
 
+// Components of an implicit point into which a refused call may still write its fallback: ntens
+// when (ndi, nshr, ntens) is a layout, else 0 (a tangent of NTENS x NTENS beyond the layouts
+// would overflow or reach past the arrays of any element).
+constexpr i64 implicit_fallback_components(i64 ndi, i64 nshr, i64 ntens) noexcept {
+    return implicit_layout(ndi, nshr, ntens) ? ntens : 0;
+}
+
 // Explicit solvers (VUMAT): three-dimensional (3, 3), and (3, 1) for plane strain,
 // axisymmetric and plane stress elements.
 constexpr bool explicit_layout(i64 ndir, i64 nshr) noexcept {

@@ -27,6 +27,7 @@
 #include "materials/lamina_measures.hpp"
 #include "materials/lamina_stiffness.hpp"
 #include "materials/resin.hpp"
+#include "solver/toplevel_layouts.hpp"
 #include "solver/wrapper.hpp"
 
 namespace vorlen::toplevel {
@@ -372,9 +373,9 @@ bool resin_finite(const double* s, const double* c, const double* sv) {
 
 void resin_point(double* spannung, double* statev, double* tangente, const double* dehnung,
                  const double* ddehnung, const double* time, double dtime, double temp,
-                 const char* materl, i32 ntens, i32 nstatv, const double* props, i32 nprops,
-                 const double* dfgrd0, const double* dfgrd1, const i32* noel, const i32* jstep,
-                 i32 kinc) {
+                 const char* materl, i32 ndi, i32 nshr, i32 ntens, i32 nstatv, const double* props,
+                 i32 nprops, const double* dfgrd0, const double* dfgrd1, const i32* noel,
+                 const i32* jstep, i32 kinc) {
     const ResinTrace trace{*noel == debugdata::edebug};
     if (nstatv < kResinSlots && kinc <= 1) {
         char name[81];
@@ -386,7 +387,7 @@ void resin_point(double* spannung, double* statev, double* tangente, const doubl
     const i32 model = materialdata::modelid;
     const char* problem = nullptr;
     i32 code = -3;
-    if (ntens != 4 && ntens != 6)
+    if (ntens == 3 || !implicit_layout(ndi, nshr, ntens))
         problem = "Unsupported components";
     else if (nstatv < kResinSlots)
         problem = "Too few state variables";
@@ -396,7 +397,8 @@ void resin_point(double* spannung, double* statev, double* tangente, const doubl
         problem = "Too few properties";
     if (problem) {
         resin_report(code, problem);
-        if (ntens > 0) std::fill_n(tangente, i64(ntens) * ntens, 0.0);
+        const i64 n = implicit_fallback_components(ndi, nshr, ntens);
+        std::fill_n(tangente, n * n, 0.0);
         return;
     }
     double* sv = statev;  // sv[k - 1] is slot k
@@ -588,11 +590,12 @@ void toplevel_umat_resin(double* spannung, double* statev, double* tangente, dou
                          const double* dfgrd1, const i32* noel, const i32* npt, const i32* kslay,
                          const i32* kspt, const i32* jstep, const i32* kinc) {
     (void)sse, (void)spd, (void)scd, (void)rpl, (void)ddsddt, (void)drplde, (void)drpldt,
-        (void)dtemp, (void)predef, (void)dpred, (void)nnormal, (void)nshr, (void)coords, (void)drot,
-        (void)pnewdt, (void)celent, (void)npt, (void)kslay, (void)kspt;
+        (void)dtemp, (void)predef, (void)dpred, (void)coords, (void)drot, (void)pnewdt,
+        (void)celent, (void)npt, (void)kslay, (void)kspt;
     try {
         resin_point(spannung, statev, tangente, dehnung, ddehnung, time, *dtime, *temp, materl,
-                    *nstresscomp, *nstatv, props, *nprops, dfgrd0, dfgrd1, noel, jstep, *kinc);
+                    *nnormal, *nshr, *nstresscomp, *nstatv, props, *nprops, dfgrd0, dfgrd1, noel,
+                    jstep, *kinc);
     } catch (...) {
         resin_report(-3, "Unexpected failure");
     }

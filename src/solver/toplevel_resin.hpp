@@ -50,12 +50,15 @@
 // A record that is all zero at KINC <= 1 starts with slots 1 and 20 = 1, 8 = -huge, 19 = +huge.
 //
 // Reports (first-error register):
-//   -3 "Unsupported components in umat_resin": NTENS not 4 or 6;
+//   -3 "Unsupported components in umat_resin": (NDI, NSHR, NTENS) neither (3, 3, 6) nor
+//      (3, 1, 4);
 //   -3 "Too few state variables in umat_resin": NSTATV < 22 (after the warning line "WARNING:
 //      Too less nstatev allocated for material <name>" at KINC <= 1);
 //   -3 "Too few properties in umat_resin": NPROPS below 25 (models 0 and 4) or 21 (others);
 //   -2 "Unknown material model in umat_resin": materialdata::modelid outside 0 .. 7;
-//      after these four: STRESS and STATEV as they came, DDSDDE(NTENS,NTENS) zero;
+//      after these four: STRESS and STATEV as they came, DDSDDE(NTENS,NTENS) zero where the
+//      counts are a layout of the implicit solvers ((3, 3, 6), (3, 1, 4), (2, 1, 3)), nothing
+//      written for other counts;
 //   -3 "Step outside the cycle settings in umat_resin": JSTEP(1) beyond the columns of
 //      shokriehdata::cycleprops: no fatigue in that call;
 //   -3 "Tensile strength not above zero in umat_resin": slots 8, 19 and 22 are kept and a
@@ -89,8 +92,8 @@ extern "C" {
 //   dtime (in)                time increment
 //   temp (in)                 temperature (kelvin)
 //   materl (in)               80-character material name (criterion and fatigue tags)
-//   nnormal, nshr (in)        not read: the routine works with 3 direct and 3 shear components
-//   nstresscomp (in)          4 or 6
+//   nnormal, nshr, nstresscomp (in)  direct, shear and all components: (3, 3, 6), or (3, 1, 4)
+//                             for plane strain and axisymmetric points
 //   nstatv (in)               at least 22
 //   props(nprops) (in)        resin property sets of the model's property routine
 //   noel (in)                 element: trace lines on standard output when it equals

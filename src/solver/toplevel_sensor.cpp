@@ -1,6 +1,7 @@
 // Impact sensor and hail ice material routines.
 #include "solver/toplevel_sensor.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string_view>
@@ -83,14 +84,18 @@ void sensor_block(i32 nblock, i32 ndir, i32 nshr, i32 nstatev, i32 nprops, const
                   const double* enerinternold, double* stressnew, double* statenew,
                   double* enerinternnew, double* enerinelasnew, i32 stepid, const double* cprops,
                   double* dprops) {
+    // The start of every block in the outputs its extents reach (stress rows only while ndir +
+    // nshr is 0 to 6); a refused block ends there, its internal energies as they were.
+    const i64 nb = std::max(nblock, 0);
+    std::fill_n(enerinelasnew, nb, 0.0);
+    std::fill_n(stressnew, nb * fallback_components(ndir, nshr), 0.0);
+    std::fill_n(statenew, nb * std::max(nstatev, 0), 0.0);
     if (nblock < 0 || !explicit_layout(ndir, nshr) || nstatev < 3 || nprops < 0) {
         report(-3, "Unsupported components", "vumat_sensor");
+        if (enerinternnew != enerinternold) std::copy_n(enerinternold, nb, enerinternnew);
         return;
     }
     const i32 ntens = ndir + nshr;
-    for (i32 k = 0; k < nblock; ++k) enerinelasnew[k] = 0.0;
-    for (i64 i = 0; i < static_cast<i64>(nblock) * ntens; ++i) stressnew[i] = 0.0;
-    for (i64 i = 0; i < static_cast<i64>(nblock) * nstatev; ++i) statenew[i] = 0.0;
     double c[36];
     sensor_stiffness(c, ndir, ntens);
     const double e33 = kSensorE, nu = kSensorNu;

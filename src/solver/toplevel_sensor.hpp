@@ -10,7 +10,9 @@
 //   -3 "Unsupported components in <routine>": (ndi, nshr, ntens) none of 3-D (3, 3, 6), plane
 //      strain or axisymmetric (3, 1, 4) and plane stress (2, 1, 3); (ndir, nshr) neither (3, 3)
 //      nor (3, 1); a sensor with NSTATV < 3 (NSTATEV < 3), a hail point with NSTATV < 2 NTENS + 1
-//      or NPROPS < 2: nothing written;
+//      or NPROPS < 2: nothing written, except that vumat_sensor starts its block as far as the
+//      extents reach: stressnew (when ndir + nshr is 0 to 6), statenew (nstatev >= 0) and
+//      enerinelasnew 0, enerinternnew = enerinternold (nothing for NBLOCK below 0);
 //   -3 "Density not above 0 in vumat_sensor": such a point keeps ENERINTERNOLD as its internal
 //      energy, all else is written;
 //   -3 from GetNyeStiffnessMatrix, hail constants without a stiffness (nu = 0.5, nu = -1, E

@@ -79,10 +79,11 @@ def c_umat_sensor(stepid):
     return list(statev)
 
 
-def c_vumat_sensor(stepid, ndir=3, nshr=3, density=1.0):
+def c_vumat_sensor(stepid, ndir=3, nshr=3, density=1.0, eold=0.0):
     """vumat_sensor through its C entry for one point with six state variables, the strain
-    increment 1e-3 in every component, the impactor record 1..20 and the step type stepid (an
-    I32); STATENEW, STRESSNEW and ENERINTERNNEW come in as 7. Returns the three."""
+    increment 1e-3 in every component, the impactor record 1..20, the step type stepid (an
+    I32) and the internal energy eold; STATENEW, STRESSNEW and ENERINTERNNEW come in as 7.
+    Returns the three."""
     statenew, stressnew, energy, spare = doubles(6, 7.0), doubles(6, 7.0), doubles(1, 7.0), \
         doubles(64)
     ints = {k: I32(v) for k, v in dict(nblock=1, ndir=ndir, nshr=nshr, nstatev=6, zero=0).items()}
@@ -91,7 +92,7 @@ def c_vumat_sensor(stepid, ndir=3, nshr=3, density=1.0):
         ref["nblock"], ref["ndir"], ref["nshr"], ref["nstatev"], ref["zero"], ref["zero"],
         ref["zero"], spare, spare, spare, ctypes.create_string_buffer(80), spare, spare, spare,
         doubles(1, density), doubles(6, 1e-3), spare, spare, spare, spare, spare, doubles(6),
-        spare, doubles(1), spare, spare, spare, spare, spare, stressnew, statenew, energy,
+        spare, doubles(1, eold), spare, spare, spare, spare, spare, stressnew, statenew, energy,
         doubles(1), ctypes.byref(stepid), (DBL * 20)(*range(1, 21)), doubles(12))
     return list(statenew), list(stressnew), energy[0]
 
@@ -115,11 +116,15 @@ def test_sensor_step_type_is_the_32_bit_integer_of_the_step_table(entry, expecte
     assert ast.literal_eval(proc.stdout.splitlines()[-1]) == expected
 
 
-@pytest.mark.parametrize("ndir, nshr", [(3, 0), (2, 1), (2**31 - 1, 1)])
-def test_explicit_sensor_refuses_layouts_of_no_element(clean_store, ndir, nshr):
-    statenew, stressnew, energy = c_vumat_sensor(I32(3), ndir, nshr)
+@pytest.mark.parametrize("ndir, nshr, reached", [(3, 0, 3), (2, 1, 3), (4, 2, 6),
+                                                  (2**31 - 1, 1, 0)])
+def test_explicit_sensor_refuses_layouts_of_no_element(clean_store, ndir, nshr, reached):
+    """The block is started as far as its extents reach (stress rows of ndir + nshr components
+    while that is 0 to 6), with the internal energy as it came, and nothing more."""
+    statenew, stressnew, energy = c_vumat_sensor(I32(3), ndir, nshr, eold=5.0)
     assert errstat() == -3 and errtext() == "Unsupported components in vumat_sensor"
-    assert statenew == [7.0] * 6 and stressnew == [7.0] * 6 and energy == 7.0
+    assert statenew == [0.0] * 6 and energy == 5.0
+    assert stressnew == [0.0] * reached + [7.0] * (6 - reached)
 
 
 @pytest.mark.parametrize("density", [0.0, -1.0, np.nan])
