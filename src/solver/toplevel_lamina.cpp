@@ -3,6 +3,7 @@
 #include "solver/toplevel_lamina.hpp"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <string_view>
@@ -49,9 +50,12 @@ void report(i32 code, std::string_view problem, std::string_view routine) {
 }
 
 // Whether the symmetric stiffness c(n,n) is finite and positive definite (its Cholesky
-// factorisation succeeds).
+// factorisation succeeds) with a diagonal of normal numbers (a subnormal one is a modulus out of
+// range, as GetNyeStiffnessMatrix takes it).
 bool positive_definite(const double* c, i32 n) {
     if (!std::all_of(c, c + n * n, [](double v) { return std::isfinite(v); })) return false;
+    for (i32 i = 0; i < n; ++i)
+        if (!(c[i + n * i] >= DBL_MIN)) return false;
     double u[36];
     math::CholeskyFactorization(c, u, &n);
     return u[0] > 0.0;  // a failed factorisation holds -huge

@@ -18,10 +18,13 @@
 //      enerinternnew = enerinternold;
 //   -2 from GetNyeProperties for another count of constants, and -3 from GetNyeStiffnessMatrix
 //      for constants without a positive definite compliance (nu 0.5 or -1, a modulus not finite
-//      and above 0, ...): a zero tangent, zero stress from the secant routines and the incoming
-//      stress from the incremental ones;
+//      and above 0, ...) or whose stiffness is out of the range of doubles (E = 1e308, E3 or a
+//      shear modulus 1e-320, ...): a zero tangent, zero stress from the secant routines and the
+//      incoming stress from the incremental ones (umat_fiber: its index unchanged;
+//      usermat_lamina and upermat_lamina: umat_lamina's zero stress through the converter);
 //   -3 "Stiffness not positive definite in umat_porosity" (any property form) or "in
-//      umat_hyper" (the stiffness triangle): not finite or not positive definite, the same;
+//      umat_hyper" (the stiffness triangle): not finite, not positive definite or with a
+//      diagonal entry that is not a normal number, the same;
 //   -3 "Ply or section outside the data tables in umat_lamina": NPROPS 1 without 22 state
 //      variables, STATEV(21)/(22) outside 1..nplies/nsec, or no materialdata::peprops: zero
 //      stiffness (no constants), no degradation;
@@ -61,15 +64,17 @@ void toplevel_umat_lamina(VORLEN_UMAT_PARAMETERS);
 // As umat_lamina without degradation; NPROPS 2 to 9 through GetNyeProperties, 1 the store,
 // 10 or more the upper triangle of C column by column (ntens (ntens + 1)/2 values; fewer record
 // -3 "Short stiffness triangle in umat_hyper" and give C = 0, as does a C that is not finite and
-// positive definite). DDSDDE is the complex-step tangent of the anisotropic law with C. The
-// stress goes into STATEV(1..ndi) and STATEV(4..3+nshr) on every call, as far as NSTATV reaches.
+// positive definite, or has a diagonal entry that is not a normal number). DDSDDE is the
+// complex-step tangent of the anisotropic law with C. The stress goes into STATEV(1..ndi) and
+// STATEV(4..3+nshr) on every call, as far as NSTATV reaches.
 void toplevel_umat_hyper(VORLEN_UMAT_PARAMETERS);
 
 // Incremental ply with pores (UMAT without JSTEP): SSE, SPD, SCD = 0; DDSDDE =
 // GetGeneralizedNyeOnAxisSC(props, ntens, nprops, stiffness) (2, 5, 9, 12, 21 or 36 values),
 // its non-zero entries times 0.0010000000474974513 when STATEV(1) equals 1.0 (a pore); stress =
 // stress + DDSDDE dstran. The state variables are only read. Constants whose stiffness is not
-// finite and positive definite record -3 and give DDSDDE = 0 (the stress as it came).
+// finite and positive definite, or has a diagonal entry that is not a normal number, record -3
+// and give DDSDDE = 0 (the stress as it came).
 void toplevel_umat_porosity(VORLEN_UMAT_NOSTEP_PARAMETERS);
 
 // Fibre ply with strength check and temperature sets (UMAT). PROPS: 9 constants; 11 with XT,
