@@ -301,6 +301,15 @@ void cyclic_stiffness(double* c) {
     lamina::FlipVoigtCyclicNotation(c, c, &six, &to_cyclic, &six);
 }
 
+// Whether the plane-stress thickness strain of a Nye property vector can be formed: E3 (which
+// the plane-stress stiffness does not read) a positive normal number. A subnormal E3 lets
+// nu31 = nu13 E3/E1 and nu32 underflow to 0, a thickness strain of 0; records -3.
+bool thickness_modulus_ok(const double* p, std::string_view routine) {
+    if (p[2] >= DBL_MIN && p[2] <= DBL_MAX) return true;
+    report(-3, "Thickness modulus out of range", routine);
+    return false;
+}
+
 // Plane-stress thickness strain -(nu31 s11 + nu32 s22)/E3 of a Nye property vector.
 double thickness_strain(const double* p, double s11, double s22) {
     const double nu31 = p[4] * p[2] / p[0], nu32 = p[5] * p[2] / p[1];
@@ -345,7 +354,8 @@ void vumat_block(i32 nb, i32 ndir, i32 nshr, i32 nstatev, i32 nprops, const doub
             lamina::GetNyeStiffnessMatrix(c, p, &nt, &plane_stress);
         }
     }
-    const bool plane_stress = have && ndir == 3 && nshr == 1;  // no constants: no thickness
+    // No constants, or no thickness modulus: the solver's thickness strain stays.
+    const bool plane_stress = have && ndir == 3 && nshr == 1 && thickness_modulus_ok(p, routine);
     bool reported = false;
     for (i32 i = 1; i <= nb; ++i) {
         double de[6], s0[6], ds[6] = {}, zero[6] = {};
@@ -396,7 +406,7 @@ void usermat_point(i32* keycut, i32 ndirect, i32 nshear, i32 ncomp, i32 nprop, d
     if (!have) return;
     tsstif[0] = p[7];
     if (ndirect == 2 && ncomp == 3) {
-        *epszz = thickness_strain(p, stress[0], stress[1]);
+        if (thickness_modulus_ok(p, routine)) *epszz = thickness_strain(p, stress[0], stress[1]);
         tsstif[1] = p[8];
     } else if ((ndirect == 3 || (ndirect == 2 && ncomp != 3)) && ncomp < 5) {
         tsstif[1] = p[8];

@@ -25,6 +25,10 @@
 //   -3 "Stiffness not positive definite in umat_porosity" (any property form) or "in
 //      umat_hyper" (the stiffness triangle): not finite, not positive definite or with a
 //      diagonal entry that is not a normal number, the same;
+//   -3 "Thickness modulus out of range in vumat_lamina" or "in usermat_fiber": plane stress
+//      ((3, 1) and (2, 1, 3)) with an E3 that is not a positive normal number (nu31 = nu13
+//      E3/E1 would underflow): the in-plane response, no thickness strain (straininc(:, 3) as
+//      given, epszz 0);
 //   -3 "Ply or section outside the data tables in umat_lamina": NPROPS 1 without 22 state
 //      variables, STATEV(21)/(22) outside 1..nplies/nsec, or no materialdata::peprops: zero
 //      stiffness (no constants), no degradation;
@@ -90,6 +94,7 @@ void toplevel_umat_fiber(VORLEN_UMAT_PARAMETERS);
 // Linear-elastic ply for a block of points (Abaqus/Explicit VUMAT), incremental.
 //   straininc(nblock,ndir+nshr) (in/out)  tensor shears; with ndir 3 and nshr 1 (plane
 //                             stress) entry 3 is replaced by the thickness strain increment
+//                             (not where E3 is no positive normal number: -3)
 //   stressold, stressnew(nblock,ndir+nshr)  stressnew = stressold + C straininc
 //   stateold, statenew(nblock,nstatev)  statenew all 0
 //   enerinternnew(nblock) (out)  enerinternold + 0.5 (stressnew + stressold) . straininc /
@@ -101,7 +106,8 @@ void toplevel_vumat_lamina(VORLEN_VUMAT_PARAMETERS);
 // Linear-elastic ply for ANSYS USERMAT, incremental: stress += dsdepl dstrain, sedel = 0.5
 // (stress + old stress) . dstrain, keycut, sedpl, epseq 0; tsstif(1) = G13, tsstif(2) = G23
 // for ncomp 3 or 4 unless ndirect is 1; plane stress (ndirect 2, ncomp 3): epszz =
-// -(nu31 s11 + nu32 s22)/E3 of the new stress, else 0. ustatev, epspl, var0 .. var8 unused.
+// -(nu31 s11 + nu32 s22)/E3 of the new stress (0 with -3 where E3 is no positive normal
+// number), else 0. ustatev, epspl, var0 .. var8 unused.
 void toplevel_usermat_fiber(VORLEN_USERMAT_PARAMETERS);
 
 // umat_lamina under the ANSYS USERMAT list (wrapper::abq_umat_to_ansys_usermat).

@@ -323,6 +323,23 @@ def test_vumat_and_upermat_keep_the_old_stress_for_constants_out_of_range(clean_
     np.testing.assert_array_equal(snew, sold)
 
 
+def test_plane_stress_thickness_strain_needs_a_normal_e3(clean_store):
+    """E3 = 1e-320: the in-plane stiffness does not read it, but nu31 = nu13 E3/E1 underflows
+    and the thickness strain came out 0 (not -(nu13 s11/E1 + nu23 s22/E2)). -3, the in-plane
+    stress, and the thickness strain as the solver gave it (usermat_fiber: epszz 0)."""
+    props, q = OUT_OF_RANGE[1], stiffness(NYE, 3)
+    de = np.asfortranarray([[1e-3, -4e-4, 7.0, 5e-4]])
+    snew, *_ = vumat(3, 1, de, np.zeros((1, 4), order="F"), props=props)
+    assert errstat() == -3 and de[0, 2] == 7.0
+    ds = q @ [1e-3, -4e-4, 1e-3]
+    np.testing.assert_allclose(snew[0], [ds[0], ds[1], 0.0, ds[2]], rtol=1e-12)
+    clean_store.errorhandling.rsxerr(1)
+    stress, _, _, _, epszz, _ = usermat("usermat_fiber", np.zeros(3), [1e-3, -4e-4, 1.5e-3],
+                                        2, 1, prop=props)
+    assert errstat() == -3 and epszz == 0.0
+    np.testing.assert_allclose(stress, q @ [1e-3, -4e-4, 1.5e-3], rtol=1e-10)
+
+
 # (ndir, nshr, columns of the stress rows, nstatev): layouts of no explicit element, a negative
 # and an oversized count; the columns the routine may reach are those of the declared extents.
 EXPLICIT_REFUSED = [(3, 0, 3, 2), (2, 1, 3, 2), (-1, 4, 3, 2), (2147483647, 3, 6, 2),
