@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cfloat>
 #include <cmath>
 
 #include "base/errorhandling.hpp"
@@ -84,9 +85,27 @@ void orthotropic_stiffness(Mat<double> c, const Ply& p, i32 ntens, bool planestr
     }
 }
 
+// Whether a stiffness entry is a number the solvers can take: off the diagonal any finite one,
+// on it a positive normal one. An overflow in the assembly gives inf or not-a-number, an
+// underflow 0 or a subnormal entry (E3 = 1e-320 leaves the normal block 0); constants whose
+// stiffness is out of range give no stiffness.
+inline bool finite_entry(double x) { return std::abs(x) <= DBL_MAX; }
+inline bool diagonal_entry(double x) { return x >= DBL_MIN && x <= DBL_MAX; }
+
+// Whether the ntens by ntens stiffness a of the chosen form holds such numbers only; the
+// diagonal entries the plane-stress form leaves 0 inside 4 or 6 components do not count.
+bool representable(const Mat<double>& a, i32 ntens, bool planestress) {
+    const int m = std::min(ntens, 4);
+    if (!std::all_of(a.begin(), a.end(), finite_entry)) return false;
+    for (int i = 1; i <= ntens; ++i)
+        if ((!planestress || i <= 2 || i == m) && !diagonal_entry(a(i, i))) return false;
+    return true;
+}
+
 // The three-dimensional on-axis stiffness (6 by 6), every entry written: the arithmetic of
-// orthotropic_stiffness for ntens 6, with no matrix to clear first.
-void orthotropic_stiffness6(double* c, const Ply& p) {
+// orthotropic_stiffness for ntens 6, with no matrix to clear first. False, with c unwritten,
+// when an entry is out of range (the test of representable on the nine distinct entries).
+bool orthotropic_stiffness6(double* c, const Ply& p) {
     const double k = delta_of(p) / (p.e1 * p.e2 * p.e3);
     const double c11 = (1.0 - p.nu23 * p.nu32) / (p.e2 * p.e3 * k);
     const double c22 = (1.0 - p.nu13 * p.nu31) / (p.e1 * p.e3 * k);
@@ -94,6 +113,10 @@ void orthotropic_stiffness6(double* c, const Ply& p) {
     const double c12 = (p.nu21 + p.nu23 * p.nu31) / (p.e2 * p.e3 * k);
     const double c13 = (p.nu31 + p.nu21 * p.nu32) / (p.e2 * p.e3 * k);
     const double c23 = (p.nu32 + p.nu12 * p.nu31) / (p.e1 * p.e3 * k);
+    if (!(diagonal_entry(c11) & diagonal_entry(c22) & diagonal_entry(c33) & finite_entry(c12) &
+          finite_entry(c13) & finite_entry(c23) & diagonal_entry(p.g12) & diagonal_entry(p.g13) &
+          diagonal_entry(p.g23)))
+        return false;
     // Column by column, as single stores: a local copy would be cleared and copied whole.
     c[0] = c11, c[1] = c12, c[2] = c13, c[3] = 0.0, c[4] = 0.0, c[5] = 0.0;
     c[6] = c12, c[7] = c22, c[8] = c23, c[9] = 0.0, c[10] = 0.0, c[11] = 0.0;
@@ -101,6 +124,7 @@ void orthotropic_stiffness6(double* c, const Ply& p) {
     c[18] = 0.0, c[19] = 0.0, c[20] = 0.0, c[21] = p.g12, c[22] = 0.0, c[23] = 0.0;
     c[24] = 0.0, c[25] = 0.0, c[26] = 0.0, c[27] = 0.0, c[28] = p.g13, c[29] = 0.0;
     c[30] = 0.0, c[31] = 0.0, c[32] = 0.0, c[33] = 0.0, c[34] = 0.0, c[35] = p.g23;
+    return true;
 }
 
 // Zeroes an on-axis matrix; false (with the routine's report) for a size without a layout.
@@ -124,6 +148,10 @@ bool is_plane_stress(i32 ntens, const i32* psflag) { return ntens == 3 || (psfla
         return;
     }
     orthotropic_stiffness(a, p, n, planestress, true);
+    if (!representable(a, n, planestress)) {
+        zero(a);
+        errorhandling::report(-3, "Stiffness out of range in GetNyeStiffnessMatrix");
+    }
 }
 
 // Engineering-shear factor of strain entry j: 2 for tensor shears when asked.
@@ -226,9 +254,9 @@ void GetNyeProperties(double* nyeprops, const double* elastic, const i32* nelast
 void GetNyeStiffnessMatrix(double* c, const double* props, const i32* ntens, const i32* psflag) {
     const i32 n = *ntens;
     const Ply p = ply_of(props);  // before c is written: c may be props itself
-    if (n == 6 && !is_plane_stress(n, psflag) && positive_definite(p, 6, false))
-        orthotropic_stiffness6(c, p);
-    else
+    // A refused fast path is assembled again by the general one, which reports.
+    if (!(n == 6 && !is_plane_stress(n, psflag) && positive_definite(p, 6, false) &&
+          orthotropic_stiffness6(c, p)))
         nye_stiffness(c, p, n, psflag);
 }
 

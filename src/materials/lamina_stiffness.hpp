@@ -26,7 +26,11 @@ void GetNyeProperties(double* nyeprops, const double* elastic, const i32* nelast
 // Constants whose compliance is not positive definite report code -3 with a zero c: a modulus
 // of the chosen form (E1, E2, G12; in the full form also E3, and G13, G23 for ntens 6) that is
 // not finite and positive, 1 - nu12 nu21 <= 0, or in the full form 1 - nu13 nu31, 1 - nu23 nu32
-// or Delta <= 0 (isotropic nu = 0.5 among them).
+// or Delta <= 0 (isotropic nu = 0.5 among them). Constants whose stiffness is out of the range
+// of doubles report code -3 "Stiffness out of range in GetNyeStiffnessMatrix" with a zero c: an
+// entry not finite, or a diagonal entry of the form that is not a positive normal number (the
+// full form multiplies E1 E2 E3: E = 1e308 overflows, E3 = 1e-320 underflows; a subnormal
+// shear modulus).
 void GetNyeStiffnessMatrix(double* c, const double* props, const i32* ntens, const i32* psflag);
 
 // On-axis compliance in Nye order; arguments as GetNyeStiffnessMatrix.

@@ -20,7 +20,9 @@
 //      vector's first 9 values; these last three with a complete vector);
 //   -3 "Density not above 0 in vumat_cartesian": the point's energies are kept as they were;
 //   -3 "Ply or section outside the data tables in vumat_cartesian": NPROPS 1 and the point's
-//      STATEOLD(21), STATEOLD(22) outside materialdata::peprops (or NSTATEV < 22): C = 0.
+//      STATEOLD(21), STATEOLD(22) outside materialdata::peprops (or NSTATEV < 22): C = 0;
+//   -3 from GetNyeStiffnessMatrix, short-form constants (NPROPS 1 to 9) without a stiffness
+//      (compliance not positive definite, or a stiffness out of the range of doubles): C = 0.
 // nblock <= 0 reads and writes nothing. Per point nothing is allocated on the heap.
 #pragma once
 #include "base/view.hpp"

@@ -39,7 +39,8 @@ void nye_to_cyclic(double* c);
 
 // Stiffness of a short form, Cyclic order (11, 22, 33, 12, 23, 13), shear moduli on the shear
 // diagonal (it acts on engineering shears).
-//   c(6,6) (out)           the stiffness; all 0 when the form gives none (return false)
+//   c(6,6) (out)           the stiffness; all 0 when the form gives none (return false), also
+//                          for constants GetNyeStiffnessMatrix refuses (its code -3)
 //   form (in)              store, constants or triangle
 //   props(nprops) (in)     constants: as short_constants; triangle: as triangle_stiffness
 //   ply, section, routine  store: as short_constants

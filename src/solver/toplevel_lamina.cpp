@@ -3,6 +3,7 @@
 #include "solver/toplevel_lamina.hpp"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <string_view>
@@ -49,9 +50,12 @@ void report(i32 code, std::string_view problem, std::string_view routine) {
 }
 
 // Whether the symmetric stiffness c(n,n) is finite and positive definite (its Cholesky
-// factorisation succeeds).
+// factorisation succeeds) with a diagonal of normal numbers (a subnormal one is a modulus out of
+// range, as GetNyeStiffnessMatrix takes it).
 bool positive_definite(const double* c, i32 n) {
     if (!std::all_of(c, c + n * n, [](double v) { return std::isfinite(v); })) return false;
+    for (i32 i = 0; i < n; ++i)
+        if (!(c[i + n * i] >= DBL_MIN)) return false;
     double u[36];
     math::CholeskyFactorization(c, u, &n);
     return u[0] > 0.0;  // a failed factorisation holds -huge
@@ -297,6 +301,15 @@ void cyclic_stiffness(double* c) {
     lamina::FlipVoigtCyclicNotation(c, c, &six, &to_cyclic, &six);
 }
 
+// Whether the plane-stress thickness strain of a Nye property vector can be formed: E3 (which
+// the plane-stress stiffness does not read) a positive normal number. A subnormal E3 lets
+// nu31 = nu13 E3/E1 and nu32 underflow to 0, a thickness strain of 0; records -3.
+bool thickness_modulus_ok(const double* p, std::string_view routine) {
+    if (p[2] >= DBL_MIN && p[2] <= DBL_MAX) return true;
+    report(-3, "Thickness modulus out of range", routine);
+    return false;
+}
+
 // Plane-stress thickness strain -(nu31 s11 + nu32 s22)/E3 of a Nye property vector.
 double thickness_strain(const double* p, double s11, double s22) {
     const double nu31 = p[4] * p[2] / p[0], nu32 = p[5] * p[2] / p[1];
@@ -341,7 +354,8 @@ void vumat_block(i32 nb, i32 ndir, i32 nshr, i32 nstatev, i32 nprops, const doub
             lamina::GetNyeStiffnessMatrix(c, p, &nt, &plane_stress);
         }
     }
-    const bool plane_stress = have && ndir == 3 && nshr == 1;  // no constants: no thickness
+    // No constants, or no thickness modulus: the solver's thickness strain stays.
+    const bool plane_stress = have && ndir == 3 && nshr == 1 && thickness_modulus_ok(p, routine);
     bool reported = false;
     for (i32 i = 1; i <= nb; ++i) {
         double de[6], s0[6], ds[6] = {}, zero[6] = {};
@@ -392,7 +406,7 @@ void usermat_point(i32* keycut, i32 ndirect, i32 nshear, i32 ncomp, i32 nprop, d
     if (!have) return;
     tsstif[0] = p[7];
     if (ndirect == 2 && ncomp == 3) {
-        *epszz = thickness_strain(p, stress[0], stress[1]);
+        if (thickness_modulus_ok(p, routine)) *epszz = thickness_strain(p, stress[0], stress[1]);
         tsstif[1] = p[8];
     } else if ((ndirect == 3 || (ndirect == 2 && ncomp != 3)) && ncomp < 5) {
         tsstif[1] = p[8];

@@ -18,10 +18,17 @@
 //      enerinternnew = enerinternold;
 //   -2 from GetNyeProperties for another count of constants, and -3 from GetNyeStiffnessMatrix
 //      for constants without a positive definite compliance (nu 0.5 or -1, a modulus not finite
-//      and above 0, ...): a zero tangent, zero stress from the secant routines and the incoming
-//      stress from the incremental ones;
+//      and above 0, ...) or whose stiffness is out of the range of doubles (E = 1e308, E3 or a
+//      shear modulus 1e-320, ...): a zero tangent, zero stress from the secant routines and the
+//      incoming stress from the incremental ones (umat_fiber: its index unchanged;
+//      usermat_lamina and upermat_lamina: umat_lamina's zero stress through the converter);
 //   -3 "Stiffness not positive definite in umat_porosity" (any property form) or "in
-//      umat_hyper" (the stiffness triangle): not finite or not positive definite, the same;
+//      umat_hyper" (the stiffness triangle): not finite, not positive definite or with a
+//      diagonal entry that is not a normal number, the same;
+//   -3 "Thickness modulus out of range in vumat_lamina" or "in usermat_fiber": plane stress
+//      ((3, 1) and (2, 1, 3)) with an E3 that is not a positive normal number (nu31 = nu13
+//      E3/E1 would underflow): the in-plane response, no thickness strain (straininc(:, 3) as
+//      given, epszz 0);
 //   -3 "Ply or section outside the data tables in umat_lamina": NPROPS 1 without 22 state
 //      variables, STATEV(21)/(22) outside 1..nplies/nsec, or no materialdata::peprops: zero
 //      stiffness (no constants), no degradation;
@@ -61,15 +68,17 @@ void toplevel_umat_lamina(VORLEN_UMAT_PARAMETERS);
 // As umat_lamina without degradation; NPROPS 2 to 9 through GetNyeProperties, 1 the store,
 // 10 or more the upper triangle of C column by column (ntens (ntens + 1)/2 values; fewer record
 // -3 "Short stiffness triangle in umat_hyper" and give C = 0, as does a C that is not finite and
-// positive definite). DDSDDE is the complex-step tangent of the anisotropic law with C. The
-// stress goes into STATEV(1..ndi) and STATEV(4..3+nshr) on every call, as far as NSTATV reaches.
+// positive definite, or has a diagonal entry that is not a normal number). DDSDDE is the
+// complex-step tangent of the anisotropic law with C. The stress goes into STATEV(1..ndi) and
+// STATEV(4..3+nshr) on every call, as far as NSTATV reaches.
 void toplevel_umat_hyper(VORLEN_UMAT_PARAMETERS);
 
 // Incremental ply with pores (UMAT without JSTEP): SSE, SPD, SCD = 0; DDSDDE =
 // GetGeneralizedNyeOnAxisSC(props, ntens, nprops, stiffness) (2, 5, 9, 12, 21 or 36 values),
 // its non-zero entries times 0.0010000000474974513 when STATEV(1) equals 1.0 (a pore); stress =
 // stress + DDSDDE dstran. The state variables are only read. Constants whose stiffness is not
-// finite and positive definite record -3 and give DDSDDE = 0 (the stress as it came).
+// finite and positive definite, or has a diagonal entry that is not a normal number, record -3
+// and give DDSDDE = 0 (the stress as it came).
 void toplevel_umat_porosity(VORLEN_UMAT_NOSTEP_PARAMETERS);
 
 // Fibre ply with strength check and temperature sets (UMAT). PROPS: 9 constants; 11 with XT,
@@ -85,6 +94,7 @@ void toplevel_umat_fiber(VORLEN_UMAT_PARAMETERS);
 // Linear-elastic ply for a block of points (Abaqus/Explicit VUMAT), incremental.
 //   straininc(nblock,ndir+nshr) (in/out)  tensor shears; with ndir 3 and nshr 1 (plane
 //                             stress) entry 3 is replaced by the thickness strain increment
+//                             (not where E3 is no positive normal number: -3)
 //   stressold, stressnew(nblock,ndir+nshr)  stressnew = stressold + C straininc
 //   stateold, statenew(nblock,nstatev)  statenew all 0
 //   enerinternnew(nblock) (out)  enerinternold + 0.5 (stressnew + stressold) . straininc /
@@ -96,7 +106,8 @@ void toplevel_vumat_lamina(VORLEN_VUMAT_PARAMETERS);
 // Linear-elastic ply for ANSYS USERMAT, incremental: stress += dsdepl dstrain, sedel = 0.5
 // (stress + old stress) . dstrain, keycut, sedpl, epseq 0; tsstif(1) = G13, tsstif(2) = G23
 // for ncomp 3 or 4 unless ndirect is 1; plane stress (ndirect 2, ncomp 3): epszz =
-// -(nu31 s11 + nu32 s22)/E3 of the new stress, else 0. ustatev, epspl, var0 .. var8 unused.
+// -(nu31 s11 + nu32 s22)/E3 of the new stress (0 with -3 where E3 is no positive normal
+// number), else 0. ustatev, epspl, var0 .. var8 unused.
 void toplevel_usermat_fiber(VORLEN_USERMAT_PARAMETERS);
 
 // umat_lamina under the ANSYS USERMAT list (wrapper::abq_umat_to_ansys_usermat).

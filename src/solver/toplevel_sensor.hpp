@@ -16,7 +16,8 @@
 //   -3 "Density not above 0 in vumat_sensor": such a point keeps ENERINTERNOLD as its internal
 //      energy, all else is written;
 //   -3 from GetNyeStiffnessMatrix, hail constants without a stiffness (nu = 0.5, nu = -1, E
-//      not positive): a zero tangent, the stress as it came, no plasticity, the state updated;
+//      not positive, or a stiffness out of the range of doubles: E = 1e308 or 1e-320): a zero
+//      tangent, the stress as it came, no plasticity, the state updated;
 //   -3 "Hardening table empty in umat_hail": plasticity switched on with NPROPS 3 or 4: no
 //      plastic return (with NPROPS 4 the cut-off still runs);
 //   -3 "Hardening table unusable in umat_hail": plasticity switched on with a table whose

@@ -194,6 +194,34 @@ def test_stiffness_of_unusual_valid_constants(props, ntens, psflag):
     assert err.errstat == 0
 
 
+# Constants with a positive definite compliance whose stiffness the assembly cannot hold in
+# doubles: the product E1 E2 E3 overflows (the true c11 = 1.35e308 would fit) and gives
+# not-a-number entries, or underflows (E3 = 1e-320 left the normal block 0 where the true c33
+# is 1.4e5), or a diagonal entry is subnormal.
+@pytest.mark.parametrize("props, ntens, psflag", [
+    (iso(1e308, .3), 6, 1),
+    (iso(1e308, .3), 4, 1),
+    (ortho(e3=1e-320), 6, 1),
+    (ortho(e3=1e-320), 4, 1),
+    (ortho(g12=1e-320), 3, 1),
+    (ortho(g23=1e-320), 6, 1),
+    (ortho(e2=1e-320), 4, 0),
+])
+def test_stiffness_out_of_range(props, ntens, psflag):
+    c = lam.getnyestiffnessmatrix(props, ntens, psflag)
+    assert c.shape == (ntens, ntens) and not c.any()
+    assert (err.errstat, message()) == (-3, "Stiffness out of range in GetNyeStiffnessMatrix")
+
+
+def test_stiffness_at_the_top_of_the_range():
+    """E = 1e308 in plane stress forms no product of moduli: E/(1 - nu^2) = 1.0989e308 is a
+    double and is returned."""
+    q = np.array([[1 / .91, .3 / .91, 0], [.3 / .91, 1 / .91, 0], [0, 0, 1 / 2.6]])
+    np.testing.assert_allclose(lam.getnyestiffnessmatrix(iso(1e308, .3), 3) / 1e308, q,
+                               rtol=1e-14)
+    assert err.errstat == 0
+
+
 def test_off_axis_stiffness_of_constants_without_positive_definite_compliance():
     assert not lam.getnyeoffaxissc(30.0, iso(70000., .5), 6, 1).any()
     assert err.errstat == -3

@@ -370,6 +370,26 @@ def test_short_forms_are_linear_elastic(clean_store, form):
     assert errstat() == 0
 
 
+# Short forms whose compliance is positive definite but whose stiffness is out of the range of
+# doubles: E = 1e308 (the assembly overflows), E3 = 1e-320 (it underflows), a subnormal G12.
+@pytest.mark.parametrize("p", [[1e308, 0.3],
+                               [140e3, 10e3, 1e-320, 0.3, 0.28, 0.45, 5e3, 4.8e3, 3.5e3],
+                               [140e3, 10e3, 9e3, 0.3, 0.28, 0.45, 1e-320, 4.8e3, 3.5e3]])
+def test_short_forms_out_of_range_keep_the_old_stress(clean_store, p):
+    """-3 and the fallback of no stiffness: the old stress, the state copied, the internal energy
+    grown by the work of the old stress."""
+    old = state_with(np.zeros(6), c21=1.0)
+    de = np.array([1e-4, -2e-4, 5e-5, 1e-4, 3e-5, -2e-5])
+    s0 = np.array([1.0, 2.0, -3.0, 0.5, 0.2, -0.1])
+    stress, state, eint, einel = call(p, de, old, stressold=s0, density=2.0,
+                                      enerinternold=[3.0], enerinelasold=[0.25])
+    assert errstat() == -3
+    np.testing.assert_array_equal(stress[0], s0)
+    np.testing.assert_array_equal(state, old)
+    work = s0 @ (de * [1, 1, 1, 2, 2, 2])
+    np.testing.assert_allclose([eint[0], einel[0]], [3.0 + work / 2.0, 0.25], rtol=1e-12)
+
+
 def tensile_c():
     return elastic_c(140e3, 10e3)
 

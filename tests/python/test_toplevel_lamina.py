@@ -102,19 +102,25 @@ def test_unsupported_components_write_nothing(clean_store, name, ndi, nshr, n):
     np.testing.assert_array_equal(statev, np.full(12, 3.0))
 
 
+# Nine constants whose compliance is positive definite but whose stiffness is out of the range of
+# doubles: E = 1e308 (the true c11 = 1.35e308; the assembly overflows), E3 = 1e-320 (the true
+# c33 is 1.4e5; the assembly underflows) and a subnormal G12.
+OUT_OF_RANGE = [[1e308] * 3 + [0.3] * 3 + [1e308 / 2.6] * 3, np.r_[NYE[:2], 1e-320, NYE[3:]],
+                np.r_[NYE[:6], 1e-320, NYE[7:]]]
 # Constants with no positive definite stiffness: nu 0.5 and -1, all zero, not finite, a negative
-# modulus, nu far above 0.5.
+# modulus, nu far above 0.5; and those out of range.
 NO_STIFFNESS = [[70000.0, 0.5], [70000.0, -1.0], [0.0] * 9, [np.nan, 0.3], [70000.0, np.inf],
-                [-70000.0, 0.3], [70000.0, 1e4], np.r_[NYE[:8], -NYE[8]]]
+                [-70000.0, 0.3], [70000.0, 1e4], np.r_[NYE[:8], -NYE[8]], [1e308, 0.3],
+                *OUT_OF_RANGE]
 
 
-@pytest.mark.parametrize("name", ["umat_lamina", "umat_hyper", "umat_porosity"])
+@pytest.mark.parametrize("name", ["umat_lamina", "umat_hyper", "umat_porosity", "umat_fiber"])
 @pytest.mark.parametrize("props", NO_STIFFNESS)
 def test_constants_without_stiffness_give_zero_tangent(clean_store, name, props):
     """-3 and a zero tangent; the secant routines give zero stress, the incremental one the
     stress as it came."""
     stress, _, ddsdde, sse, spd, scd, _ = umat(name, props, np.full(6, 1e-3), np.full(6, 1e-3),
-                                               stress=np.full(6, 5.0))
+                                               stress=np.full(6, 5.0), nstatv=12)
     assert errstat() == -3 and not ddsdde.any()
     np.testing.assert_array_equal(stress, np.full(6, 5.0 if name == "umat_porosity" else 0.0))
     assert (sse, spd, scd) == (0.0, 0.0, 0.0)
@@ -301,6 +307,39 @@ def test_vumat_plane_stress_thickness_strain(clean_store):
     np.testing.assert_array_equal(snew, np.ones((1, 4)))
 
 
+@pytest.mark.parametrize("props", OUT_OF_RANGE)
+def test_vumat_and_upermat_keep_the_old_stress_for_constants_out_of_range(clean_store, props):
+    """-3; no stress increment, the internal energy grows by the work of the old stress."""
+    sold = np.full((2, 6), 5.0, order="F")
+    de = np.full((2, 6), 1e-3, order="F")
+    snew, _, enew, _ = vumat(3, 3, de, sold, props=props)
+    assert errstat() == -3
+    np.testing.assert_array_equal(snew, sold)
+    np.testing.assert_allclose(enew, 1.0 + 0.5 * 10.0 * 9e-3 / 2.0, rtol=1e-14)  # shears doubled
+    clean_store.errorhandling.rsxerr(1)
+    snew, _ = toplevel.upermat_lamina(sold, np.zeros((2, 6), order="F"), de, props, 0.0, 1.0, 1.0,
+                                      1, 3, 3)
+    assert errstat() == -3
+    np.testing.assert_array_equal(snew, sold)
+
+
+def test_plane_stress_thickness_strain_needs_a_normal_e3(clean_store):
+    """E3 = 1e-320: the in-plane stiffness does not read it, but nu31 = nu13 E3/E1 underflows
+    and the thickness strain came out 0 (not -(nu13 s11/E1 + nu23 s22/E2)). -3, the in-plane
+    stress, and the thickness strain as the solver gave it (usermat_fiber: epszz 0)."""
+    props, q = OUT_OF_RANGE[1], stiffness(NYE, 3)
+    de = np.asfortranarray([[1e-3, -4e-4, 7.0, 5e-4]])
+    snew, *_ = vumat(3, 1, de, np.zeros((1, 4), order="F"), props=props)
+    assert errstat() == -3 and de[0, 2] == 7.0
+    ds = q @ [1e-3, -4e-4, 1e-3]
+    np.testing.assert_allclose(snew[0], [ds[0], ds[1], 0.0, ds[2]], rtol=1e-12)
+    clean_store.errorhandling.rsxerr(1)
+    stress, _, _, _, epszz, _ = usermat("usermat_fiber", np.zeros(3), [1e-3, -4e-4, 1.5e-3],
+                                        2, 1, prop=props)
+    assert errstat() == -3 and epszz == 0.0
+    np.testing.assert_allclose(stress, q @ [1e-3, -4e-4, 1.5e-3], rtol=1e-10)
+
+
 # (ndir, nshr, columns of the stress rows, nstatev): layouts of no explicit element, a negative
 # and an oversized count; the columns the routine may reach are those of the declared extents.
 EXPLICIT_REFUSED = [(3, 0, 3, 2), (2, 1, 3, 2), (-1, 4, 3, 2), (2147483647, 3, 6, 2),
@@ -357,6 +396,16 @@ def test_usermat_plane_stress(clean_store, name):
     e1, e2, _, _, nu13, nu23 = NYE[:6]
     assert epszz == pytest.approx(-(nu13 * stress[0] / e1 + nu23 * stress[1] / e2), rel=1e-10)
     np.testing.assert_allclose(tsstif, [NYE[7], NYE[8]], rtol=1e-10)
+
+
+@pytest.mark.parametrize("name", ["usermat_fiber", "usermat_lamina"])
+@pytest.mark.parametrize("props", OUT_OF_RANGE)
+def test_usermat_constants_out_of_range(clean_store, name, props):
+    """-3 and a zero tangent: usermat_fiber keeps the stress as it came; usermat_lamina gives
+    umat_lamina's secant stress of no stiffness, 0."""
+    stress, dsdepl, *_ = usermat(name, np.full(6, 5.0), np.full(6, 1e-3), 3, 3, prop=props)
+    assert errstat() == -3 and not dsdepl.any()
+    np.testing.assert_array_equal(stress, np.full(6, 5.0 if name == "usermat_fiber" else 0.0))
 
 
 def test_usermat_fiber_is_incremental_and_rejects_counts(clean_store):

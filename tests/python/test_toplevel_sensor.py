@@ -294,7 +294,10 @@ def test_hail_unusable_hardening_table_gives_the_elastic_response(clean_store, t
     assert spd == 1.0  # as it came
 
 
+# nu 0.5 and -1, E whose stiffness overflows (1e308) or is subnormal (1e-320), a short state, a
+# short property list.
 @pytest.mark.parametrize("props, nstatv", [([E, 0.5, 1.0, Y0, 0.0], 13), ([E, -1.0], 13),
+                                           ([1e308, NU, 1.0, Y0, 0.0], 13), ([1e-320, NU], 13),
                                            ([E, NU, 1.0, Y0, 0.0], 12), ([E], 13)])
 def test_hail_unusable_input(clean_store, props, nstatv):
     stress, sv, ddsdde, *_ = umat("umat_hail", props, np.full(6, 1e-3), stress=np.ones(6),
