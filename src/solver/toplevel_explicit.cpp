@@ -17,6 +17,7 @@
 #include "failure/mccollection.hpp"
 #include "materials/lamina_notation.hpp"
 #include "solver/toplevel_explicit_forms.hpp"
+#include "solver/toplevel_layouts.hpp"
 
 namespace vorlen::toplevel {
 namespace {
@@ -520,7 +521,7 @@ void degrade_and_store(Point& p, const Setup& s, const Moduli& m, const double* 
 
 struct Block {
     i32 nb;
-    i64 ntens;
+    i64 ntens;  // stress columns a fallback may reach: ndir + nshr when 0 to 6, else 0
     i32 nstatev;
     const double *charlength, *density, *straininc, *stressold, *stateold, *enerinternold,
         *enerinelasold;
@@ -758,9 +759,8 @@ void toplevel_vumat_cartesian(VORLEN_VUMAT_PARAMETERS) {
         (void)stretchnew, (void)defgradnew, (void)fieldnew;
     try {
         if (*nblock <= 0) return;
-        const i64 ntens = i64(*ndir) + *nshr;
         const Block b{*nblock,
-                      std::max<i64>(ntens, 0),
+                      fallback_components(*ndir, *nshr),
                       std::max(*nstatev, 0),
                       charlength,
                       density,

@@ -11,7 +11,9 @@
 // Reports (first-error register), each with the elastic fallback of the point (stressnew =
 // stressold + C straininc for six components, else stressold; statenew = stateold; the internal
 // energy grows by the work of that stress, the inelastic energy is kept):
-//   -3 "Unsupported components in vumat_cartesian": ndir, nshr not 3, 3 (C the fallback's 0);
+//   -3 "Unsupported components in vumat_cartesian": ndir, nshr not 3, 3 (C the fallback's 0;
+//      stressnew is written in its first ndir + nshr columns when that count is 0 to 6, in
+//      none otherwise);
 //   -3 "Short property vector in vumat_cartesian": a property vector (NPROPS not 1 to 9 or 21)
 //      of fewer than 39 values (C from its first 9 values when it has them, else 0);
 //   -3 "Short state in vumat_cartesian": a property vector with NSTATEV < 82;

@@ -401,6 +401,25 @@ def test_refused_inputs_give_elastic_trial(clean_store, case):
     assert einel[0] == 0.0 and np.isfinite(eint[0])
 
 
+# (ndir, nshr, columns of the stress rows): no three-dimensional element, then a negative and an
+# oversized count, with the property vector and with a short form; the columns the routine may
+# reach are the declared ones.
+@pytest.mark.parametrize("p", [props(), [70e3, 0.3]], ids=["vector", "constants"])
+@pytest.mark.parametrize("ndir, nshr, cols", [(2, 1, 3), (-1, 4, 3), (2147483647, 3, 6)])
+def test_refused_extents_keep_the_old_rows(clean_store, p, ndir, nshr, cols):
+    """-3; stressnew = stressold where the extents reach (else untouched), statenew = stateold,
+    the old energies."""
+    from vumat_lib import MARK, vumat_once
+    sold = np.arange(1.0, cols + 1)[None]
+    stold = state_with(np.full(6, 1e-3), c10=0.4)
+    snew, stnew, enew, einel = vumat_once("vumat_cartesian", p, np.full((1, cols), 1e-3), sold,
+                                          stold, ndir=ndir, nshr=nshr)
+    assert errstat() == -3
+    np.testing.assert_array_equal(snew, sold if 0 <= ndir + nshr <= 6 else np.full_like(snew, MARK))
+    np.testing.assert_array_equal(stnew, stold)
+    assert (enew[0], einel[0]) == (5.0, 4.0)
+
+
 def test_empty_block_reads_nothing(clean_store):
     lib = ctypes.CDLL("libvorlen.so")
     i = [ctypes.byref(ctypes.c_int32(v)) for v in (0, 3, 3, 82, 1, 42, 0)]
