@@ -49,6 +49,17 @@ void property_set(const double* props, const i32* nprops, double temp, PropertyS
                           p.beta_c, p.lambda, p.gamma, p.a, p.b, p.u, p.v, &p.eta, &p.degr);
 }
 
+// Whether the moduli and the strengths of the set are positive normal numbers, as the
+// stiffness, the strength ratios and the failure indices need; records -3 otherwise.
+bool usable_set(const PropertySet& p) {
+    const auto positive = [](double x) { return std::isnormal(x) && x > 0.0; };
+    if (std::all_of(p.e, p.e + 6, positive) &&
+        std::all_of(p.x, p.x + 9, [&](double x) { return positive(std::abs(x)); }))
+        return true;
+    errorhandling::report(-3, "Modulus or strength not a positive normal number", "GetShokrieh");
+    return false;
+}
+
 // Nearest integer, saturated at the 32-bit range (0 for not a number).
 i32 nint(double x) {
     if (std::isnan(x)) return 0;
@@ -260,13 +271,14 @@ void GetShokrieh(double* stress, double* ddsdde, double* statev, const double* s
     const double t1 = time[0], t2 = time[1], dt = *dtime, temp0 = *temp;
     const double temp_ev = temp0 + *dtemp;
     const i32 element = *noel, step = kstep[0], increment = *kinc, direct = *idcflag;
-    PropertySet p;
-    property_set(props, nprops, temp_ev, p);
-    if (!shokrieh_count(*nprops)) {
+    // A refused increment answers zero stress and tangent and leaves the records.
+    const auto refuse = [&] {
         std::fill_n(stress, 6, 0.0);
         std::fill_n(ddsdde, 36, 0.0);
-        return;
-    }
+    };
+    PropertySet p;
+    property_set(props, nprops, temp_ev, p);
+    if (!shokrieh_count(*nprops) || !usable_set(p)) return refuse();
     const bool debug = element == debugdata::edebug;
     if (debug) {
         const char* stars = "**************************************************";
@@ -290,6 +302,20 @@ void GetShokrieh(double* stress, double* ddsdde, double* statev, const double* s
             debug_values("CycleProps current Step", &cp(1, step),
                          static_cast<int>(std::min<i64>(cp.extent(1), 64)));
         io::write_list(6, {"Cycles allocated:", shokriehdata::cycles.allocated() ? "T" : "F"});
+    }
+
+    // Whether the increment ends a cycle, and then the set of the cycle's mean temperature (the
+    // first increment starts the cycle's range at temp), read before any record is written.
+    const double t_end = t1 + dt;
+    const bool bottom = st.fatigue && t_end >= st.period / 2.0 &&
+                        multiple(std::lround(1000.0 * (t_end - st.period)), st.period_ms);
+    const double tlow = increment == 1 ? temp0 : statev[s_tlow];
+    const double thigh = increment == 1 ? temp0 : statev[s_thigh];
+    const double t_mean = (std::min(tlow, temp_ev) + std::max(thigh, temp_ev)) / 2.0;
+    PropertySet ev;
+    if (bottom) {
+        property_set(props, nprops, t_mean, ev);
+        if (!usable_set(ev)) return refuse();
     }
 
     // Direct-cyclic re-entry: the cycle number of the table, or the cycle repeated.
@@ -318,15 +344,6 @@ void GetShokrieh(double* stress, double* ddsdde, double* statev, const double* s
     std::copy_n(statev + s_de, 6, ply.de);
     std::copy_n(statev + s_df, 9, ply.df);
     if (increment == 1) statev[s_tlow] = statev[s_thigh] = temp0;
-
-    // The increment ends a cycle; the set of the cycle's mean temperature is read now, before
-    // any result is written.
-    const double t_end = t1 + dt;
-    const bool bottom = st.fatigue && t_end >= st.period / 2.0 &&
-                        multiple(std::lround(1000.0 * (t_end - st.period)), st.period_ms);
-    const double t_mean = (std::min(statev[s_tlow], temp_ev) + std::max(statev[s_thigh], temp_ev)) / 2.0;
-    PropertySet ev;
-    if (bottom) property_set(props, nprops, t_mean, ev);
 
     // Static response with the degraded constants.
     ply.degrade(p);

@@ -46,7 +46,11 @@ extern "C" {
 //   stran(6), dstran(6) (in)  strain and its increment, engineering shears
 //   props(nprops) (in)        Shokrieh property vector (fatigue_life.hpp); a count other than
 //                             150 or 159 and more records code -3 and gives zero stress and
-//                             tangent with the records unchanged
+//                             tangent with the records unchanged, and so do moduli E1 .. G23
+//                             or strengths that are no positive normal numbers (-3 "Modulus
+//                             or strength not a positive normal number in GetShokrieh") in the
+//                             set at temp + dtemp or, in an increment that ends a cycle, in
+//                             the set at the cycle's mean temperature
 //   time(2) (in)              step time and total time at the start of the increment
 //   dtime, temp, dtemp (in)   time increment, temperature and its increment
 //   nprops, noel (in)         property count, element number

@@ -36,6 +36,9 @@ void truss_report(std::string_view problem, std::string_view routine) {
     errorhandling::report(-3, problem, routine);
 }
 
+// Masses, compliances and contact stiffnesses are divided by: a subnormal one overflows.
+bool positive_normal(double x) { return std::isnormal(x) && x > 0.0; }
+
 // int() of a stored real, toward zero; not a number or outside the 32-bit range gives 0.
 i32 impact_index(double x) {
     if (!(x > -2147483649.0 && x < 2147483648.0)) return 0;
@@ -284,11 +287,13 @@ ImpactContact impact_stiffness(const double* csprops, i32 csflag) {
     return c;
 }
 
-// Whether the contact stiffness and the effective modulus are positive and finite, as the
-// contact equation, radius and depth need (a radius PROPS(7) of 0, Poisson ratios of 1 or a
-// stiffness flag whose law reads no property fail); records -3 otherwise.
+// Whether the contact stiffness and the effective modulus are positive normal numbers below
+// the largest double, as the contact equation, radius and depth need (a radius PROPS(7) of 0,
+// Poisson ratios of 1, a subnormal modulus or a stiffness flag whose law reads no property
+// fail); records -3 otherwise.
 bool impact_contact_ok(const ImpactContact& kc, std::string_view routine) {
-    const bool ok = kc.k > 0.0 && kc.k < kTrussHuge && kc.estar > 0.0 && kc.estar < kTrussHuge;
+    const bool ok = positive_normal(kc.k) && kc.k < kTrussHuge && positive_normal(kc.estar) &&
+                    kc.estar < kTrussHuge;
     if (!ok) truss_report("No positive finite contact stiffness", routine);
     return ok;
 }
@@ -309,6 +314,15 @@ double impact_depth(double f, double estar, const double* props) {
     return d;
 }
 
+// The contact force, radius and depth a call gives the record: where one is not finite (the
+// contact equation or a power overflows, or a quotient of underflowed coefficients is 0/0),
+// code -3 and all three 0.
+void impact_finite(double& f, double& radius, double& depth, std::string_view routine) {
+    if (std::isfinite(f) && std::isfinite(radius) && std::isfinite(depth)) return;
+    truss_report("Contact force not finite", routine);
+    f = radius = depth = 0.0;
+}
+
 double impact_permanent(double amax, double acr) {
     double h = 0.0;
     permcollection::PITanSunNonLinear(&h, &amax, &acr);
@@ -319,7 +333,7 @@ double impact_permanent(double amax, double acr) {
 // (reported, with slot 7 = 0 for a bad mass) for a mass not above 0 or a negative energy.
 double impact_start(double* cprops, const double* props, std::string_view routine) {
     const double mass = props[5], energy = props[4];
-    const bool mass_ok = mass > 0.0 && std::isfinite(mass);
+    const bool mass_ok = positive_normal(mass);
     double vi = mass_ok && energy >= 0.0 ? std::sqrt(2.0 * energy / mass) : 0.0;
     if (!std::isfinite(vi) || !mass_ok || !(energy >= 0.0)) {
         truss_report("Impactor mass not above 0", routine);
@@ -374,7 +388,7 @@ struct ImpactCall {
 double impact_solve(const ImpactCall& c, const ImpactContact& kc, double* csprops, double up,
                     double ref, double ci, double cs) {
     const double ct = ci + cs;
-    if (!(ct > 0.0)) {
+    if (!positive_normal(ct)) {
         truss_report("Total compliance not above 0", "uel_impact");
         return 0.0;
     }
@@ -447,7 +461,7 @@ void impact_step(const ImpactCall& c, bool dynamic, double delong, const double*
         }
     }
     const double alpha = params[0], beta = params[1], dt2 = c.dtime * c.dtime;
-    const bool mass_ok = m > 0.0 && std::isfinite(m);
+    const bool mass_ok = positive_normal(m);
     if (!mass_ok) truss_report("Impactor mass not above 0", "uel_impact");
     double ci = mass_ok ? (1.0 + alpha) * beta * dt2 / m : 0.0;
     double ref = c.sv(15);
@@ -494,6 +508,7 @@ void impact_step(const ImpactCall& c, bool dynamic, double delong, const double*
                 }
                 radius = impact_radius(f, kc.estar, c.props, c.jprops[1]);
                 depth = impact_depth(f, kc.estar, c.props);
+                impact_finite(f, radius, depth, "uel_impact");
             }
         } else if (up < ref && c.kinc != 0) {
             f = radius = depth = 0.0;
@@ -690,6 +705,7 @@ void impact_explicit(i64 nb, double* svars, i32 nsvars, const double* props, i32
         } else if (s < 0.0 && procedure != 0 && kinc != 0) {
             f = radius = depth = 0.0;
         }
+        if (contact || given) impact_finite(f, radius, depth, routine);
         sv(k, 15) = sv(k, 16);
         cprops[0] = f, cprops[1] = radius, cprops[2] = depth;
         sv(k, 17) = std::max(sv(k, 17), f);

@@ -52,14 +52,19 @@
 //   -3 "Distributed loads beyond MDLOAD in uel_truss": NDLOAD > MDLOAD; the first MDLOAD count;
 //   -3 "No positive finite stable increment in vuel_truss": 0.99 sqrt(M / ka) is inf, 0 or not a
 //      number (E or rho not above 0): DTIMESTABLE 0, force and energy as computed;
-//   -3 "Impactor mass not above 0 in <routine>": PROPS(6) (slot 7) not above 0, or an impact
-//      energy below 0: velocity 0, slot 7 = 0, no contact force (F, radius, depth 0);
+//   -3 "Impactor mass not above 0 in <routine>": PROPS(6) (slot 7) not a positive normal
+//      number, or an impact energy below 0: velocity 0, slot 7 = 0, no contact force (F,
+//      radius, depth 0);
 //   -3 "Error: Invalid root finding procedure": JPROPS(1) other than 0, 1, 2: F = 0;
 //   -3 "No positive finite contact stiffness in <routine>": the contact stiffness or effective
-//      modulus of JPROPS(2) is 0, negative, inf or not a number (a radius PROPS(7) of 0, both
-//      Poisson ratios 1, a stiffness law that reads no element property): F, radius and depth
-//      0 wherever a contact force is taken, the probe force's radius 0;
-//   -3 "Total compliance not above 0 in uel_impact": Ct = Ci + Cs not above 0: F = 0;
+//      modulus of JPROPS(2) is 0, negative, subnormal, inf or not a number (a radius PROPS(7)
+//      of 0, both Poisson ratios 1, a stiffness law that reads no element property): F, radius
+//      and depth 0 wherever a contact force is taken, the probe force's radius 0;
+//   -3 "Total compliance not above 0 in uel_impact": Ct = Ci + Cs not above 0 or subnormal
+//      (Ci = (1 + alpha) beta dtime^2 / m underflows with a huge mass or a tiny DTIME): F = 0;
+//   -3 "Contact force not finite in <routine>": the force, radius or depth computed for the
+//      record in an impact step is inf or not a number (an overflow of the contact equation or
+//      of the power law, a quotient of underflowed values): F, radius and depth 0;
 //   -3 "Compliance table not filled in uel_impact": the time increments of SVARS not positive
 //      and strictly decreasing, or fewer than two: Cs = SVARS(14);
 //   -3 "Impactor column outside the compliance table in uel_impact": int(cprops(14)) (type 2)

@@ -17,6 +17,7 @@
 #include "failure/mccollection.hpp"
 #include "materials/lamina_notation.hpp"
 #include "solver/toplevel_explicit_forms.hpp"
+#include "solver/toplevel_layouts.hpp"
 
 namespace vorlen::toplevel {
 namespace {
@@ -44,9 +45,10 @@ constexpr i32 kGolden = 1, kNoClosure = 0;
 void report(std::string_view problem) { errorhandling::report(-3, problem, kRoutine); }
 
 // Stiffness of one choice of moduli: cstiff (Cyclic, tensor shears), Matzenmiller's property
-// vector and its undamaged stiffness, built on first use in a call.
+// vector and its undamaged stiffness, built on first use in a call; usable when both are finite
+// and cstiff is positive definite.
 struct Moduli {
-    bool ready = false;
+    bool ready = false, usable = false;
     double cstiff[36];
     double propvgt[9];
     double cund[36];
@@ -127,6 +129,19 @@ void elastic_stiffness(double* c, const Setup& s, double e11, double e22) {
     c[35] = 2.0 * s.g13 * s.sf[2];
 }
 
+// Whether the orthotropic stiffness c (Cyclic order) is finite and positive definite. The normal
+// block is tested scaled to a unit diagonal, so that no product of stiffnesses overflows.
+bool positive_stiffness(const double* c) {
+    if (!std::all_of(c, c + 36, [](double x) { return std::isfinite(x); })) return false;
+    for (int d = 0; d < 6; ++d)
+        if (!(c[d * 7] > 0.0)) return false;
+    const double r0 = 1.0 / std::sqrt(c[0]), r1 = 1.0 / std::sqrt(c[7]);
+    const double r2 = 1.0 / std::sqrt(c[14]);
+    const double a12 = c[1] * r0 * r1, a13 = c[2] * r0 * r2, a23 = c[8] * r1 * r2;
+    return 1.0 - a12 * a12 > 0.0 &&
+           1.0 - a12 * a12 - a13 * a13 - a23 * a23 + 2.0 * a12 * a13 * a23 > 0.0;
+}
+
 // Matzenmiller stiffness of the damages in use w(6) (11, 22, 33, 12, 23, 13), Cyclic order.
 void degraded_stiffness(double* c, const double* propvgt, const double* w) {
     const i32 six = 6, to_cyclic = 2;
@@ -144,6 +159,8 @@ const Moduli& moduli(Setup& s, bool fibre_tension, bool transverse_tension) {
     std::copy_n(pv, 9, m.propvgt);
     const double none[6] = {};
     degraded_stiffness(m.cund, m.propvgt, none);
+    m.usable = positive_stiffness(m.cstiff) &&
+               std::all_of(m.cund, m.cund + 36, [](double x) { return std::isfinite(x); });
     m.ready = true;
     return m;
 }
@@ -172,6 +189,19 @@ double bilinear(double x, double r0, double r1) {
 }
 
 bool usable(double x) { return std::isfinite(x) && x > 0.0; }
+
+bool positive_normal(double x) { return std::isnormal(x) && x > 0.0; }
+
+// Whether the moduli, the strengths and, for the shear laws that read it, g_ini are positive
+// normal numbers: a zero or subnormal one makes inf or 0/0 of the initiation strains, the
+// indices and the shear law, which the state would keep.
+bool usable_constants(const Setup& s) {
+    const double moduli[8] = {s.e11t, s.e22t, s.e33, s.g12, s.g13, s.g23, s.e11c, s.e22c};
+    const bool g_ini = s.nls == 1 || s.nls == 2 || s.nls == 6 || s.nls == 11;
+    return std::all_of(moduli, moduli + 8, positive_normal) &&
+           std::all_of(s.strength, s.strength + 9, positive_normal) &&
+           (!g_ini || positive_normal(s.g_ini));
+}
 
 // Everything of one point between the load of its old row and the store of its new one.
 struct Point {
@@ -520,7 +550,7 @@ void degrade_and_store(Point& p, const Setup& s, const Moduli& m, const double* 
 
 struct Block {
     i32 nb;
-    i64 ntens;
+    i64 ntens;  // stress columns a fallback may reach: ndir + nshr when 0 to 6, else 0
     i32 nstatev;
     const double *charlength, *density, *straininc, *stressold, *stateold, *enerinternold,
         *enerinelasold;
@@ -582,11 +612,13 @@ void load_point(Point& p, const Block& b, i32 i, const Mat<double>& so, i32 t, i
     p.status_old = so(t, 19);
 }
 
-// Point i whose state row is row t of the tile sn: old on entry, new on return.
-void update_point(const Block& b, Setup& s, i32 i, double rdt, Mat<double>& sn, i32 t) {
+// Point i whose state row is row t of the tile sn: old on entry, new on return. False, with
+// nothing written, where the moduli of its strains give no usable stiffness.
+bool update_point(const Block& b, Setup& s, i32 i, double rdt, Mat<double>& sn, i32 t) {
     Point p;
     load_point(p, b, i, sn, t, s.modes, s.nls == 1 || s.nls == 2 || s.nls == 11, s.perm == 4);
     const Moduli& m = moduli(s, p.tot[0] > 0.0, p.tot[1] > 0.0);
+    if (!m.usable) return false;
     const double* wst = p.wst;
     const double wtrial[6] = {p.tot[0] > 0.0 ? wst[0] : wst[1],
                               p.tot[1] > 0.0 ? wst[2] : wst[3],
@@ -625,6 +657,7 @@ void update_point(const Block& b, Setup& s, i32 i, double rdt, Mat<double>& sn, 
     const double rho = b.density[i - 1];
     energies(p.sold, snew, p.de, p.eel, rho, sn(t, 19), b.enerinternold[i - 1],
              &b.enerinternnew[i - 1], &b.enerinelasnew[i - 1]);
+    return true;
 }
 
 void first_point(const Block& b, const double* cfirst, i32 i, Mat<double>& sn, i32 t) {
@@ -694,25 +727,25 @@ void vumat_block(const Block& b, i32 ndir, i32 nshr, i32 nprops, const double* p
     const bool fall = nprops >= 9 && ef::short_stiffness(cfall, ef::Form::constants, props, 9,
                                                          nullptr, nullptr, kRoutine);
     const double* cf = fall ? cfall : nullptr;
-    if (!six || nprops < kFullProps || b.nstatev < kStateCols) {
-        report(!six                  ? "Unsupported components"
-               : nprops < kFullProps ? "Short property vector"
-                                     : "Short state");
+    // A refused block: every point gets the elastic fallback with the stiffness c.
+    const auto refuse = [&b](std::string_view problem, const double* c) {
+        report(problem);
         copy_state(b, 1);
-        for (i32 i = 1; i <= b.nb; ++i) elastic_point(b, i, six ? cf : nullptr);
-        return;
-    }
+        for (i32 i = 1; i <= b.nb; ++i) elastic_point(b, i, c);
+    };
+    if (!six || nprops < kFullProps || b.nstatev < kStateCols)
+        return refuse(!six                  ? "Unsupported components"
+                      : nprops < kFullProps ? "Short property vector"
+                                            : "Short state",
+                      six ? cf : nullptr);
     Setup s;
     setup_vector(s, props, nprops);
     const bool first = totaltime == 0.0;
-    if (!first && !(dt > 0.0)) {
-        report("Time increment not above 0");
-        copy_state(b, 1);
-        for (i32 i = 1; i <= b.nb; ++i) elastic_point(b, i, cf);
-        return;
-    }
+    if (!first && !(dt > 0.0)) return refuse("Time increment not above 0", cf);
+    if (!usable_constants(s)) return refuse("Modulus or strength not a positive normal number", cf);
     double cfirst[36];
     if (first) elastic_stiffness(cfirst, s, 0.5 * (s.e11t + s.e11c), 0.5 * (s.e22t + s.e22c));
+    if (first && !positive_stiffness(cfirst)) return refuse("Stiffness not positive definite", cf);
     // Rows of kTile points go through a tile of their first 82 columns: the column-major state
     // is read and written two cache lines of points at a time, and a block whose new state is its
     // old one reads every old value before it writes.
@@ -739,8 +772,9 @@ void vumat_block(const Block& b, i32 ndir, i32 nshr, i32 nprops, const double* p
                 elastic_point(b, i, cf);
             } else if (first) {
                 first_point(b, cfirst, i, tile, t);
-            } else {
-                update_point(b, s, i, rdt, tile, t);
+            } else if (!update_point(b, s, i, rdt, tile, t)) {
+                report("Stiffness not positive definite");
+                elastic_point(b, i, cf);
             }
         }
         for (i32 c = 1; c <= kStateCols; ++c)
@@ -758,9 +792,8 @@ void toplevel_vumat_cartesian(VORLEN_VUMAT_PARAMETERS) {
         (void)stretchnew, (void)defgradnew, (void)fieldnew;
     try {
         if (*nblock <= 0) return;
-        const i64 ntens = i64(*ndir) + *nshr;
         const Block b{*nblock,
-                      std::max<i64>(ntens, 0),
+                      fallback_components(*ndir, *nshr),
                       std::max(*nstatev, 0),
                       charlength,
                       density,

@@ -11,13 +11,22 @@
 // Reports (first-error register), each with the elastic fallback of the point (stressnew =
 // stressold + C straininc for six components, else stressold; statenew = stateold; the internal
 // energy grows by the work of that stress, the inelastic energy is kept):
-//   -3 "Unsupported components in vumat_cartesian": ndir, nshr not 3, 3 (C the fallback's 0);
+//   -3 "Unsupported components in vumat_cartesian": ndir, nshr not 3, 3 (C the fallback's 0;
+//      stressnew is written in its first ndir + nshr columns when that count is 0 to 6, in
+//      none otherwise);
 //   -3 "Short property vector in vumat_cartesian": a property vector (NPROPS not 1 to 9 or 21)
 //      of fewer than 39 values (C from its first 9 values when it has them, else 0);
 //   -3 "Short state in vumat_cartesian": a property vector with NSTATEV < 82;
 //   -3 "Time increment not above 0 in vumat_cartesian": dt <= 0 after the first increment;
+//   -3 "Modulus or strength not a positive normal number in vumat_cartesian": one of E11t,
+//      E22t, E33, G12, G13, G23, E11c, E22c, the nine strengths or, for the shear laws 1, 2, 6
+//      and 11, g_ini is 0, negative, subnormal, inf or not a number;
+//   -3 "Stiffness not positive definite in vumat_cartesian": the moduli a point takes by the
+//      signs of its strains (in the first increment the means, for all points) give a
+//      stiffness that is not finite or not positive definite;
 //   -3 "Characteristic length not above 0 in vumat_cartesian": the point's lengths (C from the
-//      vector's first 9 values; these last three with a complete vector);
+//      vector's first 9 values, 0 where they give none; these last five with a complete
+//      vector);
 //   -3 "Density not above 0 in vumat_cartesian": the point's energies are kept as they were;
 //   -3 "Ply or section outside the data tables in vumat_cartesian": NPROPS 1 and the point's
 //      STATEOLD(21), STATEOLD(22) outside materialdata::peprops (or NSTATEV < 22): C = 0;

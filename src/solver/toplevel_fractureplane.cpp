@@ -68,6 +68,7 @@ struct Material {
     bool have = false;           // elastic constants
     bool nye_given = false;      // nye holds the engineering constants (plane-stress thickness)
     bool damage = false;         // damage vector with a nonzero slot
+    bool refused = false;        // damage vector with a modulus or strength of no use
     double nye[9] = {};          // E1, E2, E3, nu12, nu13, nu23, G12, G13, G23
     double c[36] = {};           // working stiffness, Cyclic order, shear moduli on the diagonal
     double s[36] = {};           // its inverse over the components of nonzero stiffness
@@ -113,6 +114,14 @@ void read_material(Material& mt, i32 ndir, i32 nt, i32 nprops, const double* pro
         std::copy_n(nye, 9, mt.nye);
         mt.nye_given = true;
         mt.damage = std::any_of(p, p + kFullProps, [](double x) { return x != 0.0; });
+        // The indices divide by the strengths, the stiffness needs the moduli: a zero or
+        // subnormal one would put inf or 0/0 into the state.
+        const auto positive = [](double x) { return std::isnormal(x) && x > 0.0; };
+        const double x[6] = {p[9], p[10], std::abs(p[12]), std::abs(p[13]), p[15], p[16]};
+        mt.refused =
+            mt.damage && !(std::all_of(p, p + 6, positive) && std::all_of(x, x + 6, positive));
+        if (mt.refused)
+            errorhandling::report(-3, "Modulus or strength not a positive normal number", kRoutine);
     }
     if (mt.nye_given) {
         const i32 plane_stress = 0;
@@ -403,7 +412,7 @@ void bogenfeld_block(i32 nb, i32 ndir, i32 nshr, i32 nstatev, i32 nprops, double
             errorhandling::report(-3, "Density or characteristic length not above 0", kRoutine);
             reported = true;
         }
-        if (!state_ok || !point_ok || (damage && nt != 6)) {
+        if (!state_ok || !point_ok || (damage && nt != 6) || mt.refused) {
             for (i32 k = 1; k <= nt; ++k) snew(i, k) = stress[k - 1];
             enerinternnew[i - 1] = eold;
             enerinelasnew[i - 1] = einel_old;

@@ -48,6 +48,9 @@
 //      in vumat_bogenfeld" (nprops 10 to 20, 22 to 28 or below 1), -3 "Stiffness triangle
 //      needs six components in vumat_bogenfeld", -2 from GetNyeProperties: no constants;
 //   -3 "Damage update needs six components in vumat_bogenfeld" (damage vector, ntens 4);
+//   -3 "Modulus or strength not a positive normal number in vumat_bogenfeld": a damage vector
+//      whose E11, E22, E33, G12, G13, G23, x11t, x22t, |x11c|, |x22c|, x12 or x13 is 0,
+//      negative, subnormal, inf or not a number (all points, also in the initial call);
 //   -3 "Density or characteristic length not above 0 in vumat_bogenfeld" (that point).
 // nblock <= 0: nothing is read or written. Nothing is allocated on the heap per point.
 #pragma once

@@ -9,7 +9,9 @@
 //
 // Reports (first-error register): -3 "Unsupported components in umat_shokrieh" for (ndi, nshr,
 // ntens) none of the layouts (3, 3, 6), (3, 1, 4) and (2, 1, 3), NALLSTATV < 312 or NPROPS < 150:
-// nothing written.
+// nothing written. What fatigue::GetShokrieh refuses (a property count of 151 to 158, moduli or
+// strengths that are no positive normal numbers) it reports itself; the sub-plies then answer
+// zero stress and tangent with their records unchanged, so the layer stress and tangent are 0.
 // Per point nothing is allocated on the heap.
 #pragma once
 #include "base/view.hpp"

@@ -482,10 +482,10 @@ class Ply:
         self.statev, self.backup = fresh_record(), fresh_record()
         self.stress, self.kinc, self.t, self.idcflag = np.zeros(6), 0, 0.0, idcflag
 
-    def step(self, strain, dtime=0.25, noel=1):
+    def step(self, strain, dtime=0.25, noel=1, temp=293.0):
         self.kinc += 1
         out = fat.getshokrieh(self.stress, self.statev, strain, np.zeros(6), self.props,
-                              [self.t, self.t], dtime, 293.0, 0.0, noel, self.kstep,
+                              [self.t, self.t], dtime, temp, 0.0, noel, self.kstep,
                               self.kinc, 1, self.idcflag, self.backup)
         self.stress, self.ddsdde, self.statev, self.backup = out
         self.t += dtime
@@ -622,6 +622,24 @@ def test_too_few_properties_leave_the_records(nprops):
     np.testing.assert_array_equal(statev, before)
     np.testing.assert_array_equal(backup, before)
     assert errstat() == -3
+
+
+def test_cycle_bottom_refuses_a_set_without_stiffness():
+    # The temperature law q(theta) = (theta^2 - 100)/230 keeps the moduli near those of 293 K at
+    # 255 K and 291 K, where the increments run, but makes them negative at the cycle's mean
+    # temperature of 273 K, whose set degrades the ply at the cycle bottom.
+    cycle_settings(jumpalgo=1)
+    ply = Ply(shokrieh_props(law=[1 / 230, 0.0, -100 / 230, 250.0, 400.0, 0.4, 3.0, 0.7, 4.0]))
+    for temp in (255.0, 291.0, 291.0):
+        ply.step(strain_for(700.0), temp=temp)
+    assert errstat() == 0
+    before, backup = ply.statev.copy(), ply.backup.copy()
+    stress, ddsdde, statev, bk = ply.step(strain_for(700.0), temp=255.0)
+    assert errstat() == -3
+    assert errtext() == "Modulus or strength not a positive normal number in GetShokrieh"
+    assert not stress.any() and not ddsdde.any()
+    np.testing.assert_array_equal(statev, before)
+    np.testing.assert_array_equal(bk, backup)
 
 
 def test_driver_debug_lines(capfd):

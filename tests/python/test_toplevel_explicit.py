@@ -6,7 +6,7 @@ import ctypes
 import numpy as np
 import pytest
 
-from conftest import errstat
+from conftest import errstat, errtext
 
 _vorlen = pytest.importorskip("_vorlen")
 toplevel = _vorlen.toplevel
@@ -419,6 +419,59 @@ def test_refused_inputs_give_elastic_trial(clean_store, case):
     np.testing.assert_allclose(stress[0], expected, rtol=1e-12)
     np.testing.assert_array_equal(state, old)
     assert einel[0] == 0.0 and np.isfinite(eint[0])
+
+
+# (ndir, nshr, columns of the stress rows): no three-dimensional element, then a negative and an
+# oversized count, with the property vector and with a short form; the columns the routine may
+# reach are the declared ones.
+@pytest.mark.parametrize("p", [props(), [70e3, 0.3]], ids=["vector", "constants"])
+@pytest.mark.parametrize("ndir, nshr, cols", [(2, 1, 3), (-1, 4, 3), (2147483647, 3, 6)])
+def test_refused_extents_keep_the_old_rows(clean_store, p, ndir, nshr, cols):
+    """-3; stressnew = stressold where the extents reach (else untouched), statenew = stateold,
+    the old energies."""
+    from vumat_lib import MARK, vumat_once
+    sold = np.arange(1.0, cols + 1)[None]
+    stold = state_with(np.full(6, 1e-3), c10=0.4)
+    snew, stnew, enew, einel = vumat_once("vumat_cartesian", p, np.full((1, cols), 1e-3), sold,
+                                          stold, ndir=ndir, nshr=nshr)
+    assert errstat() == -3
+    np.testing.assert_array_equal(snew, sold if 0 <= ndir + nshr <= 6 else np.full_like(snew, MARK))
+    np.testing.assert_array_equal(stnew, stold)
+    assert (enew[0], einel[0]) == (5.0, 4.0)
+
+
+# Constants that give no damage law. A zero strength made inf initiation strains (no damage
+# ever, inf in the state) or a NaN damage; a subnormal modulus a NaN stress; g_ini 0 of the
+# bilinear shear law 0/0; a compression modulus E11c of 1e3 makes the compliance of the
+# compression moduli indefinite (nu12 nu21 = 0.3 x 0.3 x 12e3/1e3 > 1).
+NOT_NORMAL = "Modulus or strength not a positive normal number in vumat_cartesian"
+
+
+@pytest.mark.parametrize("kw, sign, message", [
+    (dict(x11t=0.0), 1, NOT_NORMAL),
+    (dict(x12=0.0), 1, NOT_NORMAL),
+    (dict(x22c=1e-320), -1, NOT_NORMAL),
+    (dict(e11c=1e-320), -1, NOT_NORMAL),
+    (dict(e11t=1e-320), 1, None),  # the tensile constants give no fallback stiffness either
+    (dict(nls=2, g_ini=0.0), 1, NOT_NORMAL),
+    (dict(e11c=1e3), -1, "Stiffness not positive definite in vumat_cartesian")])
+def test_constants_without_a_damage_law_give_the_elastic_fallback(clean_store, kw, sign,
+                                                                  message):
+    """-3, then increment after increment the elastic trial with the tensile constants (none
+    when they give no stiffness), the state row and energies finite and the row unchanged."""
+    p = props(**kw)
+    de = sign * np.array([5e-4, 1e-4, 1e-4, 2e-4, 1e-4, 1e-4])
+    c = np.zeros((6, 6)) if message is None else tensile_c()
+    stress, state = np.zeros((1, 6)), state_with(np.zeros(6))
+    for _ in range(3):
+        expected = stress[0] + c @ de
+        stress, new, eint, einel = call(p, de, state, stressold=stress)
+        np.testing.assert_allclose(stress[0], expected, rtol=1e-12, atol=1e-12)
+        np.testing.assert_array_equal(new, state)
+        assert np.isfinite(eint).all() and np.isfinite(einel).all()
+    assert errstat() == -3
+    if message is not None:
+        assert errtext() == message
 
 
 def test_empty_block_reads_nothing(clean_store):

@@ -4,7 +4,7 @@ closed forms (G_c/l_c per volume), fracture angles against a numpy sweep of the 
 import numpy as np
 import pytest
 
-from conftest import errstat
+from conftest import errstat, errtext
 from ply_lib import nye_compliance
 
 _vorlen = pytest.importorskip("_vorlen")
@@ -316,6 +316,26 @@ def test_refused_extents_keep_the_old_rows(clean_store, ndir, nshr, cols, nstate
     np.testing.assert_array_equal(snew, sold if 0 <= ndir + nshr <= 6 else np.full_like(snew, MARK))
     np.testing.assert_array_equal(stnew, stold if nstatev >= 0 else np.full_like(stnew, MARK))
     assert (enew[0], einel[0]) == (5.0, 4.0)
+
+
+# The indices divide by the strengths: Xt, Xc or X12 of 0 put inf into state columns 18, 20
+# and 10 (and the stress grew on without damage).
+@pytest.mark.parametrize("slot, sign", [(9, 1), (12, -1), (15, 1)])
+def test_zero_strength_gives_the_elastic_trial(clean_store, slot, sign):
+    """-3; stressold + C straininc with the vector's constants, the state row and the old
+    energies."""
+    p = PROPS.copy()
+    p[slot] = 0.0
+    de = sign * np.array([[1e-3, 1e-3, 0.0, 1e-3, 0.0, 0.0]])
+    sold = sign * np.array([[10.0, 1.0, 0.0, 1.0, 0.0, 0.0]])
+    stold = fresh_state()
+    _, snew, stnew, enew, einel = call(p, de, sold=sold, stold=stold, eold=3.0, einold=1.0)
+    assert errstat() == -3
+    assert errtext() == "Modulus or strength not a positive normal number in vumat_bogenfeld"
+    np.testing.assert_allclose(snew[0], sold[0] + np.linalg.solve(compliance(), eng(de[0])),
+                               rtol=1e-12)
+    np.testing.assert_array_equal(stnew, stold)
+    assert (enew[0], einel[0]) == (3.0, 1.0)
 
 
 def test_store_constants_and_empty_block(clean_store):

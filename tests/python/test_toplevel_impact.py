@@ -91,7 +91,7 @@ def test_initialization_sets_record_and_state(store):
     assert errstat() == 0
 
 
-@pytest.mark.parametrize("mass", [0.0, -2.0, np.nan])
+@pytest.mark.parametrize("mass", [0.0, -2.0, np.nan, 1e-320])
 def test_mass_not_above_zero_gives_an_inert_impactor(store, mass):
     props = PROPS.copy()
     props[5] = mass
@@ -203,6 +203,35 @@ def test_total_compliance_zero_gives_no_force(store):
     c_out = uel(c, svars=sv, dtime=0.0, delong=1e-6)[-1]  # Ci = 0 at dtime 0
     assert errstat() == -3 and errtext() == "Total compliance not above 0 in uel_impact"
     assert c_out[0] == 0.0 and np.isfinite(c_out).all()
+
+
+# A huge mass or a tiny time increment makes the impactor compliance (1 + alpha) beta dtime^2/m
+# subnormal, a small one overflows the contact equation: the record slots got NaN.
+@pytest.mark.parametrize("mass, dtime, procedure, message", [
+    (1e308, 1e-5, 1, "Total compliance not above 0"),
+    (1e308, 1e-5, 2, "Total compliance not above 0"),
+    (2.0, 1e-160, 1, "Total compliance not above 0"),
+    (2.0, 1e-150, 1, "Contact force not finite")])
+def test_extreme_compliance_gives_no_force(store, mass, dtime, procedure, message):
+    c = record(c4=1e-4, c5=3.0, c7=mass)
+    sv = np.zeros(20)
+    sv[12] = G                                            # Cs = 0
+    c_out = uel(c, svars=sv, jprops=(procedure, 0, 0), elong=3e-6, delong=1e-6, dtime=dtime)[-1]
+    assert errstat() == -3 and errtext() == message + " in uel_impact"
+    np.testing.assert_array_equal(c_out[:3], 0.0)
+    assert np.isfinite(c_out).all()
+
+
+# The explicit force kc s^1.5 of a target modulus of 1e-300 underflows, so that the depth
+# F^2/E*^2 was 0/0; a penetration of 1e200 overflows the force.
+@pytest.mark.parametrize("target, s", [(1e-300, 2e-5), (1e10, 1e200)])
+def test_explicit_contact_beyond_the_doubles_gives_no_force(store, target, s):
+    props = PROPS.copy()
+    props[2] = target
+    c_out = vuel(record(c4=s), np.zeros((1, 6)), props=props)[-1]
+    assert errstat() == -3 and errtext() == "Contact force not finite in vuel_impact"
+    np.testing.assert_array_equal(c_out[:3], 0.0)
+    assert np.isfinite(c_out).all()
 
 
 TIMES = np.array([1.6e-3, 0.8e-3, 0.4e-3, 0.2e-3, 0.1e-3])

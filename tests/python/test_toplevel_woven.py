@@ -4,8 +4,8 @@ sub-ply; the state initialisation by hand from its layout."""
 import numpy as np
 import pytest
 
-from conftest import errstat
-from test_fatigue import shokrieh_props
+from conftest import errstat, errtext
+from test_fatigue import cycle_settings, shokrieh_props
 
 toplevel = pytest.importorskip("_vorlen").toplevel
 
@@ -81,6 +81,22 @@ def test_unusable_extents(clean_store, nallstatv, nprops, n):
 def test_layouts_without_element(clean_store, ndi, nshr, n):
     stress, statev, *_ = umat(props_at(0.0), np.zeros(n), np.full(n, 1e-3), ndi=ndi, nshr=nshr)
     assert errstat() == -3 and np.all(statev == 0) and np.all(stress == 0)
+
+
+# A zero strength put NaN into the sub-ply records (the strength ratios of the cycle).
+@pytest.mark.parametrize("slot, value", [(9, 0.0), (15, 0.0), (1, 1e-320)])  # Xt, S12, E2
+def test_constants_not_positive_normal_leave_the_records(clean_store, slot, value):
+    cycle_settings(fatigue=0.0)
+    statev = umat(props_at(30.0), np.zeros(6), np.zeros(6))[1]
+    assert errstat() == 0
+    p = props_at(30.0)
+    p[slot] = value
+    stress, out, ddsdde, *_ = umat(p, np.zeros(6), np.full(6, 1e-4), statev=statev.copy(),
+                                   kinc=2)
+    assert errstat() == -3
+    assert errtext() == "Modulus or strength not a positive normal number in GetShokrieh"
+    np.testing.assert_array_equal(out, statev)
+    assert not stress.any() and not ddsdde.any()
 
 
 def test_ansys_entry_gives_the_layer_tangent(clean_store):
