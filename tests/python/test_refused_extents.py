@@ -310,18 +310,10 @@ ENTRIES = [
            dict(ndir=BIG, nshr=-1)], dict(dt=[1.0], steptime=[1.0])),
 ]
 
-# Cases that still fail, with the reason.
-OVERFLOWING_COPY = "copies the old stress rows over ndir + nshr refused components"
-KNOWN = {("toplevel_vumat_cartesian", case_id(dict(ndir=d, nshr=n))): OVERFLOWING_COPY
-         for d, n in [(BIG, 3), (3, BIG), (BIG, BIG), (BIG, 1)]}
-
-
 def table():
     for entry in ENTRIES:
         for case in entry.cases:
-            key = (entry.symbol, case_id(case))
-            marks = [pytest.mark.xfail(reason=KNOWN[key], strict=False)] if key in KNOWN else []
-            yield pytest.param(entry, case, id="%s[%s]" % (entry.symbol, key[1]), marks=marks)
+            yield pytest.param(entry, case, id="%s[%s]" % (entry.symbol, case_id(case)))
 
 
 # ------------------------------------------------------------------------------------------
