@@ -36,7 +36,10 @@ void iohandling_getelementdataextents(i32* iele, i32* inodes, i32* idof, const c
 // slot of the label in the element and over the element loop of GetNodalCoordinates.
 // A listing without an element table, with no element of a type beginning "S" or "C", or whose
 // element table runs to the end of the file, changes nothing. An element line with more node
-// labels than nnodes records code -3 and stores nnodes of them.
+// labels than nnodes records code -3 and stores nnodes of them. Lines hold 256 characters: one
+// that the reader takes values from (a heading, a stored element or node line) and that goes on
+// beyond them records code -3 "Listing line longer than 256 characters in getabqdatafromfile"
+// and is read without the rest; a value is never taken from another line.
 //   filepath (in)   text of length lfilepath; trailing blanks ignored
 void iohandling_getabqdatafromfile(const char* filepath, const i32* lfilepath);
 

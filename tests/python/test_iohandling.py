@@ -380,6 +380,34 @@ def test_listing_labels_and_extents(store):
     assert errstat() == -3 and errtext().startswith("More node labels than nnodes")
 
 
+@pytest.mark.parametrize("element, node, nodes, xyz", [
+    # node labels or a coordinate beyond column 256: -3, the line read without them
+    (" 12 S4R 1 101 102" + " " * 250 + "112 111", " 101 0.5 1.5 2.5", [101, 102, 0, 0],
+     [0.5, 1.5, 2.5]),
+    (" 12 S4R 1 101 102 112 111", " 101 0.5 1.5" + " " * 250 + "2.5", [101, 102, 112, 111],
+     [0.5, 1.5, 0.0]),
+], ids=["element-line", "node-line"])
+def test_listing_line_beyond_256_columns(store, element, node, nodes, xyz):
+    # the next line holds numbers that a cut line must not take
+    (store / "job.dat").write_text(
+        " E L E M E N T   D E F I N I T I O N S\n" + element + "\n 7 8 9\n end\n"
+        " N O D E   D E F I N I T I O N S\n" + node + "\n 7 8 9\n")
+    io.getabqdatafromfile(str(store / "job.dat"))
+    np.testing.assert_array_equal(_vorlen.elementdata.elemnodes[:, 0], nodes)
+    np.testing.assert_array_equal(_vorlen.nodaldata.nodalcoords[:, 0, 0], xyz)
+    assert (errstat(), errtext()) == (
+        -3, "Listing line longer than 256 characters in getabqdatafromfile")
+
+
+def test_listing_lines_beyond_256_columns_unused_or_blank(store):
+    (store / "job.dat").write_text(
+        " note" + " " * 300 + "x\n E L E M E N T   D E F I N I T I O N S" + " " * 300 + "\n"
+        " 12 S4R 1 101 102 112 111\n end\n N O D E   D E F I N I T I O N S\n 101 0 0 0\n")
+    io.getabqdatafromfile(str(store / "job.dat"))
+    np.testing.assert_array_equal(_vorlen.elementdata.elemnodes[:, 0], [101, 102, 112, 111])
+    assert errstat() == 0
+
+
 @pytest.mark.parametrize("name, expected", [
     ("S4R", (1, 4, 6)), ("S4R5", (1, 4, 5)), ("S8R5", (1, 8, 5)), ("STRI65", (1, 6, 5)),
     ("SC8R", (1, 8, 6)), ("C3D8", (1, 8, 6)), ("C3D8R", (1, 8, 6)), ("C3D20R", (1, 20, 6)),
