@@ -60,6 +60,10 @@
 //      Poisson ratios 1, a stiffness law that reads no element property): F, radius and depth
 //      0 wherever a contact force is taken, the probe force's radius 0;
 //   -3 "Total compliance not above 0 in uel_impact": Ct = Ci + Cs not above 0: F = 0;
+//   -3 "Contact force bound without an interval in uel_impact": contact law 1 (JPROPS(3))
+//      whose force bound (u_p - ref - eps) / Ct is positive but too small for its table of 50
+//      rising forces: F = 0 (a bound not above 0, no penetration beyond rounding, gives F = 0
+//      without a report);
 //   -3 "Compliance table not filled in uel_impact": the time increments of SVARS not positive
 //      and strictly decreasing, or fewer than two: Cs = SVARS(14);
 //   -3 "Impactor column outside the compliance table in uel_impact": int(cprops(14)) (type 2)
