@@ -9,7 +9,6 @@
 #include "base/errorhandling.hpp"
 #include "base/units.hpp"
 #include "base/work.hpp"
-#include "core/datahandling.hpp"
 #include "core/elementdata.hpp"
 #include "core/nodaldata.hpp"
 #include "core/sectiondata.hpp"
@@ -127,12 +126,14 @@ class Nodes {
     i64 n_ = 0, cap_ = 0;
 };
 
+// a with the extents e: kept when it has them, else allocated anew (zeros); false when that is
+// beyond memory (the extents come from the listing).
 template <class A, class... E>
-void fit(A& a, E... e) {
+bool fit(A& a, E... e) {
     const i64 want[] = {static_cast<i64>(e)...};
-    if (!a.allocated()) return;
-    for (int d = 0; d < A::rank; ++d)
-        if (a.extent(d + 1) != want[d]) return a.release();
+    bool kept = a.allocated();
+    for (int d = 0; d < A::rank; ++d) kept = kept && a.extent(d + 1) == want[d];
+    return kept || a.try_allocate({static_cast<i64>(e)...});
 }
 
 // Size pass: the element count and extents of the element table; false when there is no
@@ -268,22 +269,24 @@ void iohandling_getabqdatafromfile(const char* filepath, const i32* lfilepath) {
     if (!size_pass(f, iele, inodes, idof)) return;
     using namespace elementdata;
     using namespace nodaldata;
-    nelem = iele;
-    nnodes = std::max(inodes, 1);
-    ndof = std::max(idof, 1);
-    fit(elemlist, nelem);
-    fit(elemkind, nelem);
-    fit(elemnodes, nnodes, nelem);
-    fit(elemcurvatures, 2, nelem);
-    fit(elemreforientation, 7, nelem);
-    fit(sectiondata::nsectionpoints, nelem);
-    fit(nodesmotion, ndof, nnodes, nelem);
-    fit(nodalcoords, 3, nnodes, nelem);
-    fit(tnodalmatrices, 3, 3, 8, nelem);
-    fit(tcurvmatrices, 3, 3, nelem);
-    i32 istat;
-    datahandling_allocateelementdata(&istat, &nnodes, &nelem);
-    datahandling_allocatenodaldata(&istat, &ndof, &nnodes, &nelem);
+    // the element and nodal tables of datahandling's allocators, with these extents
+    const i32 kelem = iele, knodes = std::max(inodes, 1), kdof = std::max(idof, 1);
+    auto& nsp = sectiondata::nsectionpoints;
+    // (the largest first, so that a refusal comes before the others are filled)
+    if (!(fit(nodesmotion, kdof, knodes, kelem) && fit(nodalcoords, 3, knodes, kelem) &&
+          fit(elemnodes, knodes, kelem) && fit(tnodalmatrices, 3, 3, 8, kelem) &&
+          fit(tcurvmatrices, 3, 3, kelem) && fit(elemlist, kelem) && fit(elemkind, kelem) &&
+          fit(elemcurvatures, 2, kelem) && fit(elemreforientation, 7, kelem) &&
+          fit(nsp, kelem))) {
+        const auto release = [](auto&... a) { (a.release(), ...); };
+        release(elemlist, elemkind, elemnodes, elemcurvatures, elemreforientation, nsp,
+                nodesmotion, nodalcoords, tnodalmatrices, tcurvmatrices);
+        errorhandling::report(-3, "Element tables beyond memory", routine);
+        return;
+    }
+    nelem = kelem;
+    nnodes = knodes;
+    ndof = kdof;
     std::fill(elemkind.begin(), elemkind.end(), 0);
     std::fill(elemnodes.begin(), elemnodes.end(), 0);
     std::fill(sectiondata::nsectionpoints.begin(), sectiondata::nsectionpoints.end(), 0);

@@ -232,11 +232,12 @@ void lifecycle_section_matrices() {
         return;
     }
     // Block 1 (the first temperature) of every ply's elastic constants.
-    std::vector<double> elastic(static_cast<std::size_t>(9 * np * ns));
+    std::vector<double> elastic(std::size_t{9} * static_cast<std::size_t>(np) *
+                                static_cast<std::size_t>(ns));
     for (i32 s = 1; s <= ns; ++s)
         for (i32 p = 1; p <= np; ++p)
             for (i32 r = 1; r <= 9; ++r)
-                elastic[static_cast<std::size_t>(r - 1 + 9 * ((p - 1) + np * (s - 1)))] =
+                elastic[static_cast<std::size_t>(r - 1 + 9 * ((p - 1) + i64{np} * (s - 1)))] =
                     pe(r, p, s);
     if (!iohandling::fits(sefmatrix, false, nz, 4, ns)) sefmatrix.allocate({nz, 4, ns});
     if (!iohandling::fits(sehmatrix, false, 2, 2, ns)) sehmatrix.allocate({2, 2, ns});
@@ -366,15 +367,25 @@ void lifecycle_setup(i32 kstep) {
             const i64 most = nsectionpoints.size() > 0
                                  ? *std::max_element(nsectionpoints.begin(), nsectionpoints.end())
                                  : 0;
+            // the section point counts come from the solver's calls and the ply count from the
+            // section card: a product beyond memory is refused rather than ending the process
             const i64 nz = most * nplies;
-            sestress.allocate({6, nz, npt, nel});
+            const auto beyond = [] {
+                errorhandling::report(-3, "Section stress tables beyond memory", lifecycle_name);
+            };
             const bool shell = std::any_of(kind.begin(), kind.end(),
                                            [](i32 k) { return (k >= 1 && k <= 5) || k == 8; });
-            if (!shell) return;
-            if (!tnormalstress.allocated())
-                tnormalstress.allocate(
-                    {plyzcoord.allocated() ? plyzcoord.extent(1) : 2 * i64{nplies} + 1, nel});
-            if (!tshearstress.allocated()) tshearstress.allocate({nz, 2, 4, nel});
+            if (!sestress.try_allocate({6, nz, npt, nel})) {
+                beyond();
+            } else if (!shell) {
+                return;
+            } else if ((!tnormalstress.allocated() &&
+                        !tnormalstress.try_allocate({plyzcoord.allocated() ? plyzcoord.extent(1)
+                                                                           : 2 * i64{nplies} + 1,
+                                                     nel})) ||
+                       (!tshearstress.allocated() && !tshearstress.try_allocate({nz, 2, 4, nel}))) {
+                beyond();
+            }
         }
     }
     if (shokriehdata::cycles.allocated() && shokriehdata::cycleprops.allocated() && t == 1)

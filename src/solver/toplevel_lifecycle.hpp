@@ -42,6 +42,9 @@
 //   -3 "Step outside the step table in UEXTERNALDB_IOControl": kstep outside jobdata::stepid
 //      (or no step table) in the increment setup or end, or at an explicit step end: nothing
 //      done;
+//   -3 "Section stress tables beyond memory in UEXTERNALDB_IOControl": sestress (6, the largest
+//      section point count times nplies, 27 or 4, nelem), or the transverse stores, cannot be
+//      had: not created in this increment (tried again in the next);
 //   -3 "Cycle tables short of the step in UEXTERNALDB_IOControl": cycleprops without row 3 or
 //      without column kstep, cycles without column kstep: no cycle number;
 //   -3 "Cycle number missing in the message file in UEXTERNALDB_IOControl": the last "CYCLE"

@@ -7,7 +7,7 @@ import numpy as np
 import pytest
 
 import _vorlen
-from conftest import errstat, errtext
+from conftest import errstat, errtext, run_python
 
 io = _vorlen.iohandling
 DEFAULT = 2147483647
@@ -415,6 +415,50 @@ def test_listing_lines_beyond_256_columns_unused_or_blank(store):
 ])
 def test_element_extents(name, expected):
     assert io.getelementdataextents(name) == expected
+
+
+# ------------------------------------------------------------------- tables beyond memory
+
+N = 200000
+BEYOND = {
+    # N plies in N sections: N x N tables
+    "section": ("SectionCard.vrl",
+                "++Begin Section, SECID=1\n+Orientation\n" + "0 " * N + "\n++End Section\n" +
+                "++Begin Section\n++End Section\n" * (N - 1),
+                "io.getsectiondatafromfile(pad(d / 'deck.inp'), pad(d))",
+                "Section tables beyond memory in getsectiondatafromfile"),
+    "material": ("MaterialCard.vrl", "++Begin Material, MATID=1\n+Elastic\n1 0.3\n"
+                 "++End Material\n",
+                 f"io.getmaterialdatafromfile(pad(d / 'deck.inp'), pad(d), {N}, {N})",
+                 "Material tables beyond memory in getmaterialdatafromfile"),
+    "damage": ("DamageCard.vrl", "++Begin Damage, DMGID=1\n+Abstraction, General\n1 2 3 4\n"
+               "++End Damage\n",
+               "io.getdamagedatafromfile(pad(d / 'deck.inp'), pad(d), 2147483647, 1)",
+               "Damage tables beyond memory in getdamagedatafromfile"),
+    # N / 20 elements of a type of 99999 nodes
+    "listing": ("job.dat", " E L E M E N T   D E F I N I T I O N S\n" +
+                "".join(f" {k} C3D99999 1 1 2\n" for k in range(1, N // 20 + 1)) + " end\n",
+                "io.getabqdatafromfile(str(d / 'job.dat'))",
+                "Element tables beyond memory in getabqdatafromfile"),
+}
+
+
+@pytest.mark.parametrize("reader", BEYOND)
+def test_tables_beyond_memory(tmp_path, reader):
+    # in a child process: such counts ended the process with the allocation message
+    name, text, call, message = BEYOND[reader]
+    (tmp_path / name).write_text(text)
+    r = run_python(f"""
+        import pathlib, _vorlen
+        io = _vorlen.iohandling
+        d = pathlib.Path({str(tmp_path)!r})
+        pad = lambda p: str(p).ljust(256)
+        {call}
+        text = bytes(_vorlen.errorhandling.errstring[()]).decode().rstrip()
+        print(int(_vorlen.errorhandling.errstat), "|", text)
+    """)
+    assert r.returncode == 0, r.stdout + r.stderr
+    assert r.stdout.strip().splitlines()[-1] == "-3 | " + message
 
 
 # ------------------------------------------------------------------------------------- report

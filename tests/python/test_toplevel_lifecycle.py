@@ -7,7 +7,7 @@ import numpy as np
 import pytest
 
 import _vorlen
-from conftest import errstat, errtext
+from conftest import errstat, errtext, run_python
 
 tl = _vorlen.toplevel
 G = 9.80665
@@ -333,6 +333,32 @@ def test_section_and_transverse_stores_created_once(job):
     s.tnormalstress[:] = 1.0
     lop(1, kstep=3)                                   # created once: kept
     assert s.tnormalstress.sum() == s.tnormalstress.size
+
+
+@pytest.mark.parametrize("points, plies", [(2147483647, 2147483647), (2147483647, 1000)],
+                         ids=["count-overflows", "beyond-memory"])
+def test_section_stores_beyond_memory(tmp_path, points, plies):
+    # in a child process: such tables ended the process with the allocation message
+    (tmp_path / "job.inp").write_text("*Step\n*Step, VRL_FATIGUE\n")
+    r = run_python(f"""
+        import numpy as np, _vorlen as v
+        v.jobdata.jobfilepath = {str(tmp_path / "job")!r}
+        v.jobdata.joboutdir = {str(tmp_path)!r}
+        lop = lambda code, kstep: v.toplevel.uexternaldb_iocontrol(code, 0, [0.0, 0.0], 0.0,
+                                                                   kstep, 1, 0)
+        lop(0, 1)
+        v.errorhandling.rsxerr(1)
+        v.elementdata.nelem = 1
+        v.elementdata.elemkind = np.array([1], np.int32)
+        v.sectiondata.nsectionpoints = np.array([{points}], np.int32)
+        v.sectiondata.nplies = {plies}
+        lop(1, 2)
+        text = bytes(v.errorhandling.errstring[()]).decode().rstrip()
+        print(int(v.errorhandling.errstat), "|", text, "|", v.sectiondata.sestress is None)
+    """)
+    assert r.returncode == 0, r.stdout + r.stderr
+    assert r.stdout.strip().splitlines()[-1] == (
+        "-3 | Section stress tables beyond memory in UEXTERNALDB_IOControl | True")
 
 
 def test_no_transverse_stores_without_a_recovering_shell(job):
