@@ -63,8 +63,8 @@ bool damage_tables(i32 kplies, i32 ksec, i32 kdmg, Make make) {
     if (damagedds.size() >= 1 && damagedds(1) == -1) damagedds(1) = 0;
     // (the buckling records first: the largest, refused before the others are filled)
     const auto need = [&make](auto& a, auto fill, auto... e) {
-        return a.allocated() || make(a, std::array<i64, sizeof...(e)>{static_cast<i64>(e)...},
-                                     fill);
+        return a.allocated() ||
+               make(a, std::array<i64, sizeof...(e)>{static_cast<i64>(e)...}, fill);
     };
     // a table filled by the damage card reader keeps its data
     return need(bukdata::bukrealdatalist, 0.0, 12, lplies, ndmg, ksec) &&

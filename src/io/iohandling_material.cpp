@@ -334,8 +334,7 @@ bool allocate_tables(const Sizes& s, i64 np, i64 ns) {
                pfprops.try_allocate({s.nfracture, np, ns}) &&
                pdprops.try_allocate({s.ndamage, np, ns}, kHuge) &&
                cuprops.try_allocate({ncure, 8, np, ns}, kHuge) &&
-               regularization.try_allocate({s.nreg}) &&
-               equivalentstress.try_allocate({nstress, 2});
+               regularization.try_allocate({s.nreg}) && equivalentstress.try_allocate({nstress, 2});
         for (int k = 0; k < kKinds; ++k)
             fits = fits && cal[k]->try_allocate({nt, points[k], kWidth[k]});
     }

@@ -276,11 +276,10 @@ void iohandling_getabqdatafromfile(const char* filepath, const i32* lfilepath) {
     if (!(fit(nodesmotion, kdof, knodes, kelem) && fit(nodalcoords, 3, knodes, kelem) &&
           fit(elemnodes, knodes, kelem) && fit(tnodalmatrices, 3, 3, 8, kelem) &&
           fit(tcurvmatrices, 3, 3, kelem) && fit(elemlist, kelem) && fit(elemkind, kelem) &&
-          fit(elemcurvatures, 2, kelem) && fit(elemreforientation, 7, kelem) &&
-          fit(nsp, kelem))) {
+          fit(elemcurvatures, 2, kelem) && fit(elemreforientation, 7, kelem) && fit(nsp, kelem))) {
         const auto release = [](auto&... a) { (a.release(), ...); };
-        release(elemlist, elemkind, elemnodes, elemcurvatures, elemreforientation, nsp,
-                nodesmotion, nodalcoords, tnodalmatrices, tcurvmatrices);
+        release(elemlist, elemkind, elemnodes, elemcurvatures, elemreforientation, nsp, nodesmotion,
+                nodalcoords, tnodalmatrices, tcurvmatrices);
         errorhandling::report(-3, "Element tables beyond memory", routine);
         return;
     }

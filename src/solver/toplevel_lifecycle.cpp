@@ -370,22 +370,15 @@ void lifecycle_setup(i32 kstep) {
             // the section point counts come from the solver's calls and the ply count from the
             // section card: a product beyond memory is refused rather than ending the process
             const i64 nz = most * nplies;
-            const auto beyond = [] {
-                errorhandling::report(-3, "Section stress tables beyond memory", lifecycle_name);
-            };
             const bool shell = std::any_of(kind.begin(), kind.end(),
                                            [](i32 k) { return (k >= 1 && k <= 5) || k == 8; });
-            if (!sestress.try_allocate({6, nz, npt, nel})) {
-                beyond();
-            } else if (!shell) {
-                return;
-            } else if ((!tnormalstress.allocated() &&
-                        !tnormalstress.try_allocate({plyzcoord.allocated() ? plyzcoord.extent(1)
-                                                                           : 2 * i64{nplies} + 1,
-                                                     nel})) ||
-                       (!tshearstress.allocated() && !tshearstress.try_allocate({nz, 2, 4, nel}))) {
-                beyond();
-            }
+            const i64 nzc = plyzcoord.allocated() ? plyzcoord.extent(1) : 2 * i64{nplies} + 1;
+            bool made = sestress.try_allocate({6, nz, npt, nel});
+            if (made && !shell) return;
+            made = made && (tnormalstress.allocated() || tnormalstress.try_allocate({nzc, nel})) &&
+                   (tshearstress.allocated() || tshearstress.try_allocate({nz, 2, 4, nel}));
+            if (!made)
+                errorhandling::report(-3, "Section stress tables beyond memory", lifecycle_name);
         }
     }
     if (shokriehdata::cycles.allocated() && shokriehdata::cycleprops.allocated() && t == 1)
