@@ -13,16 +13,22 @@ namespace {
 constexpr std::size_t header = 64;  // keeps the data 64-byte aligned
 }
 
-i64 count(const i64* ext, int rank, std::size_t elsize) {
+i64 try_count(const i64* ext, int rank, std::size_t elsize) {
     i64 n = 1;
     for (int d = 0; d < rank; ++d) {
         const i64 e = ext[d] < 0 ? 0 : ext[d];
-        if (e != 0 && n > std::numeric_limits<i64>::max() / e) fatal::allocation_overflow();
+        if (e != 0 && n > std::numeric_limits<i64>::max() / e) return -1;
         n *= e;
     }
     if (elsize != 0 && static_cast<std::size_t>(n) >
                            (std::numeric_limits<std::size_t>::max() - header) / elsize / 2)
-        fatal::allocation_overflow();
+        return -1;
+    return n;
+}
+
+i64 count(const i64* ext, int rank, std::size_t elsize) {
+    const i64 n = try_count(ext, rank, elsize);
+    if (n < 0) fatal::allocation_overflow();
     return n;
 }
 

@@ -33,6 +33,8 @@ void release(Block* b);
 // Number of elements of an array with these extents (negative extents count as 0); ends the
 // process with the overflow message when the count or its byte size overflows.
 i64 count(const i64* ext, int rank, std::size_t elsize);
+// As count, but -1 where count ends the process.
+i64 try_count(const i64* ext, int rank, std::size_t elsize);
 }  // namespace block
 
 // Allocatable array of element type T and rank R. Layout (data first) is what a C caller sees:
@@ -64,6 +66,20 @@ struct Alloc {
     void allocate(const std::array<i64, R>& e, T fill) {
         allocate(e);
         for (T& x : *this) x = fill;
+    }
+    // As allocate, for extents that come from input: false, and the array as it was, when the
+    // count overflows or the memory cannot be had (allocate ends the process then).
+    bool try_allocate(const std::array<i64, R>& e) {
+        const i64 n = block::try_count(e.data(), R, sizeof(T));
+        Block* b = n < 0 ? nullptr : block::try_create(n, sizeof(T));
+        if (!b) return false;
+        adopt(b, e);
+        return true;
+    }
+    bool try_allocate(const std::array<i64, R>& e, T fill) {
+        if (!try_allocate(e)) return false;
+        for (T& x : *this) x = fill;
+        return true;
     }
     // Takes the storage block b, made for these extents, in place of its own (released after).
     void adopt(Block* b, const std::array<i64, R>& e) {

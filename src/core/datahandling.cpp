@@ -1,6 +1,7 @@
 #include "core/datahandling.hpp"
 
 #include <algorithm>
+#include <array>
 
 #include "core/bukdata.hpp"
 #include "core/damagedata.hpp"
@@ -48,31 +49,54 @@ extern "C" void datahandling_allocatenodaldata(i32* istat, const i32* kdof, cons
     allocate_if_unallocated(nodaldata::tcurvmatrices, 3, 3, *kelem);
 }
 
-extern "C" void datahandling_allocatedamagedata(i32* istat, const i32* kplies, const i32* ksec,
-                                                const i32* kdmg) {
+namespace {
+
+// The damage tables of datahandling_allocatedamagedata, each made by make(table, extents, fill)
+// where unallocated; false at the first that make refuses.
+template <class Make>
+bool damage_tables(i32 kplies, i32 ksec, i32 kdmg, Make make) {
     using namespace damagedata;
-    *istat = 0;
-    const i64 lplies = std::max<i64>(i64{*kplies} - 1, 1);
-    ndmg = std::max({ndmg, 1, *kdmg});
+    const i64 lplies = std::max<i64>(i64{kplies} - 1, 1);
+    ndmg = std::max({ndmg, 1, kdmg});
     // The zeroing marker: -1 until the extent arrays allocated here are zeroed once.
     if (!damagedds.allocated()) damagedds.allocate({1}, -1);
     if (damagedds.size() >= 1 && damagedds(1) == -1) damagedds(1) = 0;
-    auto extents = [&](auto& a, i64 nply) {
-        if (a.allocated()) return;  // filled by the damage card reader: its data stays
-        a.allocate({3, nply, ndmg}, 0.0);
+    // (the buckling records first: the largest, refused before the others are filled)
+    const auto need = [&make](auto& a, auto fill, auto... e) {
+        return a.allocated() ||
+               make(a, std::array<i64, sizeof...(e)>{static_cast<i64>(e)...}, fill);
     };
-    extents(generaldds, *kplies);
-    extents(fiberdds, *kplies);
-    extents(matrixdds, *kplies);
-    extents(delamdds, lplies);
-    extents(coredds, *kplies);
-    extents(userdds, *kplies);
-    if (!dmgplane.allocated()) dmgplane.allocate({10, ndmg}, 0.0);
-    if (!bukdata::bukintdatalist.allocated())
-        bukdata::bukintdatalist.allocate({4, lplies, ndmg, *ksec}, 0);
-    if (!bukdata::bukrealdatalist.allocated())
-        bukdata::bukrealdatalist.allocate({12, lplies, ndmg, *ksec}, 0.0);
+    // a table filled by the damage card reader keeps its data
+    return need(bukdata::bukrealdatalist, 0.0, 12, lplies, ndmg, ksec) &&
+           need(bukdata::bukintdatalist, 0, 4, lplies, ndmg, ksec) &&
+           need(generaldds, 0.0, 3, kplies, ndmg) && need(fiberdds, 0.0, 3, kplies, ndmg) &&
+           need(matrixdds, 0.0, 3, kplies, ndmg) && need(delamdds, 0.0, 3, lplies, ndmg) &&
+           need(coredds, 0.0, 3, kplies, ndmg) && need(userdds, 0.0, 3, kplies, ndmg) &&
+           need(dmgplane, 0.0, 10, ndmg);
 }
+
+}  // namespace
+
+extern "C" void datahandling_allocatedamagedata(i32* istat, const i32* kplies, const i32* ksec,
+                                                const i32* kdmg) {
+    *istat = 0;
+    damage_tables(*kplies, *ksec, *kdmg, [](auto& a, const auto& e, auto fill) {
+        a.allocate(e, fill);
+        return true;
+    });
+}
+
+namespace vorlen::datahandling {
+
+bool try_allocatedamagedata(i32 kplies, i32 ksec, i32 kdmg) {
+    if (damage_tables(kplies, ksec, kdmg,
+                      [](auto& a, const auto& e, auto fill) { return a.try_allocate(e, fill); }))
+        return true;
+    damagedata::damagedds.release();
+    return false;
+}
+
+}  // namespace vorlen::datahandling
 
 extern "C" void datahandling_deallocall(i32* istat) {
     *istat = 0;

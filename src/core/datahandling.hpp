@@ -14,3 +14,12 @@ void datahandling_allocatedamagedata(vorlen::i32* istat, const vorlen::i32* kpli
 // Frees the arrays of an analysis; process-lived arrays and every scalar stay.
 void datahandling_deallocall(vorlen::i32* istat);
 }
+
+namespace vorlen::datahandling {
+
+// datahandling_allocatedamagedata for counts that come from input: false where a table cannot
+// be had (count overflow or no memory) instead of ending the process; damagedata::damagedds
+// is then released, the other tables made before it stay.
+bool try_allocatedamagedata(i32 kplies, i32 ksec, i32 kdmg);
+
+}  // namespace vorlen::datahandling

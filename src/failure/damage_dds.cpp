@@ -163,7 +163,12 @@ void UpdateDDS(i32* ierror, const double* sdv, const double* gpcoords, const dou
         *ierror = 0;
         return out_of_tables("UpdateDDS");
     }
-    if (!damagedds.allocated()) datahandling_allocatedamagedata(&status, &np, &ns, &ndmg);
+    // the counts come from the cards: tables beyond memory are refused, not the process ended
+    if (!damagedds.allocated() && !datahandling::try_allocatedamagedata(np, ns, ndmg)) {
+        *ierror = 0;
+        errorhandling::report(-3, "Damage tables beyond memory", "UpdateDDS");
+        return;
+    }
     const i32 nd = ndmg;
     if (!absent_or_holds(generaldds, 2, np, nd) || !absent_or_holds(fiberdds, 2, np, nd) ||
         !absent_or_holds(matrixdds, 2, np, nd) || !absent_or_holds(coredds, 2, np, nd) ||

@@ -59,7 +59,8 @@ lgl PointInDamage(const double* point, const double* dmgcos, const double* dmgor
 //   refcos(3,3) (in)   reference axes
 //   ilay, isec, idmg (in)  ply, section and set
 // ilay, isec or idmg outside their counts, or section or damage tables short of them, record
-// code -3 and leave the tables unchanged.
+// code -3 and leave the tables unchanged; tables of these counts that cannot be had record -3
+// "Damage tables beyond memory in UpdateDDS" (datahandling::try_allocatedamagedata; none grows).
 void UpdateDDS(i32* ierror, const double* sdv, const double* gpcoords, const double* refcoords,
                const double* refcos, const i32* ilay, const i32* isec, const i32* idmg);
 

@@ -20,9 +20,13 @@ using stringhandling::match;
 using std::string_view;
 constexpr string_view routine = "getdamagedatafromfile";
 
+// a with the extents e (at least e's first with `longer`), allocated anew with the fill where
+// it has others; false with -3 when that is beyond memory (the counts come from the cards).
 template <class A, class T, class... E>
-void ensure(A& a, bool longer, T fill, E... e) {
-    if (!fits(a, longer, e...)) a.allocate({static_cast<i64>(e)...}, fill);
+bool ensure(A& a, bool longer, T fill, E... e) {
+    if (fits(a, longer, e...) || a.try_allocate({static_cast<i64>(e)...}, fill)) return true;
+    errorhandling::report(-3, "Damage tables beyond memory", routine);
+    return false;
 }
 
 string_view left(string_view s) {
@@ -56,11 +60,10 @@ void abstraction(i32 unit, string_view option, i64 set, i64 np, i64 ns) {
         errorhandling::report(-3, "More damage groups than plies", routine);
         return;
     }
-    ensure(*tables[m], false, 0.0, 3, cols, ndmg);
-    if (delam) {
-        ensure(bukdata::bukintdatalist, false, 0, 4, cols, ndmg, ns);
-        ensure(bukdata::bukrealdatalist, false, 0.0, 12, cols, ndmg, ns);
-    }
+    if (!ensure(*tables[m], false, 0.0, 3, cols, ndmg)) return;
+    if (delam && !(ensure(bukdata::bukintdatalist, false, 0, 4, cols, ndmg, ns) &&
+                   ensure(bukdata::bukrealdatalist, false, 0.0, 12, cols, ndmg, ns)))
+        return;
     auto& t = *tables[m];
     for (i64 k = 1; k <= groups; ++k) {
         t(1, k, set) = v[4 * k - 3];
@@ -93,7 +96,7 @@ void polygon(i32 unit, string_view option, i64 set, i64 np, i64 nxy) {
     const Block<double> v(unit);
     if (!v.ok()) return;
     auto& p = damagedata::dmgpoints;
-    ensure(p, true, DBL_MAX, nxy, np, 6, damagedata::ndmg);
+    if (!ensure(p, true, DBL_MAX, nxy, np, 6, damagedata::ndmg)) return;
     std::copy_n(v.data(), std::min(v.size(), p.extent(1)), &p(1, layer, mode, set));
 }
 
@@ -159,7 +162,7 @@ void iohandling_getdamagedatafromfile(const char* filepath, const char* workspac
         if (match(key, "+Position")) {
             const Block<double> v(unit);
             if (!v.ok()) continue;
-            ensure(dmgplane, true, -DBL_MAX, npos, ndmg);
+            if (!ensure(dmgplane, true, -DBL_MAX, npos, ndmg)) continue;
             std::copy_n(v.data(), std::min(v.size(), dmgplane.extent(1)), &dmgplane(1, set));
         } else if (match(key, "+Abstraction")) {
             abstraction(unit, card.option(), set, np, ns);

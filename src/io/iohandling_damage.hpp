@@ -30,8 +30,9 @@ extern "C" {
 // these extents is written as it is.
 // Code -3 (that key skipped): nplies or nsec below 1 (nothing read); a set index that is no
 // integer or outside 1..ndmg; a layer outside 1..nplies; a "+Table" without mode part or mode
-// word; more groups than plies (interfaces). Code -2: a value that does not parse (GetDataPoints
-// read error; the key is not stored).
+// word; more groups than plies (interfaces); "Damage tables beyond memory in
+// getdamagedatafromfile": the table a key needs cannot be had with its counts. Code -2: a value
+// that does not parse (GetDataPoints read error; the key is not stored).
 //   filepath (in)   256 characters: the solver input deck
 //   workspace (in)  256 characters: the directory of the card files
 //   nplies (in)     ply count of the tables

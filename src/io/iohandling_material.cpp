@@ -308,8 +308,9 @@ bool shaped(const A& a, E... e) {
 }
 
 // The reader's tables: kept when all are allocated with the extents this card needs, else
-// allocated anew with their fills.
-void allocate_tables(const Sizes& s, i64 np, i64 ns) {
+// allocated anew with their fills. False, with every table released and -3, when they are
+// beyond memory (the counts come from the cards).
+bool allocate_tables(const Sizes& s, i64 np, i64 ns) {
     using namespace materialdata;
     const i64 nt = s.ntemp, ncure = std::max(s.nmaster, s.nrate), nstress = std::max<i64>(s.nstress / 2, 1);
     i64 points[kKinds];
@@ -325,22 +326,30 @@ void allocate_tables(const Sizes& s, i64 np, i64 ns) {
     for (int k = 0; k < kKinds; ++k) fits = fits && shaped(*cal[k], nt, points[k], kWidth[k]);
     if (!fits) {
         // (allocate without a fill gives zeros)
-        pfflags.allocate({5, np, ns});
-        peflags.allocate({5, np, ns});
-        pelimits.allocate({12, np, ns}, -1.0);
-        peprops.allocate({s.nelastic * nt, np, ns});
-        psprops.allocate({s.nstrength * nt, np, ns});
-        phprops.allocate({s.nhygro, np, ns});
-        pfprops.allocate({s.nfracture, np, ns});
-        pdprops.allocate({s.ndamage, np, ns}, kHuge);
-        for (int k = 0; k < kKinds; ++k) cal[k]->allocate({nt, points[k], kWidth[k]});
-        cuprops.allocate({ncure, 8, np, ns}, kHuge);
-        regularization.allocate({s.nreg});
-        equivalentstress.allocate({nstress, 2});
+        fits = pfflags.try_allocate({5, np, ns}) && peflags.try_allocate({5, np, ns}) &&
+               pelimits.try_allocate({12, np, ns}, -1.0) &&
+               peprops.try_allocate({s.nelastic * nt, np, ns}) &&
+               psprops.try_allocate({s.nstrength * nt, np, ns}) &&
+               phprops.try_allocate({s.nhygro, np, ns}) &&
+               pfprops.try_allocate({s.nfracture, np, ns}) &&
+               pdprops.try_allocate({s.ndamage, np, ns}, kHuge) &&
+               cuprops.try_allocate({ncure, 8, np, ns}, kHuge) &&
+               regularization.try_allocate({s.nreg}) && equivalentstress.try_allocate({nstress, 2});
+        for (int k = 0; k < kKinds; ++k)
+            fits = fits && cal[k]->try_allocate({nt, points[k], kWidth[k]});
+    }
+    if (!fits) {
+        const auto release = [](auto&... a) { (a.release(), ...); };
+        release(pfflags, peflags, pelimits, peprops, psprops, phprops, pfprops, pdprops, cuprops,
+                regularization, equivalentstress);
+        for (int k = 0; k < kKinds; ++k) cal[k]->release();
+        errorhandling::report(-3, "Material tables beyond memory", routine);
+        return false;
     }
     i32* counts[kKinds] = {&nsecantdata, &nnormaldata, &nsheardata, &nflowdata,
                            &nalpha1data, &nalpha2data, &nalpha3data};
     for (int k = 0; k < kKinds; ++k) *counts[k] = static_cast<i32>(points[k]);
+    return true;
 }
 
 // A list held for the block end.
@@ -606,8 +615,7 @@ void iohandling_getmaterialdatafromfile(const char* filepath, const char* worksp
     if (!shaped(temps, sizes.ntemp)) temps.allocate({sizes.ntemp});
     std::copy(grid.begin(), grid.end(), temps.data);
     materialdata::ntempdata = static_cast<i32>(sizes.ntemp);
-    allocate_tables(sizes, np, ns);
-    if (!mat.allocated()) return;
+    if (!allocate_tables(sizes, np, ns) || !mat.allocated()) return;
     Reader reader(text, sizes.ntemp);
     while (text.next()) reader.line(text.key(), text.option());
 }

@@ -41,7 +41,9 @@ extern "C" {
 // Code -3: nplies or nsec below 1, or not the extents of an allocated matidlist (nothing
 // read); a "+Temperature" list that is empty or holds a value that is no finite temperature
 // (the list is ignored); a cure list longer than the cure table (not held); a block id that is
-// no integer (the id of the block before is kept; before any, the block stores no ply values).
+// no integer (the id of the block before is kept; before any, the block stores no ply values);
+// "Material tables beyond memory in getmaterialdatafromfile": the tables of these counts cannot
+// be had (they are released and nothing is read).
 // Code -2: a value that does not parse (GetDataPoints read error; the key is not stored);
 // counts outside a key's range are not stored (elastic 3, 4, 6 to 8 through GetNyeProperties).
 //   filepath (in)   256 characters: the solver input deck

@@ -9,7 +9,6 @@
 #include "base/errorhandling.hpp"
 #include "base/units.hpp"
 #include "base/work.hpp"
-#include "core/datahandling.hpp"
 #include "core/elementdata.hpp"
 #include "core/nodaldata.hpp"
 #include "core/sectiondata.hpp"
@@ -68,20 +67,31 @@ struct Listing {
     ~Listing() {
         if (unit >= 0) io::close(unit);
     }
-    // The next line, cut to kLine characters; false at the end of the file.
-    bool next(char* buf, string_view& line) const {
-        const i64 n = io::read_line(unit, buf, kLine);
-        if (n < 0) return false;
-        line = string_view(buf, static_cast<std::size_t>(std::min(n, kLine)));
+    // The next line, read whole and cut to the kLine characters the listing's lines hold;
+    // false at the end of the file.
+    bool next(string_view& line) {
+        if (whole_.read(unit) < 0) return false;
+        line = whole_.text().substr(0, kLine);
         return true;
     }
+    // Records -3 when the line last read holds more than its kLine characters: what it says
+    // beyond them is not read.
+    void used() const {
+        if (stringhandling::len_trim(whole_.text()) > kLine)
+            errorhandling::report(-3, "Listing line longer than 256 characters", routine);
+    }
     // Reads up to the line holding the heading; false when there is none.
-    bool find(char* buf, string_view heading) const {
+    bool find(string_view heading) {
         string_view line;
-        while (next(buf, line))
+        while (next(line)) {
             if (stringhandling::occurs(line, heading)) return true;
+            if (stringhandling::occurs(whole_.text(), heading)) used();
+        }
         return false;
     }
+
+  private:
+    Line whole_;
 };
 
 struct Node {
@@ -116,22 +126,23 @@ class Nodes {
     i64 n_ = 0, cap_ = 0;
 };
 
+// a with the extents e: kept when it has them, else allocated anew (zeros); false when that is
+// beyond memory (the extents come from the listing).
 template <class A, class... E>
-void fit(A& a, E... e) {
+bool fit(A& a, E... e) {
     const i64 want[] = {static_cast<i64>(e)...};
-    if (!a.allocated()) return;
-    for (int d = 0; d < A::rank; ++d)
-        if (a.extent(d + 1) != want[d]) return a.release();
+    bool kept = a.allocated();
+    for (int d = 0; d < A::rank; ++d) kept = kept && a.extent(d + 1) == want[d];
+    return kept || a.try_allocate({static_cast<i64>(e)...});
 }
 
 // Size pass: the element count and extents of the element table; false when there is no
 // element or the table runs to the end of the file.
-bool size_pass(const Listing& f, i32& iele, i32& inodes, i32& idof) {
-    char buf[kLine];
-    if (!f.find(buf, abq_elem)) return false;
+bool size_pass(Listing& f, i32& iele, i32& inodes, i32& idof) {
+    if (!f.find(abq_elem)) return false;
     bool element = false;
     string_view line;
-    while (f.next(buf, line)) {
+    while (f.next(line)) {
         const Words w(line);
         i32 label;
         if (label_of(w.first, label)) {
@@ -145,19 +156,19 @@ bool size_pass(const Listing& f, i32& iele, i32& inodes, i32& idof) {
     return false;
 }
 
-void element_pass(const Listing& f, i64 nelem) {
+void element_pass(Listing& f, i64 nelem) {
     using namespace elementdata;
-    char buf[kLine];
-    if (!f.find(buf, abq_elem)) return;
+    if (!f.find(abq_elem)) return;
     const i64 slots = elemnodes.extent(1);
     string_view line;
-    for (i64 e = 0; e < nelem && f.next(buf, line);) {
+    for (i64 e = 0; e < nelem && f.next(line);) {
         const Words w(line);
         i32 label;
         if (!label_of(w.first, label)) continue;
         const Words type(w.rest);
         const TypeName t(type.first);
         if (!counted(t.view())) continue;
+        f.used();
         ++e;
         elemlist(e) = label;
         const i32 kind = elementhandling::abq_kind(t.view());
@@ -176,13 +187,12 @@ void element_pass(const Listing& f, i64 nelem) {
     }
 }
 
-void node_pass(const Listing& f, Nodes& nodes) {
-    char buf[kLine];
-    if (!f.find(buf, abq_node)) return;
+void node_pass(Listing& f, Nodes& nodes) {
+    if (!f.find(abq_node)) return;
     bool any = false;
     i32 top = 0;
     string_view line;
-    while (f.next(buf, line)) {
+    while (f.next(line)) {
         const Words w(line);
         i32 label;
         if (!label_of(w.first, label)) {
@@ -196,6 +206,7 @@ void node_pass(const Listing& f, Nodes& nodes) {
         for (; k < 3 && !c.first.empty(); ++k, c = Words(c.rest)) ok = ok && number(c.first, n.x[k]);
         if (k < 2 || !ok) continue;
         if (label < top) return;
+        f.used();
         top = label;
         any = true;
         nodes.add(n);
@@ -252,28 +263,29 @@ void iohandling_getelementdataextents(i32* iele, i32* inodes, i32* idof, const c
 }
 
 void iohandling_getabqdatafromfile(const char* filepath, const i32* lfilepath) {
-    const Listing f(io::trimmed(filepath, static_cast<std::size_t>(std::max<i32>(*lfilepath, 0))));
+    Listing f(io::trimmed(filepath, static_cast<std::size_t>(std::max<i32>(*lfilepath, 0))));
     if (f.unit < 0) return;
     i32 iele = 0, inodes = 0, idof = 0;
     if (!size_pass(f, iele, inodes, idof)) return;
     using namespace elementdata;
     using namespace nodaldata;
-    nelem = iele;
-    nnodes = std::max(inodes, 1);
-    ndof = std::max(idof, 1);
-    fit(elemlist, nelem);
-    fit(elemkind, nelem);
-    fit(elemnodes, nnodes, nelem);
-    fit(elemcurvatures, 2, nelem);
-    fit(elemreforientation, 7, nelem);
-    fit(sectiondata::nsectionpoints, nelem);
-    fit(nodesmotion, ndof, nnodes, nelem);
-    fit(nodalcoords, 3, nnodes, nelem);
-    fit(tnodalmatrices, 3, 3, 8, nelem);
-    fit(tcurvmatrices, 3, 3, nelem);
-    i32 istat;
-    datahandling_allocateelementdata(&istat, &nnodes, &nelem);
-    datahandling_allocatenodaldata(&istat, &ndof, &nnodes, &nelem);
+    // the element and nodal tables of datahandling's allocators, with these extents
+    const i32 kelem = iele, knodes = std::max(inodes, 1), kdof = std::max(idof, 1);
+    auto& nsp = sectiondata::nsectionpoints;
+    // (the largest first, so that a refusal comes before the others are filled)
+    if (!(fit(nodesmotion, kdof, knodes, kelem) && fit(nodalcoords, 3, knodes, kelem) &&
+          fit(elemnodes, knodes, kelem) && fit(tnodalmatrices, 3, 3, 8, kelem) &&
+          fit(tcurvmatrices, 3, 3, kelem) && fit(elemlist, kelem) && fit(elemkind, kelem) &&
+          fit(elemcurvatures, 2, kelem) && fit(elemreforientation, 7, kelem) && fit(nsp, kelem))) {
+        const auto release = [](auto&... a) { (a.release(), ...); };
+        release(elemlist, elemkind, elemnodes, elemcurvatures, elemreforientation, nsp, nodesmotion,
+                nodalcoords, tnodalmatrices, tcurvmatrices);
+        errorhandling::report(-3, "Element tables beyond memory", routine);
+        return;
+    }
+    nelem = kelem;
+    nnodes = knodes;
+    ndof = kdof;
     std::fill(elemkind.begin(), elemkind.end(), 0);
     std::fill(elemnodes.begin(), elemnodes.end(), 0);
     std::fill(sectiondata::nsectionpoints.begin(), sectiondata::nsectionpoints.end(), 0);

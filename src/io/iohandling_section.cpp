@@ -20,8 +20,10 @@ using stringhandling::match;
 constexpr std::string_view routine = "getsectiondatafromfile";
 constexpr i32 kNoPly = 2147483647;
 
-// The tables with the counts nplies and nsec; those of another reading are replaced.
-void allocate_tables() {
+// The tables with the counts nplies and nsec; those of another reading are replaced. False,
+// with every table released and -3, when they are beyond memory (the counts come from the
+// card's lines).
+bool allocate_tables() {
     using namespace sectiondata;
     auto& mat = materialdata::matidlist;
     const i64 np = nplies, ns = nsec, nz = 2 * np + 1;
@@ -30,16 +32,18 @@ void allocate_tables() {
         fits(plythickness, false, np, ns) && fits(plyzcoord, false, nz, ns) &&
         fits(seflags, false, 2, ns) && fits(sehmatrix, false, 2, 2, ns) &&
         fits(sefmatrix, false, nz, 4, ns))
-        return;
-    xcstrength.allocate({ns});
-    secidlist.allocate({ns});
-    mat.allocate({np, ns}, np * ns == 1 ? 1 : kNoPly);
-    plyorientation.allocate({np, ns});
-    plythickness.allocate({np, ns});
-    plyzcoord.allocate({nz, ns});
-    seflags.allocate({2, ns});
-    sehmatrix.allocate({2, 2, ns});
-    sefmatrix.allocate({nz, 4, ns});
+        return true;
+    if (xcstrength.try_allocate({ns}) && secidlist.try_allocate({ns}) &&
+        mat.try_allocate({np, ns}, np * ns == 1 ? 1 : kNoPly) &&
+        plyorientation.try_allocate({np, ns}) && plythickness.try_allocate({np, ns}) &&
+        plyzcoord.try_allocate({nz, ns}) && seflags.try_allocate({2, ns}) &&
+        sehmatrix.try_allocate({2, 2, ns}) && sefmatrix.try_allocate({nz, 4, ns}))
+        return true;
+    const auto release = [](auto&... a) { (a.release(), ...); };
+    release(xcstrength, secidlist, mat, plyorientation, plythickness, plyzcoord, seflags, sehmatrix,
+            sefmatrix);
+    errorhandling::report(-3, "Section tables beyond memory", routine);
+    return false;
 }
 
 // Stores the block's values from row 1 of column i of a (nplies or 2 rows); the count read, or
@@ -102,7 +106,7 @@ void iohandling_getsectiondatafromfile(const char* filepath, const char* workspa
             nplies = static_cast<i32>(std::max<i64>(nplies, n));
         }
     io::rewind(unit);
-    allocate_tables();
+    if (!allocate_tables()) return;
     auto& mat = materialdata::matidlist;
 
     i64 i = 1;

@@ -20,7 +20,9 @@ extern "C" {
 // list). At the end plyzcoord = GetSectionZCoord(matidlist, plythickness).
 // Code -3: more values than a table holds (the values that fit are stored), a block end beyond
 // nsec (nothing stored), a block id that is no integer (the id of the block before is kept),
-// "+Strength" without a number (its next line is left to be read).
+// "+Strength" without a number (its next line is left to be read); "Section tables beyond
+// memory in getsectiondatafromfile": tables of these counts cannot be had (the tables are
+// released, nothing is read, nplies and nsec keep the counts).
 //   filepath (in)   256 characters: the solver input deck
 //   workspace (in)  256 characters: the directory of the card files
 void iohandling_getsectiondatafromfile(const char* filepath, const char* workspace);

@@ -139,8 +139,14 @@ struct Table {
         if (points < 2) return "Fewer than two calibration points";
         if (t.extent(1) < 2 || t.extent(2) < points || t.extent(3) < column)
             return "Calibration table smaller than its point count";
-        if (!materialdata::temperatures.allocated() || materialdata::temperatures.extent(1) < 2)
+        const auto& temps = materialdata::temperatures;
+        if (!temps.allocated() || temps.extent(1) < 2)
             return "Fewer than two temperatures in the grid";
+        // the interpolation ends the process on abscissas that do not increase strictly
+        for (int r = 1; r <= 2; ++r)
+            for (i32 i = 2; i <= points; ++i)
+                if (!(t(r, i, 1) > t(r, i - 1, 1))) return "Calibration abscissas do not increase";
+        if (!(temps(2) > temps(1))) return "Temperatures of the grid do not increase";
         return nullptr;
     }
 

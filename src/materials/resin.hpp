@@ -31,8 +31,9 @@
 // against the value column), then these two values over temperatures(1) and temperatures(2);
 // both stages extrapolate. A table that is not allocated, has fewer than two rows or two points
 // or fewer points or columns than asked for, or a temperature grid of fewer than two entries,
-// records code -3 and gives 0. Abscissas and temperatures must increase strictly: otherwise the
-// table interpolation ends the process.
+// records code -3 and gives 0; so do abscissas of rows 1 and 2 (over the points used) or
+// temperatures(1), temperatures(2) that do not increase strictly (or are NaN): "Calibration
+// abscissas do not increase" or "Temperatures of the grid do not increase" in the routine.
 #pragma once
 #include "base/view.hpp"
 

@@ -13,6 +13,7 @@
 #include "core/math_tabulated.hpp"
 #include "core/utility_fill.hpp"
 #include "core/utility_search.hpp"
+#include "interp/interp.hpp"
 #include "materials/interaction.hpp"
 #include "materials/permcollection.hpp"
 #include "solver/toplevel_steps.hpp"
@@ -404,9 +405,16 @@ double impact_solve(const ImpactCall& c, const ImpactContact& kc, double* csprop
     csprops[9] = c.cp(14), csprops[10] = c.cp(15);
     const i32 law = c.jprops[2], csflag = c.jprops[1];
     if (law == 1) {
+        // Without a penetration beyond rounding there is no force; the stiffness table over
+        // [0, xub] needs abscissas that rise (the table interpolation ends the process else).
+        if (!(xub > 0.0)) return 0.0;
         cl[5] = 1.0;
         const double zero = 0.0;
         utility::Linspace(cl + 7, &zero, &xub, &kClForces, nullptr);
+        if (!r8vec_ascends_strictly(&kClForces, cl + 7)) {
+            truss_report("Contact force bound without an interval", "uel_impact");
+            return 0.0;
+        }
         for (i32 i = 0; i < kClForces; ++i) {
             csprops[12] = cl[7 + i];
             double estar = 0.0;

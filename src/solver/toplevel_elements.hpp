@@ -65,6 +65,10 @@
 //   -3 "Contact force not finite in <routine>": the force, radius or depth computed for the
 //      record in an impact step is inf or not a number (an overflow of the contact equation or
 //      of the power law, a quotient of underflowed values): F, radius and depth 0;
+//   -3 "Contact force bound without an interval in uel_impact": contact law 1 (JPROPS(3))
+//      whose force bound (u_p - ref - eps) / Ct is positive but too small for its table of 50
+//      rising forces: F = 0 (a bound not above 0, no penetration beyond rounding, gives F = 0
+//      without a report);
 //   -3 "Compliance table not filled in uel_impact": the time increments of SVARS not positive
 //      and strictly decreasing, or fewer than two: Cs = SVARS(14);
 //   -3 "Impactor column outside the compliance table in uel_impact": int(cprops(14)) (type 2)

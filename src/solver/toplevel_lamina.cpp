@@ -235,6 +235,12 @@ bool fiber_set(FiberSet& fs, const double* props, i32 nprops, double t, std::str
     if (nprops < 24) {
         std::copy_n(props, std::min(nprops, 11), fs.p);
     } else {
+        // Ordering or interpolating across a temperature that is no number has no meaning, and
+        // the interpolation would end the process on the abscissas it gives.
+        if (!std::isfinite(props[11]) || !std::isfinite(props[23]) || std::isnan(t)) {
+            report(-3, "Temperature not finite", routine);
+            return false;
+        }
         const double *lo = props + 12, *hi = props;  // set 2 counts as the lower when equal
         double tlo = props[23], thi = props[11];
         if (props[11] < props[23]) std::swap(lo, hi), std::swap(tlo, thi);

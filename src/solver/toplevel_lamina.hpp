@@ -87,8 +87,12 @@ void toplevel_umat_porosity(VORLEN_UMAT_NOSTEP_PARAMETERS);
 // STATEV(3) the failure index max(STATEV(3), min(|s11|/X, 1)), STATEV(12) = +huge, STATEV(NSTATV)
 // cleared in the first increments when it holds at least 9.9e34. Once STATEV(3) >= 1 the
 // moduli E1, E2, E3, G12, G13, G23 (not the Poisson ratios) are multiplied by the factor.
-// NPROPS 10: -3, no strength check; 13 to 24 or above 25: -3, no reduction. NSTATV < 12: the
-// warning in the first increments; positions beyond NSTATV are neither read nor written.
+// NPROPS 10: -3, no strength check; 13 to 24 or above 25: -3, no reduction. NPROPS of 24 or
+// more with a set temperature that is not finite, or a T that is not a number: -3
+// "Temperature not finite in umat_fiber" and the response without constants (NPROPS below 9
+// likewise, "Unsupported property count"): zero stress, tangent and SSE, STATEV(3) untouched.
+// NSTATV < 12: the warning in the first increments; positions beyond NSTATV are neither read
+// nor written.
 void toplevel_umat_fiber(VORLEN_UMAT_PARAMETERS);
 
 // Linear-elastic ply for a block of points (Abaqus/Explicit VUMAT), incremental.

@@ -63,17 +63,16 @@ class LifecycleFile {
     LifecycleFile& operator=(const LifecycleFile&) = delete;
     bool open() const { return unit_ >= 0; }
     i32 unit() const { return unit_; }
-    // The next line (at most iohandling::kLine characters); false at the end of the file.
-    bool next(std::string& line) {
-        const i64 n = io::read_line(unit_, buf_, iohandling::kLine);
-        if (n < 0) return false;
-        line.assign(buf_, static_cast<std::size_t>(std::min<i64>(n, iohandling::kLine)));
+    // The next line, whole, valid until the next read; false at the end of the file.
+    bool next(std::string_view& line) {
+        if (line_.read(unit_) < 0) return false;
+        line = line_.text();
         return true;
     }
 
   private:
     i32 unit_ = -1;
-    char buf_[iohandling::kLine];
+    iohandling::Line line_;
 };
 
 std::string lifecycle_jobpath() {
@@ -93,20 +92,39 @@ std::string lifecycle_upper(std::string_view s) {
     return u;
 }
 
+// Columns of a deck line that its keywords are taken from.
+constexpr std::size_t lifecycle_deck_width = 80;
+
 // A deck line cut to 80 characters and split at its first comma: the part before it
-// (upper-cased, trailing blanks dropped) and the part after it (upper-cased).
+// (upper-cased, trailing blanks dropped) and the part after it (upper-cased); whole, the
+// upper-cased part after the first comma of the whole line.
 struct LifecycleDeckLine {
-    std::string head, tail;
+    std::string head, tail, whole;
 };
 
 LifecycleDeckLine lifecycle_split(std::string_view line) {
-    line = line.substr(0, 80);
-    const auto comma = line.find(',');
     LifecycleDeckLine d;
+    if (const auto comma = line.find(','); comma != std::string_view::npos)
+        d.whole = lifecycle_upper(line.substr(comma + 1));
+    line = line.substr(0, lifecycle_deck_width);
+    const auto comma = line.find(',');
     d.head = lifecycle_upper(line.substr(0, comma));
     while (!d.head.empty() && d.head.back() == ' ') d.head.pop_back();
     if (comma != std::string_view::npos) d.tail = lifecycle_upper(line.substr(comma + 1));
     return d;
+}
+
+// A keyword of a step or instance line that reaches beyond the columns it is taken from: the
+// line counts without it, and -3 says so.
+void lifecycle_keyword_beyond(const LifecycleDeckLine& d) {
+    const bool step = d.head == "*STEP";
+    if (!step && d.head != "*INSTANCE") return;
+    const auto cut = [&d](std::string_view key) {
+        return d.whole.find(key) != std::string::npos && d.tail.find(key) == std::string::npos;
+    };
+    bool beyond = cut("VRL_SENSORELEMENT");
+    for (const std::string_view key : lifecycle_keys) beyond = beyond || (step && cut(key));
+    if (beyond) errorhandling::report(-3, "Deck keyword beyond column 80", lifecycle_name);
 }
 
 // Appends the free-format words of a line (separated by blanks, tabs or commas) to words,
@@ -123,7 +141,7 @@ void lifecycle_words(std::string_view line, std::vector<std::string>& words, std
 }
 
 // The impactor position on the line after a declaring line: three numbers, else 0 with -3.
-void lifecycle_position(const std::string* line, double* x) {
+void lifecycle_position(const std::string_view* line, double* x) {
     std::vector<std::string> w;
     if (line != nullptr) lifecycle_words(*line, w, 3);
     bool ok = w.size() == 3;
@@ -147,13 +165,14 @@ void lifecycle_read_deck(LifecycleFile& deck, std::vector<double>& pos) {
     io::rewind(unit);
     i32 nstep = 0;
     bool declared = false;  // the line before declared an impactor
-    for (std::string line; deck.next(line);) {
+    for (std::string_view line; deck.next(line);) {
         if (declared) {
             double x[3];
             lifecycle_position(&line, x);
             pos.insert(pos.end(), x, x + 3);
         }
         const LifecycleDeckLine d = lifecycle_split(line);
+        lifecycle_keyword_beyond(d);
         if (d.head == "*STEP" && ++nstep <= jobdata::stepid.extent(1)) {
             for (i32 t = 0; t < 6; ++t)
                 if (d.tail.find(lifecycle_keys[t]) != std::string::npos) {
@@ -213,11 +232,12 @@ void lifecycle_section_matrices() {
         return;
     }
     // Block 1 (the first temperature) of every ply's elastic constants.
-    std::vector<double> elastic(static_cast<std::size_t>(9 * np * ns));
+    std::vector<double> elastic(std::size_t{9} * static_cast<std::size_t>(np) *
+                                static_cast<std::size_t>(ns));
     for (i32 s = 1; s <= ns; ++s)
         for (i32 p = 1; p <= np; ++p)
             for (i32 r = 1; r <= 9; ++r)
-                elastic[static_cast<std::size_t>(r - 1 + 9 * ((p - 1) + np * (s - 1)))] =
+                elastic[static_cast<std::size_t>(r - 1 + 9 * ((p - 1) + i64{np} * (s - 1)))] =
                     pe(r, p, s);
     if (!iohandling::fits(sefmatrix, false, nz, 4, ns)) sefmatrix.allocate({nz, 4, ns});
     if (!iohandling::fits(sehmatrix, false, 2, 2, ns)) sehmatrix.allocate({2, 2, ns});
@@ -310,7 +330,7 @@ void lifecycle_cycle(i32 kstep) {
         return;
     }
     std::vector<std::string> w;
-    for (std::string line; w.size() < 3 && msg.next(line);) lifecycle_words(line, w, 3);
+    for (std::string_view line; w.size() < 3 && msg.next(line);) lifecycle_words(line, w, 3);
     double n = 0.0;
     if (w.size() == 3 && iohandling::number(w[1], n))
         cycles(1, kstep) = n;
@@ -347,15 +367,18 @@ void lifecycle_setup(i32 kstep) {
             const i64 most = nsectionpoints.size() > 0
                                  ? *std::max_element(nsectionpoints.begin(), nsectionpoints.end())
                                  : 0;
+            // the section point counts come from the solver's calls and the ply count from the
+            // section card: a product beyond memory is refused rather than ending the process
             const i64 nz = most * nplies;
-            sestress.allocate({6, nz, npt, nel});
             const bool shell = std::any_of(kind.begin(), kind.end(),
                                            [](i32 k) { return (k >= 1 && k <= 5) || k == 8; });
-            if (!shell) return;
-            if (!tnormalstress.allocated())
-                tnormalstress.allocate(
-                    {plyzcoord.allocated() ? plyzcoord.extent(1) : 2 * i64{nplies} + 1, nel});
-            if (!tshearstress.allocated()) tshearstress.allocate({nz, 2, 4, nel});
+            const i64 nzc = plyzcoord.allocated() ? plyzcoord.extent(1) : 2 * i64{nplies} + 1;
+            bool made = sestress.try_allocate({6, nz, npt, nel});
+            if (made && !shell) return;
+            made = made && (tnormalstress.allocated() || tnormalstress.try_allocate({nzc, nel})) &&
+                   (tshearstress.allocated() || tshearstress.try_allocate({nz, 2, 4, nel}));
+            if (!made)
+                errorhandling::report(-3, "Section stress tables beyond memory", lifecycle_name);
         }
     }
     if (shokriehdata::cycles.allocated() && shokriehdata::cycleprops.allocated() && t == 1)

@@ -11,7 +11,8 @@
 // keyword found after that comma: VRL_INITIALIZATION 0, VRL_FATIGUE 1, VRL_STRUCTRESPONSE 2,
 // VRL_IMPACT 3, VRL_RELAXATION 4, VRL_DIC 5 (searched in this order; none: 1). A "*Step" or
 // "*Instance" line with VRL_SENSORELEMENT after its first comma declares an impactor, whose
-// position x, y, z is the next line.
+// position x, y, z is the next line. Keywords are taken from the first 80 columns of a line;
+// the position line and the message file's lines are read whole, whatever their length.
 //
 // Impactor records impactdata::cprops(20, nimp) and load records loaddata::dprops(12, nimp) are
 // created anew at every start that reads the deck: zeros, with cprops(6, k) = 9.80665,
@@ -33,15 +34,22 @@
 //      nimp is their column count (0 without them); the cards and section matrices still run;
 //   -3 "Impactor position missing in UEXTERNALDB_IOControl": a declaring line whose next line
 //      is missing or does not begin with three numbers: position 0;
+//   -3 "Deck keyword beyond column 80 in UEXTERNALDB_IOControl": a step keyword of a "*Step"
+//      line, or VRL_SENSORELEMENT of a "*Step" or "*Instance" line, that reaches beyond column
+//      80: the line counts without it;
 //   -3 "Section tables do not fit the ply counts in UEXTERNALDB_IOControl": the section
 //      matrices are not built (missing tables skip them without a report);
 //   -3 "Step outside the step table in UEXTERNALDB_IOControl": kstep outside jobdata::stepid
 //      (or no step table) in the increment setup or end, or at an explicit step end: nothing
 //      done;
+//   -3 "Section stress tables beyond memory in UEXTERNALDB_IOControl": sestress (6, the largest
+//      section point count times nplies, 27 or 4, nelem), or the transverse stores, cannot be
+//      had: not created in this increment (tried again in the next);
 //   -3 "Cycle tables short of the step in UEXTERNALDB_IOControl": cycleprops without row 3 or
 //      without column kstep, cycles without column kstep: no cycle number;
 //   -3 "Cycle number missing in the message file in UEXTERNALDB_IOControl": the last "CYCLE"
-//      line gives no second word that is a number: the cycle number is kept;
+//      line gives no second word that is a number (the words continue on the next lines only
+//      when the line holds fewer than three): the cycle number is kept;
 //   -3 "Force window short of the impactor records in UEXTERNALDB_IOControl": more record
 //      columns than the window has: those impactors take no sample;
 //   -2 "Unknown operation in VUEXTERNALDB_IOControl": k outside 0..6;

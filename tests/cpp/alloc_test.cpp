@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
+#include <cstdlib>
 
 #include "test_support.hpp"
 
@@ -106,6 +108,24 @@ TEST(Alloc, RetainAndReleaseOfNoBlockAreHarmless) {
     EXPECT_FALSE(a.allocated());
 }
 
+// Extents from input: what allocate ends the process on is a refusal that keeps the array.
+TEST(Alloc, TryAllocateRefusesWithoutChangingTheArray) {
+    constexpr i64 big = i64{1} << 40;
+    Alloc<double, 2> a;
+    a.allocate({2, 3}, 7.0);
+    double* const before = a.data;
+    EXPECT_FALSE(a.try_allocate({big, big}, 1.0));  // count overflow (2^80)
+    EXPECT_EQ(a.data, before);
+    EXPECT_EQ(a.extent(1), 2);
+    EXPECT_EQ(a.extent(2), 3);
+    for (double x : a) EXPECT_EQ(x, 7.0);
+    ASSERT_TRUE(a.try_allocate({4, 1}, 2.0));
+    EXPECT_EQ(a.size(), 4);
+    for (double x : a) EXPECT_EQ(x, 2.0);
+    EXPECT_EQ(block::try_count(std::array<i64, 2>{big, big}.data(), 2, 8), -1);
+    a.release();
+}
+
 using AllocDeathTest = vorlen::test::AllocationDeathTest;
 
 TEST_F(AllocDeathTest, SizeOverflowEndsTheProcess) {
@@ -129,6 +149,21 @@ TEST_F(AllocDeathTest, FailedAllocationReportsTheByteCount) {
 
 // Work arrays of the library's routines come from the same allocation path: a C caller sees the
 // process end with the message and status 1, not an exception (SIGABRT through the C frames).
+// Exit status 0 when a request for 2^62 bytes is refused and the array kept.
+[[noreturn]] void refuse_and_keep() {
+    Alloc<double, 1> a;
+    a.allocate({2}, 7.0);
+    const bool got = a.try_allocate({i64{1} << 59});
+    const bool kept = a.size() == 2 && a(1) == 7.0 && a(2) == 7.0;
+    a.release();
+    std::exit(!got && kept ? 0 : 1);
+}
+
+TEST_F(AllocDeathTest, TryAllocateRefusesMemoryThatCannotBeHad) {
+    // in a child that sees the failed allocation
+    EXPECT_EXIT(refuse_and_keep(), ::testing::ExitedWithCode(0), "");
+}
+
 TEST_F(AllocDeathTest, WorkArraysOfRoutinesEndTheProcessWithTheMessage) {
     const i32 big = i32{1} << 29;  // an order whose square work matrix takes 2^61 bytes
     const double a[1] = {1.0};

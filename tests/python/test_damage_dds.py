@@ -1,10 +1,12 @@
 """Damage data sets of module damage: point tests, seeding of a point's damage flags and of the
 buckling records, growth of the damage ellipses; coordinates worked out in numpy."""
+import os
+
 import numpy as np
 import pytest
 
 import _vorlen
-from conftest import errstat, errtext
+from conftest import errstat, errtext, run_python
 
 dmg = _vorlen.damage
 HUGE = np.finfo(float).max
@@ -321,6 +323,26 @@ def test_update_allocates_and_grows_the_failed_modes(clean_store):
     dmg.updatedds(np.ones(5), point, origin, refcos, 3, 1, 1)
     assert not d.delamdds[:, 2:, 0].any() and d.delamdds.shape == (3, 2, 1)
     assert d.fiberdds[:2, 2, 0].all() and errstat() == 0
+
+
+def test_update_refuses_tables_beyond_memory():
+    # in a child process: 2e9 damage sets (a count from the damage card) ended the process
+    # with the allocation message
+    r = run_python(f"""
+        import sys
+        sys.path.insert(0, {os.path.dirname(__file__)!r})
+        import numpy as np, _vorlen
+        from test_damage_dds import sections_only, dmg, IDENTITY
+        from conftest import errstat, errtext
+        sections_only(_vorlen)
+        _vorlen.damagedata.ndmg = 2000000000
+        ierror = dmg.updatedds(np.ones(5), np.ones(3), np.zeros(3), IDENTITY, 1, 1, 1)
+        d = _vorlen.damagedata
+        print(ierror, errstat(), "|", errtext(), "|", d.damagedds is None, d.generaldds is None)
+    """)
+    assert r.returncode == 0, r.stdout + r.stderr
+    assert r.stdout.strip().splitlines()[-1] == (
+        "0 -3 | Damage tables beyond memory in UpdateDDS | True True")
 
 
 def test_a_grown_box_need_not_hold_the_point(clean_store):

@@ -7,7 +7,7 @@ import numpy as np
 import pytest
 
 import _vorlen
-from conftest import errstat, errtext
+from conftest import errstat, errtext, run_python
 
 io = _vorlen.iohandling
 DEFAULT = 2147483647
@@ -380,6 +380,34 @@ def test_listing_labels_and_extents(store):
     assert errstat() == -3 and errtext().startswith("More node labels than nnodes")
 
 
+@pytest.mark.parametrize("element, node, nodes, xyz", [
+    # node labels or a coordinate beyond column 256: -3, the line read without them
+    (" 12 S4R 1 101 102" + " " * 250 + "112 111", " 101 0.5 1.5 2.5", [101, 102, 0, 0],
+     [0.5, 1.5, 2.5]),
+    (" 12 S4R 1 101 102 112 111", " 101 0.5 1.5" + " " * 250 + "2.5", [101, 102, 112, 111],
+     [0.5, 1.5, 0.0]),
+], ids=["element-line", "node-line"])
+def test_listing_line_beyond_256_columns(store, element, node, nodes, xyz):
+    # the next line holds numbers that a cut line must not take
+    (store / "job.dat").write_text(
+        " E L E M E N T   D E F I N I T I O N S\n" + element + "\n 7 8 9\n end\n"
+        " N O D E   D E F I N I T I O N S\n" + node + "\n 7 8 9\n")
+    io.getabqdatafromfile(str(store / "job.dat"))
+    np.testing.assert_array_equal(_vorlen.elementdata.elemnodes[:, 0], nodes)
+    np.testing.assert_array_equal(_vorlen.nodaldata.nodalcoords[:, 0, 0], xyz)
+    assert (errstat(), errtext()) == (
+        -3, "Listing line longer than 256 characters in getabqdatafromfile")
+
+
+def test_listing_lines_beyond_256_columns_unused_or_blank(store):
+    (store / "job.dat").write_text(
+        " note" + " " * 300 + "x\n E L E M E N T   D E F I N I T I O N S" + " " * 300 + "\n"
+        " 12 S4R 1 101 102 112 111\n end\n N O D E   D E F I N I T I O N S\n 101 0 0 0\n")
+    io.getabqdatafromfile(str(store / "job.dat"))
+    np.testing.assert_array_equal(_vorlen.elementdata.elemnodes[:, 0], [101, 102, 112, 111])
+    assert errstat() == 0
+
+
 @pytest.mark.parametrize("name, expected", [
     ("S4R", (1, 4, 6)), ("S4R5", (1, 4, 5)), ("S8R5", (1, 8, 5)), ("STRI65", (1, 6, 5)),
     ("SC8R", (1, 8, 6)), ("C3D8", (1, 8, 6)), ("C3D8R", (1, 8, 6)), ("C3D20R", (1, 20, 6)),
@@ -387,6 +415,50 @@ def test_listing_labels_and_extents(store):
 ])
 def test_element_extents(name, expected):
     assert io.getelementdataextents(name) == expected
+
+
+# ------------------------------------------------------------------- tables beyond memory
+
+N = 200000
+BEYOND = {
+    # N plies in N sections: N x N tables
+    "section": ("SectionCard.vrl",
+                "++Begin Section, SECID=1\n+Orientation\n" + "0 " * N + "\n++End Section\n" +
+                "++Begin Section\n++End Section\n" * (N - 1),
+                "io.getsectiondatafromfile(pad(d / 'deck.inp'), pad(d))",
+                "Section tables beyond memory in getsectiondatafromfile"),
+    "material": ("MaterialCard.vrl", "++Begin Material, MATID=1\n+Elastic\n1 0.3\n"
+                 "++End Material\n",
+                 f"io.getmaterialdatafromfile(pad(d / 'deck.inp'), pad(d), {N}, {N})",
+                 "Material tables beyond memory in getmaterialdatafromfile"),
+    "damage": ("DamageCard.vrl", "++Begin Damage, DMGID=1\n+Abstraction, General\n1 2 3 4\n"
+               "++End Damage\n",
+               "io.getdamagedatafromfile(pad(d / 'deck.inp'), pad(d), 2147483647, 1)",
+               "Damage tables beyond memory in getdamagedatafromfile"),
+    # N / 20 elements of a type of 99999 nodes
+    "listing": ("job.dat", " E L E M E N T   D E F I N I T I O N S\n" +
+                "".join(f" {k} C3D99999 1 1 2\n" for k in range(1, N // 20 + 1)) + " end\n",
+                "io.getabqdatafromfile(str(d / 'job.dat'))",
+                "Element tables beyond memory in getabqdatafromfile"),
+}
+
+
+@pytest.mark.parametrize("reader", BEYOND)
+def test_tables_beyond_memory(tmp_path, reader):
+    # in a child process: such counts ended the process with the allocation message
+    name, text, call, message = BEYOND[reader]
+    (tmp_path / name).write_text(text)
+    r = run_python(f"""
+        import pathlib, _vorlen
+        io = _vorlen.iohandling
+        d = pathlib.Path({str(tmp_path)!r})
+        pad = lambda p: str(p).ljust(256)
+        {call}
+        text = bytes(_vorlen.errorhandling.errstring[()]).decode().rstrip()
+        print(int(_vorlen.errorhandling.errstat), "|", text)
+    """)
+    assert r.returncode == 0, r.stdout + r.stderr
+    assert r.stdout.strip().splitlines()[-1] == "-3 | " + message
 
 
 # ------------------------------------------------------------------------------------- report

@@ -3,12 +3,14 @@ energy 0.5 m vi^2, the Hertz law F = 4/3 E* sqrt(R) s^1.5 with depth s and radiu
 the implicit contact force F = kc (u_p - ref - Ct F)^p solved by scipy's brentq, the monotone
 cubic table of scipy's PchipInterpolator and the time-increment table by hand. The store
 variables are set directly (step types, impactor count, compliance table)."""
+import os
+
 import numpy as np
 import pytest
 from scipy.interpolate import PchipInterpolator
 from scipy.optimize import brentq
 
-from conftest import errstat, errtext
+from conftest import errstat, errtext, run_python
 
 vorlen = pytest.importorskip("_vorlen")
 toplevel = vorlen.toplevel
@@ -131,6 +133,33 @@ def test_implicit_contact_force_solves_the_contact_equation(store, jprops, law):
     # the carrier bar is still answered (zero stiffness of the tiny bar is 1e-23 per metre)
     assert np.isfinite(rhs).all()
     assert errstat() == 0
+
+
+@pytest.mark.parametrize("gap, cs, code", [
+    (1e-17, 1e-8, 0),       # no penetration beyond rounding: the force bound is below 0
+    (3.2e-16, 1e307, -3),   # a bound of about 1e-323: its 50 table forces cannot rise
+], ids=["bound-below-zero", "bound-subnormal"])
+def test_contact_law_1_at_a_vanishing_force_bound(gap, cs, code):
+    # in a child process: the stiffness table of law 1 over [0, bound] ended the process
+    r = run_python(f"""
+        import sys
+        sys.path.insert(0, {os.path.dirname(__file__)!r})
+        import numpy as np, _vorlen
+        from conftest import errstat, errtext
+        from test_toplevel_impact import *
+        _vorlen.jobdata.stepid = np.array([0, 2, 3, 1], np.int32)
+        _vorlen.loaddata.nimp = 1
+        c = record(c4=1e-4, c5=3.0, c7=2.0, c11=500.0)
+        sv = np.zeros(20)
+        sv[12], sv[13] = G, {cs!r}
+        sv[14] = predictor(c, sv, 1e-5) - {gap!r}       # the reference elongation
+        c = uel(c, svars=sv, jprops=(2, 0, 1), elong=3e-6, delong=1e-6)[-1]
+        print(errstat(), "|", errtext(), "|", c[0], c[1], c[2])
+    """)
+    assert r.returncode == 0, r.stdout + r.stderr
+    got, text, force = r.stdout.strip().splitlines()[-1].split(" | ")
+    assert int(got) == code and force.split() == ["0.0"] * 3
+    assert text == ("Contact force bound without an interval in uel_impact" if code else "")
 
 
 def test_separation_and_parked_force(store):

@@ -1,9 +1,11 @@
 """Elastic and fibre ply material routines of module toplevel. Expected stiffnesses are numpy
 inverses of the orthotropic compliance of the constants; stresses and energies follow by hand."""
+import os
+
 import numpy as np
 import pytest
 
-from conftest import errstat
+from conftest import errstat, run_python
 from ply_lib import nye_compliance
 
 toplevel = pytest.importorskip("_vorlen").toplevel
@@ -11,6 +13,7 @@ toplevel = pytest.importorskip("_vorlen").toplevel
 NYE = np.array([140e3, 10e3, 9e3, 0.3, 0.28, 0.45, 5e3, 4.8e3, 3.5e3])
 NYE_TO_CYCLIC = [0, 1, 2, 3, 5, 4]
 HUGE = 1.7976931348623157e308
+NAN = float("nan")
 
 
 def stiffness(p, ntens=6):
@@ -245,6 +248,31 @@ def test_fiber_temperature_sets(clean_store, t, expected, hot_first):
     stress, statev, ddsdde, *_ = fiber(props, 1e-3, np.zeros(12), temp=t - 10, dtemp=10.0)
     np.testing.assert_allclose(ddsdde, stiffness(want[:9]), rtol=1e-10)
     assert statev[2] == pytest.approx(min(stress[0] / want[9], 1.0), rel=1e-10)
+
+
+@pytest.mark.parametrize("t_first, t_second, t", [
+    (373.0, NAN, 293.0),  # the NaN set sorts as the lower: an interval from NaN to 373
+    (NAN, 373.0, 333.0),
+    (-np.inf, 373.0, 333.0),  # no point lies between: NaN constants
+    (293.0, 293.0, NAN),  # equal set temperatures with a NaN between them
+])
+def test_fiber_refuses_temperatures_that_are_not_finite(t_first, t_second, t):
+    # in a child process: the interpolation across such sets ended the process
+    props = np.r_[NYE, 100.0, 150.0, t_first, 0.8 * NYE, 80.0, 120.0, t_second, 0.5]
+    r = run_python(f"""
+        import sys
+        sys.path.insert(0, {os.path.dirname(__file__)!r})
+        import numpy as np
+        from conftest import errstat, errtext
+        from test_toplevel_lamina import fiber
+        nan, inf = float("nan"), float("inf")
+        stress, statev, ddsdde, sse, *_ = fiber({props.tolist()!r}, 1e-3, np.zeros(12),
+                                                temp={t!r} - 10, dtemp=10.0)
+        print(errstat(), errtext(), abs(stress).max(), abs(ddsdde).max(), sse, statev[2])
+    """)
+    assert r.returncode == 0, r.stdout + r.stderr
+    assert r.stdout.split() == ["-3", "Temperature", "not", "finite", "in", "umat_fiber",
+                                "0.0", "0.0", "0.0", "0.0"]
 
 
 def test_fiber_layouts_without_values(clean_store):

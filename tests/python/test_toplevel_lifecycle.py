@@ -7,7 +7,7 @@ import numpy as np
 import pytest
 
 import _vorlen
-from conftest import errstat, errtext
+from conftest import errstat, errtext, run_python
 
 tl = _vorlen.toplevel
 G = 9.80665
@@ -104,6 +104,34 @@ def test_impactor_and_load_records_start_values(job):
     load[1:4] = [[0.5, 7.0], [-1.25, 8.5], [0.03, 9.0]]
     np.testing.assert_array_equal(v.loaddata.dprops, load)
     assert window_extents() == ((5, 2), (2,))
+
+
+@pytest.mark.parametrize("line, position", [
+    ("1.0," + " " * 260 + "2.0, 3.0\n7 8 9\n", [1.0, 2.0, 3.0]),  # read whole
+    (" " * 300 + "4 5 6\n", [4.0, 5.0, 6.0]),
+], ids=["split-at-column-256", "beyond-column-256"])
+def test_long_position_line_read_whole(job, line, position):
+    v = job("*Step, VRL_IMPACT\n*Instance, I, VRL_SENSORELEMENT\n" + line)
+    assert errstat() == 0 and int(v.loaddata.nimp) == 1
+    np.testing.assert_array_equal(v.loaddata.dprops[1:4, 0], position)
+
+
+@pytest.mark.parametrize("deck, types, nimp", [
+    ("*Step, name=" + "x" * 80 + ", VRL_IMPACT\n", [1], 0),
+    ("*Step, name=" + "x" * 60 + ", VRL_IMPACT\n", [1], 0),   # the keyword across column 80
+    ("*Instance, name=" + "x" * 70 + ", VRL_SENSORELEMENT\n1 2 3\n*Step, VRL_FATIGUE\n", [1], 0),
+], ids=["step-keyword-beyond", "step-keyword-across", "sensor-keyword-across"])
+def test_deck_keyword_beyond_column_80(job, deck, types, nimp):
+    v = job(deck)
+    assert (errstat(), errtext()) == (-3, "Deck keyword beyond column 80 in UEXTERNALDB_IOControl")
+    np.testing.assert_array_equal(v.jobdata.stepid, types)
+    assert int(v.loaddata.nimp) == nimp
+
+
+def test_deck_keyword_within_column_80_of_a_long_line(job):
+    v = job("*Step, VRL_FATIGUE, name=" + "x" * 300 + "\n*Step, VRL_IMPACT" + " " * 300 + "z\n")
+    assert errstat() == 0
+    np.testing.assert_array_equal(v.jobdata.stepid, [1, 3])
 
 
 @pytest.mark.parametrize("position", ["1.0, 2.0\n", "1 x 3\n", ""])
@@ -307,6 +335,32 @@ def test_section_and_transverse_stores_created_once(job):
     assert s.tnormalstress.sum() == s.tnormalstress.size
 
 
+@pytest.mark.parametrize("points, plies", [(2147483647, 2147483647), (2147483647, 1000)],
+                         ids=["count-overflows", "beyond-memory"])
+def test_section_stores_beyond_memory(tmp_path, points, plies):
+    # in a child process: such tables ended the process with the allocation message
+    (tmp_path / "job.inp").write_text("*Step\n*Step, VRL_FATIGUE\n")
+    r = run_python(f"""
+        import numpy as np, _vorlen as v
+        v.jobdata.jobfilepath = {str(tmp_path / "job")!r}
+        v.jobdata.joboutdir = {str(tmp_path)!r}
+        lop = lambda code, kstep: v.toplevel.uexternaldb_iocontrol(code, 0, [0.0, 0.0], 0.0,
+                                                                   kstep, 1, 0)
+        lop(0, 1)
+        v.errorhandling.rsxerr(1)
+        v.elementdata.nelem = 1
+        v.elementdata.elemkind = np.array([1], np.int32)
+        v.sectiondata.nsectionpoints = np.array([{points}], np.int32)
+        v.sectiondata.nplies = {plies}
+        lop(1, 2)
+        text = bytes(v.errorhandling.errstring[()]).decode().rstrip()
+        print(int(v.errorhandling.errstat), "|", text, "|", v.sectiondata.sestress is None)
+    """)
+    assert r.returncode == 0, r.stdout + r.stderr
+    assert r.stdout.strip().splitlines()[-1] == (
+        "-3 | Section stress tables beyond memory in UEXTERNALDB_IOControl | True")
+
+
 def test_no_transverse_stores_without_a_recovering_shell(job):
     v = job("*Step\n*Step, VRL_IMPACT\n")
     v.elementdata.nelem = 2
@@ -364,6 +418,10 @@ def test_explicit_increment_end_clears_every_nupdate_th_increment(job):
 @pytest.mark.parametrize("msg, rows, row3, start, expected, code", [
     ("x\nCYCLE 250 done\nother\ncycle 1200 more\nlast\n", 11, 5, 0.0, 1200.0, 0),
     ("CYCLE 250\n  3.5\n", 11, 5, 0.0, 250.0, 0),          # words continue on the next line
+    pytest.param("CYCLE" + " " * 260 + "42 z\n 7 8 9\n", 11, 5, 0.0, 42.0, 0,
+                 id="number-beyond-column-256"),  # a long line is read whole
+    pytest.param(" 7 8 9\nCYCLE" + " " * 300 + "43" + " " * 300 + "z\n", 11, 5, 0.0, 43.0, 0,
+                 id="words-beyond-column-256"),
     ("no cycles here\n", 11, 5, 0.0, 1.0, 0),
     (None, 11, 5, 0.25, 1.0, 0),                          # no message file: at least 1
     (None, 11, 5, 7.0, 7.0, 0),

@@ -3,12 +3,13 @@ interpolated by hand between the two property sets; the strain energy e.C.e/2; c
 differences of the routine's own stress; the resin criteria, the equivalent fatigue stress and
 the Woehler life with its mean-stress correction written out by hand."""
 import ctypes
+import os
 
 import numpy as np
 import pytest
 
 import _vorlen
-from conftest import errstat, errtext
+from conftest import errstat, errtext, run_python
 
 toplevel = _vorlen.toplevel
 store = _vorlen.materialdata
@@ -345,6 +346,34 @@ def test_constants_without_stiffness_keep_stress_and_record(model, nu):
 
 # ------------------------------------------------------------------------------------------
 # Unusable input
+
+
+@pytest.mark.parametrize("model, setup, message", [
+    (7, "calibration('normal', [0.0, 0.0, 0.1], ([1.0] * 3, [1.0] * 3))",
+     "Calibration abscissas do not increase"),
+    (7, "no_softening(); calibration('shear', [0.0, float('nan'), 0.1], ([1.0] * 3, [1.0] * 3))",
+     "Calibration abscissas do not increase"),
+    (7, "no_softening(); store.temperatures = [323.15, 273.15]",
+     "Temperatures of the grid do not increase"),
+    (4, "flow_constant(1.0, 0.0); store.flowprops[1, :, 0] = [0.2, 0.1, 0.0]",
+     "Calibration abscissas do not increase"),
+], ids=["normal-equal", "shear-nan", "temperatures-falling", "flow-falling"])
+def test_calibration_the_interpolation_cannot_take(model, setup, message):
+    # in a child process: such a table ended the process in the table interpolation
+    props = "plastic_props()" if model == 4 else "resin_props()"
+    r = run_python(f"""
+        import sys
+        sys.path.insert(0, {os.path.dirname(__file__)!r})
+        import numpy as np
+        from conftest import errstat, errtext
+        from test_toplevel_resin import *
+        {setup}
+        stress, sv, tangent = umat({model}, {props}, np.zeros(6), STRAIN)
+        print(errstat(), "|", errtext(), "|", np.isfinite(stress).all())
+    """)
+    assert r.returncode == 0, r.stdout + r.stderr
+    code, text, finite = r.stdout.strip().splitlines()[-1].split(" | ")
+    assert (code, text.split(" in ")[0], finite) == ("-3", message, "True")
 
 
 @pytest.mark.parametrize("model, n, nstatv, nprops, code", [
