@@ -15,12 +15,12 @@
 //   code -3 "Note: Negative root during Cuntze failure" (the Cuntze criteria, their effort 0
 //           instead of rmc).
 // Code -3 with rmc = 0 and outtheta kept: a refused angle search ("Angle search ... in
-// <routine>": a scan step that is not positive, not a number, needs more than 1e5 samples or
-// is wider than the range; a golden search over a range that is not finite or reversed); an
-// unsupported stress count of MCrckBahei. Code -3 "Input not a finite number in <routine>"
-// (MCrckBahei and the action-plane criteria): a stress, strength or parameter that is NaN or
-// infinite, with rmc as the formula and the search give it (0 where every sample is not a
-// number).
+// <routine>": a range that is not finite or reversed; a scan step that is not finite, not
+// positive or needs more than 1e5 samples); an unsupported stress count of MCrckBahei; an index
+// that is not a number on every plane searched ("Angle search found no plane with a defined
+// index in <routine>"). Code -3 "Input not a finite number in <routine>" (MCrckBahei and the
+// action-plane criteria): a stress, strength or parameter that is NaN or infinite, with rmc as
+// the formula and the search give it (0 where every sample is not a number).
 //
 // Polynomial index of a quadratic part Q and a linear part L: the reciprocal of the load factor
 // at which Q + L = 1, 2Q/(sqrt(L^2 + 4Q) - L). T12 = (s12^2 + s13^2)/x12^2.
@@ -29,10 +29,13 @@
 // axis about it; its tractions, c = cos(theta), s = sin(theta):
 //   sn = s22 s^2 + s33 c^2 - 2 s23 s c, tl = s13 c - s12 s, tt = s23 (c^2 - s^2) + (s33 - s22) s c.
 // rmc is the largest index of the angle search over the range (anglesearch::search): a scan
-// from the lower end in steps of sainc degrees (5 when absent) while not above the upper end,
-// or with gsflag = 1 the golden mode with at most npoints samples: a coarse scan in steps of
-// sainc or 3 degrees, whichever is smaller (at most (npoints - 1)/2 over the range), brackets
-// the peaks, and golden-section searches refine those that may hold the maximum.
+// from the lower end in steps of sainc degrees (5 when absent) while not above the upper end
+// (a step wider than the range samples the lower end alone), or with gsflag = 1 the golden
+// mode: a coarse scan in steps of sainc or 1 degree, whichever is smaller (at most 360 steps),
+// brackets the peaks, and golden-section searches of at most npoints samples together refine
+// every coarse peak within 5 % of the largest sample, the highest first. The plane turned by
+// theta + pi is the plane turned by theta: a range of pi or more is searched in golden mode as
+// one period, a peak across its end as one peak.
 // outtheta (in/out, optional): negative on entry asks for the angle, which is written (radians)
 // when, and only when, rmc >= 1; otherwise it is left as it is.
 #pragma once
@@ -173,10 +176,9 @@ void MCrckBahei(double* rmc, const double* stressvector, const double* xnorm,
 //                          the fibres); (0.3, 0.2, 0.15, 0.15) when absent
 //   sainc (in, optional)   step in degrees; 5 when absent
 //   gsflag (in, optional)  1 golden mode, else (and absent) scan
-//   tcflag (out, optional) written when rmc >= 1: +1 when sn >= 0 at the last sample the search
-//                          evaluated (a scan's last angle; in golden mode the final vertex of
-//                          its last refinement, or the last coarse sample where none was
-//                          refined), else -1
+//   tcflag (out, optional) written when rmc >= 1: +1 when sn >= 0, else -1, on the plane of
+//                          the last sample of a scan (its last angle) or, in golden mode, on
+//                          the plane of the maximum returned
 void MCrckPuck(double* rmc, const double* s22, const double* s33, const double* s12,
                const double* s13, const double* s23, const double* xt22, const double* xc22,
                const double* x12, double* outtheta, const double* gp, const double* sainc,

@@ -50,13 +50,14 @@ Tractions tractions(double theta, const Transverse& s) {
 }
 
 // The angle search of a criterion over [xlow, xup] with its optional step (degrees) and mode,
-// and the seams of its index for the golden mode.
+// and the seams of its index for the golden mode. The plane turned by theta + pi is the plane
+// turned by theta: the index has the period pi.
 template <class Index>
 anglesearch::Result search(const Index& index, double xlow, double xup, const double* sainc,
                            double absent_step, const i32* gsflag, i32 npoints, const char* routine,
                            const double* seams = nullptr, i32 nseams = 0) {
     return anglesearch::search(index, xlow, xup, (sainc ? *sainc : absent_step) * deg,
-                               gsflag ? *gsflag : 0, npoints, routine, 0.0, seams, nseams);
+                               gsflag ? *gsflag : 0, npoints, routine, 0.0, seams, nseams, pi);
 }
 
 // The planes (theta in [0, pi)) where the normal traction changes sign: with
@@ -162,6 +163,8 @@ void MCrckPuck(double* rmc, const double* s22, const double* s33, const double* 
     const auto r =
         search(index, 0.0, pi, sainc, 5.0, gsflag, plane_points, "MCrckPuck", seams, nseams);
     give(rmc, outtheta, want, r.index, r.angle);
+    // The golden mode samples its planes out of order: the plane of the maximum it returns.
+    if (gsflag && *gsflag == 1) last_sn = tractions(r.angle, s).sn;
     if (tcflag && r.index >= 1.0) *tcflag = last_sn >= 0.0 ? 1 : -1;
 }
 
