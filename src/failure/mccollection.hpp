@@ -162,8 +162,8 @@ void MCrckBahei(double* rmc, const double* stressvector, const double* xnorm,
                 const double* xshear, const i32* nstress, const double* interphase,
                 i32* failmode);
 
-// Puck, range 0 to pi, at most 100 samples in golden mode, whose seams are the planes where sn
-// changes sign (the index has a kink there). RA = xc22/(2 (1 + p4)), w = tl^2 + tt^2.
+// Puck, range 0 to pi, golden refinements of at most 200 samples, whose seams are the planes
+// where sn changes sign (the index has a kink there). RA = xc22/(2 (1 + p4)), w = tl^2 + tt^2.
 //   index, sn < 0:  p + sqrt((tt/RA)^2 + p^2 + (tl/x12)^2),
 //                   p = (p4 tt^2/RA + p2 tl^2/x12) sn/w (0 for w = 0);
 //          sn >= 0: q sn + sqrt(((1/xt22 - q) sn)^2 + (tt/RA)^2 + (tl/x12)^2),
@@ -184,7 +184,7 @@ void MCrckPuck(double* rmc, const double* s22, const double* s33, const double* 
                const double* x12, double* outtheta, const double* gp, const double* sainc,
                const i32* gsflag, i32* tcflag);
 
-// Wiegand, range 0 to pi, at most 100 samples in golden mode. mu = -1/(2 tan(2 a0)),
+// Wiegand, range 0 to pi, golden refinements of at most 200 samples. mu = -1/(2 tan(2 a0)),
 // RA = xc22/(2 tan(a0)), muL = mu x12/RA, u = tl/(x12 - muL sn), v = tt/(RA - mu sn).
 //   index: sqrt(u^2 + v^2) for sn < 0, sqrt(u^2 + v^2 + (sn/xt22)^2) for sn >= 0
 //   rmc (out)
@@ -198,7 +198,8 @@ void MCrckWiegand(double* rmc, const double* s22, const double* s33, const doubl
                   const double* x12, double* outtheta, const double* a0, const double* sainc,
                   const i32* gsflag);
 
-// Camanho, range 0 to pi, at most 100 samples in golden mode with the seams of MCrckPuck.
+// Camanho, range 0 to pi, golden refinements of at most 200 samples with the seams of
+// MCrckPuck.
 // mu = -1/(2 tan(2 a0)), muL = mu x12/x23, kappa = (x23^2 - xt22^2)/(xt22 x23),
 // lambda = 2 muL x23/x12 - kappa.
 //   index, sn <= 0: sqrt((tl/(x12 - muL sn))^2 + (tt/(x23 - mu sn))^2);
@@ -214,9 +215,9 @@ void MCrckCamanho(double* rmc, const double* s22, const double* s33, const doubl
                   const double* x12, const double* x23, double* outtheta, const double* a0,
                   const double* sainc, const i32* gsflag);
 
-// SPC3D, range salims, at most 100 samples in golden mode; strengths interpolated on the plane
-// with c = cos(theta), s = sin(theta), h = abs(sin(2 theta)). The index jumps where sn changes
-// sign and has a kink at 90 degrees: the golden mode takes these planes as seams.
+// SPC3D, range salims, golden refinements of at most 200 samples; strengths interpolated on the
+// plane with c = cos(theta), s = sin(theta), h = abs(sin(2 theta)). The index jumps where sn
+// changes sign and has a kink at 90 degrees: the golden mode takes these planes as seams.
 //   index, sn < 0:  p + sqrt(p^2 + t^2 + l^2), p = g2 sn/(s^2 xc22 + c^2 xc33 + xcs(3) h),
 //                   t = tt/((xc22 + xc33) h + xcs(3)), l = tl/(abs(s) xcs(1) + abs(c) xcs(2));
 //          sn >= 0: g1 f + sqrt(((1 - g1) f)^2 + t^2 + l^2), f = sn/(s^2 xt22 + c^2 xt33 + xt23 h),
@@ -267,7 +268,7 @@ void MCrckVDI2014(double* rmc, const double* s11, const double* s22, const doubl
 // (in single precision, 0.3499999940395355).
 //   rmc (out)   s22 >= 0 (no search, outtheta unchanged): 0 when fcl is given and non-zero, else
 //               (1 - g) a + g a^2 + (s12/x12)^2 + (1/e22 - nu12^2/e11) (s23/x12)^2, a = s22/xt22.
-//               s22 < 0: the largest over theta, at most 200 samples in golden mode, of
+//               s22 < 0: the largest over theta, golden refinements of at most 200 samples, of
 //               (tt/(ST - etaT sn))^2 + (tl/(x12 - etaL sn))^2 with etaT = -1/tan(2 a0),
 //               ST = xc22 cos(a0) (sin(a0) + cos(a0)/tan(2 a0)), etaL = etaT x12/ST:
 //               s11 >= xc22: tractions of the given stresses, theta in [-pi, pi];
@@ -294,8 +295,8 @@ void MCrckLaRC04(double* rmc, const double* s11, const double* s22, const double
                  const double* gc, const double* a0, double* outtheta, const double* sainc,
                  const i32* fcl, const i32* gsflag);
 
-// LaRC05 matrix cracking, range 0 to pi, at most 200 samples in golden mode; etaT, ST, etaL as
-// MCrckLaRC04.
+// LaRC05 matrix cracking, range 0 to pi, golden refinements of at most 200 samples; etaT, ST,
+// etaL as MCrckLaRC04.
 //   index: (tt/(ST - etaT sn))^2 + (tl/(x12 - etaL sn))^2 + (max(sn, 0)/xt22)^2
 //   rmc (out)
 //   s22, s33, s12, s13, s23 (in)  stresses
