@@ -554,6 +554,19 @@ def test_puck_golden_mode_finds_a_narrow_peak_beside_the_end_of_the_half_turn():
     assert puck(np.array([theta]), st, *x)[0] == pytest.approx(rmc, rel=1e-12)
 
 
+def test_puck_golden_mode_refines_a_narrow_peak_below_several_others():
+    # A peak 0.3 degrees wide at 86.29 degrees; the coarse samples beside it lie below four
+    # other peaks and the ends of the pieces at the two planes where sn changes sign
+    st = (29.5993, -53.30176, 0.8536008, -3.423442, -5.398217)
+    x, gp = (96.25166, 297.6141, 32.67066), [0.3364384, 0.2469979, 0.2762059, 0.2037557]
+    th = np.arange(18001) * 0.01 * DEG
+    v = puck(th, st, *x, gp)
+    k = np.argmax(v)
+    assert th[k] / DEG == pytest.approx(86.29)
+    rmc, _, _ = mc.mcrckpuck(*st, *x, gp=gp, gsflag=1)
+    assert v[k] <= rmc == pytest.approx(v[k], rel=1e-5)  # the sweep's step misses 6e-6
+
+
 def test_puck_golden_mode_flags_the_sign_of_sn_on_the_plane_it_returns():
     x, gp = (46.884, 254.717, 46.550), [0.2572, 0.2223, 0.2693, 0.2947]
     st = (38.7608, 0.3462, 24.5837, 33.6352, 105.9046)
