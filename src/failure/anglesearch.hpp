@@ -1,6 +1,6 @@
 // Fracture-plane and kink-plane angle search of the failure criteria: the largest index of a
 // criterion over an interval of angles, by a scan in fixed steps or by a coarse scan refined by
-// golden-section search, driving math::IniGoldenSearch and math::GSSAFE with the whole search
+// golden-section searches, driving math::IniGoldenSearch and math::GSSAFE with the whole search
 // state on the stack. Nothing is allocated and nothing is kept between calls, so it runs per
 // integration point.
 #pragma once
@@ -18,6 +18,8 @@ inline constexpr i32 max_points = 200;
 inline constexpr double max_scan_samples = 1e5;
 // Most seams a golden search takes.
 inline constexpr i32 max_seams = 4;
+// Most steps of the coarse scan of the golden mode.
+inline constexpr i32 max_coarse_steps = 360;
 
 // Non-owning reference to a callable double(double) (the criterion's index at an angle). It
 // must not outlive the callable it refers to; pass a lambda straight into search().
@@ -48,42 +50,48 @@ struct Result {
 //                      takes them (a criterion may note what it needs of the last sample)
 //   xlow, xup (in)     range of the angle (radians)
 //   dx (in)            scan: step (radians); golden: step of the coarse scan where it is below
-//                      3 degrees
+//                      1 degree
 //   gsflag (in)        1 golden mode; any other value scan
-//   npoints (in)       sample limit of the golden mode, 4 .. max_points (the scan takes every
-//                      step of the range)
+//   npoints (in)       golden mode: sample limit of its golden-section refinements, 4 ..
+//                      max_points (the scans, its coarse one too, take every step of the range)
 //   routine (in)       name of the criterion, for the report "<problem> in <routine>"
 //   defaultvalue (in)  angle of a degenerate final parabola of a refinement, 0 when not given
 //   seams(nseams) (in) golden: angles where the index may jump or have a kink (the first
-//                      max_seams that lie inside the range and leave room; others are left out)
-// Returns the largest sample and its angle; the best starts at angle 0 with index 0, so all
-// indices 0, negative or NaN give (0, 0).
+//                      max_seams that lie inside the range; others are left out)
+//   period (in)        golden: period of the index in the angle (pi for planes through the
+//                      fibre axis); 0 (not given) or not a positive number: none
+// Returns the largest sample and its angle, an angle at which f was called; the best starts at
+// angle 0 with index 0, so all indices 0, negative or NaN give (0, 0).
 //   scan: the samples are xlow, xlow + dx, ... (by repeated addition) while not above xup; a
-//         sample replaces the best only when strictly greater.
-//   golden: a coarse scan brackets the peaks: n + 1 samples xlow + i (xup - xlow)/n (the last
-//         one xup; one sample for xup = xlow), n = ceil((xup - xlow)/step) with the step dx,
-//         or 3 degrees where dx is larger or not a positive number, within 2 .. (npoints - 1)/2
-//         - 2 seams; each seam adds two samples 2e-9 max(1, |seam|) apart (grid points closer
-//         to it are left out), so that no step of the coarse scan crosses it. Then
-//         golden-section searches of module math refine coarse peaks (samples at least their
-//         neighbours within the piece between seams) between those neighbours to a bracket
-//         1e-4 of the step wide, each ending on the vertex of its last parabola: each peak
-//         whose bound for a concave index (the secants beyond its neighbours extended to it;
-//         at the end of a piece the secant inside, unless the end lies above it) is above the
-//         largest sample so far, the highest peak first, while the npoints samples last.
-//         Every sample within [xlow, xup] counts, so the result is the global maximum up to
-//         the refinement's width wherever the pieces of the index between seams have peaks at
-//         least a coarse step wide. The index is the largest value; the angle moves to a later
-//         sample only when it is greater by more than 1e-12 relative, so of mirror planes with
-//         the same index up to rounding the first is kept (and so are the peaks chosen for
-//         refinement).
+//         sample replaces the best only when strictly greater. A step wider than the range
+//         samples xlow alone.
+//   golden: a coarse scan brackets the peaks, golden-section searches of module math refine
+//         them. Where the range spans a whole period (up to 1e-9 relative) it is a circle of
+//         one period from xlow: its end is its start, a peak across that is one peak, and
+//         angles past the range are taken a period back. The coarse scan takes n steps of
+//         h = (range or period)/n from xlow (the last sample xup, unless the range is a circle;
+//         one sample for xup = xlow), n = ceil((range or period)/step) with the step dx, or 1
+//         degree where dx is larger or not a positive number, within 2 .. max_coarse_steps; each
+//         seam adds two samples 2e-9 max(1, |seam|) apart (grid points closer to it are left
+//         out), so that no step of the coarse scan crosses it. Then every coarse peak (a sample
+//         that no neighbour within its piece between seams exceeds and that stands above one of
+//         them) whose index lies within 5 % of the largest sample so far is refined, the highest
+//         first: a golden-section search between its neighbours (those with an index) to a
+//         bracket 1e-4 of the step wide, ending on the vertex of its last parabola (a sample
+//         without an index ends it); its neighbours count as refined with it. This goes on while
+//         npoints samples last. Every sample within [xlow, xup] counts, so the result is the
+//         global maximum up to the refinement's width wherever the pieces of the index between
+//         seams have no peak narrower than a coarse step that the coarse samples beside it
+//         hide. The index is the largest value; the angle moves to a later sample only when it
+//         is greater by more than 1e-12 relative, so of mirror planes with the same index up to
+//         rounding the first is kept (and so are the peaks chosen for refinement).
 // Refused (code -3, result (0, 0), ok false, f never called): npoints outside 4 .. max_points;
-// a scan whose step is not positive or not a number, whose range needs more than
-// max_scan_samples steps (a NaN or infinite range included), or whose step is wider than a
-// range that is not a single point (an infinite step, a reversed range); a golden search whose
-// range is not finite or reversed.
+// a range that is not finite or reversed; a scan whose step is not finite, not positive or
+// needs more than max_scan_samples steps over the range.
+// Code -3 "Angle search found no plane with a defined index in <routine>" when every sample
+// is NaN, with the result (0, 0).
 Result search(IndexFunction f, double xlow, double xup, double dx, i32 gsflag, i32 npoints,
               std::string_view routine, double defaultvalue = 0.0, const double* seams = nullptr,
-              i32 nseams = 0) noexcept;
+              i32 nseams = 0, double period = 0.0) noexcept;
 
 }  // namespace vorlen::anglesearch

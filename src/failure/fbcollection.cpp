@@ -76,8 +76,9 @@ double kink_search(const Index& index, const double* s11, const double* s22, con
     // changes sign.
     const double seam = std::fmod(std::atan2(-*s12, *s13) + pi, pi);
     const bool jumps = *s12 != 0.0 || *s13 != 0.0;
+    // The kink plane turned by psi + pi is the one turned by psi: the index has the period pi.
     return anglesearch::search(at, 0.0, pi, step, gsflag ? *gsflag : 0, kink_points, routine, 0.0,
-                               &seam, jumps ? 1 : 0)
+                               &seam, jumps ? 1 : 0, pi)
         .index;
 }
 

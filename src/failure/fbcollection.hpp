@@ -7,8 +7,10 @@
 // allocation; the only side effect is a note in the first-error register:
 //   code -1, index 0: a negative root or a division by zero, with the message
 //     "<first part>evaluation. Please check your input parameters." cut to 80 characters;
-//   code -3, index 0: an angle search refused (a scan step that is not positive, needs more
-//     than 1e5 samples or is wider than the range), or an unsupported stress count of FBBahei;
+//   code -3, index 0: an angle search refused (a scan step that is not finite, not positive or
+//     needs more than 1e5 samples), a kink-plane index that is not a number on every plane
+//     searched ("Angle search found no plane with a defined index in <routine>"), or an
+//     unsupported stress count of FBBahei;
 //   code -3 "Input not a finite number in <routine>" (FBLaRC05, FBLaRC05_is, FBBahei): a
 //     stress, strength or parameter the index reads that is NaN or infinite, with the index as
 //     the formula and the search give it (0 where every kink plane's index is not a number).
@@ -86,10 +88,12 @@ void FBLaRC04(double* rfb, const double* s11, const double* s22, const double* s
 //   g12 (in)                in-plane shear modulus
 //   a0 (in, optional)       fracture angle in pure transverse compression; 53 when absent
 //   sainc (in, optional)    scan step (gsflag not 1) or step of the coarse scan of the golden
-//                           mode (gsflag 1; at most 3 degrees); 5 when absent
-//   gsflag (in, optional)   1 golden mode (at most 200 samples; anglesearch::search, with the
-//                           kink plane where s_psi12 changes sign, and the index jumps, as its
-//                           seam), else (and absent) scan
+//                           mode (gsflag 1; at most 1 degree); 5 when absent
+//   gsflag (in, optional)   1 golden mode (refinements of at most 200 samples together;
+//                           anglesearch::search with the period pi, the kink plane turned by
+//                           psi + pi being the one turned by psi, and the kink plane where
+//                           s_psi12 changes sign, and the index jumps, as its seam), else (and
+//                           absent) scan
 //   fcl (in, optional)      present and non-zero: rfb = 0 for s11 < 0
 void FBLaRC05(double* rfb, const double* s11, const double* s22, const double* s33,
               const double* s12, const double* s13, const double* s23, const double* xt11,

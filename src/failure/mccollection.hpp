@@ -15,12 +15,12 @@
 //   code -3 "Note: Negative root during Cuntze failure" (the Cuntze criteria, their effort 0
 //           instead of rmc).
 // Code -3 with rmc = 0 and outtheta kept: a refused angle search ("Angle search ... in
-// <routine>": a scan step that is not positive, not a number, needs more than 1e5 samples or
-// is wider than the range; a golden search over a range that is not finite or reversed); an
-// unsupported stress count of MCrckBahei. Code -3 "Input not a finite number in <routine>"
-// (MCrckBahei and the action-plane criteria): a stress, strength or parameter that is NaN or
-// infinite, with rmc as the formula and the search give it (0 where every sample is not a
-// number).
+// <routine>": a range that is not finite or reversed; a scan step that is not finite, not
+// positive or needs more than 1e5 samples); an unsupported stress count of MCrckBahei; an index
+// that is not a number on every plane searched ("Angle search found no plane with a defined
+// index in <routine>"). Code -3 "Input not a finite number in <routine>" (MCrckBahei and the
+// action-plane criteria): a stress, strength or parameter that is NaN or infinite, with rmc as
+// the formula and the search give it (0 where every sample is not a number).
 //
 // Polynomial index of a quadratic part Q and a linear part L: the reciprocal of the load factor
 // at which Q + L = 1, 2Q/(sqrt(L^2 + 4Q) - L). T12 = (s12^2 + s13^2)/x12^2.
@@ -29,10 +29,13 @@
 // axis about it; its tractions, c = cos(theta), s = sin(theta):
 //   sn = s22 s^2 + s33 c^2 - 2 s23 s c, tl = s13 c - s12 s, tt = s23 (c^2 - s^2) + (s33 - s22) s c.
 // rmc is the largest index of the angle search over the range (anglesearch::search): a scan
-// from the lower end in steps of sainc degrees (5 when absent) while not above the upper end,
-// or with gsflag = 1 the golden mode with at most npoints samples: a coarse scan in steps of
-// sainc or 3 degrees, whichever is smaller (at most (npoints - 1)/2 over the range), brackets
-// the peaks, and golden-section searches refine those that may hold the maximum.
+// from the lower end in steps of sainc degrees (5 when absent) while not above the upper end
+// (a step wider than the range samples the lower end alone), or with gsflag = 1 the golden
+// mode: a coarse scan in steps of sainc or 1 degree, whichever is smaller (at most 360 steps),
+// brackets the peaks, and golden-section searches of at most npoints samples together refine
+// every coarse peak within 5 % of the largest sample, the highest first. The plane turned by
+// theta + pi is the plane turned by theta: a range of pi or more is searched in golden mode as
+// one period, a peak across its end as one peak.
 // outtheta (in/out, optional): negative on entry asks for the angle, which is written (radians)
 // when, and only when, rmc >= 1; otherwise it is left as it is.
 #pragma once
@@ -159,8 +162,8 @@ void MCrckBahei(double* rmc, const double* stressvector, const double* xnorm,
                 const double* xshear, const i32* nstress, const double* interphase,
                 i32* failmode);
 
-// Puck, range 0 to pi, at most 100 samples in golden mode, whose seams are the planes where sn
-// changes sign (the index has a kink there). RA = xc22/(2 (1 + p4)), w = tl^2 + tt^2.
+// Puck, range 0 to pi, golden refinements of at most 200 samples, whose seams are the planes
+// where sn changes sign (the index has a kink there). RA = xc22/(2 (1 + p4)), w = tl^2 + tt^2.
 //   index, sn < 0:  p + sqrt((tt/RA)^2 + p^2 + (tl/x12)^2),
 //                   p = (p4 tt^2/RA + p2 tl^2/x12) sn/w (0 for w = 0);
 //          sn >= 0: q sn + sqrt(((1/xt22 - q) sn)^2 + (tt/RA)^2 + (tl/x12)^2),
@@ -173,16 +176,15 @@ void MCrckBahei(double* rmc, const double* stressvector, const double* xnorm,
 //                          the fibres); (0.3, 0.2, 0.15, 0.15) when absent
 //   sainc (in, optional)   step in degrees; 5 when absent
 //   gsflag (in, optional)  1 golden mode, else (and absent) scan
-//   tcflag (out, optional) written when rmc >= 1: +1 when sn >= 0 at the last sample the search
-//                          evaluated (a scan's last angle; in golden mode the final vertex of
-//                          its last refinement, or the last coarse sample where none was
-//                          refined), else -1
+//   tcflag (out, optional) written when rmc >= 1: +1 when sn >= 0, else -1, on the plane of
+//                          the last sample of a scan (its last angle) or, in golden mode, on
+//                          the plane of the maximum returned
 void MCrckPuck(double* rmc, const double* s22, const double* s33, const double* s12,
                const double* s13, const double* s23, const double* xt22, const double* xc22,
                const double* x12, double* outtheta, const double* gp, const double* sainc,
                const i32* gsflag, i32* tcflag);
 
-// Wiegand, range 0 to pi, at most 100 samples in golden mode. mu = -1/(2 tan(2 a0)),
+// Wiegand, range 0 to pi, golden refinements of at most 200 samples. mu = -1/(2 tan(2 a0)),
 // RA = xc22/(2 tan(a0)), muL = mu x12/RA, u = tl/(x12 - muL sn), v = tt/(RA - mu sn).
 //   index: sqrt(u^2 + v^2) for sn < 0, sqrt(u^2 + v^2 + (sn/xt22)^2) for sn >= 0
 //   rmc (out)
@@ -196,7 +198,8 @@ void MCrckWiegand(double* rmc, const double* s22, const double* s33, const doubl
                   const double* x12, double* outtheta, const double* a0, const double* sainc,
                   const i32* gsflag);
 
-// Camanho, range 0 to pi, at most 100 samples in golden mode with the seams of MCrckPuck.
+// Camanho, range 0 to pi, golden refinements of at most 200 samples with the seams of
+// MCrckPuck.
 // mu = -1/(2 tan(2 a0)), muL = mu x12/x23, kappa = (x23^2 - xt22^2)/(xt22 x23),
 // lambda = 2 muL x23/x12 - kappa.
 //   index, sn <= 0: sqrt((tl/(x12 - muL sn))^2 + (tt/(x23 - mu sn))^2);
@@ -212,9 +215,9 @@ void MCrckCamanho(double* rmc, const double* s22, const double* s33, const doubl
                   const double* x12, const double* x23, double* outtheta, const double* a0,
                   const double* sainc, const i32* gsflag);
 
-// SPC3D, range salims, at most 100 samples in golden mode; strengths interpolated on the plane
-// with c = cos(theta), s = sin(theta), h = abs(sin(2 theta)). The index jumps where sn changes
-// sign and has a kink at 90 degrees: the golden mode takes these planes as seams.
+// SPC3D, range salims, golden refinements of at most 200 samples; strengths interpolated on the
+// plane with c = cos(theta), s = sin(theta), h = abs(sin(2 theta)). The index jumps where sn
+// changes sign and has a kink at 90 degrees: the golden mode takes these planes as seams.
 //   index, sn < 0:  p + sqrt(p^2 + t^2 + l^2), p = g2 sn/(s^2 xc22 + c^2 xc33 + xcs(3) h),
 //                   t = tt/((xc22 + xc33) h + xcs(3)), l = tl/(abs(s) xcs(1) + abs(c) xcs(2));
 //          sn >= 0: g1 f + sqrt(((1 - g1) f)^2 + t^2 + l^2), f = sn/(s^2 xt22 + c^2 xt33 + xt23 h),
@@ -265,7 +268,7 @@ void MCrckVDI2014(double* rmc, const double* s11, const double* s22, const doubl
 // (in single precision, 0.3499999940395355).
 //   rmc (out)   s22 >= 0 (no search, outtheta unchanged): 0 when fcl is given and non-zero, else
 //               (1 - g) a + g a^2 + (s12/x12)^2 + (1/e22 - nu12^2/e11) (s23/x12)^2, a = s22/xt22.
-//               s22 < 0: the largest over theta, at most 200 samples in golden mode, of
+//               s22 < 0: the largest over theta, golden refinements of at most 200 samples, of
 //               (tt/(ST - etaT sn))^2 + (tl/(x12 - etaL sn))^2 with etaT = -1/tan(2 a0),
 //               ST = xc22 cos(a0) (sin(a0) + cos(a0)/tan(2 a0)), etaL = etaT x12/ST:
 //               s11 >= xc22: tractions of the given stresses, theta in [-pi, pi];
@@ -292,8 +295,8 @@ void MCrckLaRC04(double* rmc, const double* s11, const double* s22, const double
                  const double* gc, const double* a0, double* outtheta, const double* sainc,
                  const i32* fcl, const i32* gsflag);
 
-// LaRC05 matrix cracking, range 0 to pi, at most 200 samples in golden mode; etaT, ST, etaL as
-// MCrckLaRC04.
+// LaRC05 matrix cracking, range 0 to pi, golden refinements of at most 200 samples; etaT, ST,
+// etaL as MCrckLaRC04.
 //   index: (tt/(ST - etaT sn))^2 + (tl/(x12 - etaL sn))^2 + (max(sn, 0)/xt22)^2
 //   rmc (out)
 //   s22, s33, s12, s13, s23 (in)  stresses

@@ -16,8 +16,9 @@ namespace {
 
 constexpr double pi = 3.141592653589793;
 constexpr double deg = pi / 180.0;
-constexpr i32 plane_points = 100;  // golden sample limit of Puck, Wiegand, Camanho, SPC3D, VDI
-constexpr i32 larc_points = 200;   // that of LaRC04 and LaRC05
+// Sample limit of the refinements of the golden mode: room for the several peaks (and the
+// ends of the pieces between seams) that an index may have within the margin of its maximum.
+constexpr i32 search_points = anglesearch::max_points;
 
 double sq(double x) { return x * x; }
 
@@ -50,13 +51,14 @@ Tractions tractions(double theta, const Transverse& s) {
 }
 
 // The angle search of a criterion over [xlow, xup] with its optional step (degrees) and mode,
-// and the seams of its index for the golden mode.
+// and the seams of its index for the golden mode. The plane turned by theta + pi is the plane
+// turned by theta: the index has the period pi.
 template <class Index>
 anglesearch::Result search(const Index& index, double xlow, double xup, const double* sainc,
                            double absent_step, const i32* gsflag, i32 npoints, const char* routine,
                            const double* seams = nullptr, i32 nseams = 0) {
     return anglesearch::search(index, xlow, xup, (sainc ? *sainc : absent_step) * deg,
-                               gsflag ? *gsflag : 0, npoints, routine, 0.0, seams, nseams);
+                               gsflag ? *gsflag : 0, npoints, routine, 0.0, seams, nseams, pi);
 }
 
 // The planes (theta in [0, pi)) where the normal traction changes sign: with
@@ -160,8 +162,10 @@ void MCrckPuck(double* rmc, const double* s22, const double* s33, const double* 
     double seams[2];  // the index has a kink where sn changes sign
     const i32 nseams = normal_sign_changes(s, seams);
     const auto r =
-        search(index, 0.0, pi, sainc, 5.0, gsflag, plane_points, "MCrckPuck", seams, nseams);
+        search(index, 0.0, pi, sainc, 5.0, gsflag, search_points, "MCrckPuck", seams, nseams);
     give(rmc, outtheta, want, r.index, r.angle);
+    // The golden mode samples its planes out of order: the plane of the maximum it returns.
+    if (gsflag && *gsflag == 1) last_sn = tractions(r.angle, s).sn;
     if (tcflag && r.index >= 1.0) *tcflag = last_sn >= 0.0 ? 1 : -1;
 }
 
@@ -180,7 +184,7 @@ void MCrckWiegand(double* rmc, const double* s22, const double* s33, const doubl
         const double u = t.tl / (y12 - mul * t.sn), v = t.tt / (ra - mu * t.sn);
         return std::sqrt(sq(u) + sq(v) + (t.sn < 0.0 ? 0.0 : sq(t.sn / yt22)));
     };
-    const auto r = search(index, 0.0, pi, sainc, 5.0, gsflag, plane_points, "MCrckWiegand");
+    const auto r = search(index, 0.0, pi, sainc, 5.0, gsflag, search_points, "MCrckWiegand");
     give(rmc, outtheta, want, r.index, r.angle);
 }
 
@@ -205,7 +209,7 @@ void MCrckCamanho(double* rmc, const double* s22, const double* s33, const doubl
     double seams[2];  // the index has a kink where sn changes sign
     const i32 nseams = normal_sign_changes(s, seams);
     const auto r =
-        search(index, 0.0, pi, sainc, 5.0, gsflag, plane_points, "MCrckCamanho", seams, nseams);
+        search(index, 0.0, pi, sainc, 5.0, gsflag, search_points, "MCrckCamanho", seams, nseams);
     give(rmc, outtheta, want, r.index, r.angle);
 }
 
@@ -249,7 +253,7 @@ void MCrckSPC3D(double* rmc, const double* s22, const double* s33, const double*
     double seams[3] = {0.5 * pi};
     const i32 nseams = 1 + normal_sign_changes(s, seams + 1);
     const auto r =
-        search(index, low, up, sainc, 2.0, gsflag, plane_points, "MCrckSPC3D", seams, nseams);
+        search(index, low, up, sainc, 2.0, gsflag, search_points, "MCrckSPC3D", seams, nseams);
     give(rmc, outtheta, want, r.index, r.angle);
 }
 
@@ -286,7 +290,7 @@ void MCrckVDI2014(double* rmc, const double* s11, const double* s22, const doubl
     double seams[2];  // the index has a kink where sn changes sign
     const i32 nseams = normal_sign_changes(s, seams);
     const auto r =
-        search(index, 0.0, pi, sainc, 5.0, gsflag, plane_points, "MCrckVDI2014", seams, nseams);
+        search(index, 0.0, pi, sainc, 5.0, gsflag, search_points, "MCrckVDI2014", seams, nseams);
     // Weakening by the fibre-parallel stress.
     const double y = r.index, c = fe > 1e-6 ? y / fe : 1e6;
     double value = y;
@@ -330,7 +334,7 @@ void MCrckLaRC04(double* rmc, const double* s11, const double* s22, const double
         const auto index = [&](double theta) {
             return larc_shear(tractions(theta, given), k, y12);
         };
-        const auto r = search(index, -pi, pi, sainc, 5.0, gsflag, larc_points, "MCrckLaRC04");
+        const auto r = search(index, -pi, pi, sainc, 5.0, gsflag, search_points, "MCrckLaRC04");
         give(rmc, outtheta, want, r.index, r.angle);
         return;
     }
@@ -341,7 +345,7 @@ void MCrckLaRC04(double* rmc, const double* s11, const double* s22, const double
     }
     const Transverse s = {m[1], m[2], m[3], m[4], m[5]};
     const auto index = [&](double theta) { return larc_shear(tractions(theta, s), k, y12); };
-    const auto r = search(index, 0.0, pi, sainc, 5.0, gsflag, larc_points, "MCrckLaRC04");
+    const auto r = search(index, 0.0, pi, sainc, 5.0, gsflag, search_points, "MCrckLaRC04");
     give(rmc, outtheta, want, r.index, r.angle);
 }
 
@@ -358,7 +362,7 @@ void MCrckLaRC05(double* rmc, const double* s22, const double* s33, const double
         const Tractions t = tractions(theta, s);
         return larc_shear(t, k, y12) + sq(std::max(t.sn, 0.0) / yt22);
     };
-    const auto r = search(index, 0.0, pi, sainc, 5.0, gsflag, larc_points, "MCrckLaRC05");
+    const auto r = search(index, 0.0, pi, sainc, 5.0, gsflag, search_points, "MCrckLaRC05");
     give(rmc, outtheta, want, r.index, r.angle);
 }
 

@@ -2,6 +2,7 @@
 // known maximum, and the refused searches that would never end or not see their range.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <ostream>
@@ -18,6 +19,11 @@ constexpr double pi = 3.141592653589793;
 constexpr double deg = pi / 180.0;
 const double qnan = std::numeric_limits<double>::quiet_NaN();
 const double inf = std::numeric_limits<double>::infinity();
+
+// Most samples of the coarse scan of the golden mode, and those of one with 1-degree steps
+// over [0, pi]: the golden-section refinements add at most npoints.
+constexpr int coarse_most = anglesearch::max_coarse_steps + 1 + 2 * anglesearch::max_seams;
+constexpr int coarse_degrees = 181;
 
 using AngleSearch = test::RegisterTest;
 }  // namespace
@@ -42,11 +48,28 @@ TEST_F(AngleSearch, ScanTakesEveryStepAndKeepsTheFirstLargest) {
 TEST_F(AngleSearch, ZerosOrNaNsEndAtTheStartInBothModes) {
     for (i32 gsflag : {0, 1})
         for (double v : {0.0, -1.0, qnan}) {
+            test::RegisterTest::reset();
             const auto r =
                 anglesearch::search([v](double) { return v; }, 0.1, 0.5, 0.1, gsflag, 100, "T");
             EXPECT_EQ(r.angle, 0.0);
             EXPECT_EQ(r.index, 0.0);
+            // an index that is not a number on every plane is reported
+            EXPECT_EQ(errorhandling::errstat, std::isnan(v) ? -3 : 0);
+            if (std::isnan(v)) {
+                const std::string text = "Angle search found no plane with a defined index in T";
+                EXPECT_EQ(std::string(errorhandling::errstring, 80),
+                          text + std::string(80 - text.size(), ' '));
+            }
         }
+}
+
+TEST_F(AngleSearch, OnePlaneWithAnIndexIsNotReported) {
+    for (i32 gsflag : {0, 1}) {
+        const auto r = anglesearch::search(
+            [](double t) { return t == 0.0 ? 0.5 : qnan; }, 0.0, pi, 5.0 * deg, gsflag, 100, "T");
+        EXPECT_EQ(r.index, 0.5);
+        EXPECT_EQ(errorhandling::errstat, 0);
+    }
 }
 
 TEST_F(AngleSearch, GoldenModeFindsTheTopOfASinglePeak) {
@@ -58,7 +81,7 @@ TEST_F(AngleSearch, GoldenModeFindsTheTopOfASinglePeak) {
     const auto r = anglesearch::search(f, 0.0, pi, 1e-3, 1, 100, "Test");
     EXPECT_NEAR(r.angle, 1.2, 1e-5);
     EXPECT_NEAR(r.index, 3.0, 1e-10);
-    EXPECT_LE(calls, 100);
+    EXPECT_LE(calls, coarse_most + 100);
 }
 
 TEST_F(AngleSearch, GoldenModeFindsTheHigherOfTwoPeaks) {
@@ -88,14 +111,14 @@ TEST_F(AngleSearch, GoldenModeFindsTheTopAtASeam) {
                                        100, "Test", 0.0, seams, 4);
     EXPECT_NEAR(r.index, 1.2, 1e-7);
     EXPECT_NEAR(r.angle, s, 1e-8);
-    EXPECT_LE(calls, 100);
-    // the same with more seams than the search takes, and a sample limit that leaves room for
-    // one: the first one inside the range counts
+    EXPECT_LE(calls, coarse_degrees + 2 + 100);
+    // the same with more seams than the search takes, and a small sample limit: the first ones
+    // inside the range count
     const double many[] = {s, 1.0, 1.5, 2.5, 3.0, 0.5};
     calls = 0;
     const auto m = anglesearch::search([&](double t) { return ++calls, f(t); }, 0.0, pi, 5 * deg, 1,
                                        12, "Test", 0.0, many, 6);
-    EXPECT_LE(calls, 12);
+    EXPECT_LE(calls, coarse_degrees + 2 * anglesearch::max_seams + 12);
     EXPECT_NEAR(m.index, 1.2, 1e-7);
 }
 
@@ -109,17 +132,15 @@ TEST_F(AngleSearch, GoldenModeKeepsTheFirstOfMirrorPeaks) {
     }
 }
 
-TEST_F(AngleSearch, GoldenModeKeepsToItsSampleLimit) {
+TEST_F(AngleSearch, GoldenModeRefinementsKeepToTheSampleLimit) {
+    // sin(t) + cos(6 t - 3 pi)/50 has three peaks; the highest, 1.02, at pi/2
     for (i32 np : {4, 5, 8, 12, 20, 100, 200}) {
         int calls = 0;
-        const auto r = anglesearch::search([&](double t) { return ++calls, std::sin(t); }, 0.0, pi,
-                                           0.0, 1, np, "Test");
-        EXPECT_LE(calls, np);
-        EXPECT_LE(r.index, 1.0);
-        // better than the coarse samples from 8 samples on (sin(2 pi/5) of 6 of them)
-        if (np >= 8) {
-            EXPECT_GT(r.index, std::sin(2.0 * pi / 5.0));
-        }
+        const auto r = anglesearch::search(
+            [&](double t) { return ++calls, std::sin(t) + std::cos(6.0 * t - 3.0 * pi) / 50.0; },
+            0.0, pi, 0.0, 1, np, "Test");
+        EXPECT_LE(calls, coarse_degrees + np);
+        EXPECT_NEAR(r.index, 1.02, 1e-12);
     }
 }
 
@@ -130,6 +151,47 @@ TEST_F(AngleSearch, GoldenModeOfASinglePlaneTakesOneSample) {
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(r.angle, 0.7);
     EXPECT_EQ(r.index, 0.7);
+}
+
+// A peak 2 degrees wide at 179.3 degrees of a function with the period pi, on a base of 1
+// that rises toward it: 1.5 at the top.
+double across_the_end(double t) {
+    const double top = 179.3 * deg;
+    return 1.0 + 0.2 * std::cos(t - top) * std::cos(t - top) +
+           0.3 * std::exp(-std::pow(std::sin(t - top) / (deg), 2));
+}
+
+TEST_F(AngleSearch, GoldenModeOverAWholePeriodFindsAPeakAcrossItsEnd) {
+    for (const double lo : {0.0, -pi}) {  // one period, and two
+        std::vector<double> seen;
+        const auto r = anglesearch::search(
+            [&](double t) { return seen.push_back(t), across_the_end(t); }, lo, pi, 5.0 * deg, 1,
+            100, "Test", 0.0, nullptr, 0, pi);
+        EXPECT_NEAR(r.index, 1.5, 1e-10);
+        EXPECT_NEAR(std::remainder(r.angle - 179.3 * deg, pi), 0.0, 1e-5);
+        // every sample, the one returned too, lies in the range
+        for (double t : seen) {
+            EXPECT_GE(t, lo);
+            EXPECT_LE(t, pi);
+        }
+        EXPECT_NE(std::find(seen.begin(), seen.end(), r.angle), seen.end());
+        EXPECT_EQ(across_the_end(r.angle), r.index);
+    }
+}
+
+TEST_F(AngleSearch, RefinementStopsAtAPlaneWithoutAnIndex) {
+    // Defined at the coarse samples alone: each refinement stops at its first sample, and the
+    // largest coarse sample is the result, with the full sample limit of the work arrays.
+    for (i32 np : {4, 100, anglesearch::max_points}) {
+        int calls = 0;
+        const auto r = anglesearch::search(
+            [&](double t) { return ++calls <= coarse_degrees ? std::sin(t) : qnan; }, 0.0, pi,
+            5.0 * deg, 1, np, "T");
+        EXPECT_EQ(r.index, 1.0);
+        EXPECT_NEAR(r.angle, pi / 2, 1e-15);
+        EXPECT_EQ(calls, coarse_degrees + 1);  // the one peak, at 90 degrees
+        EXPECT_EQ(errorhandling::errstat, 0);
+    }
 }
 
 struct Refused {
@@ -159,21 +221,18 @@ TEST_P(AngleSearchRefused, SearchThatWouldNotEndOrSeeItsRangeIsRefusedBeforeAnyS
     EXPECT_EQ(std::string(errorhandling::errstring, 80), text + std::string(80 - text.size(), ' '));
 }
 
-constexpr const char* small = "Angle search step not positive or too small";
-constexpr const char* wide = "Angle search step wider than its range";
+constexpr const char* step = "Angle search step not finite, not positive or too small";
 constexpr const char* range = "Angle search range not finite or reversed";
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, AngleSearchRefused,
-    ::testing::Values(Refused{0.0, pi, 0.0, 0, small}, Refused{0.0, pi, -5.0 * deg, 0, small},
-                      Refused{0.0, pi, qnan, 0, small}, Refused{0.0, pi, -inf, 0, small},
-                      Refused{0.0, pi, 1e-9 * deg, 0, small},  // 1.8e11 samples
-                      Refused{0.0, pi, pi * 1e-5 * 0.999, 0, small},
-                      Refused{qnan, pi, deg, 0, small}, Refused{0.0, inf, deg, 0, small},
-                      Refused{-inf, inf, deg, 0, small},
-                      // a scan that would take xlow alone
-                      Refused{0.0, pi, inf, 0, wide}, Refused{0.0, pi, 1e300, 0, wide},
-                      Refused{0.0, pi, pi * 1.000001, 0, wide}, Refused{0.5, 0.1, 0.1, 0, wide},
+    ::testing::Values(Refused{0.0, pi, 0.0, 0, step}, Refused{0.0, pi, -5.0 * deg, 0, step},
+                      Refused{0.0, pi, qnan, 0, step}, Refused{0.0, pi, -inf, 0, step},
+                      Refused{0.0, pi, inf, 0, step}, Refused{0.7, 0.7, inf, 0, step},
+                      Refused{0.0, pi, 1e-9 * deg, 0, step},  // 1.8e11 samples
+                      Refused{0.0, pi, pi * 1e-5 * 0.999, 0, step},
+                      Refused{qnan, pi, deg, 0, range}, Refused{0.0, inf, deg, 0, range},
+                      Refused{-inf, inf, deg, 0, range}, Refused{0.5, 0.1, 0.1, 0, range},
                       Refused{qnan, pi, deg, 1, range}, Refused{0.0, inf, deg, 1, range},
                       Refused{0.5, 0.1, deg, 1, range}));
 
@@ -188,9 +247,16 @@ TEST_F(AngleSearch, StepAtTheCapOrAsWideAsTheRangeIsTaken) {
     r = anglesearch::search([&](double t) { return ++calls, t; }, 0.0, 1.0, 1.0, 0, 100, "T");
     EXPECT_EQ(calls, 2);  // both ends
     EXPECT_EQ(r.index, 1.0);
-    calls = 0;
-    r = anglesearch::search([&](double t) { return ++calls, t; }, 0.7, 0.7, inf, 0, 100, "T");
-    EXPECT_EQ(calls, 1);  // a single plane with any step
+    // a step wider than the range, or a single plane: the lower end alone
+    for (const double xup : {0.7, 0.71}) {
+        for (const double dx : {0.1, 1e300}) {
+            calls = 0;
+            r = anglesearch::search([&](double t) { return ++calls, t; }, 0.7, xup, dx, 0, 100,
+                                    "T");
+            EXPECT_EQ(calls, 1);
+            EXPECT_EQ(r.index, 0.7);
+        }
+    }
     EXPECT_EQ(errorhandling::errstat, 0);
 }
 
@@ -200,7 +266,7 @@ TEST_F(AngleSearch, GoldenModeTakesAnyStep) {
         const auto r = anglesearch::search(
             [&](double t) { return ++calls, 2.0 - std::abs(t - 1.0); }, 0.0, pi, dx, 1, 20, "T");
         EXPECT_TRUE(r.ok);
-        EXPECT_LE(calls, 20);
+        EXPECT_LE(calls, coarse_most + 20);
         EXPECT_NEAR(r.index, 2.0, 0.05);  // a kink at 1: no parabola fits it
     }
     EXPECT_EQ(errorhandling::errstat, 0);

@@ -465,6 +465,24 @@ def test_default_search_finds_the_higher_of_two_peaks():
     assert theta == pytest.approx(fine_x, abs=0.01 * DEG)
 
 
+def test_default_search_finds_a_narrow_peak_beside_the_end_of_the_half_turn():
+    # Puck's index of this state peaks at 1.00401 at 179.02 degrees and lies below 1 at 180
+    # degrees (the plane at 0); it stands above that only from 178 degrees on
+    pe = np.array([140e3, 9e3, 9e3, 0.3, 0.3, 0.45, 5e3, 5e3, 3e3]).reshape(9, 1, 1, order="F")
+    ps = np.array([1500.0, 82.844, 82.844, 1200.0, 270.638, 270.638, 41.392, 41.392, 40.0,
+                   60.0]).reshape(10, 1, 1, order="F")
+    pd = np.full((1, 1, 1), HUGE, order="F")
+    s = (0.0, -101.118, 77.578, -5.516, -9.591, 2.8)
+    x = dict(zip(KEYS, ps[:, 0, 0]))
+    fine_x, fine_y = sweep(lambda th: puck(th, s, x), 0.0, math.pi, 0.01)
+    assert (fine_y, fine_x / DEG) == (pytest.approx(1.00401, abs=1e-5),
+                                      pytest.approx(179.02, abs=0.01))
+    assert puck(math.pi, s, x) < 1
+    f, r, theta = dmg.matrixcracking(np.array(s), pe, ps, pd, 0.0, 1, 1, 9, outtheta=-1.0)
+    assert (f, r) == (1.0, pytest.approx(fine_y, rel=1e-6))
+    assert theta == pytest.approx(fine_x, abs=0.01 * DEG)
+
+
 def test_puck_parameters_from_the_card_with_the_default_search():
     gp = (0.4, 0.25, 0.2, 0.3)
     for l, k in PLIES:
@@ -771,13 +789,21 @@ def test_flag_outside_its_table(name, flags, first, second):
 
 
 @pytest.mark.parametrize("flag", [9, 10, 11, 12, 13])
-@pytest.mark.parametrize("step", [0.0, -2.0, math.nan, 1e-9, -math.inf,
-                                  math.inf, 1e300, 200.0])  # these three would sample 0 alone
-def test_a_scan_step_that_would_never_end_or_skip_the_range_is_refused(flag, step):
+@pytest.mark.parametrize("step", [0.0, -2.0, math.nan, 1e-9, -math.inf, math.inf])
+def test_a_scan_step_that_would_never_end_is_refused(flag, step):
     s = (0.0, -250.0, 0.0, 60.0, 0.0, 0.0)  # fails with any step
     f, r, theta = matrix(s, flag, 2, 1, pd=pdprops((step, 0.0)), outtheta=-1.0)
     assert (f, r, theta) == (0.0, 0.0, -1.0)
     assert errstat() == -3
+
+
+@pytest.mark.parametrize("flag", [9, 10, 11, 13])
+@pytest.mark.parametrize("step", [1e300, 200.0])
+def test_a_scan_step_wider_than_the_range_takes_its_lower_end(flag, step):
+    # the plane at 0 carries no traction of this state: index 0 there
+    s = (0.0, -250.0, 0.0, 60.0, 0.0, 0.0)
+    assert matrix(s, flag, 2, 1, pd=pdprops((step, 0.0)), outtheta=-1.0) == (0.0, 0.0, -1.0)
+    assert errstat() == 0
 
 
 @pytest.mark.parametrize("flag", range(9, 16))

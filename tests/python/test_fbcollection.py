@@ -341,14 +341,34 @@ def test_larc05_golden_mode_finds_the_global_maximum_of_random_states():
             assert got == pytest.approx(fine, rel=1e-3), (s, is_strengths)
 
 
-@pytest.mark.parametrize("sainc", [0.0, -5.0, math.nan, 1e-9, math.inf, 1e300, 181.0])
-def test_larc05_refuses_a_scan_that_cannot_end_or_would_take_angle_0_alone(sainc):
+@pytest.mark.parametrize("sainc", [0.0, -5.0, math.nan, 1e-9, math.inf])
+def test_larc05_refuses_a_scan_that_cannot_end(sainc):
     s = LARC05_STATES[1]
     assert fb.fblarc05(*s, XT11, XC11, XT22, XC22, X12, G12, 53.0, sainc) == 0.0
     assert errstat() == -3
     _vorlen.errorhandling.rsxerr(1)
     assert fb.fblarc05_is(*s, XT11, XC11, XT22, X23, X12, G12, 53.0, sainc) == 0.0
     assert errstat() == -3
+
+
+@pytest.mark.parametrize("sainc", [1e300, 181.0])
+def test_larc05_scan_step_wider_than_the_range_takes_the_kink_plane_at_0(sainc):
+    s = LARC05_STATES[1]
+    for is_strengths in (False, True):
+        x = (X23, X12) if is_strengths else (XC22, X12)
+        call = fb.fblarc05_is if is_strengths else fb.fblarc05
+        got = call(*s, XT11, XC11, XT22, *x, G12, 53.0, sainc)
+        assert got == pytest.approx(kink_index(s, np.array([0.0]), is_strengths)[0], rel=1e-12)
+    assert errstat() == 0
+
+
+@pytest.mark.parametrize("gsflag", [0, 1])
+def test_larc05_index_undefined_on_every_kink_plane_is_reported(gsflag):
+    # g12 = 0: the initial misalignment, and with it every index, is not a number
+    s = LARC05_STATES[1]
+    assert fb.fblarc05(*s, XT11, XC11, XT22, XC22, X12, 0.0, 53.0, 5.0, gsflag) == 0.0
+    assert (errstat(), errtext()) == (
+        -3, "Angle search found no plane with a defined index in FBLaRC05")
 
 
 @pytest.mark.parametrize("k", [0, 1, 2, 3, 4, 5, 7, 8, 9, 10, 11])  # xt11 only in tension

@@ -539,6 +539,78 @@ def test_camanho_golden_mode_finds_its_maximum_at_the_kink_where_sn_changes_sign
     assert theta == pytest.approx(kink, abs=1e-7)
 
 
+def test_puck_golden_mode_finds_a_narrow_peak_beside_the_end_of_the_half_turn():
+    # The index peaks at 1.00401 at 179.02 degrees and stands above its value at 180 degrees
+    # (the plane at 0) only from 178 degrees on: samples a few degrees apart rise toward 180
+    # and show no peak before it.
+    st, x = (-101.118, 77.578, -5.516, -9.591, 2.8), (82.844, 270.638, 41.392)
+    th = np.arange(18001) * 0.01 * DEG
+    v = puck(th, st, *x)
+    k = np.argmax(v)
+    assert (v[k], th[k] / DEG) == (pytest.approx(1.00401, abs=1e-5), pytest.approx(179.02))
+    rmc, theta, _ = mc.mcrckpuck(*st, *x, outtheta=-1.0, gsflag=1)
+    assert v[k] <= rmc == pytest.approx(v[k], rel=1e-6)
+    assert theta == pytest.approx(th[k], abs=0.01 * DEG)
+    assert puck(np.array([theta]), st, *x)[0] == pytest.approx(rmc, rel=1e-12)
+
+
+def test_puck_golden_mode_refines_a_narrow_peak_below_several_others():
+    # A peak 0.3 degrees wide at 86.29 degrees; the coarse samples beside it lie below four
+    # other peaks and the ends of the pieces at the two planes where sn changes sign
+    st = (29.5993, -53.30176, 0.8536008, -3.423442, -5.398217)
+    x, gp = (96.25166, 297.6141, 32.67066), [0.3364384, 0.2469979, 0.2762059, 0.2037557]
+    th = np.arange(18001) * 0.01 * DEG
+    v = puck(th, st, *x, gp)
+    k = np.argmax(v)
+    assert th[k] / DEG == pytest.approx(86.29)
+    rmc, _, _ = mc.mcrckpuck(*st, *x, gp=gp, gsflag=1)
+    assert v[k] <= rmc == pytest.approx(v[k], rel=1e-5)  # the sweep's step misses 6e-6
+
+
+def test_puck_golden_mode_flags_the_sign_of_sn_on_the_plane_it_returns():
+    x, gp = (46.884, 254.717, 46.550), [0.2572, 0.2223, 0.2693, 0.2947]
+    st = (38.7608, 0.3462, 24.5837, 33.6352, 105.9046)
+    rmc, theta, tcflag = mc.mcrckpuck(*st, *x, outtheta=-1.0, gp=gp, gsflag=1)
+    assert (rmc, theta) == (pytest.approx(2.8928, abs=1e-4), pytest.approx(2.2767, abs=1e-4))
+    assert tractions(theta, *st)[0] == pytest.approx(127.0, abs=1.0)
+    assert tcflag == 1
+    # seeded failing states
+    rng = np.random.default_rng(8)
+    for st in rng.uniform(-150.0, 150.0, (300, 5)):
+        rmc, theta, tcflag = mc.mcrckpuck(*st, *x, outtheta=-1.0, gp=gp, gsflag=1)
+        if rmc >= 1:
+            assert tcflag == (1 if tractions(theta, *st)[0] >= 0 else -1), st
+
+
+UNDEFINED = [  # the index is not a number on every plane, with finite input
+    ("MCrckWiegand", lambda g: mc.mcrckwiegand(*PLANE_STATES[0], YT, YC, SL, outtheta=-1.0,
+                                               a0=0.0, gsflag=g)),
+    ("MCrckLaRC05", lambda g: mc.mcrcklarc05(*PLANE_STATES[0], YT, YC, SL, 0.0, outtheta=-1.0,
+                                             gsflag=g)),
+    ("MCrckPuck", lambda g: mc.mcrckpuck(*PLANE_STATES[0], 0.0, 0.0, 0.0, outtheta=-1.0,
+                                         gsflag=g)[:2]),
+    ("MCrckLaRC04", lambda g: larc04(-500.0, *PLANE_STATES[0], x12=0.0, outtheta=-1.0,
+                                     gsflag=g)),
+    # a tension radicand negative but in a window of 0.08 degrees near 47.4 degrees
+    ("MCrckCamanho", lambda g: mc.mcrckcamanho(5e4, 5e4, 8e6, 8.7e6, 0.0, YT, YC, SL, ST,
+                                               outtheta=-1.0, gsflag=g)),
+]
+
+
+@pytest.mark.parametrize("gsflag", [0, 1])
+@pytest.mark.parametrize("routine,call", UNDEFINED)
+def test_an_index_undefined_on_every_plane_searched_is_reported(routine, call, gsflag):
+    assert call(gsflag) == (0.0, -1.0)
+    assert (errstat(), errtext()) == (
+        -3, f"Angle search found no plane with a defined index in {routine}")
+
+
+def test_camanho_index_is_defined_in_a_narrow_window():
+    th = np.arange(47.0, 48.0, 1e-3) * DEG
+    defined = th[~np.isnan(camanho(th, (5e4, 5e4, 8e6, 8.7e6, 0.0)))] / DEG
+    assert 0 < defined[-1] - defined[0] < 0.1
+
+
 def test_puck_modes_a_and_b_at_90_degrees():
     p12t, p12c = 0.3, 0.2
     s22, s12 = 20.0, 70.0  # mode A
@@ -751,8 +823,7 @@ def test_larc04_without_a_root_for_phic_is_a_note():
 
 # ------------------------------------------------------------------ refused scans, bad input
 
-BAD_STEPS = [0.0, -5.0, math.nan, -math.inf, 1e-9, 1e-3 * 0.9]
-WIDE_STEPS = [math.inf, 1e300, 181.0]  # would sample the lower end alone
+BAD_STEPS = [0.0, -5.0, math.nan, -math.inf, math.inf, 1e-9, 1e-3 * 0.9]
 ROUTINES = {"puck": "MCrckPuck", "wiegand": "MCrckWiegand", "camanho": "MCrckCamanho",
             "spc3d": "MCrckSPC3D", "vdi2014": "MCrckVDI2014", "larc05": "MCrckLaRC05",
             "larc04": "MCrckLaRC04"}
@@ -765,14 +836,51 @@ def call_any(name, st, sainc=5.0, **kw):
     return CRITERIA[name][0](st, sainc, **kw)
 
 
-@pytest.mark.parametrize("sainc,problem", [(v, "step not positive or too small") for v in BAD_STEPS]
-                         + [(v, "step wider than its range") for v in WIDE_STEPS])
+@pytest.mark.parametrize("sainc", BAD_STEPS)
 @pytest.mark.parametrize("name", ROUTINES)
-def test_scan_that_would_not_end_or_skip_its_range_is_refused(name, sainc, problem):
+def test_scan_that_would_not_end_is_refused(name, sainc):
     rmc, theta = call_any(name, (-250.0, 0.0, 30.0, 0.0, 0.0), sainc, outtheta=-2.0)
     assert (rmc, theta) == (0.0, -2.0)
     assert errstat() == -3
-    assert errtext() == f"Angle search {problem} in {ROUTINES[name]}"
+    assert errtext() == (
+        f"Angle search step not finite, not positive or too small in {ROUTINES[name]}")
+
+
+@pytest.mark.parametrize("sainc", [1e300, 181.0])
+@pytest.mark.parametrize("name", CRITERIA)
+def test_a_scan_step_wider_than_the_range_takes_its_lower_end(name, sainc):
+    call, index, (xlow, _) = CRITERIA[name]
+    st = (-120.0, -30.0, 40.0, 15.0, 25.0)
+    assert call(st, sainc)[0] == pytest.approx(index(np.array([xlow]), st)[0], rel=1e-12)
+    assert errstat() == 0
+
+
+def spc3d_narrow(salims, **kw):
+    return mc.mcrckspc3d(300.0, 0.0, 0.0, 0.0, 0.0, 1500.0, 1200.0, 50.0, 200.0, 50.0, 200.0,
+                         80.0, 80.0, 60.0, outtheta=-1.0, salims=salims, **kw)
+
+
+def test_spc3d_range_narrower_than_the_step_takes_its_lower_end():
+    # s22 alone on the plane at 30 degrees: sn = 300 sin^2, tt = -300 sin cos, tl = 0
+    s, c, h = math.sin(30 * DEG), math.cos(30 * DEG), math.sin(60 * DEG)
+    f = 300.0 * s * s / (50.0 * s * s + 50.0 * c * c + 60.0 * h)
+    t = -300.0 * s * c / (100.0 * h + 60.0)
+    expected = 0.3 * f + math.sqrt((0.7 * f)**2 + t**2)
+    assert expected == pytest.approx(1.2455, abs=1e-4)
+    for salims in ([30.0, 31.0], [30.0, 30.0]):
+        rmc, theta = spc3d_narrow(salims, sainc=5.0)
+        assert rmc == pytest.approx(expected, rel=1e-13)
+        assert theta == pytest.approx(30 * DEG, rel=1e-15)
+    assert errstat() == 0
+    # the golden mode searches the degree
+    assert spc3d_narrow([30.0, 31.0], sainc=5.0, gsflag=1)[0] >= expected
+    assert errstat() == 0
+
+
+@pytest.mark.parametrize("gsflag", [0, 1])
+def test_a_reversed_range_is_refused(gsflag):
+    assert spc3d_narrow([31.0, 30.0], sainc=0.5, gsflag=gsflag) == (0.0, -1.0)
+    assert (errstat(), errtext()) == (-3, "Angle search range not finite or reversed in MCrckSPC3D")
 
 
 def test_a_golden_search_takes_any_step():

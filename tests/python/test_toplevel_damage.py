@@ -212,6 +212,7 @@ def test_fracture_angle_once_and_damage_clamped(fracture_plane, limits, dlim3):
     np.testing.assert_allclose(slot(statev, 25), phixz, rtol=1e-15)
     np.testing.assert_allclose(field[5], phixz / np.pi, rtol=1e-15)
     assert slot(statev, 27) != -1.0       # onset recorded
+    phixz = slot(statev, 25)
     # A later failure under another stress (whose own angle differs) keeps the first angle;
     # the far larger strain damages the plane fully, held at the matrix limit
     other = np.zeros(40)
