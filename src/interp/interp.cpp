@@ -52,7 +52,7 @@ void abscissas(Rule rule, std::string_view routine, i32 n, double* x, const doub
     const auto map = [&](double c) { return ab ? 0.5 * (s + d * c) : c; };
     const double mid = 0.5 * s;
     for (i64 i = 1; i <= nn; ++i) {
-        double v;
+        double v = 0.0;
         switch (rule) {
         case Rule::cc:
             v = n == 1 ? mid : map(std::cos(angle(nn - i, nn - 1)));
