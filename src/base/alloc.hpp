@@ -116,4 +116,10 @@ struct Alloc {
     }
 };
 
+// Releases every array given.
+template <class... A>
+void release_all(A&... a) {
+    (a.release(), ...);
+}
+
 }  // namespace vorlen

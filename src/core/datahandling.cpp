@@ -23,11 +23,6 @@ void allocate_if_unallocated(A& a, E... ext) {
     if (!a.allocated()) a.allocate({static_cast<i64>(ext)...});
 }
 
-template <class... A>
-void release_all(A&... a) {
-    (a.release(), ...);
-}
-
 }  // namespace
 
 extern "C" void datahandling_allocateelementdata(i32* istat, const i32* knodes, const i32* kelem) {

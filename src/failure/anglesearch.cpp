@@ -122,16 +122,13 @@ Result golden(IndexFunction f, double xlow, double xup, double dx, i32 npoints,
     const double w = xup - xlow;
     const bool circle = period > 0.0 && std::isfinite(period) && w >= period * (1.0 - 1e-9);
     const double span = circle ? period : w, top = xlow + span;
-    const auto inside = [&](double x) {
-        return circle && !(x >= xlow && x <= xup) ? x - period * std::floor((x - xlow) / period)
-                                                  : x;
-    };
+    const auto wrap = [&](double x) { return x - period * std::floor((x - xlow) / period); };
+    const auto inside = [&](double x) { return circle && !(x >= xlow && x <= xup) ? wrap(x) : x; };
     // The seams inside [xlow, top], ascending, apart from the ends and from each other.
     double cuts[max_seams];
     i32 nc = 0;
     for (i32 k = 0; k < nseams && nc < max_seams; ++k) {
-        const double c = circle ? seams[k] - period * std::floor((seams[k] - xlow) / period)
-                                : seams[k];
+        const double c = circle ? wrap(seams[k]) : seams[k];
         const double e = seam_gap(c);
         if (!(c - 2.0 * e > xlow && c + 2.0 * e < top)) continue;  // NaN too
         if (std::any_of(cuts, cuts + nc, [&](double o) { return std::abs(o - c) < 4.0 * e; }))

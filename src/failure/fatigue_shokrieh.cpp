@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "base/errorhandling.hpp"
+#include "base/numbers.hpp"
 #include "core/debugdata.hpp"
 #include "core/shokriehdata.hpp"
 #include "failure/degradation_discount.hpp"
@@ -52,9 +53,8 @@ void property_set(const double* props, const i32* nprops, double temp, PropertyS
 // Whether the moduli and the strengths of the set are positive normal numbers, as the
 // stiffness, the strength ratios and the failure indices need; records -3 otherwise.
 bool usable_set(const PropertySet& p) {
-    const auto positive = [](double x) { return std::isnormal(x) && x > 0.0; };
-    if (std::all_of(p.e, p.e + 6, positive) &&
-        std::all_of(p.x, p.x + 9, [&](double x) { return positive(std::abs(x)); }))
+    if (std::all_of(p.e, p.e + 6, positive_normal) &&
+        std::all_of(p.x, p.x + 9, [](double x) { return positive_normal(std::abs(x)); }))
         return true;
     errorhandling::report(-3, "Modulus or strength not a positive normal number", "GetShokrieh");
     return false;

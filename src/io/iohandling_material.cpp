@@ -339,9 +339,8 @@ bool allocate_tables(const Sizes& s, i64 np, i64 ns) {
             fits = fits && cal[k]->try_allocate({nt, points[k], kWidth[k]});
     }
     if (!fits) {
-        const auto release = [](auto&... a) { (a.release(), ...); };
-        release(pfflags, peflags, pelimits, peprops, psprops, phprops, pfprops, pdprops, cuprops,
-                regularization, equivalentstress);
+        release_all(pfflags, peflags, pelimits, peprops, psprops, phprops, pfprops, pdprops,
+                    cuprops, regularization, equivalentstress);
         for (int k = 0; k < kKinds; ++k) cal[k]->release();
         errorhandling::report(-3, "Material tables beyond memory", routine);
         return false;

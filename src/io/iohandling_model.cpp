@@ -277,9 +277,8 @@ void iohandling_getabqdatafromfile(const char* filepath, const i32* lfilepath) {
           fit(elemnodes, knodes, kelem) && fit(tnodalmatrices, 3, 3, 8, kelem) &&
           fit(tcurvmatrices, 3, 3, kelem) && fit(elemlist, kelem) && fit(elemkind, kelem) &&
           fit(elemcurvatures, 2, kelem) && fit(elemreforientation, 7, kelem) && fit(nsp, kelem))) {
-        const auto release = [](auto&... a) { (a.release(), ...); };
-        release(elemlist, elemkind, elemnodes, elemcurvatures, elemreforientation, nsp, nodesmotion,
-                nodalcoords, tnodalmatrices, tcurvmatrices);
+        release_all(elemlist, elemkind, elemnodes, elemcurvatures, elemreforientation, nsp,
+                    nodesmotion, nodalcoords, tnodalmatrices, tcurvmatrices);
         errorhandling::report(-3, "Element tables beyond memory", routine);
         return;
     }

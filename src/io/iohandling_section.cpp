@@ -39,9 +39,8 @@ bool allocate_tables() {
         plyzcoord.try_allocate({nz, ns}) && seflags.try_allocate({2, ns}) &&
         sehmatrix.try_allocate({2, 2, ns}) && sefmatrix.try_allocate({nz, 4, ns}))
         return true;
-    const auto release = [](auto&... a) { (a.release(), ...); };
-    release(xcstrength, secidlist, mat, plyorientation, plythickness, plyzcoord, seflags, sehmatrix,
-            sefmatrix);
+    release_all(xcstrength, secidlist, mat, plyorientation, plythickness, plyzcoord, seflags,
+                sehmatrix, sefmatrix);
     errorhandling::report(-3, "Section tables beyond memory", routine);
     return false;
 }

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "base/errorhandling.hpp"
+#include "base/numbers.hpp"
 #include "core/math_geometry.hpp"
 #include "core/math_linalg.hpp"
 #include "core/math_products.hpp"
@@ -85,12 +86,11 @@ void orthotropic_stiffness(Mat<double> c, const Ply& p, i32 ntens, bool planestr
     }
 }
 
-// Whether a stiffness entry is a number the solvers can take: off the diagonal any finite one,
-// on it a positive normal one. An overflow in the assembly gives inf or not-a-number, an
+// Whether an entry off the diagonal is a number the solvers can take: any finite one (on the
+// diagonal a positive normal one). An overflow in the assembly gives inf or not-a-number, an
 // underflow 0 or a subnormal entry (E3 = 1e-320 leaves the normal block 0); constants whose
 // stiffness is out of range give no stiffness.
 inline bool finite_entry(double x) { return std::abs(x) <= DBL_MAX; }
-inline bool diagonal_entry(double x) { return x >= DBL_MIN && x <= DBL_MAX; }
 
 // Whether the ntens by ntens stiffness a of the chosen form holds such numbers only; the
 // diagonal entries the plane-stress form leaves 0 inside 4 or 6 components do not count.
@@ -98,7 +98,7 @@ bool representable(const Mat<double>& a, i32 ntens, bool planestress) {
     const int m = std::min(ntens, 4);
     if (!std::all_of(a.begin(), a.end(), finite_entry)) return false;
     for (int i = 1; i <= ntens; ++i)
-        if ((!planestress || i <= 2 || i == m) && !diagonal_entry(a(i, i))) return false;
+        if ((!planestress || i <= 2 || i == m) && !positive_normal(a(i, i))) return false;
     return true;
 }
 
@@ -106,9 +106,9 @@ bool representable(const Mat<double>& a, i32 ntens, bool planestress) {
 // Out of line, on the stored entries: on the registers of the assembly it made the compiler give
 // up the paired divisions, which cost a quarter more time per call.
 [[gnu::noinline]] bool representable6(const double* c) {
-    return diagonal_entry(c[0]) & diagonal_entry(c[7]) & diagonal_entry(c[14]) &
-           finite_entry(c[1]) & finite_entry(c[2]) & finite_entry(c[8]) & diagonal_entry(c[21]) &
-           diagonal_entry(c[28]) & diagonal_entry(c[35]);
+    return positive_normal(c[0]) & positive_normal(c[7]) & positive_normal(c[14]) &
+           finite_entry(c[1]) & finite_entry(c[2]) & finite_entry(c[8]) & positive_normal(c[21]) &
+           positive_normal(c[28]) & positive_normal(c[35]);
 }
 
 // The three-dimensional on-axis stiffness (6 by 6), every entry written: the arithmetic of

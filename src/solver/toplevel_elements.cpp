@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "base/errorhandling.hpp"
+#include "base/numbers.hpp"
 #include "core/impactdata.hpp"
 #include "core/jobdata.hpp"
 #include "core/loaddata.hpp"
@@ -36,9 +37,6 @@ constexpr double kSearchTolerance = 0.001;
 void truss_report(std::string_view problem, std::string_view routine) {
     errorhandling::report(-3, problem, routine);
 }
-
-// Masses, compliances and contact stiffnesses are divided by: a subnormal one overflows.
-bool positive_normal(double x) { return std::isnormal(x) && x > 0.0; }
 
 // int() of a stored real, toward zero; not a number or outside the 32-bit range gives 0.
 i32 impact_index(double x) {

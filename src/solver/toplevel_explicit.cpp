@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "base/errorhandling.hpp"
+#include "base/numbers.hpp"
 #include "core/signalprocessing.hpp"
 #include "failure/degradation_models.hpp"
 #include "failure/evocollection.hpp"
@@ -189,8 +190,6 @@ double bilinear(double x, double r0, double r1) {
 }
 
 bool usable(double x) { return std::isfinite(x) && x > 0.0; }
-
-bool positive_normal(double x) { return std::isnormal(x) && x > 0.0; }
 
 // Whether the moduli, the strengths and, for the shear laws that read it, g_ini are positive
 // normal numbers: a zero or subnormal one makes inf or 0/0 of the initiation strains, the

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "base/errorhandling.hpp"
+#include "base/numbers.hpp"
 #include "core/math_linalg.hpp"
 #include "core/math_products.hpp"
 #include "core/signalprocessing.hpp"
@@ -116,10 +117,9 @@ void read_material(Material& mt, i32 ndir, i32 nt, i32 nprops, const double* pro
         mt.damage = std::any_of(p, p + kFullProps, [](double x) { return x != 0.0; });
         // The indices divide by the strengths, the stiffness needs the moduli: a zero or
         // subnormal one would put inf or 0/0 into the state.
-        const auto positive = [](double x) { return std::isnormal(x) && x > 0.0; };
         const double x[6] = {p[9], p[10], std::abs(p[12]), std::abs(p[13]), p[15], p[16]};
-        mt.refused =
-            mt.damage && !(std::all_of(p, p + 6, positive) && std::all_of(x, x + 6, positive));
+        mt.refused = mt.damage && !(std::all_of(p, p + 6, positive_normal) &&
+                                    std::all_of(x, x + 6, positive_normal));
         if (mt.refused)
             errorhandling::report(-3, "Modulus or strength not a positive normal number", kRoutine);
     }

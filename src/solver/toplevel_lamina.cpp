@@ -3,12 +3,12 @@
 #include "solver/toplevel_lamina.hpp"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <string_view>
 
 #include "base/errorhandling.hpp"
+#include "base/numbers.hpp"
 #include "core/jobdata.hpp"
 #include "core/materialdata.hpp"
 #include "core/math_linalg.hpp"
@@ -55,7 +55,7 @@ void report(i32 code, std::string_view problem, std::string_view routine) {
 bool positive_definite(const double* c, i32 n) {
     if (!std::all_of(c, c + n * n, [](double v) { return std::isfinite(v); })) return false;
     for (i32 i = 0; i < n; ++i)
-        if (!(c[i + n * i] >= DBL_MIN)) return false;
+        if (!positive_normal(c[i + n * i])) return false;
     double u[36];
     math::CholeskyFactorization(c, u, &n);
     return u[0] > 0.0;  // a failed factorisation holds -huge
@@ -311,7 +311,7 @@ void cyclic_stiffness(double* c) {
 // the plane-stress stiffness does not read) a positive normal number. A subnormal E3 lets
 // nu31 = nu13 E3/E1 and nu32 underflow to 0, a thickness strain of 0; records -3.
 bool thickness_modulus_ok(const double* p, std::string_view routine) {
-    if (p[2] >= DBL_MIN && p[2] <= DBL_MAX) return true;
+    if (positive_normal(p[2])) return true;
     report(-3, "Thickness modulus out of range", routine);
     return false;
 }
