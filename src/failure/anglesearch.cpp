@@ -66,12 +66,28 @@ struct Best {
     }
 };
 
-// Half the distance of the two samples that stand for a seam, relative to max(1, |seam|).
+// Distance of the samples beside a seam from it, relative to max(1, |seam|).
 constexpr double seam_half = 1e-9;
 
 double seam_gap(double c) { return seam_half * std::max(1.0, std::abs(c)); }
 
-constexpr i32 max_coarse = max_coarse_steps + 1 + 2 * max_seams;
+// Samples of the coarse scan: its grid, the samples of each seam (one more at the start of a
+// circle) and the end of a circle.
+constexpr i32 max_coarse = max_coarse_steps + 1 + (max_seams + 1) * switch_samples + 1;
+
+// A sample of the coarse scan and its part at a seam.
+enum class Role : unsigned char { plain, before_seam, seam, after_seam };
+
+struct Planned {
+    double x;
+    Role role;
+};
+
+// A seam inside the range, and whether it is a switch.
+struct Seam {
+    double at;
+    bool graded;
+};
 
 // The coarse scan of the golden mode: samples x(0..m) in ascending order with their values y;
 // cut(i) where the step from x(i) to x(i + 1) crosses a seam. Round a circle (a range of a whole
@@ -115,27 +131,43 @@ struct Coarse {
 
 Result golden(IndexFunction f, double xlow, double xup, double dx, i32 npoints,
               std::string_view routine, double defaultvalue, const double* seams, i32 nseams,
-              double period) {
+              double period, i32 nswitches) {
     // A range of a whole period (up to rounding) is a circle: the plane at xlow + period is the
     // plane at xlow, and a peak across it is one peak. Angles outside the range are taken a
     // whole number of periods back into it.
     const double w = xup - xlow;
-    const bool circle = period > 0.0 && std::isfinite(period) && w >= period * (1.0 - 1e-9);
+    const bool periodic = period > 0.0 && std::isfinite(period);
+    const bool circle = periodic && w >= period * (1.0 - 1e-9);
     const double span = circle ? period : w, top = xlow + span;
     const auto wrap = [&](double x) { return x - period * std::floor((x - xlow) / period); };
     const auto inside = [&](double x) { return circle && !(x >= xlow && x <= xup) ? wrap(x) : x; };
-    // The seams inside [xlow, top], ascending, apart from the ends and from each other.
-    double cuts[max_seams];
+    // The seams inside the range, ascending, apart from each other: of a periodic index the
+    // first copy at or above xlow. A seam at an end of a range stands as its end sample; one at
+    // the start of a circle (or its end, the same plane) is a seam at xlow, its samples before
+    // it at the end of the circle.
+    Seam cuts[max_seams + 1];
     i32 nc = 0;
+    Seam start{xlow, false};
+    bool at_start = false;
     for (i32 k = 0; k < nseams && nc < max_seams; ++k) {
-        const double c = circle ? wrap(seams[k]) : seams[k];
+        const double c = periodic ? wrap(seams[k]) : seams[k];
         const double e = seam_gap(c);
-        if (!(c - 2.0 * e > xlow && c + 2.0 * e < top)) continue;  // NaN too
-        if (std::any_of(cuts, cuts + nc, [&](double o) { return std::abs(o - c) < 4.0 * e; }))
+        if (circle && (c - xlow < 2.0 * e || top - c < 2.0 * e)) {
+            at_start = true;
+            start.graded |= k < nswitches;
+            continue;
+        }
+        if (!(c - 2.0 * e > xlow && c + 2.0 * e < xup)) continue;  // NaN too
+        if (std::any_of(cuts, cuts + nc, [&](const Seam& o) { return std::abs(o.at - c) < 4.0 * e; }))
             continue;
         i32 j = nc++;
-        for (; j > 0 && cuts[j - 1] > c; --j) cuts[j] = cuts[j - 1];
-        cuts[j] = c;
+        for (; j > 0 && cuts[j - 1].at > c; --j) cuts[j] = cuts[j - 1];
+        cuts[j] = {c, k < nswitches};
+    }
+    if (at_start) {
+        std::copy_backward(cuts, cuts + nc, cuts + nc + 1);
+        cuts[0] = start;
+        ++nc;
     }
     // Coarse grid: n steps of h = span/n, the step dx or max_coarse_step where that is smaller
     // (or dx not a positive number), at least min_steps and at most max_coarse_steps of them.
@@ -145,31 +177,79 @@ Result golden(IndexFunction f, double xlow, double xup, double dx, i32 npoints,
         n = q < max_coarse_steps ? std::max(min_steps, static_cast<i32>(std::ceil(q)))
                                  : max_coarse_steps;
     const double h = n > 0 ? span / n : 0.0;
+    // The samples of the seams, ascending: for each the seam alone in its piece, one sample
+    // seam_gap before and after it (ends of the pieces of the index between seams), and of a
+    // switch the graded samples; those outside the range (or the circle) are left out. Round a
+    // circle, those before a seam at xlow lie before its end, and where the index jumps there
+    // the plane at the end of the range may hold the limit from below: it is taken too. The
+    // seams lie ascending and those of one seam within a step of it, so the list is nearly
+    // sorted.
+    Planned plan[max_coarse];
+    i32 np = 0, tail = 0;
+    Planned last[switch_samples];
+    const auto within = [&](double x) {
+        return x >= xlow && (circle ? x < top : x <= xup);
+    };
+    const auto graded = [&](double from, double side, bool on, Planned* out, i32& k) {
+        if (!on) return;
+        for (i32 j = side < 0.0 ? 1 : grading; side < 0.0 ? j <= grading : j >= 1;
+             j += side < 0.0 ? 1 : -1) {
+            const double x = from + side * std::ldexp(h, -j);
+            if (within(x)) out[k++] = {x, Role::plain};
+        }
+    };
+    for (i32 k = 0; k < nc; ++k) {
+        const double c = cuts[k].at, e = seam_gap(c);
+        if (at_start && k == 0) {  // before it: the end of the circle
+            graded(top, -1.0, cuts[k].graded, last, tail);
+            last[tail++] = {top - e, Role::before_seam};
+            if (top <= xup) last[tail++] = {top, Role::seam};
+        } else {
+            graded(c, -1.0, cuts[k].graded, plan, np);
+            plan[np++] = {c - e, Role::before_seam};
+        }
+        plan[np++] = {c, Role::seam};
+        plan[np++] = {c + e, Role::after_seam};
+        graded(c, 1.0, cuts[k].graded, plan, np);
+    }
+    std::copy_n(last, tail, plan + np);
+    np += tail;
+    for (i32 i = 1; i < np; ++i)  // insertion: the list is nearly sorted
+        for (i32 j = i; j > 0 && plan[j].x < plan[j - 1].x; --j) std::swap(plan[j], plan[j - 1]);
     Coarse c;
     c.period = circle ? period : 0.0;
     Best best;
-    const auto take = [&](double x, bool seam) {
-        const double v = f(x);
-        c.add(x, v, seam);
-        best.take(x, v);
+    // Round a circle a little longer than its range (by rounding), a sample in the gap past xup
+    // is taken at xup.
+    const auto take = [&](double x, bool cut) {
+        if (c.m >= 0 && !(x > c.x[c.m])) return;  // a sample planned twice
+        const double a = std::min(inside(x), xup), v = f(a);
+        c.add(x, v, cut);
+        best.take(a, v);
     };
-    // Each seam by two samples 2 seam_gap apart, the step between them cut; grid points closer
-    // to a seam than that are left out, and so is the end of a circle (its start).
-    for (i32 i = 0, k = 0; i <= n; ++i) {
-        const double x = i == n ? top : xlow + i * h;
-        for (; k < nc && cuts[k] <= x + 2.0 * seam_gap(cuts[k]); ++k) {
-            take(cuts[k] - seam_gap(cuts[k]), true);
-            take(cuts[k] + seam_gap(cuts[k]), false);
-        }
-        if ((k > 0 && x - cuts[k - 1] <= 2.0 * seam_gap(cuts[k - 1])) || (circle && i == n))
+    // The grid merged in: not the end of a circle (its start), nor points closer than two gaps
+    // to a seam.
+    for (i32 i = 0, j = 0, s = 0; i <= n - (circle ? 1 : 0) || j < np;) {
+        const double x = i <= n - (circle ? 1 : 0) ? (i == n ? top : xlow + i * h) : inf;
+        if (j < np && plan[j].x <= x) {
+            take(plan[j].x, plan[j].role == Role::before_seam || plan[j].role == Role::seam);
+            ++j;
             continue;
-        take(x, false);
+        }
+        ++i;
+        for (; s < nc && cuts[s].at + 2.0 * seam_gap(cuts[s].at) < x; ++s) {
+        }
+        const bool near = (s < nc && cuts[s].at - x <= 2.0 * seam_gap(cuts[s].at)) ||
+                          (at_start && top - x <= 2.0 * seam_gap(xlow));
+        if (!near) take(x, false);
     }
     // Golden-section search of [lo, hi], whose two ends, its first two samples, are known as
-    // ylo, yhi. A plane without an index ends its sampling (the search would stay there).
+    // ylo, yhi, to a bracket 1e-4 of the coarse step wide; a narrower one needs none. A plane
+    // without an index ends its sampling (the search would stay there).
     i32 left = npoints;
+    const double width = refine_width * h;
     const auto refine = [&](double lo, double hi, double ylo, double yhi) {
-        if (!(hi > lo)) return true;
+        if (!(hi - lo > width)) return true;
         i32 asked = 0;
         bool stop = false;
         const auto sample = [&](double x) {
@@ -183,18 +263,22 @@ Result golden(IndexFunction f, double xlow, double xup, double dx, i32 npoints,
         };
         // The two known ends are samples of the search too (its work arrays hold max_points).
         double xi, yi;
-        return run(sample, lo, hi, refine_width * (hi - lo) / 2.0, 1,
-                   std::min(left + 1, max_points), defaultvalue, routine, xi, yi);
+        return run(sample, lo, hi, width, 1, std::min(left + 1, max_points), defaultvalue,
+                   routine, xi, yi);
     };
     // Refine the coarse peaks within the margin of the largest sample so far, the highest first,
     // each between its neighbours (those with an index), while samples are left for a search of
     // at least four; the neighbours of a refined peak lie in its bracket.
+    i32 peaks[max_coarse], npeaks = 0;
+    for (i32 i = 0; i <= c.m; ++i)
+        if (c.peak(i)) peaks[npeaks++] = i;
     while (left >= 3) {
         const double low = best.index - margin * std::abs(best.index);
         i32 k = -1;
-        for (i32 i = 0; i <= c.m; ++i)
-            if (!c.done[i] && c.peak(i) && c.y[i] >= low && (k < 0 || above(c.y[i], c.y[k])))
-                k = i;
+        for (i32 p = 0; p < npeaks; ++p) {
+            const i32 i = peaks[p];
+            if (!c.done[i] && c.y[i] >= low && (k < 0 || above(c.y[i], c.y[k]))) k = i;
+        }
         if (k < 0) break;
         c.done[k] = true;
         double lo = c.x[k], hi = c.x[k], ylo = c.y[k], yhi = c.y[k];
@@ -215,7 +299,7 @@ Result golden(IndexFunction f, double xlow, double xup, double dx, i32 npoints,
 
 Result search(IndexFunction f, double xlow, double xup, double dx, i32 gsflag, i32 npoints,
               std::string_view routine, double defaultvalue, const double* seams, i32 nseams,
-              double period) noexcept {
+              double period, i32 nswitches) noexcept {
     if (npoints < 4 || npoints > max_points) {
         errorhandling::report(-3, "Angle search sample limit outside 4 to 200", routine);
         return {0.0, 0.0, false};
@@ -240,7 +324,8 @@ Result search(IndexFunction f, double xlow, double xup, double dx, i32 gsflag, i
     };
     Result r;
     if (gsflag == 1) {
-        r = golden(g, xlow, xup, dx, npoints, routine, defaultvalue, seams, nseams, period);
+        r = golden(g, xlow, xup, dx, npoints, routine, defaultvalue, seams, nseams, period,
+                   nswitches);
     } else if (!run(g, xlow, xup, dx, gsflag, npoints, defaultvalue, routine, r.angle, r.index)) {
         return {0.0, 0.0, false};
     }

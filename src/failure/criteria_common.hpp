@@ -1,6 +1,6 @@
 // Pieces shared by the failure criteria: the check of their input for values that are not
-// finite numbers, the stress components of a Bahei-El-Din stress vector and the stresses in the
-// misalignment frame of a kink plane.
+// finite numbers, the stress components of a Bahei-El-Din stress vector, the stresses in the
+// misalignment frame of a kink plane and the planes where the normal stress changes sign.
 #pragma once
 #include <cmath>
 #include <initializer_list>
@@ -62,6 +62,26 @@ inline void misalignment_frame(double* m, const double* sp, double phi) {
         for (int j = 1; j <= 6; ++j) v += t(i, j) * sp[j - 1];
         m[i - 1] = v;
     }
+}
+
+// The angles theta in [0, pi) where a0 + a cos(2 theta) + b sin(2 theta), that is
+// a0 + r cos(2 theta - d), changes sign: cos(2 theta - d) = -a0/r; none where |a0| > r or r = 0.
+// Returns their number.
+inline i32 double_angle_zeros(double a0, double a, double b, double* theta) {
+    constexpr double pi = 3.141592653589793;
+    const double r = std::hypot(a, b);
+    if (!(r > 0.0 && std::abs(a0) <= r)) return 0;
+    const double d = std::atan2(b, a), e = std::acos(-a0 / r);  // (d -+ e)/2 above -pi
+    theta[0] = std::fmod(0.5 * (d + e) + pi, pi);
+    theta[1] = std::fmod(0.5 * (d - e) + pi, pi);
+    return 2;
+}
+
+// The planes through the fibre axis, turned by theta about it, where the normal stress
+// sn = s22 sin^2 + s33 cos^2 - 2 s23 sin cos
+//    = (s22 + s33)/2 + (s33 - s22)/2 cos(2 theta) - s23 sin(2 theta) changes sign.
+inline i32 normal_sign_changes(double s22, double s33, double s23, double* theta) {
+    return double_angle_zeros(0.5 * (s22 + s33), 0.5 * (s33 - s22), -s23, theta);
 }
 
 }  // namespace vorlen::criteria

@@ -73,12 +73,15 @@ double kink_search(const Index& index, const double* s11, const double* s22, con
     };
     const double step = (sainc ? *sainc : 5.0) * pi / 180.0;
     // The sign of phi, and with it the index, jumps where s_psi12 = cos(psi) s12 + sin(psi) s13
-    // changes sign.
-    const double seam = std::fmod(std::atan2(-*s12, *s13) + pi, pi);
-    const bool jumps = *s12 != 0.0 || *s13 != 0.0;
+    // changes sign; the tension term sets in where the normal stress s_psi33 (the normal
+    // traction of the misalignment frame too) changes sign.
+    double seams[3];
+    i32 nseams = 0;
+    if (*s12 != 0.0 || *s13 != 0.0) seams[nseams++] = std::atan2(-*s12, *s13);
+    nseams += criteria::normal_sign_changes(*s22, *s33, *s23, seams + nseams);
     // The kink plane turned by psi + pi is the one turned by psi: the index has the period pi.
     return anglesearch::search(at, 0.0, pi, step, gsflag ? *gsflag : 0, kink_points, routine, 0.0,
-                               &seam, jumps ? 1 : 0, pi)
+                               seams, nseams, pi)
         .index;
 }
 

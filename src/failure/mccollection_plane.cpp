@@ -53,25 +53,37 @@ Tractions tractions(double theta, const Transverse& s) {
 // The angle search of a criterion over [xlow, xup] with its optional step (degrees) and mode,
 // and the seams of its index for the golden mode. The plane turned by theta + pi is the plane
 // turned by theta: the index has the period pi.
+// The first nswitches seams are switches (angles where a feature narrower than a step may sit).
 template <class Index>
 anglesearch::Result search(const Index& index, double xlow, double xup, const double* sainc,
                            double absent_step, const i32* gsflag, i32 npoints, const char* routine,
-                           const double* seams = nullptr, i32 nseams = 0) {
+                           const double* seams = nullptr, i32 nseams = 0, i32 nswitches = 0) {
     return anglesearch::search(index, xlow, xup, (sainc ? *sainc : absent_step) * deg,
-                               gsflag ? *gsflag : 0, npoints, routine, 0.0, seams, nseams, pi);
+                               gsflag ? *gsflag : 0, npoints, routine, 0.0, seams, nseams, pi,
+                               nswitches);
 }
 
-// The planes (theta in [0, pi)) where the normal traction changes sign: with
-// sn = (s22 + s33)/2 + (s33 - s22)/2 cos(2 theta) - s23 sin(2 theta) = a + r cos(2 theta - d),
-// the angles of cos(2 theta - d) = -a/r; none where |a| > r or r = 0. Returns their number.
+// The planes where the normal traction changes sign.
 i32 normal_sign_changes(const Transverse& s, double* theta) {
-    const double a = 0.5 * (s.s22 + s.s33), b = 0.5 * (s.s33 - s.s22), c = -s.s23;
-    const double r = std::hypot(b, c);
-    if (!(r > 0.0 && std::abs(a) <= r)) return 0;
-    const double d = std::atan2(c, b), e = std::acos(-a / r);  // (d -+ e)/2 above -pi
-    theta[0] = std::fmod(0.5 * (d + e) + pi, pi);
-    theta[1] = std::fmod(0.5 * (d - e) + pi, pi);
-    return 2;
+    return criteria::normal_sign_changes(s.s22, s.s33, s.s23, theta);
+}
+
+// The planes where a weight of the shear tractions, tt^2/(tl^2 + tt^2) or tl^2/(tl^2 + tt^2),
+// reaches 0: the zeros of tt = s23 cos(2 theta) + (s33 - s22)/2 sin(2 theta) and of
+// tl = s13 cos(theta) - s12 sin(theta). Where the other traction is small there, the weight
+// swings over a fraction of a degree, and the index with it. Returns their number (up to 3).
+i32 weight_switches(const Transverse& s, double* theta) {
+    i32 n = criteria::double_angle_zeros(0.0, s.s23, 0.5 * (s.s33 - s.s22), theta);
+    if (s.s12 != 0.0 || s.s13 != 0.0) theta[n++] = std::atan2(s.s13, s.s12);
+    return n;
+}
+
+// The seams of the indices weighted by the shear tractions (Puck, VDI 2014): the switches of a
+// weight, then where sn changes sign (the formula changes). Returns their number (up to 5) and
+// that of the switches.
+i32 weighted_seams(const Transverse& s, double* theta, i32& nswitches) {
+    nswitches = weight_switches(s, theta);
+    return nswitches + normal_sign_changes(s, theta + nswitches);
 }
 
 // Fracture-plane request: a negative outtheta on entry.
@@ -159,10 +171,11 @@ void MCrckPuck(double* rmc, const double* s22, const double* s33, const double* 
         last_sn = t.sn;
         return puck_index(t, p, ra, yt22, y12);
     };
-    double seams[2];  // the index has a kink where sn changes sign
-    const i32 nseams = normal_sign_changes(s, seams);
-    const auto r =
-        search(index, 0.0, pi, sainc, 5.0, gsflag, search_points, "MCrckPuck", seams, nseams);
+    double seams[5];
+    i32 nswitches = 0;
+    const i32 nseams = weighted_seams(s, seams, nswitches);
+    const auto r = search(index, 0.0, pi, sainc, 5.0, gsflag, search_points, "MCrckPuck", seams,
+                          nseams, nswitches);
     give(rmc, outtheta, want, r.index, r.angle);
     // The golden mode samples its planes out of order: the plane of the maximum it returns.
     if (gsflag && *gsflag == 1) last_sn = tractions(r.angle, s).sn;
@@ -184,7 +197,10 @@ void MCrckWiegand(double* rmc, const double* s22, const double* s33, const doubl
         const double u = t.tl / (y12 - mul * t.sn), v = t.tt / (ra - mu * t.sn);
         return std::sqrt(sq(u) + sq(v) + (t.sn < 0.0 ? 0.0 : sq(t.sn / yt22)));
     };
-    const auto r = search(index, 0.0, pi, sainc, 5.0, gsflag, search_points, "MCrckWiegand");
+    double seams[2];  // the tension term sets in where sn changes sign
+    const i32 nseams = normal_sign_changes(s, seams);
+    const auto r =
+        search(index, 0.0, pi, sainc, 5.0, gsflag, search_points, "MCrckWiegand", seams, nseams);
     give(rmc, outtheta, want, r.index, r.angle);
 }
 
@@ -249,9 +265,10 @@ void MCrckSPC3D(double* rmc, const double* s22, const double* s33, const double*
         return g1 * f + std::sqrt(sq((1.0 - g1) * f) + sq(tt) + sq(tl));
     };
     // The index jumps where sn changes sign (the strengths of tension and compression differ)
-    // and has a kink at 90 degrees (h).
-    double seams[3] = {0.5 * pi};
-    const i32 nseams = 1 + normal_sign_changes(s, seams + 1);
+    // and has a cusp at every multiple of 90 degrees (h = |sin(2 theta)|, |sin(theta)| and
+    // |cos(theta)|).
+    double seams[4] = {0.0, 0.5 * pi};
+    const i32 nseams = 2 + normal_sign_changes(s, seams + 2);
     const auto r =
         search(index, low, up, sainc, 2.0, gsflag, search_points, "MCrckSPC3D", seams, nseams);
     give(rmc, outtheta, want, r.index, r.angle);
@@ -287,10 +304,11 @@ void MCrckVDI2014(double* rmc, const double* s11, const double* s22, const doubl
         const double c = (p4 * wc / ra + p2 * ws / y12) * t.sn;
         return std::sqrt(root + sq(c)) + c;
     };
-    double seams[2];  // the index has a kink where sn changes sign
-    const i32 nseams = normal_sign_changes(s, seams);
-    const auto r =
-        search(index, 0.0, pi, sainc, 5.0, gsflag, search_points, "MCrckVDI2014", seams, nseams);
+    double seams[5];
+    i32 nswitches = 0;
+    const i32 nseams = weighted_seams(s, seams, nswitches);
+    const auto r = search(index, 0.0, pi, sainc, 5.0, gsflag, search_points, "MCrckVDI2014", seams,
+                          nseams, nswitches);
     // Weakening by the fibre-parallel stress.
     const double y = r.index, c = fe > 1e-6 ? y / fe : 1e6;
     double value = y;
@@ -362,7 +380,10 @@ void MCrckLaRC05(double* rmc, const double* s22, const double* s33, const double
         const Tractions t = tractions(theta, s);
         return larc_shear(t, k, y12) + sq(std::max(t.sn, 0.0) / yt22);
     };
-    const auto r = search(index, 0.0, pi, sainc, 5.0, gsflag, search_points, "MCrckLaRC05");
+    double seams[2];  // the tension term sets in where sn changes sign
+    const i32 nseams = normal_sign_changes(s, seams);
+    const auto r =
+        search(index, 0.0, pi, sainc, 5.0, gsflag, search_points, "MCrckLaRC05", seams, nseams);
     give(rmc, outtheta, want, r.index, r.angle);
 }
 

@@ -20,9 +20,9 @@ constexpr double deg = pi / 180.0;
 const double qnan = std::numeric_limits<double>::quiet_NaN();
 const double inf = std::numeric_limits<double>::infinity();
 
-// Most samples of the coarse scan of the golden mode, and those of one with 1-degree steps
-// over [0, pi]: the golden-section refinements add at most npoints.
-constexpr int coarse_most = anglesearch::max_coarse_steps + 1 + 2 * anglesearch::max_seams;
+// Most samples of the coarse scan of the golden mode without seams, and those of one with
+// 1-degree steps over [0, pi]: the golden-section refinements add at most npoints.
+constexpr int coarse_most = anglesearch::max_coarse_steps + 1;
 constexpr int coarse_degrees = 181;
 
 using AngleSearch = test::RegisterTest;
@@ -111,15 +111,61 @@ TEST_F(AngleSearch, GoldenModeFindsTheTopAtASeam) {
                                        100, "Test", 0.0, seams, 4);
     EXPECT_NEAR(r.index, 1.2, 1e-7);
     EXPECT_NEAR(r.angle, s, 1e-8);
-    EXPECT_LE(calls, coarse_degrees + 2 + 100);
+    EXPECT_LE(calls, coarse_degrees + anglesearch::seam_samples + 100);
     // the same with more seams than the search takes, and a small sample limit: the first ones
     // inside the range count
     const double many[] = {s, 1.0, 1.5, 2.5, 3.0, 0.5};
     calls = 0;
     const auto m = anglesearch::search([&](double t) { return ++calls, f(t); }, 0.0, pi, 5 * deg, 1,
                                        12, "Test", 0.0, many, 6);
-    EXPECT_LE(calls, coarse_degrees + 2 * anglesearch::max_seams + 12);
+    EXPECT_LE(calls, coarse_degrees + anglesearch::seam_samples * 6 + 12);
     EXPECT_NEAR(m.index, 1.2, 1e-7);
+}
+
+TEST_F(AngleSearch, GoldenModeTakesASeamAtTheStartOfACircle) {
+    // Period pi, a jump at 0: the index rises to 1 + 0.1 pi toward the end of the half-turn
+    // and starts again at 1. The end of the range is sampled, so its value is found.
+    const auto f = [](double t) { return 1.0 + 0.1 * t; };
+    for (const double seam : {0.0, pi, -pi, 2e-10}) {
+        std::vector<double> seen;
+        const auto r = anglesearch::search([&](double t) { return seen.push_back(t), f(t); }, 0.0,
+                                           pi, 5 * deg, 1, 100, "T", 0.0, &seam, 1, pi);
+        EXPECT_EQ(r.index, f(pi));
+        EXPECT_EQ(r.angle, pi);
+        // the start itself and the planes 1e-9 after it and before its end are samples
+        for (const double t : {0.0, 1e-9, pi - 1e-9})
+            EXPECT_NE(std::find(seen.begin(), seen.end(), t), seen.end()) << t;
+    }
+}
+
+TEST_F(AngleSearch, GoldenModeTakesTheCopyOfASeamInARange) {
+    // Period pi; a range of 50 degrees from 200; the seam given at 30.37 degrees stands for the
+    // one at 210.37, where a spike of 1.5 starts and falls off within 0.2 degrees, beside a base
+    // of 1 (its value 1e-9 after the seam is 2e-6 lower).
+    const double at = 210.37 * deg, given = 30.37 * deg;
+    const auto f = [at](double t) {
+        return t < at ? 1.0 : 1.0 + 0.5 * std::exp(-(t - at) / (0.05 * deg));
+    };
+    const auto r = anglesearch::search(f, 200.0 * deg, 250.0 * deg, 5 * deg, 1, 100, "T", 0.0,
+                                       &given, 1, pi);
+    EXPECT_NEAR(r.index, 1.5, 1e-5);
+    EXPECT_NEAR(r.angle, at, 1e-8);
+}
+
+TEST_F(AngleSearch, GoldenModeGradesTheSamplesTowardASwitch) {
+    // A peak of 1.5 a fiftieth of a degree wide, 0.06 degrees before a switch at s, and a broad
+    // peak of 1.3 elsewhere: the samples at and beside the switch (1.0 there) and on the grid lie
+    // far below the margin of the broad peak, the graded ones find the narrow one.
+    const double s = 1.23456, top = s - 0.06 * deg;
+    const auto f = [&](double t) {
+        return 1.0 + 0.3 * std::exp(-std::pow((t - 2.5) / 0.3, 2)) +
+               0.5 * std::exp(-std::pow((t - top) / (0.02 * deg), 2));
+    };
+    const auto r = anglesearch::search(f, 0.0, pi, 5 * deg, 1, 100, "T", 0.0, &s, 1, pi, 1);
+    EXPECT_NEAR(r.index, f(top), 1e-9);
+    EXPECT_NEAR(r.angle, top, 1e-6);
+    // as a plain seam it is missed
+    EXPECT_LT(anglesearch::search(f, 0.0, pi, 5 * deg, 1, 100, "T", 0.0, &s, 1, pi).index, 1.31);
 }
 
 TEST_F(AngleSearch, GoldenModeKeepsTheFirstOfMirrorPeaks) {

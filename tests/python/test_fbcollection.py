@@ -341,6 +341,27 @@ def test_larc05_golden_mode_finds_the_global_maximum_of_random_states():
             assert got == pytest.approx(fine, rel=1e-3), (s, is_strengths)
 
 
+def test_larc05_golden_mode_takes_the_jump_at_the_start_of_the_half_turn():
+    # s12 = 0: s_psi12 = s13 sin(psi) changes sign at 0 alone, the same kink plane as 180
+    # degrees, where the sign of phi and with it the index jump; the maximum is the limit from
+    # below at 180 degrees, the plane the scan ends on.
+    s = [-1887.898369019452, 0.0, 0.0, 0.0, 33.4634548681948, -9.10233132642999]
+    xt11, xc11, xt22, xc22, x12, g12, a0 = (
+        2441.0136990539722, 1643.374755380993, 89.23220462746824, 219.80147991678413,
+        31.324045402235157, 3193.598109737396, 57.0476526304733)
+    etat, st, etal, phic = kink_constants(a0, x12, xc22, x12, xc11)
+
+    def index(psi):
+        sn, t1, t2, _ = kink_tractions(s, psi, phic - xc11 * phic / g12, g12)
+        return ((t2 / (st - etat * sn))**2 + (t1 / (x12 - etal * sn))**2
+                + (np.maximum(sn, 0) / xt22)**2)
+    psi = np.append(np.arange(180000) * math.radians(0.001), math.pi)
+    fine = np.max(index(psi))
+    assert fine == pytest.approx(1.16852395722, abs=1e-11)
+    got = fb.fblarc05(*s, xt11, xc11, xt22, xc22, x12, g12, a0=a0, gsflag=1)
+    assert got == pytest.approx(fine, rel=1e-13)
+
+
 @pytest.mark.parametrize("sainc", [0.0, -5.0, math.nan, 1e-9, math.inf])
 def test_larc05_refuses_a_scan_that_cannot_end(sainc):
     s = LARC05_STATES[1]

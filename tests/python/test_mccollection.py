@@ -358,10 +358,9 @@ def camanho(th, st, a0=53.0, xt22=YT, x12=SL, x23=ST):
 SPC = dict(xt22=YT, xc22=YC, xt33=45.0, xc33=180.0, xt12=SL, xt13=70.0, xt23=ST)
 
 
-def spc3d(th, st, xcs=(90.0, 75.0, 65.0), gp=(0.3, -0.3)):
+def spc3d(th, st, xcs=(90.0, 75.0, 65.0), gp=(0.3, -0.3), k=SPC):
     sn, tl, tt = tractions(th, *st)
     c, s, h = np.cos(th), np.sin(th), np.abs(np.sin(2 * th))
-    k = SPC
     p = gp[1] * sn / (s**2 * k["xc22"] + c**2 * k["xc33"] + xcs[2] * h)
     comp = p + np.sqrt(p**2 + (tt / ((k["xc22"] + k["xc33"]) * h + xcs[2]))**2
                        + (tl / (np.abs(s) * xcs[0] + np.abs(c) * xcs[1]))**2)
@@ -372,18 +371,18 @@ def spc3d(th, st, xcs=(90.0, 75.0, 65.0), gp=(0.3, -0.3)):
     return np.where(sn < 0, comp, tens)
 
 
-def vdi_plane(th, st, gp=(0.3, 0.3, 0.25, 0.25)):
+def vdi_plane(th, st, gp=(0.3, 0.3, 0.25, 0.25), xt22=YT, xc22=YC, x12=SL):
     sn, tl, tt = tractions(th, *st)
-    ra = YC / (2 * (1 + gp[3]))
+    ra = xc22 / (2 * (1 + gp[3]))
     big = np.abs(tt) > 1e-6
     with np.errstate(invalid="ignore", divide="ignore"):
         psi = np.arctan(tl / tt)
     ws = np.where(big, np.sin(psi)**2, 1.0)
     wc = np.where(big, np.cos(psi)**2, np.cos(np.pi / 2)**2)
-    q = gp[2] * wc / ra + gp[0] * ws / SL
-    p = (gp[3] * wc / ra + gp[1] * ws / SL) * sn
-    root = (tt / ra)**2 + (tl / SL)**2
-    return np.where(sn >= 0, np.sqrt(((1 / YT - q) * sn)**2 + root) + q * sn,
+    q = gp[2] * wc / ra + gp[0] * ws / x12
+    p = (gp[3] * wc / ra + gp[1] * ws / x12) * sn
+    root = (tt / ra)**2 + (tl / x12)**2
+    return np.where(sn >= 0, np.sqrt(((1 / xt22 - q) * sn)**2 + root) + q * sn,
                     np.sqrt(root + p**2) + p)
 
 
@@ -580,6 +579,70 @@ def test_puck_golden_mode_flags_the_sign_of_sn_on_the_plane_it_returns():
         rmc, theta, tcflag = mc.mcrckpuck(*st, *x, outtheta=-1.0, gp=gp, gsflag=1)
         if rmc >= 1:
             assert tcflag == (1 if tractions(theta, *st)[0] >= 0 else -1), st
+
+
+def tt_zeros(s22, s33, s12, s13, s23):
+    """The planes in [0, pi) where tt = s23 cos(2 theta) + (s33 - s22)/2 sin(2 theta) is 0."""
+    d = math.atan2((s33 - s22) / 2, s23)
+    return [((d + math.pi / 2) / 2) % math.pi, ((d - math.pi / 2) / 2) % math.pi]
+
+
+WEIGHT_SPIKES = [  # s22, s33, s12, s13, s23; xt22, xc22, x12; gp; the sweep's maximum
+    ((-308.50431328305876, 150.3275898218968, -7.849788463638704, 0.8448760924257658,
+      -68.43580692047765), (105.92677914840917, 328.6644720428135, 26.4171007832414),
+     (0.4064723409632233, 0.05107634444478047, 0.22885247730303077, 0.17196427781009704), 3.421),
+    ((-191.2897, 60.655, -4.6046, 0.4615, -74.9182),
+     (92.2022643771145, 326.497787192168, 30.165623321310783),
+     (0.3446390045039635, 0.050051814278909604, 0.27626056254634745, 0.1746666594536186),
+     1.0008),
+]
+
+
+@pytest.mark.parametrize("name", ["puck", "vdi2014"])
+@pytest.mark.parametrize("st,x,gp,top", WEIGHT_SPIKES)
+def test_golden_mode_finds_the_spike_where_the_weights_switch(name, st, x, gp, top):
+    # Where tt changes sign while tl is small, the weights tt^2/w and tl^2/w swing from one
+    # inclination parameter to the other within a fraction of a degree (gp(1)/x12 lies far from
+    # gp(3)/RA): a spike narrower than the coarse step, whose coarse neighbours lie far below.
+    if name == "puck":
+        index = lambda th: puck(th, st, *x, gp)  # noqa: E731
+        rmc, theta, tcflag = mc.mcrckpuck(*st, *x, outtheta=-1.0, gp=gp, gsflag=1)
+    else:  # s11 = 0: no weakening by the fibre stress
+        index = lambda th: vdi_plane(th, st, gp, *x)  # noqa: E731
+        rmc, theta = mc.mcrckvdi2014(0.0, *st, 1500.0, 1200.0, *x, outtheta=-1.0, gp=gp,
+                                     gsflag=1)
+        tcflag = 1
+    th = np.arange(18001) * 0.01 * DEG
+    assert np.max(index(th)) == pytest.approx(top, abs=1e-3)
+    # the spike's top, within 0.02 degrees of a zero of tt, by a sweep 1e-7 degrees fine
+    near = np.concatenate([z + np.linspace(-0.02, 0.02, 400001) * DEG for z in tt_zeros(*st)])
+    v = index(near)
+    assert rmc >= np.max(v) * (1 - 1e-12)
+    assert rmc == pytest.approx(np.max(v), rel=1e-10)
+    assert index(np.array([theta]))[0] == pytest.approx(rmc, rel=1e-12)
+    assert tcflag == 1 and tractions(theta, *st)[0] > 0  # a failing ply on a plane in tension
+
+
+SPC_CUSPS = dict(xt22=50.0, xc22=200.0, xt33=50.0, xc33=200.0, xt12=80.0, xt13=80.0, xt23=60.0)
+
+
+@pytest.mark.parametrize("salims", [(-0.45481, 2.31885), (199.5, 577.1), (-186.5, 167.5)])
+def test_spc3d_golden_mode_takes_the_cusps_at_every_multiple_of_90_degrees(salims):
+    # The index has a cusp wherever |sin(2 theta)|, |sin(theta)| or |cos(theta)| has one; in a
+    # range across 0 or 180 degrees, narrower or wider than a half-turn, the coarse samples
+    # climb past them.
+    st = 3.85 * np.array([8.86234445, -0.26265506, 9.28212184, 4.11779289, -15.40731325])
+    lo, hi = np.radians(salims)
+    th = np.concatenate([lo + np.arange(int((hi - lo) / (0.001 * DEG)) + 1) * 0.001 * DEG,
+                         [hi], np.arange(-4, 7) * math.pi / 2])
+    th = th[(th >= lo) & (th <= hi)]
+    fine = np.max(spc3d(th, st, xcs=(80.0, 80.0, 60.0), k=SPC_CUSPS))
+    rmc, theta = mc.mcrckspc3d(*st, 1500.0, 1200.0, 50.0, 200.0, 50.0, 200.0, 80.0, 80.0, 60.0,
+                               outtheta=-1.0, salims=salims, sainc=1.0, gsflag=1)
+    assert rmc == pytest.approx(fine, rel=1e-12)
+    assert lo <= theta <= hi and math.remainder(theta, math.pi / 2) == pytest.approx(0, abs=1e-12)
+    if salims[0] < 0 < salims[1] < 3:
+        assert rmc == pytest.approx(1.009819, abs=1e-6)  # at 0 degrees
 
 
 UNDEFINED = [  # the index is not a number on every plane, with finite input
