@@ -19,8 +19,8 @@
 //           opt,out   optional input that is also returned (an array with its overwrite flag)
 //           inout     in/out: an array changed in place (never copied), or a rank-0 scalar
 //           hide      not passed by the caller; "= expression" gives its value
-//           callback  a routine argument, written "callback <name>(<form items>) [complex(<c>)]"
-//                     (below)
+//           callback  a routine argument, written
+//                     "callback <name>(<form items>) [complex(<c>)] [partial]" (below)
 //   type    i int32, d float64, D complex128, b one-byte logical, c single character (arrays
 //           only, numpy 'S1'), s<N> text of N characters, s(<expression>) text whose length
 //           the expression gives (below 0 counts as 0), s* text of its own length (its length
@@ -51,9 +51,13 @@
 //           tuple of at least as many values (further values are ignored). A result that gives
 //           fewer, None or a text for a scalar, or a value that does not convert ends the call
 //           with a TypeError naming the trampoline (an integer out of range: OverflowError)
+// partial: the result gives the in,out items as far as it goes (None gives none, a value that is
+// no tuple the first); those it leaves out keep the values the library passed, and a callable
+// may write the arrays among them in place instead.
 // complex(<c>): the items of type D are complex in the library only where the condition on the
 // routine's arguments holds; otherwise the library holds doubles, which the callable sees as
-// complex numbers and whose real parts it gives back.
+// complex numbers and whose real parts it gives back. A capsule's routine must take the kind
+// the call passes: one of the other kind is a TypeError before the library routine runs.
 //
 //     routine<math_bdsafe>("bdsafe", {"callback dfunc(in,out d fa, in d d0, in d a,
 //         in d args(na), opt i na, in i nfun)", "in d x1", ...})

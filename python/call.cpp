@@ -741,6 +741,7 @@ PyObject* run(CallState& st, Flags overwrite, CallbackRecord* records) {
             bool ok = true;
             const Expr& x = r.callbacks[c].complex_if;
             records[c].complex = x.empty() || value(x, st, ok) != 0;
+            if (!mode_fits(r, records[c])) return nullptr;
         }
         if (!invoke(r, st.ptrs)) return nullptr;
     }

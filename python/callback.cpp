@@ -73,16 +73,24 @@ bool same_steps(const Expr& a, const Expr& b) {
 // A capsule must hold a bound routine whose argument list is the routine argument's, down to
 // the extents of its arrays, which the routine reads and writes directly: a routine with the
 // same parameter types but other extents would run past the storage the library hands it.
-// Items of type D that may be real take a real or complex routine.
-bool fits(const void* address, const Callback& cb) {
+// Items of type D take a real or a complex routine, which `complex` tells (1 complex, 0 real,
+// -1 no such items); whether the call hands it the numbers it reads is known only once the
+// arguments are converted (mode_fits). A routine with real and complex such items fits no call.
+bool fits(const void* address, const Callback& cb, signed char& complex) {
     const Routine* r = bound_routine(address);
     const Routine& form = *cb.form;
     if (!r || r->returns || r->args.size() != form.args.size()) return false;
+    complex = -1;
     for (size_t k = 0; k < form.args.size(); ++k) {
         const Arg &w = form.args[k], &h = r->args[k];
-        const bool either = w.type == 'D' && (h.type == 'd' || h.type == 'D');
-        if ((w.type != h.type && !either) || w.rank != h.rank || w.textlen != h.textlen ||
-            !same_steps(w.textexpr, h.textexpr))
+        if (w.type == 'D' && (h.type == 'd' || h.type == 'D')) {
+            const signed char c = h.type == 'D';
+            if (complex >= 0 && complex != c) return false;
+            complex = c;
+        } else if (w.type != h.type) {
+            return false;
+        }
+        if (w.rank != h.rank || w.textlen != h.textlen || !same_steps(w.textexpr, h.textexpr))
             return false;
         for (int d = 0; d < w.rank; ++d)
             if (w.dims[d].empty() || !same_steps(w.dims[d], h.dims[d])) return false;
@@ -110,7 +118,7 @@ bool prepare_callback(const Routine& r, const Callback& cb, PyObject* fun, PyObj
         }
         void* address = PyCapsule_GetPointer(fun, PyCapsule_GetName(fun));
         if (!address) return arglist_failed(r, cb);
-        if (!fits(address, cb)) {
+        if (!fits(address, cb, rec.capsule_complex)) {
             std::fprintf(stderr,
                          "The capsule given for %s holds no routine with its argument list.\n",
                          r.args[cb.arg].name.c_str());
@@ -163,6 +171,29 @@ bool prepare_callback(const Routine& r, const Callback& cb, PyObject* fun, PyObj
 CallbackRecord::~CallbackRecord() {
     if (slot) *slot = saved, --nesting;
     Py_XDECREF(args);
+}
+
+namespace {
+
+// "complex numbers" or "doubles", for the items of type D.
+const char* kind(bool complex) { return complex ? "complex numbers" : "doubles"; }
+
+[[gnu::cold]] bool other_kind(const Routine& r, const CallbackRecord& rec) {
+    const Expr& when = rec.cb->complex_if;
+    const std::string mode = when.empty() ? "" : " (complex numbers where " + when.text + ")";
+    PyErr_Format(
+        PyExc_TypeError,
+        "%s() argument %s: the capsule holds a routine of %s, but this call passes it %s%s",
+        r.qualname.c_str(), r.args[rec.cb->arg].name.c_str(), kind(rec.capsule_complex == 1),
+        kind(rec.complex), mode.c_str());
+    return false;
+}
+
+}  // namespace
+
+bool mode_fits(const Routine& r, const CallbackRecord& rec) {
+    return rec.capsule_complex < 0 || (rec.capsule_complex == 1) == rec.complex ||
+           other_kind(r, rec);
 }
 
 bool invoke(const Routine& r, void* const* ptrs) {
@@ -294,17 +325,20 @@ std::string returned_names(const Callback& cb) {
 // The values of the form items the callable returned, stored into the library's storage: one
 // value (or a tuple beginning with it) for a single item, else a tuple with at least as many
 // values. A result that gives fewer, or None or a text for a scalar, or a value that does not
-// convert to it, fails.
+// convert to it, fails. A partial form takes the items as far as the result goes (None gives
+// none, a value that is no tuple the first); the others keep what the library passed.
 bool take_result(const CallbackRecord& rec, PyObject* result, Extents& st, void* const* p) {
     const Callback& cb = *rec.cb;
     const Routine& form = *cb.form;
-    const Py_ssize_t want = static_cast<Py_ssize_t>(cb.returned.size());
+    Py_ssize_t want = static_cast<Py_ssize_t>(cb.returned.size());
     if (want == 0) return true;
     PyObject* const* items = &result;
-    Py_ssize_t count = 1;
+    Py_ssize_t count = result == Py_None ? 0 : 1;
     if (PyTuple_Check(result))
         items = PySequence_Fast_ITEMS(result), count = PyTuple_GET_SIZE(result);
-    if (result == Py_None || count < want)
+    if (cb.partial)
+        want = std::min(want, count);
+    else if (result == Py_None || count < want)
         return wrong_result(cb, (PyTuple_Check(result) ? "a tuple of " + std::to_string(count)
                                                         : shown(result)) +
                                     " where it must return " + returned_names(cb));

@@ -112,6 +112,7 @@ struct Callback {
     const CallbackHook* hook = nullptr;
     std::unique_ptr<Routine> form;  // the form items as a routine: args, call form, extents
     std::vector<int> returned;      // form arguments taken from the callable's result, in order
+    bool partial = false;           // the result gives them as far as it goes
     Expr complex_if;                // empty: items of type D are always complex
     std::string trampoline;         // cb_<name>_in_<routine>__user__routines
     std::string doc;                // the Notes entry of the routine's docstring
@@ -178,6 +179,9 @@ struct CallbackRecord {
     PyObject* args = nullptr;      // the argument tuple: nofargs slots, then the extra arguments
     Py_ssize_t nofargs = 0, siz = 0;
     bool complex = true;      // items of type D hold complex numbers in the library
+    // A capsule's routine takes the items of type D as complex numbers (1) or doubles (0); -1
+    // for a callable, or a form without such items.
+    signed char capsule_complex = -1;
     void* routine = nullptr;  // what the library routine gets: trampoline or capsule address
     CallbackRecord** slot = nullptr;
     CallbackRecord* saved = nullptr;
@@ -191,6 +195,9 @@ struct CallbackRecord {
 // exception of the call and returns false.
 bool prepare_callback(const Routine& r, const Callback& cb, PyObject* callable, PyObject* extra,
                       CallbackRecord& rec);
+// False with a TypeError when the record's capsule takes numbers of the other kind than the call
+// passes it (record's `complex` set for this call).
+bool mode_fits(const Routine& r, const CallbackRecord& rec);
 // Calls the library routine; false when a callback failed (its exception is pending).
 bool invoke(const Routine& r, void* const* ptrs);
 // The bound routine at this address (its compiled declaration), or null.

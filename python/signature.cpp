@@ -312,13 +312,16 @@ bool compile_decl(const Decl& e, const char* module, Routine& r) {
         std::string item = trim(e.items[k]);
         Arg a;
         if (item.compare(0, 9, "callback ") == 0 && !is_form) {
-            // callback <name>(<form items>) [complex(<condition>)]
+            // callback <name>(<form items>) [complex(<condition>)] [partial]
             const size_t open = item.find('('), close = closing(item, open);
             if (open == std::string::npos || close == std::string::npos)
                 return fail(e, "callback item '" + item + "' needs its form in parentheses");
             a.name = trim(item.substr(9, open - 9));
             formsrc[k] = item.substr(open + 1, close - open - 1);
-            const std::string after = trim(item.substr(close + 1));
+            std::string after = trim(item.substr(close + 1));
+            bool partial = false;
+            if (after.size() >= 7 && after.compare(after.size() - 7, 7, "partial") == 0)
+                partial = true, after = trim(after.substr(0, after.size() - 7));
             if (!after.empty()) {
                 if (after.compare(0, 8, "complex(") != 0 || after.back() != ')')
                     return fail(e, "unexpected '" + after + "' after the form of " + a.name);
@@ -329,6 +332,7 @@ bool compile_decl(const Decl& e, const char* module, Routine& r) {
             a.cbindex = static_cast<int>(r.callbacks.size());
             r.callbacks.emplace_back();
             r.callbacks.back().arg = static_cast<int>(k);
+            r.callbacks.back().partial = partial;
             if (r.callbacks.size() > static_cast<size_t>(max_callbacks))
                 return fail(e, "too many routine arguments");
             if (names.count(a.name)) return fail(e, "argument " + a.name + " declared twice");
@@ -438,6 +442,8 @@ bool compile_decl(const Decl& e, const char* module, Routine& r) {
         cb.form = std::make_unique<Routine>();
         if (!compile_decl(fd, module, *cb.form)) return false;
         cb.returned = cb.form->results;
+        if (cb.partial && cb.returned.empty())
+            return fail(e, r.args[k].name + " is partial but its form gives nothing back");
         if (!complexsrc[k].empty() && !parse(complexsrc[k], cb.complex_if, nullptr)) return false;
         cb.trampoline = "cb_" + r.args[k].name + "_in_" + r.name + "__user__routines";
         cb.doc = form_doc(*cb.form, cb.returned);

@@ -16,6 +16,12 @@ const Fragment elasticity("elasticity", 10, {
         "in d dstrain(ntens)", "opt i ntens", "in i ndi", "opt i nprops", "in b istensor",
         "opt d tgref(ntens,ntens) = 0.", "opt d h = 2.2e-16 absent(nmflag != 1)",
         "opt i nmflag = 0"},
+        "getstressfromelasticity writes the stress into stresspercmplx in place; what it returns\n"
+        "is ignored. A Python function is handed complex arrays in both modes. A capsule must hold\n"
+        "a real law (real_getstressfromanisotropichyperelasticity,\n"
+        "getstressfromorthotropicelasticity) for the central differences (nmflag other than 1)\n"
+        "and a complex-valued one (cmplx_getstressfromanisotropichyperelasticity) for the complex\n"
+        "step (nmflag 1); a capsule of the other kind is a TypeError.\n\n"
         "Without h the central differences (nmflag 0) step by 2^-26 times the largest magnitude\n"
         "in the strain (shears doubled with istensor), 1e-8 when it is 0; the complex step\n"
         "(nmflag 1) by 2.2e-16."),

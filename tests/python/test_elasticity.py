@@ -136,6 +136,38 @@ def test_tangent_of_a_library_law_given_as_capsule(routine, nmflag):
     np.testing.assert_allclose(tangent, k, rtol=1e-7)
 
 
+K3 = np.array([[4.0, 1.0, 0.0], [1.0, 3.0, 0.0], [0.0, 0.0, 2.0]])
+
+
+# The mode decides which kind of law the library calls. A capsule of the other kind would be
+# handed numbers it misreads (the complex law under central differences gave [[4, 0, 1],
+# [0, 4, 0], [1, 0, 3]] for K3, the real law under the complex step 4.5e12 in its first row).
+@pytest.mark.parametrize("routine,kind,wrong,right", [
+    ("real_getstressfromanisotropichyperelasticity", "doubles", 1, 0),
+    ("cmplx_getstressfromanisotropichyperelasticity", "complex numbers", 0, 1),
+    ("cmplx_getstressfromanisotropichyperelasticity", "complex numbers", 2, 1)])
+def test_a_capsule_of_the_other_kind_than_the_mode_calls_is_refused(routine, kind, wrong, right):
+    capsule = getattr(el, routine)._cpointer
+    x, z = np.array([1e-3, 2e-3, -1e-3]), np.zeros(3)
+    # five values for a packed 3 x 3: a law called with them records -3
+    with pytest.raises(TypeError, match=f"capsule holds a routine of {kind}, but this call"):
+        el.getnumericaltangent(capsule, np.ones(5), z, z, x, 2, 0, nmflag=wrong)
+    assert errstat() == 0
+    tangent = el.getnumericaltangent(capsule, K3.flatten(order="F"), z, z, x, 2, 0, nmflag=right)
+    np.testing.assert_allclose(tangent, K3, rtol=1e-7, atol=1e-7)
+
+
+def test_the_docstring_says_the_law_writes_in_place_and_which_kind_each_mode_calls():
+    notes = " ".join(el.getnumericaltangent.__doc__.split("Notes\n-----\n")[1].split())
+    assert notes.startswith(
+        "getstressfromelasticity writes the stress into stresspercmplx in place; what it returns "
+        "is ignored. A Python function is handed complex arrays in both modes. A capsule must "
+        "hold a real law (real_getstressfromanisotropichyperelasticity, "
+        "getstressfromorthotropicelasticity) for the central differences (nmflag other than 1) "
+        "and a complex-valued one (cmplx_getstressfromanisotropichyperelasticity) for the "
+        "complex step (nmflag 1); a capsule of the other kind is a TypeError.")
+
+
 def test_a_law_that_returns_its_stress_instead_of_writing_it_gives_nothing():
     k = symmetric_stiffness(3)
     tangent = el.getnumericaltangent(lambda s, e, p, ndi: k @ e, np.zeros(1), np.zeros(3),

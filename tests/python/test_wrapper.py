@@ -16,18 +16,23 @@ NYE_TO_CYCLIC = [0, 1, 2, 3, 5, 4]  # cyclic vector = nye vector[NYE_TO_CYCLIC]
 C6 = np.linalg.inv(nye_compliance(*NYE))
 
 
+def umat_response(stran, dstran, nstatv, zero_tangent=False):
+    """Stress, state variables, tangent and sse of the linear ply at the end of the increment."""
+    sig = C6 @ (stran + dstran)
+    tangent = np.zeros((6, 6)) if zero_tangent else C6
+    return sig, np.arange(1, nstatv + 1) + 100.0, tangent, 0.5 * sig @ (stran + dstran)
+
+
 def py_umat(stress, statev, ddsdde, sse, spd, scd, rpl, ddsddt, drplde, drpldt, stran, dstran,
             time, dtime, temp, dtemp, predef, dpred, materl, ndi, nshr, props, coords, drot,
             pnewdt, celent, dfgrd0, dfgrd1, noel, npt, kslay, kspt, jstep, kinc, ntens, nstatv,
             nprops, seen=None, zero_tangent=False):
+    """Writes its results in place, as the converters read them."""
     assert (ndi, nshr, ntens) == (3, 3, 6)
     if seen is not None:
         seen.update(materl=materl, jstep=list(jstep), time=list(time), noel=noel, stress=stress.copy())
-    sig = C6 @ (stran + dstran)
-    st = statev.copy()
-    st[:] = np.arange(1, nstatv + 1) + 100.0
-    tangent = np.zeros((6, 6)) if zero_tangent else C6.copy()
-    return sig, st, tangent, 0.5 * sig @ (stran + dstran), 7.0, 8.0, 0.25
+    stress[:], statev[:], ddsdde[:], sse[()] = umat_response(stran, dstran, nstatv, zero_tangent)
+    spd[()], scd[()], pnewdt[()] = 7.0, 8.0, 0.25
 
 
 def usermat_args(stress, strain, dstrain, ndirect, nshear, nstatev=2):
@@ -162,15 +167,17 @@ def test_usermat_behind_umat(clean_register, materl, matid):
     assert (seen["matid"], seen["ldstep"], seen["time"]) == (matid, 2, 0.5)
 
 
-def muesli_of(umat):
-    """A material-id-first routine made of a UMAT of this file (the engine counts a callable's
-    named parameters, so the function is spelled out); it records the ids it is called with."""
-    seen = []
-    names = ", ".join(list(inspect.signature(py_umat).parameters)[:37])
-    scope = {"umat": umat, "seen": seen}
-    exec(f"def muesli(matid, {names}):\n    seen.append(matid)\n    return umat({names})",
-         scope)
-    return scope["muesli"], seen
+def py_muesli(matid, stress, statev, ddsdde, sse, spd, scd, rpl, ddsddt, drplde, drpldt, stran,
+              dstran, time, dtime, temp, dtemp, predef, dpred, materl, ndi, nshr, props, coords,
+              drot, pnewdt, celent, dfgrd0, dfgrd1, noel, npt, kslay, kspt, jstep, kinc, ntens,
+              nstatv, nprops, seen, given=5):
+    """The MUESLI routine of the linear ply: writes the stress, the tangent and the negated state
+    variables in place and returns the first `given` of (statev, sse, spd, scd, pnewdt), None for
+    given None; it records the material ids it is called with."""
+    seen.append(matid)
+    stress[:], st, ddsdde[:], energy = umat_response(stran, dstran, nstatv)
+    statev[:] = -st
+    return None if given is None else (st, energy, 7.0, 8.0, 0.25)[:given]
 
 
 # (ndi, nshr, ntens) that add up or fit a size but describe no element; the last would overflow
@@ -186,8 +193,8 @@ def test_umat_front_refuses_layouts_without_element(clean_register, converter, n
     stress = np.arange(1.0, n + 1)
     a = umat_args(stress, np.full(n, 1e-3), np.zeros(n), ndi, nshr, "X")
     if converter == "muesli_to_abq_umat":
-        dfunc, called = muesli_of(py_umat)
-        a["matid"] = 3
+        dfunc = py_muesli
+        a.update(matid=3, dfunc_extra_args=(called,))
     else:
         dfunc = lambda *x: called.append(1) or py_usermat(*x)
         a["dfunc_extra_args"] = ({},)
@@ -196,17 +203,40 @@ def test_umat_front_refuses_layouts_without_element(clean_register, converter, n
     np.testing.assert_array_equal(stress, np.arange(1.0, n + 1))
 
 
-def test_muesli_passes_the_material_id_first():
+# The MUESLI routine gives back statev, sse, spd, scd and pnewdt as far as its result goes; what
+# it leaves out keeps its value (statev what the routine wrote into its array). The stress and the
+# tangent it writes in place either way.
+@pytest.mark.parametrize("given", [5, 2, 0, None])
+def test_muesli_passes_the_material_id_first_and_gives_back_what_it_returns(given):
     import _vorlen
-    muesli, seen = muesli_of(py_umat)
+    seen = []
     eps = np.array([1e-3, -2e-4, 1.5e-3])
     a = umat_args(np.zeros(3), eps, np.zeros(3), 2, 1, "X")
+    a.update(sse=-1.0, spd=-2.0, scd=-3.0, pnewdt=-4.0)
     stress, statev, ddsdde, sse, spd, scd, pnewdt = _vorlen.wrapper.muesli_to_abq_umat(
-        muesli, matid=12, **a)
+        py_muesli, matid=12, dfunc_extra_args=(seen, given), **a)
     q = np.linalg.inv(nye_compliance(*NYE)[np.ix_([0, 1, 3], [0, 1, 3])])
     np.testing.assert_allclose(ddsdde, q, rtol=1e-10)
     np.testing.assert_allclose(stress, q @ eps, rtol=1e-10)
-    assert seen == [12] and pnewdt == 0.25 and (spd, scd) == (7.0, 8.0)
+    assert seen == [12]
+    e3 = np.zeros(6)
+    e3[[0, 1, 3]] = eps  # the callback's strain, without a transverse strain
+    full = ([101.0, 102.0], 0.5 * e3 @ C6 @ e3, 7.0, 8.0, 0.25)
+    kept = ([-101.0, -102.0], -1.0, -2.0, -3.0, -4.0)
+    n = given or 0
+    want = full[:n] + kept[n:]
+    assert statev.tolist() == want[0]
+    assert sse == pytest.approx(want[1], rel=1e-12)
+    assert (spd, scd, pnewdt) == want[2:]
+
+
+def test_muesli_state_variables_of_the_wrong_length_fail(capfd):
+    import _vorlen
+    a = umat_args(np.zeros(3), np.zeros(3), np.zeros(3), 2, 1, "X")
+    with pytest.raises(ValueError, match="returned 3 values for statev where 2 are needed"):
+        _vorlen.wrapper.muesli_to_abq_umat(lambda *x: (np.ones(3),), matid=1, **a)
+    assert capfd.readouterr().err == ("rv_cb_arr is NULL\n" "Call-back "
+                                      "cb_dfunc_in_muesli_to_abq_umat__user__routines failed.\n")
 
 
 def test_bound_routine_as_callback_and_null_routine(clean_register):
@@ -235,3 +265,44 @@ def test_bound_routine_as_callback_and_null_routine(clean_register):
     assert errstat() == -3
     np.testing.assert_array_equal(snew, sold)
     np.testing.assert_array_equal(stnew, np.full((2, 1), 4.0))
+
+
+def test_a_umat_that_returns_its_results_instead_of_writing_them_changes_nothing(clean_register):
+    import _vorlen
+    def returning_umat(stress, statev, ddsdde, sse, spd, scd, rpl, ddsddt, drplde, drpldt, stran,
+                       dstran, *rest):
+        return umat_response(stran, dstran, len(statev))
+    strain = np.array([1e-3, -2e-4, 3e-4, 2e-3, 5e-4, -1e-3])
+    a = usermat_args(np.full(6, 9.0), strain, strain.copy(), 3, 3)
+    keycut, dsdepl, epszz = _vorlen.wrapper.abq_umat_to_ansys_usermat(returning_umat, **a)
+    np.testing.assert_array_equal(a["stress"], np.full(6, 9.0))
+    assert not dsdepl.any() and not a["ustatev"].any() and float(a["sedel"]) == 0.0
+    assert errstat() == 0
+
+
+# What the docstrings say of the results of dfunc: written in place, or returned by the MUESLI
+# routine.
+@pytest.mark.parametrize("name,notes,returns", [
+    ("abq_umat_to_ansys_usermat", "dfunc writes its results in place: the stress, statev and "
+     "ddsdde into the arrays it is handed, sse, spd, scd and pnewdt into their 0-dimensional "
+     "arrays. What it returns is ignored.", ""),
+    ("abq_umat_to_peridigm_upermat", "dfunc writes its results in place: the stress, statev and "
+     "ddsdde into the arrays it is handed, sse, spd, scd and pnewdt into their 0-dimensional "
+     "arrays. What it returns is ignored.", ""),
+    ("ansys_usermat_to_abq_umat", "dfunc writes its results in place: the stress, ustatev and "
+     "dsdepl into the arrays it is handed, sedel into its 0-dimensional array. What it returns "
+     "is ignored.", ""),
+    ("muesli_to_abq_umat", "dfunc writes the stress and ddsdde into the arrays it is handed and "
+     "returns statev, sse, spd, scd and pnewdt in this order, as many of them as it gives (None "
+     "gives none); those it leaves out keep their values (statev the values the callable wrote "
+     "into its array).", "statev,sse,spd,scd,pnewdt"),
+])
+def test_the_docstring_says_what_dfunc_writes_and_returns(name, notes, returns):
+    import _vorlen
+    doc = getattr(_vorlen.wrapper, name).__doc__
+    said, callback = doc.split("\nNotes\n-----\n")[1].split("\n\nCall-back functions::\n\n")
+    assert " ".join(said.split()) == notes
+    assert callback.splitlines()[0].endswith("): return " + returns)
+    if name != "ansys_usermat_to_abq_umat":
+        scalar = "in/output rank-0 array(float,'d')" if not returns else "input float"
+        assert f"        pnewdt : {scalar}\n" in callback
