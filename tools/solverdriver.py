@@ -8,10 +8,25 @@ block of points) along a strain path, calling the material routine's C entry wit
 argument list by reference, as a solver does, and collect stress, state and tangent per
 increment.
 
-    import sys; sys.path.insert(0, "<repository>/tools")
+With `build/python` and `tools` on PYTHONPATH (from the repository's root:
+`PYTHONPATH=build/python:tools /usr/bin/python3`), this pulls a unidirectional ply along its
+fibres to 1 % strain under uniaxial stress, in a job folder that it removes again, and prints
+"sig11 1400.0 MPa, eps22 -0.003000" (E1 and -nu12 times the strain; the fibres hold):
+
+    import tempfile
+
+    import numpy as np
+
     from solverdriver import Job, umat_path
-    with Job(tmp_path):
-        r = umat_path("umat_fiber", props, strains, nstatv=12, control=[True] + [False] * 5)
+
+    # E1, E2, E3, nu12, nu13, nu23, G12, G13, G23, XT, XC (MPa), stiffness factor once broken
+    props = [140000, 10000, 10000, 0.3, 0.3, 0.45, 5000, 5000, 3500, 2000, 1200, 0.01]
+    strains = np.zeros((11, 6))
+    strains[:, 0] = np.linspace(0.0, 0.01, 11)  # eps11 prescribed, 10 increments
+    with tempfile.TemporaryDirectory() as folder, Job(folder) as job:
+        r = umat_path("umat_fiber", props, strains, nstatv=12, control=[True] + [False] * 5,
+                      job=job)
+    print(f"sig11 {r.stress[-1, 0]:.1f} MPa, eps22 {r.strain[-1, 1]:.6f}")
 
 Implicit increments: every iteration starts from the increment's start state (stress, state
 variables, energies), as a solver's equilibrium iterations do; the state of the converged

@@ -34,7 +34,7 @@ const Fragment lamina_measures("lamina", 30, {
     routine<GetHardeningFromTable>("gethardeningfromtable", {"out d yield", "out d gradient",
         "in d strain", "in d table(ntable,2)", "opt i ntable"},
         "Ends the process when the plastic strains of table(:,2) do not increase strictly (two\n"
-        "rows or more): the linear interpolation prints \"INTERP_LINEAR - Fatal error!\" on\n"
-        "standard output and exits with status 1."),
+        "rows or more) and strain is below the largest of them: the linear interpolation\n"
+        "prints \"INTERP_LINEAR - Fatal error!\" on standard output and exits with status 1."),
 });
 }  // namespace

@@ -261,11 +261,17 @@ def test_hardening_single_row_below_its_strain_is_reported():
     assert err.errstat == 0
 
 
-def test_hardening_table_that_does_not_increase_ends_the_process():
-    r = run_python("""
+# Plastic strains 0.1, 0.1, 0.2: below the largest the table is interpolated and the process
+# ends; at or beyond it the yield stress is the largest stress, 170, and the call returns.
+@pytest.mark.parametrize("strain, ends", [(0.05, True), (0.2, False), (0.25, False)])
+def test_hardening_table_that_does_not_increase_ends_the_process(strain, ends):
+    r = run_python(f"""
         import numpy as np, _vorlen
-        _vorlen.lamina.gethardeningfromtable(0.05, np.array([[100., 0.1], [150., 0.1], [170., 0.2]]))
-        print("returned")
+        t = np.array([[100., 0.1], [150., 0.1], [170., 0.2]])
+        print("returned", _vorlen.lamina.gethardeningfromtable({strain}, t))
     """)
-    assert r.returncode == 1
-    assert "INTERP_LINEAR - Fatal error!" in r.stdout and "returned" not in r.stdout
+    if ends:
+        assert r.returncode == 1
+        assert "INTERP_LINEAR - Fatal error!" in r.stdout and "returned" not in r.stdout
+    else:
+        assert r.returncode == 0 and r.stdout == "returned (170.0, 0.0)\n", r.stdout + r.stderr

@@ -1,15 +1,17 @@
 """The solver-protocol driver end to end: an analysis in a working folder around material routines
-driven along strain paths (implicit with mixed control, explicit over a block), and the example
-run as a program."""
+driven along strain paths (implicit with mixed control, explicit over a block), and the examples
+(the module's __doc__ and examples/ply_tension.py) run as programs."""
 import os
 import re
 import subprocess
 import sys
+import textwrap
 
 import numpy as np
 import pytest
 
 import _vorlen
+import solverdriver
 from conftest import errstat
 from ply_lib import nye_compliance
 from solverdriver import Job, step_deck, umat_path, vumat_path
@@ -106,3 +108,32 @@ def test_ply_tension_example(tmp_path):
     assert (plots / "ply_tension.png").stat().st_size > 0
     assert run.stdout.splitlines()[41] == f"curve saved as {plots / 'ply_tension.png'}"
     assert not (tmp_path / "ply_tension.png").exists()
+
+
+def docstring_example(doc):
+    """The first indented block of a docstring, dedented."""
+    lines = doc.splitlines()
+    start = next(i for i, line in enumerate(lines) if line.startswith("    "))
+    block = []
+    for line in lines[start:]:
+        if line.strip() and not line.startswith("    "):
+            break
+        block.append(line)
+    return textwrap.dedent("\n".join(block))
+
+
+def test_module_docstring_example_runs(tmp_path):
+    """The example of the module's __doc__ as a new user runs it: a fresh interpreter with the
+    extension module and tools/ on PYTHONPATH, in an empty folder that it leaves empty."""
+    code = docstring_example(solverdriver.__doc__)
+    env = dict(os.environ)
+    env["PYTHONPATH"] = os.pathsep.join([os.path.dirname(_vorlen.__file__),
+                                         os.path.join(ROOT, "tools")])
+    run = subprocess.run([sys.executable, "-c", code], cwd=tmp_path, env=env,
+                         capture_output=True, text=True, timeout=120)
+    assert run.returncode == 0, run.stderr
+    # uniaxial stress below the fibre strength: sig11 = E1 eps11, eps22 = -nu12 eps11
+    expected = f"sig11 {140000 * 0.01:.1f} MPa, eps22 {-0.3 * 0.01:.6f}"
+    assert run.stdout.splitlines() == [expected]
+    assert f'"{expected}"' in " ".join(solverdriver.__doc__.split())
+    assert list(tmp_path.iterdir()) == []
