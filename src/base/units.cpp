@@ -105,7 +105,7 @@ Unit* reader(i64 unit) {
 
 bool readable(i64 unit) { return reader(unit) != nullptr; }
 
-i64 read_line(i64 unit, char* buf, i64 len) {
+i64 read_text(i64 unit, char* buf, i64 len) {
     Unit* u = reader(unit);
     if (!u) return -2;
     if (u->past_end) return -1;
@@ -128,8 +128,13 @@ i64 read_line(i64 unit, char* buf, i64 len) {
             return -1;
         }
     }
-    if (last == '\r') --n;
-    for (i64 i = n < cap ? n : cap; i < cap; ++i) buf[i] = ' ';
+    return last == '\r' ? n - 1 : n;
+}
+
+i64 read_line(i64 unit, char* buf, i64 len) {
+    const i64 n = read_text(unit, buf, len);
+    if (n >= 0)  // a line was read
+        for (i64 i = n; i < len; ++i) buf[i] = ' ';
     return n;
 }
 

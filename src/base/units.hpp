@@ -31,6 +31,8 @@ bool readable(i64 unit);
 // the end of the file, where the unit then stands after the end (a further read gives -1
 // again); -2, buf unchanged, when the unit is not readable or the read fails.
 i64 read_line(i64 unit, char* buf, i64 len);
+// The same read without the blanks: buf beyond the line's characters is left as it was.
+i64 read_text(i64 unit, char* buf, i64 len);
 
 // Reads the next bytes of `unit` as they are (line ends included) into buf(0:len-1). Returns
 // their count, len unless the file ends first; 0 at the end of the file, where the unit then

@@ -96,15 +96,21 @@ i64 occurrences(string_view s, string_view pattern, bool first) {
 
 i64 tally_text(string_view s, string_view text, i32 csflag, bool first) {
     text = trimmed(text);
-    if (csflag == 1) return occurrences(s, text, first);
-    // s left-adjusted, both lower-cased
+    if (csflag == 1 || text.empty()) return occurrences(s, text, first);
+    // s left-adjusted, both lower-cased, compared in place: the blanks that move to the end of
+    // s hold no occurrence of a text that ends in a non-blank
     const string_view a = adjusted(s);
-    Work<char, 256> ls(static_cast<i64>(s.size())), lt(static_cast<i64>(text.size()));
-    std::transform(a.begin(), a.end(), ls.data(), lower);
-    std::fill(ls.data() + a.size(), ls.data() + s.size(), ' ');
-    std::transform(text.begin(), text.end(), lt.data(), lower);
-    return occurrences(string_view(ls.data(), s.size()), string_view(lt.data(), text.size()),
-                       first);
+    const char head = lower(text[0]);
+    i64 count = 0;
+    for (size_t p = 0; p + text.size() <= a.size(); ++p) {
+        if (lower(a[p]) != head) continue;
+        size_t k = 1;
+        while (k < text.size() && lower(a[p + k]) == lower(text[k])) ++k;
+        if (k < text.size()) continue;
+        ++count;
+        if (first) break;
+    }
+    return count;
 }
 
 template <char (*F)(char)>

@@ -77,7 +77,7 @@ struct Listing {
     // Records -3 when the line last read holds more than its kLine characters: what it says
     // beyond them is not read.
     void used() const {
-        if (stringhandling::len_trim(whole_.text()) > kLine)
+        if (cut() && stringhandling::len_trim(whole_.text()) > kLine)
             errorhandling::report(-3, "Listing line longer than 256 characters", routine);
     }
     // Reads up to the line holding the heading; false when there is none.
@@ -85,12 +85,15 @@ struct Listing {
         string_view line;
         while (next(line)) {
             if (stringhandling::occurs(line, heading)) return true;
-            if (stringhandling::occurs(whole_.text(), heading)) used();
+            if (cut() && stringhandling::occurs(whole_.text(), heading)) used();
         }
         return false;
     }
 
   private:
+    // Whether the line last read goes on beyond its kLine characters (only then can the whole
+    // line say more than the line handed out).
+    bool cut() const { return whole_.text().size() > kLine; }
     Line whole_;
 };
 

@@ -141,7 +141,7 @@ i32 scan_items(string_view s, F item) {
 i64 Line::read(i32 unit) {
     p_ = small_;
     n_ = 0;
-    i64 n = io::read_line(unit, small_, kLine);
+    i64 n = io::read_text(unit, small_, kLine);
     if (n <= kLine) {
         n_ = static_cast<std::size_t>(std::max<i64>(n, 0));
         return n;
@@ -149,7 +149,7 @@ i64 Line::read(i32 unit) {
     // longer than the buffer: back to its start and read again into storage of its length
     if (!io::backspace(unit)) return -2;
     large_.resize(static_cast<std::size_t>(n));
-    const i64 m = io::read_line(unit, large_.data(), n);
+    const i64 m = io::read_text(unit, large_.data(), n);
     if (m < 0) return m;
     n = std::min(n, m);
     p_ = large_.data();

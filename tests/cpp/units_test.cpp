@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -110,6 +111,27 @@ TEST_F(Units, FreeUnitSkipsConnectedOnes) {
     EXPECT_EQ(io::free_unit(6, 120), 8);
     EXPECT_EQ(io::free_unit(7, 7), -1);
     EXPECT_EQ(io::unit_of(path("nothing.txt")), -1);
+}
+
+TEST_F(Units, LinesReadPaddedOrAsTheyStand) {
+    const std::string p = path("lines.txt");
+    const char text[] = "ab\r\nlonger line\nx\0y\r";
+    std::ofstream(p, std::ios::binary).write(text, sizeof text - 1);
+    ASSERT_TRUE(io::open_read(8, p));
+    char buf[6];
+    std::memset(buf, '#', sizeof buf);
+    EXPECT_EQ(io::read_line(8, buf, 5), 2);  // the carriage return dropped, blanks to len
+    EXPECT_EQ(std::string(buf, 6), "ab   #");
+    EXPECT_EQ(io::read_text(8, buf, 5), 11);  // the whole length, cut to len
+    EXPECT_EQ(std::string(buf, 6), "longe#");
+    std::memset(buf, '#', sizeof buf);
+    EXPECT_EQ(io::read_text(8, buf, 5), 3);  // the last line ends without a line end
+    EXPECT_EQ(std::string(buf, 6), std::string("x\0y\r##", 6));
+    EXPECT_EQ(io::read_line(8, buf, 5), -1);  // the end: nothing written
+    EXPECT_EQ(io::read_text(8, buf, 5), -1);
+    EXPECT_EQ(std::string(buf, 6), std::string("x\0y\r##", 6));
+    EXPECT_EQ(io::read_line(7, buf, 5), -2);  // no unit
+    EXPECT_EQ(io::read_text(7, buf, 5), -2);
 }
 
 TEST_F(Units, TableFullRefusesFurtherFiles) {

@@ -399,6 +399,18 @@ def test_listing_line_beyond_256_columns(store, element, node, nodes, xyz):
         -3, "Listing line longer than 256 characters in getabqdatafromfile")
 
 
+def test_listing_heading_beyond_256_columns(store):
+    # a heading that reaches past column 256 is not taken: -3, the tables from the next one
+    (store / "job.dat").write_text(
+        " " * 240 + "E L E M E N T   D E F I N I T I O N S\n 13 S4R 1 1 2 3 4\n end\n"
+        " E L E M E N T   D E F I N I T I O N S\n 12 S4R 1 101 102 112 111\n end\n"
+        " N O D E   D E F I N I T I O N S\n 101 0 0 0\n")
+    io.getabqdatafromfile(str(store / "job.dat"))
+    np.testing.assert_array_equal(_vorlen.elementdata.elemlist, [12])
+    assert (errstat(), errtext()) == (
+        -3, "Listing line longer than 256 characters in getabqdatafromfile")
+
+
 def test_listing_lines_beyond_256_columns_unused_or_blank(store):
     (store / "job.dat").write_text(
         " note" + " " * 300 + "x\n E L E M E N T   D E F I N I T I O N S" + " " * 300 + "\n"

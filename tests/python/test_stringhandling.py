@@ -172,6 +172,11 @@ def test_match_and_occurs():
     assert s.occurs("E L E M E N T", "e l e") == 1
     assert s.occurs("TYPE=GENERAL", "type=elastic") == 0
     assert s.tally("   ab", "ab", 0) == 1
+    # without regard to case: the leading blanks of s move to its end, a blank text counts
+    # len + 1, occurrences overlap and may end at the last character
+    assert s.tally("  ab", " ab", 0) == 0 and s.tally("x aB", " Ab", 0) == 1
+    assert s.tally("abc", "  ", 0) == 4
+    assert s.tally("xAbAbA", "aba", 0) == 2 and s.occurs("no Heading", "HEADING ") == 1
 
 
 EXTRACT = [
