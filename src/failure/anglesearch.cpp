@@ -67,7 +67,7 @@ struct Best {
 };
 
 // Distance of the samples beside a seam from it, relative to max(1, |seam|).
-constexpr double seam_half = 1e-9;
+constexpr double seam_half = 1e-12;
 
 double seam_gap(double c) { return seam_half * std::max(1.0, std::abs(c)); }
 

@@ -17,7 +17,7 @@ inline constexpr i32 max_points = 200;
 // Most samples a scan may need: (xup - xlow)/dx above this is refused.
 inline constexpr double max_scan_samples = 1e5;
 // Most seams a golden search takes.
-inline constexpr i32 max_seams = 8;
+inline constexpr i32 max_seams = 12;
 // Most steps of the coarse scan of the golden mode.
 inline constexpr i32 max_coarse_steps = 360;
 // Samples graded toward each switch of the golden mode, h/2, h/4, ... h/2^grading from it on
@@ -85,7 +85,7 @@ struct Result {
 //         one sample for xup = xlow), n = ceil((range or period)/step) with the step dx, or 1
 //         degree where dx is larger or not a positive number, within 2 .. max_coarse_steps. A
 //         seam inside the range (of a periodic index, its copy there) adds seam_samples: the
-//         seam, alone in its piece, and one 1e-9 max(1, |seam|) on either side of it, ends of
+//         seam, alone in its piece, and one 1e-12 max(1, |seam|) on either side of it, ends of
 //         the pieces of the index between seams (grid points closer to it are left out); a
 //         switch adds its graded samples too. A seam at an end of the range is its end sample;
 //         one at the start of a circle is taken as a seam there, and the end of the range

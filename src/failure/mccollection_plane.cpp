@@ -86,6 +86,10 @@ i32 weighted_seams(const Transverse& s, double* theta, i32& nswitches) {
     return nswitches + normal_sign_changes(s, theta + nswitches);
 }
 
+// Transverse shear traction below which VDI 2014 weighs the plane as one of pure longitudinal
+// shear.
+constexpr double vdi_tt_limit = 1e-6;
+
 // Fracture-plane request: a negative outtheta on entry.
 bool wants_angle(const double* outtheta) { return outtheta && *outtheta < 0.0; }
 
@@ -292,7 +296,7 @@ void MCrckVDI2014(double* rmc, const double* s11, const double* s22, const doubl
     const auto index = [&](double theta) {
         const Tractions t = tractions(theta, s);
         double ws = 1.0, wc = 3.749399456654644e-33;  // cos(pi/2)^2 in double precision
-        if (std::abs(t.tt) > 1e-6) {
+        if (std::abs(t.tt) > vdi_tt_limit) {
             const double psi = std::atan(t.tl / t.tt);
             ws = sq(std::sin(psi)), wc = sq(std::cos(psi));
         }
@@ -304,9 +308,12 @@ void MCrckVDI2014(double* rmc, const double* s11, const double* s22, const doubl
         const double c = (p4 * wc / ra + p2 * ws / y12) * t.sn;
         return std::sqrt(root + sq(c)) + c;
     };
-    double seams[5];
+    // Beyond the seams of Puck's index, the weights jump where |tt| passes 1e-6.
+    double seams[9];
     i32 nswitches = 0;
-    const i32 nseams = weighted_seams(s, seams, nswitches);
+    i32 nseams = weighted_seams(s, seams, nswitches);
+    for (const double level : {vdi_tt_limit, -vdi_tt_limit})
+        nseams += criteria::double_angle_zeros(-level, s.s23, 0.5 * (s.s33 - s.s22), seams + nseams);
     const auto r = search(index, 0.0, pi, sainc, 5.0, gsflag, search_points, "MCrckVDI2014", seams,
                           nseams, nswitches);
     // Weakening by the fibre-parallel stress.
