@@ -27,7 +27,8 @@ angles from Python, per state, measured in interleaved rounds in each of several
 is a ratio of at most 0.5 in every run.
 
 Run with PYTHONPATH=<build>/python [--states N per criterion and kind, default 100000]
-[--climb S starts] [--steps K per climb] [--runs R] [--before DIR] [--only NAME ...]; exits 1
+[--climb S starts] [--steps K per climb] [--runs R] [--before DIR] [--only NAME ...]
+[--seed first seed]; exits 1
 when a goal is missed. The sweeps run in one process per core and take a while.
 """
 import argparse
@@ -471,13 +472,14 @@ def main():
     parser.add_argument("--steps", type=int, default=200)
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--before", default=None)
+    parser.add_argument("--seed", type=int, default=100)
     parser.add_argument("--only", nargs="*", default=list(KINDS))
     args = parser.parse_args()
     missed = False
     print(f"{'criterion:kind':>22} {'states':>7} {'worst gap':>10} {'climbed':>10} "
           f"{'> 1e-3':>6} {'fail<1':>6} {'vs before':>10}  worst state")
     with multiprocessing.Pool(os.cpu_count()) as pool:
-        for seed, name in enumerate(KINDS, start=100):
+        for seed, name in enumerate(KINDS, start=args.seed):
             if not any(name == o or name.startswith(o + ":") for o in args.only):
                 continue
             r = accuracy(pool, name, args.states, seed, args.climb, args.steps, args.before)
