@@ -227,21 +227,22 @@ Result golden(IndexFunction f, double xlow, double xup, double dx, i32 npoints,
         c.add(x, v, cut);
         best.take(a, v);
     };
-    // The grid merged in: not the end of a circle (its start), nor points closer than two gaps
-    // to a seam.
-    for (i32 i = 0, j = 0, s = 0; i <= n - (circle ? 1 : 0) || j < np;) {
-        const double x = i <= n - (circle ? 1 : 0) ? (i == n ? top : xlow + i * h) : inf;
-        if (j < np && plan[j].x <= x) {
-            take(plan[j].x, plan[j].role == Role::before_seam || plan[j].role == Role::seam);
-            ++j;
-            continue;
+    // The grid merged in, not the end of a circle (its start); of the grid and the graded
+    // samples, none closer than two gaps to a seam.
+    const i32 ngrid = n + (circle ? 0 : 1);
+    for (i32 i = 0, j = 0, k = 0; i < ngrid || j < np;) {
+        const double grid = i < ngrid ? (i == n ? top : xlow + i * h) : inf;
+        const bool planned = j < np && plan[j].x <= grid;
+        const Planned p = planned ? plan[j++] : Planned{grid, Role::plain};
+        i += planned ? 0 : 1;
+        if (p.role == Role::plain) {
+            for (; k < nc && cuts[k].at + 2.0 * seam_gap(cuts[k].at) < p.x; ++k) {
+            }
+            if ((k < nc && cuts[k].at - p.x <= 2.0 * seam_gap(cuts[k].at)) ||
+                (at_start && top - p.x <= 2.0 * seam_gap(xlow)))
+                continue;
         }
-        ++i;
-        for (; s < nc && cuts[s].at + 2.0 * seam_gap(cuts[s].at) < x; ++s) {
-        }
-        const bool near = (s < nc && cuts[s].at - x <= 2.0 * seam_gap(cuts[s].at)) ||
-                          (at_start && top - x <= 2.0 * seam_gap(xlow));
-        if (!near) take(x, false);
+        take(p.x, p.role == Role::before_seam || p.role == Role::seam);
     }
     // Golden-section search of [lo, hi], whose two ends, its first two samples, are known as
     // ylo, yhi, to a bracket 1e-4 of the coarse step wide; a narrower one needs none. A plane
@@ -254,10 +255,12 @@ Result golden(IndexFunction f, double xlow, double xup, double dx, i32 npoints,
         bool stop = false;
         const auto sample = [&](double x) {
             if (++asked <= 2) return asked == 1 ? ylo : yhi;
-            if (stop) return std::numeric_limits<double>::quiet_NaN();
+            // The vertex of a flat last parabola may lie beyond the bracket, even the range:
+            // not a plane of the peak, it is not sampled.
+            if (stop || !(x >= lo && x <= hi)) return std::numeric_limits<double>::quiet_NaN();
             --left;
-            const double a = inside(x), v = f(a);
-            if (a >= xlow && a <= xup) best.take(a, v);  // a vertex may lie outside the range
+            const double a = std::min(inside(x), xup), v = f(a);
+            best.take(a, v);
             stop = std::isnan(v);
             return v;
         };

@@ -168,6 +168,45 @@ TEST_F(AngleSearch, GoldenModeGradesTheSamplesTowardASwitch) {
     EXPECT_LT(anglesearch::search(f, 0.0, pi, 5 * deg, 1, 100, "T", 0.0, &s, 1, pi).index, 1.31);
 }
 
+TEST_F(AngleSearch, GoldenModeSamplesOnlyItsRangeWhateverItsSeams) {
+    // Ranges down to a few rounding steps wide, circles, seams and switches at the ends, on top
+    // of each other, outside the range and not numbers, more than the search takes: every
+    // sample lies in the range and the result is the largest of them.
+    const double q = qnan;
+    const double seams[][14] = {{0.0, pi, 1.0, 1.0, 1.0 + 1e-13, -pi, 3 * pi, q, 2.0, 0.5, 0.25, 0.125,
+                                 0.0625, 1e-300},
+                                {1.0, 1.0 + 1e-15, 1.0 + 2e-15, 1.0 + 1e-9, q, q, q, q, q, q, q, q, q,
+                                 q}};
+    const double ranges[][2] = {{0.0, pi},   {-pi, 2 * pi},      {1.0, 1.0 + 1e-15}, {1.0, 1.0 + 1e-9},
+                                {1.0, 1.5}, {0.9, 1.1},         {-1e300, -1e300},   {1e6, 1e6 + pi},
+                                {0.0, 1e-300}, {pi - 1e-12, pi + 1e-12}};
+    for (const auto& range : ranges)
+        for (const auto& set : seams)
+            for (i32 nswitches : {0, 5, 14})
+                for (double period : {0.0, pi}) {
+                    SCOPED_TRACE(::testing::Message() << "[" << range[0] << ", " << range[1]
+                                                      << "] seams " << set[0] << ".., switches "
+                                                      << nswitches << ", period " << period);
+                    std::vector<double> seen;
+                    double top = -inf;
+                    const auto f = [&](double t) {
+                        seen.push_back(t);
+                        const double v = 2.0 + std::sin(3.0 * t);
+                        top = std::max(top, v);
+                        return v;
+                    };
+                    const auto r = anglesearch::search(f, range[0], range[1], 5 * deg, 1, 200, "T",
+                                                       0.0, set, 14, period, nswitches);
+                    ASSERT_TRUE(r.ok);
+                    for (double t : seen) {
+                        ASSERT_GE(t, range[0]);
+                        ASSERT_LE(t, range[1]);
+                    }
+                    EXPECT_EQ(r.index, top);
+                }
+    EXPECT_EQ(errorhandling::errstat, 0);
+}
+
 TEST_F(AngleSearch, GoldenModeKeepsTheFirstOfMirrorPeaks) {
     // sin^2(2t) peaks at pi/4 and 3 pi/4 with the same value up to rounding
     const auto f = [](double t) { return std::pow(std::sin(2.0 * t), 2); };
