@@ -90,17 +90,21 @@ struct Seam {
 };
 
 // The coarse scan of the golden mode: samples x(0..m) in ascending order with their values y;
-// cut(i) where the step from x(i) to x(i + 1) crosses a seam. Round a circle (a range of a whole
-// period) the step from x(m) goes on to x(0) a period later.
+// cut(i) where the step from x(i) to x(i + 1) crosses a seam, grid(i) for the samples of the
+// grid. Round a circle (a range of a whole period) the step from x(m) goes on to x(0) a period
+// later. Its peaks are taken two ways: within the pieces between seams among all samples, and
+// among the grid samples alone, as if there were no seams: a seam's samples (at a kink, say)
+// may stand above the grid point next to them while the index rises again beyond it.
 struct Coarse {
     double x[max_coarse], y[max_coarse];
-    bool cut[max_coarse], done[max_coarse];
+    bool cut[max_coarse], grid[max_coarse], done[max_coarse], grid_done[max_coarse];
     i32 m = -1;
     double period = 0.0;  // > 0: round a circle
 
-    void add(double at, double value, bool seam) {
+    void add(double at, double value, bool seam, bool on_grid) {
         ++m;
-        x[m] = at, y[m] = value, cut[m] = seam, done[m] = false;
+        x[m] = at, y[m] = value, cut[m] = seam, grid[m] = on_grid;
+        done[m] = grid_done[m] = false;
     }
     // Neighbour of sample i on side d (-1 or +1) within the piece between seams; -1 where there
     // is none (an end of the range, a seam).
@@ -113,20 +117,27 @@ struct Coarse {
     double beside(i32 j, i32 i, i32 d) const {
         return x[j] + (d > 0 && j < i ? period : d < 0 && j > i ? -period : 0.0);
     }
-    // A coarse peak: a sample with an index that no neighbour exceeds and that stands above a
-    // neighbour (or beside one without an index), so that a flat stretch has none inside it.
-    bool peak(i32 i) const {
+    // A coarse peak between the neighbours before and after it (-1: none): a sample with an index
+    // that no neighbour exceeds and that stands above one (or beside one without an index), so
+    // that a flat stretch has none inside it.
+    bool peak(i32 i, i32 before, i32 after) const {
         const double v = y[i];
         if (std::isnan(v)) return false;
         bool rises = false;
-        for (i32 d : {-1, 1}) {
-            const i32 j = next(i, d);
+        for (i32 j : {before, after}) {
             if (j < 0) continue;
             if (y[j] > v) return false;
             rises |= !(y[j] >= v);
         }
         return rises;
     }
+};
+
+// A peak to refine: a sample, the neighbours that bracket it (-1: none) and whether they are
+// its neighbours on the grid.
+struct Peak {
+    i32 at, before, after;
+    bool on_grid;
 };
 
 Result golden(IndexFunction f, double xlow, double xup, double dx, i32 npoints,
@@ -221,10 +232,10 @@ Result golden(IndexFunction f, double xlow, double xup, double dx, i32 npoints,
     Best best;
     // Round a circle a little longer than its range (by rounding), a sample in the gap past xup
     // is taken at xup.
-    const auto take = [&](double x, bool cut) {
+    const auto take = [&](double x, bool cut, bool on_grid) {
         if (c.m >= 0 && !(x > c.x[c.m])) return;  // a sample planned twice
         const double a = std::min(inside(x), xup), v = f(a);
-        c.add(x, v, cut);
+        c.add(x, v, cut, on_grid);
         best.take(a, v);
     };
     // The grid merged in, not the end of a circle (its start); of the grid and the graded
@@ -242,7 +253,7 @@ Result golden(IndexFunction f, double xlow, double xup, double dx, i32 npoints,
                 (at_start && top - p.x <= 2.0 * seam_gap(xlow)))
                 continue;
         }
-        take(p.x, p.role == Role::before_seam || p.role == Role::seam);
+        take(p.x, p.role == Role::before_seam || p.role == Role::seam, !planned);
     }
     // Golden-section search of [lo, hi], whose two ends, its first two samples, are known as
     // ylo, yhi, to a bracket 1e-4 of the coarse step wide; a narrower one needs none. A plane
@@ -272,25 +283,42 @@ Result golden(IndexFunction f, double xlow, double xup, double dx, i32 npoints,
     // Refine the coarse peaks within the margin of the largest sample so far, the highest first,
     // each between its neighbours (those with an index), while samples are left for a search of
     // at least four; the neighbours of a refined peak lie in its bracket.
-    i32 peaks[max_coarse], npeaks = 0;
-    for (i32 i = 0; i <= c.m; ++i)
-        if (c.peak(i)) peaks[npeaks++] = i;
+    // The peaks among the grid samples alone count where their neighbours differ from those in
+    // the piece.
+    Peak peaks[2 * max_coarse];
+    i32 npeaks = 0;
+    i32 on_grid[max_coarse], ng = 0;
+    for (i32 i = 0; i <= c.m; ++i) {
+        if (c.peak(i, c.next(i, -1), c.next(i, 1))) peaks[npeaks++] = {i, c.next(i, -1), c.next(i, 1), false};
+        if (c.grid[i]) on_grid[ng++] = i;
+    }
+    for (i32 g = 0; g < ng; ++g) {
+        const i32 i = on_grid[g];
+        i32 before = g > 0 ? on_grid[g - 1] : circle ? on_grid[ng - 1] : -1;
+        i32 after = g < ng - 1 ? on_grid[g + 1] : circle ? on_grid[0] : -1;
+        if (before == i) before = after = -1;
+        if ((before != c.next(i, -1) || after != c.next(i, 1)) && c.peak(i, before, after))
+            peaks[npeaks++] = {i, before, after, true};
+    }
     while (left >= 3) {
         const double low = best.index - margin * std::abs(best.index);
         i32 k = -1;
         for (i32 p = 0; p < npeaks; ++p) {
-            const i32 i = peaks[p];
-            if (!c.done[i] && c.y[i] >= low && (k < 0 || above(c.y[i], c.y[k]))) k = i;
+            const Peak& q = peaks[p];
+            const bool done = q.on_grid ? c.grid_done[q.at] : c.done[q.at];
+            if (!done && c.y[q.at] >= low && (k < 0 || above(c.y[q.at], c.y[peaks[k].at]))) k = p;
         }
         if (k < 0) break;
-        c.done[k] = true;
-        double lo = c.x[k], hi = c.x[k], ylo = c.y[k], yhi = c.y[k];
+        const Peak& q = peaks[k];
+        bool* done = q.on_grid ? c.grid_done : c.done;
+        done[q.at] = true;
+        double lo = c.x[q.at], hi = c.x[q.at], ylo = c.y[q.at], yhi = c.y[q.at];
         for (i32 d : {-1, 1}) {
-            const i32 j = c.next(k, d);
+            const i32 j = d < 0 ? q.before : q.after;
             if (j < 0) continue;
-            c.done[j] = true;
+            done[j] = true;
             if (std::isnan(c.y[j])) continue;
-            (d < 0 ? lo : hi) = c.beside(j, k, d);
+            (d < 0 ? lo : hi) = c.beside(j, q.at, d);
             (d < 0 ? ylo : yhi) = c.y[j];
         }
         if (!refine(lo, hi, ylo, yhi)) return {0.0, 0.0, false};
