@@ -43,8 +43,8 @@ bool run(const Sample& sample, double xlow, double xup, double dx, i32 gsflag, i
             errorhandling::report(-3, "Angle search does not end", routine);
             return false;
         }
-        math::GSSAFE(&xi, &yi, &dx, x, y, xmove, ymove, lplimits, &xdir, &increment, &proc,
-                     &golden, &update, &finish, &defaultvalue, &npoints);
+        math::GSSAFE(&xi, &yi, &dx, x, y, xmove, ymove, lplimits, &xdir, &increment, &proc, &golden,
+                     &update, &finish, &defaultvalue, &npoints);
         if (update) yi = sample(xi);
     }
     return true;
@@ -169,7 +169,8 @@ Result golden(IndexFunction f, double xlow, double xup, double dx, i32 npoints,
             continue;
         }
         if (!(c - 2.0 * e > xlow && c + 2.0 * e < xup)) continue;  // NaN too
-        if (std::any_of(cuts, cuts + nc, [&](const Seam& o) { return std::abs(o.at - c) < 4.0 * e; }))
+        if (std::any_of(cuts, cuts + nc,
+                        [&](const Seam& o) { return std::abs(o.at - c) < 4.0 * e; }))
             continue;
         i32 j = nc++;
         for (; j > 0 && cuts[j - 1].at > c; --j) cuts[j] = cuts[j - 1];
@@ -198,9 +199,7 @@ Result golden(IndexFunction f, double xlow, double xup, double dx, i32 npoints,
     Planned plan[max_coarse];
     i32 np = 0, tail = 0;
     Planned last[switch_samples];
-    const auto within = [&](double x) {
-        return x >= xlow && (circle ? x < top : x <= xup);
-    };
+    const auto within = [&](double x) { return x >= xlow && (circle ? x < top : x <= xup); };
     const auto graded = [&](double from, double side, bool on, Planned* out, i32& k) {
         if (!on) return;
         for (i32 j = side < 0.0 ? 1 : grading; side < 0.0 ? j <= grading : j >= 1;
@@ -277,8 +276,8 @@ Result golden(IndexFunction f, double xlow, double xup, double dx, i32 npoints,
         };
         // The two known ends are samples of the search too (its work arrays hold max_points).
         double xi, yi;
-        return run(sample, lo, hi, width, 1, std::min(left + 1, max_points), defaultvalue,
-                   routine, xi, yi);
+        return run(sample, lo, hi, width, 1, std::min(left + 1, max_points), defaultvalue, routine,
+                   xi, yi);
     };
     // Refine the coarse peaks within the margin of the largest sample so far, the highest first,
     // each between its neighbours (those with an index), while samples are left for a search of
@@ -289,7 +288,8 @@ Result golden(IndexFunction f, double xlow, double xup, double dx, i32 npoints,
     i32 npeaks = 0;
     i32 on_grid[max_coarse], ng = 0;
     for (i32 i = 0; i <= c.m; ++i) {
-        if (c.peak(i, c.next(i, -1), c.next(i, 1))) peaks[npeaks++] = {i, c.next(i, -1), c.next(i, 1), false};
+        if (c.peak(i, c.next(i, -1), c.next(i, 1)))
+            peaks[npeaks++] = {i, c.next(i, -1), c.next(i, 1), false};
         if (c.grid[i]) on_grid[ng++] = i;
     }
     for (i32 g = 0; g < ng; ++g) {

@@ -32,7 +32,7 @@ inline constexpr i32 switch_samples = seam_samples + 2 * grading;
 // Non-owning reference to a callable double(double) (the criterion's index at an angle). It
 // must not outlive the callable it refers to; pass a lambda straight into search().
 class IndexFunction {
-public:
+  public:
     template <class F, class = std::enable_if_t<!std::is_same_v<std::decay_t<F>, IndexFunction>>>
     IndexFunction(F&& f) noexcept  // NOLINT: implicit on purpose, search(lambda, ...)
         : obj_(const_cast<void*>(static_cast<const void*>(&f))),
@@ -41,7 +41,7 @@ public:
           }) {}
     double operator()(double theta) const { return call_(obj_, theta); }
 
-private:
+  private:
     void* obj_;
     double (*call_)(void*, double);
 };
@@ -91,17 +91,19 @@ struct Result {
 //         one at the start of a circle is taken as a seam there, and the end of the range
 //         (the same plane, where the index may hold the limit from below) is sampled too. Then
 //         every coarse peak (a sample that no neighbour within its piece exceeds and that
-//         stands above one of them) whose index lies within 5 % of the largest sample so far is
-//         refined, the highest first: a golden-section search between its neighbours (those
-//         with an index) to a bracket 1e-4 of the coarse step wide (none where they lie closer),
-//         ending on the vertex of its last parabola (a sample without an index ends it); its
-//         neighbours count as refined with it. This goes on while npoints samples last. Every
-//         sample within [xlow, xup] counts, so the result is the global maximum up to the
-//         refinement's width wherever the pieces of the index between seams have no peak
-//         narrower than a coarse step, away from a switch, that the coarse samples beside it
-//         hide. The index is the largest value; the angle moves to a later sample only when it
-//         is greater by more than 1e-12 relative, so of mirror planes with the same index up to
-//         rounding the first is kept (and so are the peaks chosen for refinement).
+//         stands above one of them; or a grid sample that is such a peak among the grid samples
+//         alone, its neighbours there being others) whose index lies within 5 % of the largest
+//         sample so far is refined, the highest first: a golden-section search between those
+//         neighbours (those with an index) to a bracket 1e-4 of the coarse step wide (none where
+//         they lie closer), ending on the vertex of its last parabola within the bracket (a
+//         sample without an index ends it); its neighbours count as refined with it. This goes
+//         on while npoints samples last. Every sample within [xlow, xup] counts, so the result
+//         is the global maximum up to the refinement's width wherever the pieces of the index
+//         between seams have no peak narrower than a coarse step, away from a switch, that the
+//         coarse samples beside it hide. The index is the largest value; the angle moves to a
+//         later sample only when it is greater by more than 1e-12 relative, so of mirror planes
+//         with the same index up to rounding the first is kept (and so are the peaks chosen for
+//         refinement).
 // Refused (code -3, result (0, 0), ok false, f never called): npoints outside 4 .. max_points;
 // a range that is not finite or reversed; a scan whose step is not finite, not positive or
 // needs more than max_scan_samples steps over the range.

@@ -45,8 +45,7 @@ bool initial_misalignment(double etal, double kx12, double kxc11, double xc11, d
 
 // Stresses turned by psi about the fibre axis, in Nye order.
 void kink_plane_stress(double* sp, double psi, const double* s11, const double* s22,
-                       const double* s33, const double* s12, const double* s13,
-                       const double* s23) {
+                       const double* s33, const double* s12, const double* s13, const double* s23) {
     static constexpr double fibre[3] = {1.0, 0.0, 0.0};
     lamina::GetRotatedStresses(sp, &psi, fibre, s11, s22, s33, s12, s13, s23, nullptr);
 }
@@ -62,8 +61,8 @@ double misalignment(double sp12, double phi0, double g12, double s12, double den
 // [0, pi], m the misalignment frame on the kink plane psi.
 template <class Index>
 double kink_search(const Index& index, const double* s11, const double* s22, const double* s33,
-                   const double* s12, const double* s13, const double* s23, double phi0,
-                   double g12, const double* sainc, const i32* gsflag, std::string_view routine) {
+                   const double* s12, const double* s13, const double* s23, double phi0, double g12,
+                   const double* sainc, const i32* gsflag, std::string_view routine) {
     const auto at = [&](double psi) {
         double sp[6], m[6];
         kink_plane_stress(sp, psi, s11, s22, s33, s12, s13, s23);
@@ -100,8 +99,8 @@ void FBHashin(double* rfb, const double* s11, const double* s12, const double* s
               const double* xt11, const double* xc11, const double* x12, const double* x13,
               const double* alpha) {
     const double w = alpha ? *alpha : 1.0;
-    *rfb = std::sqrt(sq(*s11 / by_sign(*s11, *xt11, *xc11)) +
-                     w * (sq(*s12 / *x12) + sq(*s13 / *x13)));
+    *rfb =
+        std::sqrt(sq(*s11 / by_sign(*s11, *xt11, *xc11)) + w * (sq(*s12 / *x12) + sq(*s13 / *x13)));
 }
 
 void FBChristensen(double* rfb, const double* s11, const double* s22, const double* s33,
@@ -131,9 +130,8 @@ void FBLaRC04(double* rfb, const double* s11, const double* s22, const double* s
               const double* xc11, const double* xt22, const double* xc22, const double* x12,
               const double* e11, const double* e22, const double* g12, const double* nu12,
               const double* gc, const double* a0, const i32* fcl) {
-    const double g = gc && gc[0] != 0.0 && gc[1] != 0.0
-                         ? gc[0] / gc[1]
-                         : static_cast<double>(0.35f);
+    const double g =
+        gc && gc[0] != 0.0 && gc[1] != 0.0 ? gc[0] / gc[1] : static_cast<double>(0.35f);
     const double angle = (a0 ? *a0 : 53.0) * pi / 180.0;
     if (*s11 >= 0.0) {
         *rfb = *s11 / *xt11;
@@ -193,8 +191,7 @@ void FBLaRC05(double* rfb, const double* s11, const double* s22, const double* s
         return sq(m[5] / (fp.st - fp.etat * m[2])) + sq(m[4] / (y12 - etal * m[2])) +
                sq(std::max(m[2], 0.0) / yt22);
     };
-    *rfb = kink_search(index, s11, s22, s33, s12, s13, s23, phi0, *g12, sainc, gsflag,
-                       "FBLaRC05");
+    *rfb = kink_search(index, s11, s22, s33, s12, s13, s23, phi0, *g12, sainc, gsflag, "FBLaRC05");
 }
 
 void FBLaRC05_is(double* rfb, const double* s11, const double* s22, const double* s33,
@@ -232,8 +229,8 @@ void FBLaRC05_is(double* rfb, const double* s11, const double* s22, const double
         return sq(m[5] / (x23 - etat * m[2])) + sq(m[4] / (x13 * c2 + x12 * s2 - etal * m[2])) +
                sq(std::max(m[2], 0.0) / (xt33 * c2 + xt22 * s2));
     };
-    *rfb = kink_search(index, s11, s22, s33, s12, s13, s23, phi0, *g12, sainc, gsflag,
-                       "FBLaRC05_is");
+    *rfb =
+        kink_search(index, s11, s22, s33, s12, s13, s23, phi0, *g12, sainc, gsflag, "FBLaRC05_is");
 }
 
 void FBBahei(double* rfb, const double* stressvector, const double* xlnorm, const double* xtnorm,
@@ -252,7 +249,8 @@ void FBBahei(double* rfb, const double* stressvector, const double* xlnorm, cons
     if (!(s11 > *xlnorm)) {
         const double shear2 = s12 * s12 + s13 * s13;
         const double sn =
-            shear2 == 0.0 ? 0.0 : (s12 * s12 * s22 + s13 * s13 * s33 + 2.0 * s12 * s13 * s23) / shear2;
+            shear2 == 0.0 ? 0.0
+                          : (s12 * s12 * s22 + s13 * s13 * s33 + 2.0 * s12 * s13 * s23) / shear2;
         const double m = 0.5 * (s22 + s33);
         const double tt = 0.5 * std::sqrt(sq(s22 - s33) + 4.0 * s23 * s23);
         effort[0] = 0.0;

@@ -313,7 +313,8 @@ void MCrckVDI2014(double* rmc, const double* s11, const double* s22, const doubl
     i32 nswitches = 0;
     i32 nseams = weighted_seams(s, seams, nswitches);
     for (const double level : {vdi_tt_limit, -vdi_tt_limit})
-        nseams += criteria::double_angle_zeros(-level, s.s23, 0.5 * (s.s33 - s.s22), seams + nseams);
+        nseams +=
+            criteria::double_angle_zeros(-level, s.s23, 0.5 * (s.s33 - s.s22), seams + nseams);
     const auto r = search(index, 0.0, pi, sainc, 5.0, gsflag, search_points, "MCrckVDI2014", seams,
                           nseams, nswitches);
     // Weakening by the fibre-parallel stress.
@@ -321,8 +322,8 @@ void MCrckVDI2014(double* rmc, const double* s11, const double* s22, const doubl
     double value = y;
     if (w1 <= c && c <= 1.0 / w2) {
         const double a = (1.0 - w2) / std::sqrt(1.0 - sq(w1));
-        const double eta = (a * std::sqrt((sq(a) - sq(w2)) * sq(c) + 1.0) + w2) * c /
-                           (sq(c * a) + 1.0);
+        const double eta =
+            (a * std::sqrt((sq(a) - sq(w2)) * sq(c) + 1.0) + w2) * c / (sq(c * a) + 1.0);
         value = y / eta;
     }
     give(rmc, outtheta, want, value, r.angle);
@@ -343,8 +344,8 @@ void MCrckLaRC04(double* rmc, const double* s11, const double* s22, const double
             *rmc = 0.0;
             return;
         }
-        const double g = gc && gc[0] != 0.0 && gc[1] != 0.0 ? gc[0] / gc[1]
-                                                             : static_cast<double>(0.35f);
+        const double g =
+            gc && gc[0] != 0.0 && gc[1] != 0.0 ? gc[0] / gc[1] : static_cast<double>(0.35f);
         const double a = *s22 / *xt22;
         *rmc = (1.0 - g) * a + g * sq(a) + sq(*s12 / y12) +
                (1.0 / *e22 - sq(*nu12) / *e11) * sq(*s23 / y12);

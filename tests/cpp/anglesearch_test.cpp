@@ -65,8 +65,8 @@ TEST_F(AngleSearch, ZerosOrNaNsEndAtTheStartInBothModes) {
 
 TEST_F(AngleSearch, OnePlaneWithAnIndexIsNotReported) {
     for (i32 gsflag : {0, 1}) {
-        const auto r = anglesearch::search(
-            [](double t) { return t == 0.0 ? 0.5 : qnan; }, 0.0, pi, 5.0 * deg, gsflag, 100, "T");
+        const auto r = anglesearch::search([](double t) { return t == 0.0 ? 0.5 : qnan; }, 0.0, pi,
+                                           5.0 * deg, gsflag, 100, "T");
         EXPECT_EQ(r.index, 0.5);
         EXPECT_EQ(errorhandling::errstat, 0);
     }
@@ -146,8 +146,8 @@ TEST_F(AngleSearch, GoldenModeTakesTheCopyOfASeamInARange) {
     const auto f = [at](double t) {
         return t < at ? 1.0 : 1.0 + 0.5 * std::exp(-(t - at) / (0.05 * deg));
     };
-    const auto r = anglesearch::search(f, 200.0 * deg, 250.0 * deg, 5 * deg, 1, 100, "T", 0.0,
-                                       &given, 1, pi);
+    const auto r =
+        anglesearch::search(f, 200.0 * deg, 250.0 * deg, 5 * deg, 1, 100, "T", 0.0, &given, 1, pi);
     EXPECT_NEAR(r.index, 1.5, 1e-8);
     EXPECT_NEAR(r.angle, at, 1e-8);
 }
@@ -173,20 +173,21 @@ TEST_F(AngleSearch, GoldenModeSamplesOnlyItsRangeWhateverItsSeams) {
     // of each other, outside the range and not numbers, more than the search takes: every
     // sample lies in the range and the result is the largest of them.
     const double q = qnan;
-    const double seams[][14] = {{0.0, pi, 1.0, 1.0, 1.0 + 1e-13, -pi, 3 * pi, q, 2.0, 0.5, 0.25, 0.125,
-                                 0.0625, 1e-300},
-                                {1.0, 1.0 + 1e-15, 1.0 + 2e-15, 1.0 + 1e-9, q, q, q, q, q, q, q, q, q,
-                                 q}};
-    const double ranges[][2] = {{0.0, pi},   {-pi, 2 * pi},      {1.0, 1.0 + 1e-15}, {1.0, 1.0 + 1e-9},
-                                {1.0, 1.5}, {0.9, 1.1},         {-1e300, -1e300},   {1e6, 1e6 + pi},
-                                {0.0, 1e-300}, {pi - 1e-12, pi + 1e-12}};
+    const double seams[][14] = {
+        {0.0, pi, 1.0, 1.0, 1.0 + 1e-13, -pi, 3 * pi, q, 2.0, 0.5, 0.25, 0.125, 0.0625, 1e-300},
+        {1.0, 1.0 + 1e-15, 1.0 + 2e-15, 1.0 + 1e-9, q, q, q, q, q, q, q, q, q, q}};
+    const double ranges[][2] = {{0.0, pi},          {-pi, 2 * pi},
+                                {1.0, 1.0 + 1e-15}, {1.0, 1.0 + 1e-9},
+                                {1.0, 1.5},         {0.9, 1.1},
+                                {-1e300, -1e300},   {1e6, 1e6 + pi},
+                                {0.0, 1e-300},      {pi - 1e-12, pi + 1e-12}};
     for (const auto& range : ranges)
         for (const auto& set : seams)
             for (i32 nswitches : {0, 5, 14})
                 for (double period : {0.0, pi}) {
-                    SCOPED_TRACE(::testing::Message() << "[" << range[0] << ", " << range[1]
-                                                      << "] seams " << set[0] << ".., switches "
-                                                      << nswitches << ", period " << period);
+                    SCOPED_TRACE(::testing::Message()
+                                 << "[" << range[0] << ", " << range[1] << "] seams " << set[0]
+                                 << ".., switches " << nswitches << ", period " << period);
                     std::vector<double> seen;
                     double top = -inf;
                     const auto f = [&](double t) {
@@ -249,9 +250,9 @@ double across_the_end(double t) {
 TEST_F(AngleSearch, GoldenModeOverAWholePeriodFindsAPeakAcrossItsEnd) {
     for (const double lo : {0.0, -pi}) {  // one period, and two
         std::vector<double> seen;
-        const auto r = anglesearch::search(
-            [&](double t) { return seen.push_back(t), across_the_end(t); }, lo, pi, 5.0 * deg, 1,
-            100, "Test", 0.0, nullptr, 0, pi);
+        const auto r =
+            anglesearch::search([&](double t) { return seen.push_back(t), across_the_end(t); }, lo,
+                                pi, 5.0 * deg, 1, 100, "Test", 0.0, nullptr, 0, pi);
         EXPECT_NEAR(r.index, 1.5, 1e-10);
         EXPECT_NEAR(std::remainder(r.angle - 179.3 * deg, pi), 0.0, 1e-5);
         // every sample, the one returned too, lies in the range
@@ -323,8 +324,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(AngleSearch, StepAtTheCapOrAsWideAsTheRangeIsTaken) {
     int calls = 0;
-    auto r = anglesearch::search([&](double) { return ++calls, 1.0; }, 0.0, 1.0, 1e-5, 0, 100,
-                                 "T");
+    auto r = anglesearch::search([&](double) { return ++calls, 1.0; }, 0.0, 1.0, 1e-5, 0, 100, "T");
     EXPECT_TRUE(r.ok);
     EXPECT_GE(calls, 100000);
     EXPECT_LE(calls, 100001);
@@ -361,8 +361,8 @@ TEST_F(AngleSearch, SampleLimitOutsideTheWorkArraysIsRefused) {
     for (i32 np : {3, 201}) {
         test::RegisterTest::reset();
         int calls = 0;
-        const auto r = anglesearch::search([&](double) { return ++calls, 1.0; }, 0.0, 1.0, 0.1,
-                                           1, np, "T");
+        const auto r =
+            anglesearch::search([&](double) { return ++calls, 1.0; }, 0.0, 1.0, 0.1, 1, np, "T");
         EXPECT_EQ(calls, 0);
         EXPECT_FALSE(r.ok);
         EXPECT_EQ(errorhandling::errstat, -3);

@@ -341,6 +341,13 @@ def test_larc05_golden_mode_finds_the_global_maximum_of_random_states():
             assert got == pytest.approx(fine, rel=1e-3), (s, is_strengths)
 
 
+def larc05_kink_index(s, psi, xt22, xc22, x12, xc11, g12, a0):
+    """LaRC05 kinking index at the kink-plane angles psi of a ply of its own."""
+    etat, st, etal, phic = kink_constants(a0, x12, xc22, x12, xc11)
+    sn, t1, t2, _ = kink_tractions(s, psi, phic - xc11 * phic / g12, g12)
+    return (t2 / (st - etat * sn))**2 + (t1 / (x12 - etal * sn))**2 + (np.maximum(sn, 0) / xt22)**2
+
+
 def test_larc05_golden_mode_takes_the_jump_at_the_start_of_the_half_turn():
     # s12 = 0: s_psi12 = s13 sin(psi) changes sign at 0 alone, the same kink plane as 180
     # degrees, where the sign of phi and with it the index jump; the maximum is the limit from
@@ -349,17 +356,26 @@ def test_larc05_golden_mode_takes_the_jump_at_the_start_of_the_half_turn():
     xt11, xc11, xt22, xc22, x12, g12, a0 = (
         2441.0136990539722, 1643.374755380993, 89.23220462746824, 219.80147991678413,
         31.324045402235157, 3193.598109737396, 57.0476526304733)
-    etat, st, etal, phic = kink_constants(a0, x12, xc22, x12, xc11)
-
-    def index(psi):
-        sn, t1, t2, _ = kink_tractions(s, psi, phic - xc11 * phic / g12, g12)
-        return ((t2 / (st - etat * sn))**2 + (t1 / (x12 - etal * sn))**2
-                + (np.maximum(sn, 0) / xt22)**2)
     psi = np.append(np.arange(180000) * math.radians(0.001), math.pi)
-    fine = np.max(index(psi))
+    fine = np.max(larc05_kink_index(s, psi, xt22, xc22, x12, xc11, g12, a0))
     assert fine == pytest.approx(1.16852395722, abs=1e-11)
     got = fb.fblarc05(*s, xt11, xc11, xt22, xc22, x12, g12, a0=a0, gsflag=1)
     assert got == pytest.approx(fine, rel=1e-13)
+
+
+def test_larc05_golden_mode_finds_a_peak_beyond_the_grid_point_after_a_kink():
+    # The tension term sets in at 79.17 degrees, where the index has a kink: its value there
+    # stands above the grid point at 80 degrees, and the peak at 80.35 lies beyond that.
+    s = [-1284.182764162281, 46.530692637388725, -213.6324274693225, -65.13237737732605,
+         60.37630714169548, 101.20831953651926]
+    x = dict(xt22=60.02386985004967, xc22=199.8976448469524, x12=89.98304873520692,
+             xc11=1199.23752833515, g12=5002.42698925827, a0=52.980705079647755)
+    psi = np.arange(180001) * math.radians(0.001)
+    v = larc05_kink_index(s, psi, **x)
+    assert math.degrees(psi[np.argmax(v)]) == pytest.approx(80.35, abs=0.01)
+    got = fb.fblarc05(*s, 1998.837073556823, x["xc11"], x["xt22"], x["xc22"], x["x12"],
+                      x["g12"], a0=x["a0"], gsflag=1)
+    assert got == pytest.approx(np.max(v), rel=1e-9)
 
 
 @pytest.mark.parametrize("sainc", [0.0, -5.0, math.nan, 1e-9, math.inf])
