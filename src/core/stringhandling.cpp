@@ -6,12 +6,13 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <initializer_list>
 #include <limits>
 
 #include "base/errorhandling.hpp"
-#include "base/work.hpp"
 #include "base/format.hpp"
+#include "base/work.hpp"
 
 using namespace vorlen;
 using std::string_view;
@@ -82,12 +83,14 @@ bool exceeds(i64 count, i64 len, const char* routine) {
     return true;
 }
 
-// Occurrences of pattern in s, overlapping ones included (s.size() + 1 for an empty pattern);
-// with first, 1 at the first one.
-i64 occurrences(string_view s, string_view pattern, bool first) {
+// Occurrences of pattern in s, overlapping ones included (s.size() + 1 for an empty pattern),
+// characters compared by same; with first, 1 at the first one.
+template <class Same = std::equal_to<char>>
+i64 occurrences(string_view s, string_view pattern, bool first, Same same = {}) {
     if (pattern.empty()) return static_cast<i64>(s.size()) + 1;
     i64 count = 0;
-    for (size_t p = s.find(pattern); p != string_view::npos; p = s.find(pattern, p + 1)) {
+    for (auto p = s.begin();
+         (p = std::search(p, s.end(), pattern.begin(), pattern.end(), same)) != s.end(); ++p) {
         ++count;
         if (first) break;
     }
@@ -96,21 +99,11 @@ i64 occurrences(string_view s, string_view pattern, bool first) {
 
 i64 tally_text(string_view s, string_view text, i32 csflag, bool first) {
     text = trimmed(text);
-    if (csflag == 1 || text.empty()) return occurrences(s, text, first);
-    // s left-adjusted, both lower-cased, compared in place: the blanks that move to the end of
-    // s hold no occurrence of a text that ends in a non-blank
-    const string_view a = adjusted(s);
-    const char head = lower(text[0]);
-    i64 count = 0;
-    for (size_t p = 0; p + text.size() <= a.size(); ++p) {
-        if (lower(a[p]) != head) continue;
-        size_t k = 1;
-        while (k < text.size() && lower(a[p + k]) == lower(text[k])) ++k;
-        if (k < text.size()) continue;
-        ++count;
-        if (first) break;
-    }
-    return count;
+    if (csflag == 1) return occurrences(s, text, first);
+    // s left-adjusted, compared case-blind: the blanks that move to the end of s hold no
+    // occurrence of a text that ends in a non-blank
+    return occurrences(adjusted(s), text, first,
+                       [](char a, char b) { return lower(a) == lower(b); });
 }
 
 template <char (*F)(char)>

@@ -279,11 +279,8 @@ Result golden(IndexFunction f, double xlow, double xup, double dx, i32 npoints,
         return run(sample, lo, hi, width, 1, std::min(left + 1, max_points), defaultvalue, routine,
                    xi, yi);
     };
-    // Refine the coarse peaks within the margin of the largest sample so far, the highest first,
-    // each between its neighbours (those with an index), while samples are left for a search of
-    // at least four; the neighbours of a refined peak lie in its bracket.
-    // The peaks among the grid samples alone count where their neighbours differ from those in
-    // the piece.
+    // The coarse peaks; those among the grid samples alone count where their neighbours differ
+    // from those in the piece.
     Peak peaks[2 * max_coarse];
     i32 npeaks = 0;
     i32 on_grid[max_coarse], ng = 0;
@@ -300,6 +297,9 @@ Result golden(IndexFunction f, double xlow, double xup, double dx, i32 npoints,
         if ((before != c.next(i, -1) || after != c.next(i, 1)) && c.peak(i, before, after))
             peaks[npeaks++] = {i, before, after, true};
     }
+    // Refine the coarse peaks within the margin of the largest sample so far, the highest first,
+    // each between its neighbours (those with an index), while samples are left for a search of
+    // at least four; the neighbours of a refined peak lie in its bracket.
     while (left >= 3) {
         const double low = best.index - margin * std::abs(best.index);
         i32 k = -1;

@@ -68,12 +68,18 @@ i32 normal_sign_changes(const Transverse& s, double* theta) {
     return criteria::normal_sign_changes(s.s22, s.s33, s.s23, theta);
 }
 
+// The planes where the transverse shear traction tt = s23 cos(2 theta) + (s33 - s22)/2
+// sin(2 theta) passes the value level. Returns their number (up to 2).
+i32 transverse_shear_at(const Transverse& s, double level, double* theta) {
+    return criteria::double_angle_zeros(-level, s.s23, 0.5 * (s.s33 - s.s22), theta);
+}
+
 // The planes where a weight of the shear tractions, tt^2/(tl^2 + tt^2) or tl^2/(tl^2 + tt^2),
-// reaches 0: the zeros of tt = s23 cos(2 theta) + (s33 - s22)/2 sin(2 theta) and of
-// tl = s13 cos(theta) - s12 sin(theta). Where the other traction is small there, the weight
-// swings over a fraction of a degree, and the index with it. Returns their number (up to 3).
+// reaches 0: the zeros of tt and of tl = s13 cos(theta) - s12 sin(theta). Where the other
+// traction is small there, the weight swings over a fraction of a degree, and the index with
+// it. Returns their number (up to 3).
 i32 weight_switches(const Transverse& s, double* theta) {
-    i32 n = criteria::double_angle_zeros(0.0, s.s23, 0.5 * (s.s33 - s.s22), theta);
+    i32 n = transverse_shear_at(s, 0.0, theta);
     if (s.s12 != 0.0 || s.s13 != 0.0) theta[n++] = std::atan2(s.s13, s.s12);
     return n;
 }
@@ -313,8 +319,7 @@ void MCrckVDI2014(double* rmc, const double* s11, const double* s22, const doubl
     i32 nswitches = 0;
     i32 nseams = weighted_seams(s, seams, nswitches);
     for (const double level : {vdi_tt_limit, -vdi_tt_limit})
-        nseams +=
-            criteria::double_angle_zeros(-level, s.s23, 0.5 * (s.s33 - s.s22), seams + nseams);
+        nseams += transverse_shear_at(s, level, seams + nseams);
     const auto r = search(index, 0.0, pi, sainc, 5.0, gsflag, search_points, "MCrckVDI2014", seams,
                           nseams, nswitches);
     // Weakening by the fibre-parallel stress.
