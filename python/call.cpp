@@ -332,6 +332,9 @@ bool to_text(PyObject* o, Texts& texts, Slot& sl, int n) {
     if (o == nullptr || o == Py_None) {
     } else if (PyBytes_Check(o)) {
         src = PyBytes_AS_STRING(o), len = PyBytes_GET_SIZE(o);
+    } else if (PyUnicode_Check(o) && PyUnicode_READY(o) == 0 && PyUnicode_IS_ASCII(o)) {
+        // its characters are its bytes: copied once, below
+        src = static_cast<const char*>(PyUnicode_DATA(o)), len = PyUnicode_GET_LENGTH(o);
     } else if (PyUnicode_Check(o)) {
         bytes = PyUnicode_AsASCIIString(o);
         if (!bytes) return false;

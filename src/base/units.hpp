@@ -29,9 +29,13 @@ bool readable(i64 unit);
 // Reads the next line of `unit` into buf(0:len-1) without its line end (a carriage return
 // before it is dropped too), blank-padded or cut. Returns the length of the whole line; -1 at
 // the end of the file, where the unit then stands after the end (a further read gives -1
-// again); -2, buf unchanged, when the unit is not readable or the read fails.
+// again); -2 when the unit is not readable (buf unchanged) or the read fails (buf then holds
+// the bytes read before the failure, unpadded).
 i64 read_line(i64 unit, char* buf, i64 len);
-// The same read without the blanks: buf beyond the line's characters is left as it was.
+// The same read without the blanks: the bytes of the line before its line feed, a carriage
+// return that ends them included, are stored into buf(0:len-1) and nothing beyond them, so
+// after a CRLF line the byte right after the returned length holds the carriage return (when
+// it fits).
 i64 read_text(i64 unit, char* buf, i64 len);
 
 // Reads the next bytes of `unit` as they are (line ends included) into buf(0:len-1). Returns

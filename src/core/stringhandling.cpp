@@ -3,10 +3,11 @@
 #include "core/stringhandling.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <initializer_list>
 #include <limits>
 
@@ -83,27 +84,87 @@ bool exceeds(i64 count, i64 len, const char* routine) {
     return true;
 }
 
-// Occurrences of pattern in s, overlapping ones included (s.size() + 1 for an empty pattern),
-// characters compared by same; with first, 1 at the first one.
-template <class Same = std::equal_to<char>>
-i64 occurrences(string_view s, string_view pattern, bool first, Same same = {}) {
-    if (pattern.empty()) return static_cast<i64>(s.size()) + 1;
-    i64 count = 0;
-    for (auto p = s.begin();
-         (p = std::search(p, s.end(), pattern.begin(), pattern.end(), same)) != s.end(); ++p) {
-        ++count;
-        if (first) break;
+// The occurrence count looks at sixteen windows at a time through vectors of sixteen bytes.
+using Bytes = unsigned char __attribute__((vector_size(16)));
+
+Bytes load(const unsigned char* p) {
+    Bytes v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+// The lanes of a comparison that held, one bit each: lane j is bit 8 (j mod 8) of word j / 8.
+struct Lanes {
+    std::uint64_t word[2];
+};
+template <class Mask>
+Lanes lanes(Mask held) {
+    static_assert(sizeof(Mask) == sizeof(Lanes));
+    Lanes l;
+    std::memcpy(&l, &held, sizeof l);
+    for (std::uint64_t& w : l.word) w &= 0x0101010101010101u;
+    return l;
+}
+
+// The character folds of the count: none, or the letters A to Z to lower case.
+struct Exact {
+    template <class T>
+    T operator()(T c) const {
+        return c;
     }
+};
+struct Blind {
+    unsigned char operator()(unsigned char c) const { return c >= 'A' && c <= 'Z' ? c | 0x20 : c; }
+    Bytes operator()(Bytes v) const { return v - 'A' < 26 ? v | 0x20 : v; }
+};
+
+// Occurrences of pattern in s, characters compared after fold, overlapping ones included
+// (s.size() + 1 for an empty pattern); with first, 1 at the first one. Windows are screened on
+// their first and last characters, sixteen at a time; only those that pass are compared whole.
+template <class Fold>
+i64 occurrences(string_view s, string_view pattern, bool first, Fold fold) {
+    const size_t m = pattern.size();
+    if (m == 0) return static_cast<i64>(s.size()) + 1;
+    if (m > s.size()) return 0;
+    const size_t windows = s.size() - m + 1;
+    const auto* a = reinterpret_cast<const unsigned char*>(s.data());
+    const auto* b = reinterpret_cast<const unsigned char*>(pattern.data());
+    const unsigned char head = fold(b[0]), tail = fold(b[m - 1]);
+    auto between = [&](size_t p) {  // the characters between the window's first and last
+        size_t k = 1;
+        for (; k + 16 < m; k += 16) {
+            const Lanes d = lanes(fold(load(a + p + k)) != fold(load(b + k)));
+            if (d.word[0] | d.word[1]) return false;
+        }
+        for (; k + 1 < m; ++k)
+            if (fold(a[p + k]) != fold(b[k])) return false;
+        return true;
+    };
+    i64 count = 0;
+    size_t p = 0;
+    for (; p + 16 <= windows; p += 16) {
+        Lanes l = lanes((fold(load(a + p)) == head) & (fold(load(a + p + m - 1)) == tail));
+        for (size_t j = 0; j < 2; ++j)
+            for (std::uint64_t& w = l.word[j]; w != 0; w &= w - 1)
+                if (between(p + 8 * j + static_cast<size_t>(std::countr_zero(w)) / 8)) {
+                    if (first) return 1;
+                    ++count;
+                }
+    }
+    for (; p < windows; ++p)
+        if (fold(a[p]) == head && fold(a[p + m - 1]) == tail && between(p)) {
+            if (first) return 1;
+            ++count;
+        }
     return count;
 }
 
 i64 tally_text(string_view s, string_view text, i32 csflag, bool first) {
     text = trimmed(text);
-    if (csflag == 1) return occurrences(s, text, first);
-    // s left-adjusted, compared case-blind: the blanks that move to the end of s hold no
-    // occurrence of a text that ends in a non-blank
-    return occurrences(adjusted(s), text, first,
-                       [](char a, char b) { return lower(a) == lower(b); });
+    if (csflag == 1 || text.empty()) return occurrences(s, text, first, Exact{});
+    // s left-adjusted: the blanks that move to its end hold no occurrence of a text that ends
+    // in a non-blank
+    return occurrences(adjusted(s), text, first, Blind{});
 }
 
 template <char (*F)(char)>

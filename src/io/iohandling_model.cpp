@@ -116,10 +116,14 @@ class Nodes {
         }
         p_[n_++] = n;
     }
-    // The last row of the label, null when there is none.
+    // The last row of the label, null when there is none. Labels numbered from 1 without gaps
+    // sit at row label - 1, which is tried first.
     const Node* find(i32 label) const {
-        const Node* e = std::upper_bound(p_, p_ + n_, label,
-                                         [](i32 l, const Node& n) { return l < n.label; });
+        const i64 k = i64{label} - 1;
+        if (k >= 0 && k < n_ && p_[k].label == label && (k + 1 == n_ || p_[k + 1].label != label))
+            return p_ + k;
+        const Node* e =
+            std::upper_bound(p_, p_ + n_, label, [](i32 l, const Node& n) { return l < n.label; });
         return e != p_ && e[-1].label == label ? e - 1 : nullptr;
     }
 
@@ -206,7 +210,8 @@ void node_pass(Listing& f, Nodes& nodes) {
         Words c(w.rest);
         int k = 0;
         bool ok = true;
-        for (; k < 3 && !c.first.empty(); ++k, c = Words(c.rest)) ok = ok && number(c.first, n.x[k]);
+        for (; k < 3 && !c.first.empty(); ++k, c = Words(c.rest))
+            ok = ok && number(c.first, n.x[k]);
         if (k < 2 || !ok) continue;
         if (label < top) return;
         f.used();

@@ -355,6 +355,17 @@ def test_listing_coordinates_agree_with_getnodalcoordinates(store):
     np.testing.assert_array_equal(read, _vorlen.nodaldata.nodalcoords)
 
 
+def test_listing_nodes_numbered_from_one(store):
+    # labels from 1 with a repeated label (its last line holds) and a gap
+    (store / "job.dat").write_text(
+        " E L E M E N T   D E F I N I T I O N S\n 1 S4R 1 1 2 3 5\n 2 S4R 1 5 4 2 1\n end\n"
+        " N O D E   D E F I N I T I O N S\n 1 1 0 0\n 2 2 0 0\n 2 2.5 0 0\n 3 3 0 0\n"
+        " 5 5 0 0\n end\n")
+    io.getabqdatafromfile(str(store / "job.dat"))
+    np.testing.assert_array_equal(_vorlen.nodaldata.nodalcoords[0, :4, :].T,
+                                  [[1, 2.5, 3, 5], [5, 0, 2.5, 1]])  # node 4 is not listed
+
+
 @pytest.mark.parametrize("text", [
     "no tables\n",
     " E L E M E N T   D E F I N I T I O N S\n 1 T3D2 1 1 2\n x\n",

@@ -179,6 +179,59 @@ def test_match_and_occurs():
     assert s.tally("xAbAbA", "aba", 0) == 2 and s.occurs("no Heading", "HEADING ") == 1
 
 
+
+# (s, text, count with csflag absent or 1, count with any other csflag), by hand from the rules:
+# a blank text counts len(s) + 1 in every mode; without regard to case the leading blanks of s
+# move to its end first.
+TALLY_LEADING_BLANKS = [
+    ("  ab", "", 5, 5),
+    ("  ab", "  ", 5, 5),
+    ("   ", " ", 4, 4),
+    ("   ", "", 4, 4),
+    ("  ab", "ab", 1, 1),
+    ("  ab", " a", 1, 0),    # the blank before a moved to the end
+    ("  ab", "AB", 0, 1),
+    ("  ab", "b  ", 1, 1),   # trailing blanks of the text are ignored
+    (" aA a", "a", 2, 3),
+    (" aA a", "a a", 0, 1),
+]
+
+
+@pytest.mark.parametrize("line,txt,exact,blind", TALLY_LEADING_BLANKS)
+def test_tally_strings_with_leading_blanks(line, txt, exact, blind):
+    assert (s.tally(line, txt), s.tally(line, txt, 1)) == (exact, exact)
+    assert [s.tally(line, txt, c) for c in (0, 2, -1)] == [blind] * 3
+    assert s.occurs(line, txt) == (blind > 0)
+
+
+def python_tally(line, txt, csflag):
+    """The count of the rules from Python's str methods."""
+    t = txt.rstrip(" ")
+    if csflag != 1:
+        k = len(line) - len(line.lstrip(" "))
+        line, t = (line.lstrip(" ") + " " * k).lower(), t.lower()
+    return sum(line.startswith(t, i) for i in range(len(line) - len(t) + 1))
+
+
+def test_tally_long_texts_against_python():
+    # texts longer than the sixteen windows looked at a time, occurrences across their edges,
+    # overlapping ones, and texts of more than seventeen characters compared block-wise
+    rng = np.random.default_rng(61)
+    for _ in range(3000):
+        alphabet = rng.choice(list("aAbB Z@[`{"), rng.integers(1, 6), replace=False)
+        line = "".join(rng.choice(alphabet, rng.integers(0, 120)))
+        if line and rng.random() < 0.5:
+            i = int(rng.integers(len(line)))
+            txt = line[i:i + int(rng.integers(1, 40))]
+        else:
+            txt = "".join(rng.choice(alphabet, rng.integers(0, 25)))
+        for csflag in (1, 0):
+            assert s.tally(line, txt, csflag) == python_tally(line, txt, csflag), (line, txt)
+        assert s.occurs(line, txt) == (python_tally(line, txt, 0) > 0)
+    many = "ab" * 5000
+    assert s.tally(many, "abab") == s.tally(many.upper(), "abab", 0) == 4999
+    assert s.tally("a" * 10_000, "a" * 50 + "b", 0) == 0
+
 EXTRACT = [
     ("cfrp_s@12@_t@3@", "_s@", "@", 10),
     ("cfrp_s@12@_t@3@", "_t@", "@", 10),
