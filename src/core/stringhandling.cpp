@@ -114,7 +114,9 @@ struct Exact {
     }
 };
 struct Blind {
-    unsigned char operator()(unsigned char c) const { return c >= 'A' && c <= 'Z' ? c | 0x20 : c; }
+    unsigned char operator()(unsigned char c) const {
+        return static_cast<unsigned char>(lower(static_cast<char>(c)));
+    }
     Bytes operator()(Bytes v) const { return v - 'A' < 26 ? v | 0x20 : v; }
 };
 
